@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// A named list of absolute audio file paths in play order.
+struct Playlist
+{
+    QString name;
+    QStringList items;
+};

@@ -1,0 +1,301 @@
+#include "settings/Settings.h"
+
+#include "settings/SetValue.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+
+Settings::Settings(const QString& fileName, QObject* parent)
+    : QSettings(fileName, QSettings::IniFormat, parent)
+{
+}
+
+Settings::~Settings()
+{
+    QWriteLocker locker(&lock);
+    for (const auto& connection : std::as_const(watchedReceivers))
+        QObject::disconnect(connection);
+    watchedReceivers.clear();
+    subscribers.clear();
+}
+
+QString Settings::normalizeKey(QString key)
+{
+    key.replace(QLatin1Char('.'), QLatin1Char('/'));
+    const qsizetype first = key.indexOf(QLatin1Char('/'));
+    if (first >= 0) {
+        key[first] = QLatin1Char('.');
+        if (key.indexOf(QLatin1Char('/'), first + 1) < 0) {
+            bool isNumber = false;
+            const int number = key.left(first).toInt(&isNumber, 10);
+            if (isNumber && number != 0)
+                key[first] = QLatin1Char('/');
+        }
+    }
+    return key.toLower();
+}
+
+QVariant Settings::value(const QString& key, const QVariant& defaultValue) const
+{
+    QReadLocker locker(&lock);
+    return QSettings::value(normalizeKey(key), defaultValue);
+}
+
+bool Settings::contains(const QString& key) const
+{
+    QReadLocker locker(&lock);
+    return QSettings::contains(normalizeKey(key));
+}
+
+bool Settings::sameValue(const QVariant& a, const QVariant& b)
+{
+    if (a.isValid() != b.isValid())
+        return false;
+    if (a == b)
+        return true;
+    const auto isList = [](const QVariant& v) {
+        return v.metaType().id() == QMetaType::QStringList ||
+               v.metaType().id() == QMetaType::QVariantList;
+    };
+    if (isList(a) || isList(b))
+        return a.toStringList() == b.toStringList();
+    if (a.canConvert<QString>() && b.canConvert<QString>())
+        return a.toString() == b.toString();
+    return false;
+}
+
+bool Settings::setValue(const QString& key, const QVariant& value, bool notify, QObject* sender)
+{
+    QWriteLocker locker(&lock);
+    const QString n = normalizeKey(key);
+    if (!n.contains(QLatin1Char('/')))
+        return false;
+    if (sameValue(QSettings::value(n), value))
+        return false;
+    QSettings::setValue(n, value);
+    dirty.store(true, std::memory_order_release);
+    if (!notify)
+        return true;
+
+    ServedSet served;
+    if (sender)
+        served.insert(sender);
+    postToSubscribers(QStringLiteral("*"), n, value, served);
+    postToSubscribers(n, n, value, served);
+    postToSubscribers(groupOf(n), n, value, served);
+    postToSubscribers(firstWordOf(n), n, value, served);
+    return true;
+}
+
+void Settings::remove(const QString& key, bool notify)
+{
+    QWriteLocker locker(&lock);
+    const QString n = normalizeKey(key);
+    QSettings::remove(n);
+    if (!notify)
+        return;
+    ServedSet served;
+    postToSubscribers(QStringLiteral("*"), n, QVariant(), served);
+    postToSubscribers(n, n, QVariant(), served);
+    postToSubscribers(groupOf(n), n, QVariant(), served);
+    postToSubscribers(firstWordOf(n), n, QVariant(), served);
+}
+
+void Settings::publish(const QString& key, const QVariant& value) const
+{
+    QReadLocker locker(&lock);
+    const QString n = normalizeKey(key);
+    ServedSet served;
+    postToSubscribers(QStringLiteral("*"), n, value, served);
+    const QString wild = wildFormOf(n);
+    if (!wild.isEmpty())
+        postToSubscribers(wild, n, value, served);
+    postToSubscribers(n, n, value, served);
+
+    for (qsizetype cut = n.lastIndexOf(QLatin1Char('/')); cut > 0;
+         cut = n.lastIndexOf(QLatin1Char('/'), cut - 1)) {
+        const QString ancestor = n.left(cut);
+        const QString ancestorWild = wildFormOf(ancestor);
+        if (!ancestorWild.isEmpty())
+            postToSubscribers(ancestorWild, n, value, served);
+        postToSubscribers(ancestor, n, value, served);
+    }
+    if (n.contains(QLatin1Char('.')))
+        postToSubscribers(firstWordOf(n), n, value, served);
+}
+
+QString Settings::subscriptionPattern(const QString& key)
+{
+    QString n = normalizeKey(key);
+    while (n.endsWith(QLatin1String("/*")))
+        n.chop(2);
+    return n;
+}
+
+bool Settings::subscribe(const QString& key, QObject* receiver)
+{
+    if (!receiver || key.isEmpty())
+        return false;
+    QWriteLocker locker(&lock);
+    const QString n = subscriptionPattern(key);
+    auto [first, last] = subscribers.equal_range(n);
+    if (std::any_of(first, last, [receiver](const auto& entry) { return entry.second == receiver; }))
+        return false;
+    subscribers.emplace_hint(first, n, receiver);
+    if (!watchedReceivers.contains(receiver)) {
+        // A receiver that is destroyed without unsubscribing must never be
+        // posted to again.
+        watchedReceivers.insert(receiver,
+                                QObject::connect(receiver, &QObject::destroyed, receiver,
+                                                 [this, receiver] { forgetReceiver(receiver); },
+                                                 Qt::DirectConnection));
+    }
+    return true;
+}
+
+bool Settings::unsubscribe(const QString& key, QObject* receiver)
+{
+    QWriteLocker locker(&lock);
+    const QString n = subscriptionPattern(key);
+    bool removed = false;
+    auto [it, last] = subscribers.equal_range(n);
+    while (it != last) {
+        if (it->second == receiver) {
+            it = subscribers.erase(it);
+            removed = true;
+        } else {
+            ++it;
+        }
+    }
+    return removed;
+}
+
+bool Settings::unsubscribeAll(QObject* receiver)
+{
+    QWriteLocker locker(&lock);
+    const auto before = subscribers.size();
+    std::erase_if(subscribers, [receiver](const auto& entry) { return entry.second == receiver; });
+    if (auto connection = watchedReceivers.take(receiver))
+        QObject::disconnect(connection);
+    return subscribers.size() != before;
+}
+
+void Settings::forgetReceiver(QObject* receiver)
+{
+    QWriteLocker locker(&lock);
+    std::erase_if(subscribers, [receiver](const auto& entry) { return entry.second == receiver; });
+    watchedReceivers.remove(receiver);
+}
+
+QStringList Settings::subscriptions(QObject* receiver) const
+{
+    QReadLocker locker(&lock);
+    QStringList patterns;
+    for (const auto& [pattern, subscriber] : subscribers)
+        if (subscriber == receiver)
+            patterns.append(pattern);
+    return patterns;
+}
+
+void Settings::postSetValue(QObject* receiver, const QString& key, const QVariant& value,
+                            ServedSet& served)
+{
+    if (served.contains(receiver))
+        return;
+    served.insert(receiver);
+    QCoreApplication::postEvent(receiver, new SetValue(key, value), Qt::NormalEventPriority);
+}
+
+void Settings::postToSubscribers(const QString& pattern, const QString& key, const QVariant& value,
+                                 ServedSet& served) const
+{
+    auto [first, last] = subscribers.equal_range(pattern);
+    for (auto it = first; it != last; ++it)
+        postSetValue(it->second, key, value, served);
+}
+
+QString Settings::groupOf(const QString& storedKey)
+{
+    const qsizetype slash = storedKey.indexOf(QLatin1Char('/'));
+    return slash < 0 ? storedKey : storedKey.left(slash);
+}
+
+QString Settings::firstWordOf(const QString& storedKey)
+{
+    const qsizetype dot = storedKey.indexOf(QLatin1Char('.'));
+    return dot < 0 ? storedKey : storedKey.left(dot);
+}
+
+QString Settings::wildFormOf(const QString& storedKey)
+{
+    // The instance part runs from the first '.' to the first '/', or to the
+    // end of a group key, so "rds.*" hears every key of every RDS source.
+    const qsizetype dot = storedKey.indexOf(QLatin1Char('.'));
+    if (dot <= 0)
+        return {};
+    const qsizetype slash = storedKey.indexOf(QLatin1Char('/'));
+    if (slash >= 0 && slash < dot)
+        return {};
+    const QString rest = slash < 0 ? QString() : storedKey.mid(slash);
+    return storedKey.left(dot + 1) + QLatin1Char('*') + rest;
+}
+
+QVariant Settings::rawValue(const QString& key, const QVariant& defaultValue) const
+{
+    QReadLocker locker(&lock);
+    return QSettings::value(key, defaultValue);
+}
+
+bool Settings::rawContains(const QString& key) const
+{
+    QReadLocker locker(&lock);
+    return QSettings::contains(key);
+}
+
+void Settings::rawStore(const QString& key, const QVariant& value)
+{
+    QWriteLocker locker(&lock);
+    QSettings::setValue(key, value);
+}
+
+void Settings::rawRemove(const QString& key)
+{
+    QWriteLocker locker(&lock);
+    QSettings::remove(key);
+}
+
+QStringList Settings::rawChildKeys(const QString& group) const
+{
+    // beginGroup() changes state every reader of this object sees, so it is
+    // only ever opened under the write lock.
+    QWriteLocker locker(&lock);
+    auto* self = const_cast<Settings*>(this);
+    self->beginGroup(group);
+    QStringList keys = self->childKeys();
+    self->endGroup();
+    return keys;
+}
+
+QStringList Settings::rawChildGroups(const QString& group) const
+{
+    QWriteLocker locker(&lock);
+    auto* self = const_cast<Settings*>(this);
+    self->beginGroup(group);
+    QStringList groups = self->childGroups();
+    self->endGroup();
+    return groups;
+}
+
+QList<int> Settings::rawNumberedKeys(const QString& group) const
+{
+    QList<int> numbers;
+    for (const QString& key : rawChildKeys(group)) {
+        bool isNumber = false;
+        const int number = key.toInt(&isNumber, 10);
+        if (isNumber && number >= 0 && QString::number(number) == key)
+            numbers.append(number);
+    }
+    std::sort(numbers.begin(), numbers.end());
+    return numbers;
+}

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <QReadWriteLock>
+#include <QSet>
+#include <QSettings>
+#include <QStringList>
+#include <QVariant>
+
+#include <atomic>
+#include <map>
+
+// The ini-backed key store of one project with publish/subscribe of key
+// changes. Every operation may be called from any thread; one read-write lock
+// guards the file and the subscriber table, and no listener code ever runs
+// under it: notifications are posted SetValue events.
+class Settings : public QSettings
+{
+public:
+    Settings(const QString& fileName, QObject* parent = nullptr);
+    ~Settings() override;
+
+    // "Channel/1/FREQ" -> "channel.1/freq"; "board.band" stays; "3.x" -> "3/x".
+    static QString normalizeKey(QString key);
+
+    virtual QVariant value(const QString& key, const QVariant& defaultValue = QVariant()) const;
+    virtual bool setValue(const QString& key, const QVariant& value, bool notify = true,
+                          QObject* sender = nullptr);
+    virtual bool contains(const QString& key) const;
+
+    void remove(const QString& key, bool notify = false);
+    void publish(const QString& key, const QVariant& value) const;
+
+    bool subscribe(const QString& key, QObject* receiver);
+    bool unsubscribe(const QString& key, QObject* receiver);
+    bool unsubscribeAll(QObject* receiver);
+    QStringList subscriptions(QObject* receiver) const;
+
+    bool isDirty() const { return dirty.load(std::memory_order_acquire); }
+
+    // Direct access to the ini under the store's lock, with the key taken as
+    // written ("board/band", "rds.1/eon/2"): no normalisation, no dirty flag,
+    // no notification. Used by the project reader and the record writers for
+    // the keys the file layout names directly.
+    QVariant rawValue(const QString& key, const QVariant& defaultValue = QVariant()) const;
+    bool rawContains(const QString& key) const;
+    void rawStore(const QString& key, const QVariant& value);
+    void rawRemove(const QString& key);
+    // Child keys of an ini group, read without opening the group for others.
+    QStringList rawChildKeys(const QString& group) const;
+    QStringList rawChildGroups(const QString& group) const;
+    // Child keys of a group that are decimal numbers, in numeric order.
+    QList<int> rawNumberedKeys(const QString& group) const;
+
+    // Two stored values are the same when they compare equal or, because the
+    // ini file hands every value back as text, when their texts are equal.
+    static bool sameValue(const QVariant& a, const QVariant& b);
+
+protected:
+    using ServedSet = QSet<QObject*>;
+
+    static void postSetValue(QObject* receiver, const QString& key, const QVariant& value,
+                             ServedSet& served);
+    void postToSubscribers(const QString& pattern, const QString& key, const QVariant& value,
+                           ServedSet& served) const;
+
+    static QString groupOf(const QString& storedKey);
+    static QString firstWordOf(const QString& storedKey);
+    static QString wildFormOf(const QString& storedKey);
+
+    mutable QReadWriteLock lock;
+    std::atomic_bool dirty{false};
+
+private:
+    static QString subscriptionPattern(const QString& key);
+    void forgetReceiver(QObject* receiver);
+
+    // pattern -> receivers; among equal patterns the newest comes first
+    std::multimap<QString, QObject*> subscribers;
+    QHash<QObject*, QMetaObject::Connection> watchedReceivers;
+};

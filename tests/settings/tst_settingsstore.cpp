@@ -1,0 +1,293 @@
+// Key forms, notifications across threads, subscriptions and publications
+// of the ini-backed key store.
+#include "settings/Observer.h"
+#include "settings/SetHandler.h"
+#include "settings/SetValue.h"
+#include "settings/Settings.h"
+
+#include <QCoreApplication>
+#include <QMutex>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+
+#include <memory>
+
+namespace {
+
+// A listener that records the SetValue events its own thread delivers.
+class Recorder : public QObject, public Observer
+{
+public:
+    Recorder()
+    {
+        auto* handler = new SetHandler(this);
+        installEventFilter(handler);
+    }
+    void notify(SetValue* event) override
+    {
+        QMutexLocker locker(&mutex);
+        keys.append(event->key);
+        values.append(event->value);
+        threads.append(QThread::currentThread());
+    }
+    QStringList receivedKeys()
+    {
+        QMutexLocker locker(&mutex);
+        return keys;
+    }
+    QList<QThread*> deliveryThreads()
+    {
+        QMutexLocker locker(&mutex);
+        return threads;
+    }
+    QVariantList receivedValues()
+    {
+        QMutexLocker locker(&mutex);
+        return values;
+    }
+
+private:
+    QMutex mutex;
+    QStringList keys;
+    QVariantList values;
+    QList<QThread*> threads;
+};
+
+} // namespace
+
+class TestSettingsStore : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void normalizeKey_data();
+    void normalizeKey();
+    void caseAndSlashFormsAddressOneKey();
+    void twoPartKeysAreNotWritten();
+    void unchangedValuePostsNothing();
+    void changeReachesEachSubscriberOnceInItsThread();
+    void publicationReachesWildAndAncestorPatterns();
+    void storedChangeSkipsWildPatterns();
+    void removeWithNotifyPostsNull();
+    void subscriptionPatterns();
+    void destroyedReceiverIsForgotten();
+    void valuesReadBackFromFileCompareEqual();
+
+private:
+    void settle() { QCoreApplication::sendPostedEvents(); }
+
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<Settings> store;
+};
+
+void TestSettingsStore::init()
+{
+    dir = std::make_unique<QTemporaryDir>();
+    store = std::make_unique<Settings>(dir->filePath(QStringLiteral("default.fm")));
+}
+
+void TestSettingsStore::cleanup()
+{
+    store.reset();
+    dir.reset();
+}
+
+void TestSettingsStore::normalizeKey_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("dotted") << "channel.1.freq" << "channel.1/freq";
+    QTest::newRow("slashes and capitals") << "Channel/1/FREQ" << "channel.1/freq";
+    QTest::newRow("mixed") << "channel/1.freq" << "channel.1/freq";
+    QTest::newRow("two parts stay dotted") << "board.band" << "board.band";
+    QTest::newRow("run-time key") << "chstatus.3" << "chstatus.3";
+    QTest::newRow("numeric first part takes a slash") << "3.x" << "3/x";
+    QTest::newRow("zero first part stays dotted") << "0.x" << "0.x";
+    QTest::newRow("deep list key") << "rds.1.eon.2.af" << "rds.1/eon/2/af";
+    QTest::newRow("single word") << "RDS" << "rds";
+}
+
+void TestSettingsStore::normalizeKey()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, stored);
+    QCOMPARE(Settings::normalizeKey(key), stored);
+}
+
+void TestSettingsStore::caseAndSlashFormsAddressOneKey()
+{
+    QVERIFY(store->setValue(QStringLiteral("Channel/1/FREQ"), 95.8));
+    QCOMPARE(store->value(QStringLiteral("channel.1.freq")).toDouble(), 95.8);
+    QVERIFY(store->contains(QStringLiteral("CHANNEL.1/freq")));
+    QCOMPARE(store->rawValue(QStringLiteral("channel.1/freq")).toDouble(), 95.8);
+    QVERIFY(store->isDirty());
+}
+
+void TestSettingsStore::twoPartKeysAreNotWritten()
+{
+    QVERIFY(!store->setValue(QStringLiteral("board.band"), 1));
+    QVERIFY(!store->contains(QStringLiteral("board.band")));
+    QVERIFY(!store->isDirty());
+}
+
+void TestSettingsStore::unchangedValuePostsNothing()
+{
+    Recorder recorder;
+    store->subscribe(QStringLiteral("*"), &recorder);
+    QVERIFY(store->setValue(QStringLiteral("channel.1.gain"), -3, false));
+    Settings second(dir->filePath(QStringLiteral("other.fm")));
+    QVERIFY(!second.setValue(QStringLiteral("channel.1.gain"), QVariant(), true));
+    QVERIFY(!second.isDirty());
+
+    QVERIFY(!store->setValue(QStringLiteral("channel.1.gain"), -3));
+    settle();
+    QVERIFY(recorder.receivedKeys().isEmpty());
+    store->unsubscribeAll(&recorder);
+}
+
+void TestSettingsStore::changeReachesEachSubscriberOnceInItsThread()
+{
+    QThread worker;
+    worker.start();
+    auto* remote = new Recorder;
+    remote->moveToThread(&worker);
+    Recorder local;
+    Recorder sender;
+
+    for (const char* pattern : {"*", "channel.1", "channel", "channel.1.freq"}) {
+        QVERIFY(store->subscribe(QLatin1String(pattern), remote));
+        QVERIFY(store->subscribe(QLatin1String(pattern), &local));
+        QVERIFY(store->subscribe(QLatin1String(pattern), &sender));
+    }
+    QVERIFY(store->setValue(QStringLiteral("channel.1.freq"), 99.1, true, &sender));
+    settle();
+    QTRY_COMPARE(remote->receivedKeys(), QStringList{QStringLiteral("channel.1/freq")});
+    QCOMPARE(local.receivedKeys(), QStringList{QStringLiteral("channel.1/freq")});
+    QCOMPARE(local.receivedValues().value(0).toDouble(), 99.1);
+    QCOMPARE(remote->deliveryThreads().value(0), &worker);
+    QCOMPARE(local.deliveryThreads().value(0), QThread::currentThread());
+    QVERIFY(sender.receivedKeys().isEmpty());
+
+    store->unsubscribeAll(remote);
+    QMetaObject::invokeMethod(remote, &QObject::deleteLater);
+    worker.quit();
+    worker.wait();
+    store->unsubscribeAll(&local);
+    store->unsubscribeAll(&sender);
+}
+
+void TestSettingsStore::publicationReachesWildAndAncestorPatterns()
+{
+    struct Listener
+    {
+        const char* pattern;
+        bool reached;
+    };
+    const Listener listeners[] = {
+        {"channel.*.freq", true}, {"channel.*", true},  {"channel.12", true},
+        {"channel", true},        {"*", true},          {"channel.12.freq", true},
+        {"channel.13", false},    {"channel.*.gain", false}, {"rds", false},
+    };
+    std::vector<std::unique_ptr<Recorder>> recorders;
+    for (const Listener& listener : listeners) {
+        recorders.push_back(std::make_unique<Recorder>());
+        QVERIFY(store->subscribe(QLatin1String(listener.pattern), recorders.back().get()));
+    }
+    store->publish(QStringLiteral("channel.12.freq"), 101.1);
+    settle();
+    for (size_t i = 0; i < recorders.size(); ++i) {
+        const QStringList expected =
+            listeners[i].reached ? QStringList{QStringLiteral("channel.12/freq")} : QStringList{};
+        QCOMPARE(recorders[i]->receivedKeys(), expected);
+        store->unsubscribeAll(recorders[i].get());
+    }
+    QVERIFY(!store->contains(QStringLiteral("channel.12.freq")));
+    QVERIFY(!store->isDirty());
+}
+
+void TestSettingsStore::storedChangeSkipsWildPatterns()
+{
+    Recorder wild;
+    Recorder ancestor;
+    Recorder group;
+    store->subscribe(QStringLiteral("rds.*.eon.2.af"), &wild);
+    store->subscribe(QStringLiteral("rds.1.eon"), &ancestor);
+    store->subscribe(QStringLiteral("rds.1"), &group);
+    QVERIFY(store->setValue(QStringLiteral("rds.1.eon.2.af"), QStringLiteral("958")));
+    settle();
+    QVERIFY(wild.receivedKeys().isEmpty());
+    QVERIFY(ancestor.receivedKeys().isEmpty());
+    QCOMPARE(group.receivedKeys(), QStringList{QStringLiteral("rds.1/eon/2/af")});
+    for (QObject* o : std::initializer_list<QObject*>{&wild, &ancestor, &group})
+        store->unsubscribeAll(o);
+}
+
+void TestSettingsStore::removeWithNotifyPostsNull()
+{
+    store->setValue(QStringLiteral("channel.2.used"), 1, false);
+    Recorder group;
+    Recorder word;
+    store->subscribe(QStringLiteral("channel.2"), &group);
+    store->subscribe(QStringLiteral("channel"), &word);
+    store->remove(QStringLiteral("channel.2.used"), true);
+    settle();
+    QCOMPARE(group.receivedKeys(), QStringList{QStringLiteral("channel.2/used")});
+    QVERIFY(group.receivedValues().value(0).isNull());
+    QCOMPARE(word.receivedKeys().size(), 1);
+    QVERIFY(!store->contains(QStringLiteral("channel.2.used")));
+    store->unsubscribeAll(&group);
+    store->unsubscribeAll(&word);
+}
+
+void TestSettingsStore::subscriptionPatterns()
+{
+    QObject receiver;
+    QVERIFY(store->subscriptions(&receiver).isEmpty());
+    QVERIFY(store->subscribe(QStringLiteral("channel.1.*"), &receiver));
+    QVERIFY(!store->subscribe(QStringLiteral("channel.1"), &receiver));
+    QVERIFY(!store->subscribe(QString(), &receiver));
+    QVERIFY(!store->subscribe(QStringLiteral("x"), nullptr));
+    QVERIFY(store->subscribe(QStringLiteral("RDS.2.PS"), &receiver));
+    QCOMPARE(store->subscriptions(&receiver),
+             (QStringList{QStringLiteral("channel.1"), QStringLiteral("rds.2/ps")}));
+    QVERIFY(store->unsubscribe(QStringLiteral("channel.1.*"), &receiver));
+    QVERIFY(!store->unsubscribe(QStringLiteral("channel.1"), &receiver));
+    QVERIFY(store->unsubscribeAll(&receiver));
+    QVERIFY(!store->unsubscribeAll(&receiver));
+}
+
+void TestSettingsStore::destroyedReceiverIsForgotten()
+{
+    auto receiver = std::make_unique<Recorder>();
+    store->subscribe(QStringLiteral("*"), receiver.get());
+    receiver.reset();
+    // Posting to a destroyed receiver would crash under the sanitizers.
+    QVERIFY(store->setValue(QStringLiteral("channel.1.mute"), 1));
+    settle();
+}
+
+void TestSettingsStore::valuesReadBackFromFileCompareEqual()
+{
+    const QString path = dir->filePath(QStringLiteral("p.fm"));
+    {
+        Settings writer(path);
+        writer.setValue(QStringLiteral("channel.1.gain"), -7);
+        writer.setValue(QStringLiteral("channel.1.freq"), 97.8);
+        writer.setValue(QStringLiteral("rds.1.files"), QStringList{QStringLiteral("a.txt")});
+        writer.setValue(QStringLiteral("rds.1.enc"), QByteArray("UTF-8"));
+    }
+    Settings reader(path);
+    QVERIFY(!reader.setValue(QStringLiteral("channel.1.gain"), -7));
+    QVERIFY(!reader.setValue(QStringLiteral("channel.1.freq"), 97.8));
+    QVERIFY(!reader.setValue(QStringLiteral("rds.1.files"), QStringList{QStringLiteral("a.txt")}));
+    QVERIFY(!reader.setValue(QStringLiteral("rds.1.enc"), QByteArray("UTF-8")));
+    QVERIFY(!reader.isDirty());
+    QVERIFY(reader.setValue(QStringLiteral("channel.1.gain"), -8));
+}
+
+QTEST_GUILESS_MAIN(TestSettingsStore)
+#include "tst_settingsstore.moc"
