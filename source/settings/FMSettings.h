@@ -56,6 +56,12 @@ public:
     bool deletePlaylist(int number);
     void writePlaylist(const QString& group, const QStringList& items);
 
+    // --- RDS and TMC sources
+    QMap<int, RDSSource> rdsSources() const;
+    RDSSource rdsSource(int id) const;
+    QMap<int, TMCSource> tmcSources() const;
+    TMCSource tmcSource(int id) const;
+
     // --- name lists for the source choosers
     QMap<int, QString> audioSourceNames() const;
     QMap<int, QString> rdsSourceNames() const;
