@@ -14,6 +14,9 @@ function(quorvin_library name)
         ${CMAKE_CURRENT_SOURCE_DIR}/*.h
         ${CMAKE_CURRENT_SOURCE_DIR}/*.ui
         ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
+    if(NOT sources)
+        return()
+    endif()
     add_library(${name} STATIC ${sources})
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/source)
     target_compile_options(${name} PRIVATE ${QUORVIN_WARNINGS})
