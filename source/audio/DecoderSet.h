@@ -1,0 +1,45 @@
+#pragma once
+
+#include "audio/SongInfo.h"
+
+#include <QString>
+
+#include <memory>
+
+class FlacDecoder;
+class MP3Decoder;
+class OggDecoder;
+class WavDecoder;
+
+// The decoder objects of one decode thread, one per kind, each made the first
+// time a file of its kind is opened and kept for every later file.
+class DecoderSet
+{
+public:
+    DecoderSet();
+    ~DecoderSet();
+    DecoderSet(const DecoderSet&) = delete;
+    DecoderSet& operator=(const DecoderSet&) = delete;
+
+    // Kind by the ending of the whole path, case ignored, no dot needed.
+    static qint32 kindOfPath(const QString& path);
+
+    // Opens the song with the decoder of its kind: false for an unknown
+    // ending (kind stays 0) or a failed open (kind -1).
+    bool open(SongInfo& song);
+    // Decode step of the decoder of that kind; without one, nothing.
+    qint32 decode(qint32 kind, char* destination, qint32 bytes, bool& end);
+    bool has(qint32 kind) const;
+    void rewind(qint32 kind);
+    // Destroys the decoder objects: MP3, Ogg Vorbis, WAV, FLAC.
+    void clear();
+
+private:
+    std::unique_ptr<OggDecoder> ogg;
+    std::unique_ptr<MP3Decoder> mp3;
+    std::unique_ptr<WavDecoder> wav;
+    std::unique_ptr<FlacDecoder> flac;
+};
+
+// The decode thread's chooser.
+bool openDecoder(DecoderSet& decoders, SongInfo& song);

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "audio/SongInfo.h"
+
+#include <vorbis/vorbisfile.h>
+
+// Ogg Vorbis over libvorbisfile, read through our own stdio callbacks with
+// 64-bit seeks. Delivers the file's own rate and channel layout.
+class OggDecoder
+{
+public:
+    OggDecoder();
+    ~OggDecoder();
+    OggDecoder(const OggDecoder&) = delete;
+    OggDecoder& operator=(const OggDecoder&) = delete;
+
+    bool open(SongInfo& song);
+    qint32 decode(char* destination, qint32 bytes, bool& end);
+    void rewind();
+
+private:
+    void close();
+
+    OggVorbis_File file{};
+    bool isOpen = false;
+    qint64 bytesDecoded = 0;
+};

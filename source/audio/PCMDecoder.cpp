@@ -1,0 +1,320 @@
+#include "audio/PCMDecoder.h"
+
+#include "settings/FMSettings.h"
+
+#include <QDebug>
+#include <QDeadlineTimer>
+#include <QReadLocker>
+#include <QWriteLocker>
+
+#include <cstring>
+
+namespace {
+
+constexpr int kBadFileMs = 200;
+constexpr int kWrapMs = 500;
+constexpr int kIdleMs = 500;
+constexpr int kBuffersFullMs = 300;
+constexpr int kNotEmptyMs = 400;
+// A stop request ends any of the pauses above within this time.
+constexpr int kPauseSliceMs = 10;
+constexpr int kPerMille = 1000;
+constexpr int kLoggingDecoder = 2;
+constexpr int kExitLogEvery = 12;
+constexpr int kDestructorLogBelow = 5;
+
+} // namespace
+
+// The decode loop's own view of the playlist walk.
+struct PCMDecoder::LoopState
+{
+    int idx = 0;
+    int lastIdx = -1;
+    QStringList playlist;
+    SongInfo next;
+    qint64 songBytes = 0; // bytes the open song has produced
+};
+
+PCMDecoder::PCMDecoder(int number, QSharedPointer<FMSettings> settings)
+    : number(number)
+    , store(std::move(settings))
+{
+    start(QThread::LowPriority);
+}
+
+PCMDecoder::~PCMDecoder()
+{
+    requestStop(false);
+    wait();
+    if (number < kDestructorLogBelow)
+        qDebug("~de%2d", number);
+}
+
+bool PCMDecoder::logsEvents() const
+{
+    return number == kLoggingDecoder;
+}
+
+void PCMDecoder::requestStop(bool clear)
+{
+    stopRequested.store(true, std::memory_order_release);
+    if (clear)
+        clearBuffers();
+}
+
+void PCMDecoder::clearBuffers()
+{
+    clearGeneration.fetch_add(1, std::memory_order_acq_rel);
+    if (logsEvents())
+        qDebug("de%2d buffers cleaned", number);
+}
+
+void PCMDecoder::setPlaylist(const QStringList& paths)
+{
+    QWriteLocker locker(&lock);
+    if (paths == playlist)
+        return;
+    playlist = paths;
+    playlistChanged = true;
+}
+
+void PCMDecoder::jumpTo(qint32 index)
+{
+    jumpTarget.store(index, std::memory_order_release);
+    if (logsEvents()) {
+        QReadLocker locker(&lock);
+        qDebug("de%2d jump to [%d/%d]", number, index, int(playlist.size()));
+    }
+}
+
+void PCMDecoder::handBack(PcmBuffer& buffer)
+{
+    buffer.readPos.store(0, std::memory_order_relaxed);
+    buffer.fill.store(0, std::memory_order_relaxed);
+    buffer.stamp.store(0, std::memory_order_release);
+}
+
+void PCMDecoder::discardStaleBuffers()
+{
+    const quint32 generation = clearGeneration.load(std::memory_order_acquire);
+    for (PcmBuffer& buffer : buffers) {
+        if (buffer.stamp.load(std::memory_order_acquire) != 0
+            && buffer.generation.load(std::memory_order_relaxed) != generation)
+            handBack(buffer);
+    }
+}
+
+qint32 PCMDecoder::readPCM(char* destination, qint32 bytes, bool& underrun)
+{
+    if (bytes < 1)
+        return 0;
+    discardStaleBuffers();
+    const qint32 stamp0 = buffers[0].stamp.load(std::memory_order_acquire);
+    const qint32 stamp1 = buffers[1].stamp.load(std::memory_order_acquire);
+    int chosen = stamp0 >= stamp1 ? 1 : 0;
+    if ((chosen == 0 ? stamp0 : stamp1) == 0)
+        chosen = 1 - chosen;
+    PcmBuffer& buffer = buffers[chosen];
+    if ((chosen == 0 ? stamp0 : stamp1) == 0) {
+        std::memset(destination, 0, size_t(bytes));
+        underrun = true;
+        return bytes;
+    }
+    const qint32 readPos = buffer.readPos.load(std::memory_order_relaxed);
+    const qint32 n = qMin(buffer.fill.load(std::memory_order_relaxed) - readPos, bytes);
+    if (n < 1) {
+        handBack(buffer);
+        return 0;
+    }
+    std::memcpy(destination, buffer.data + readPos, size_t(n));
+    buffer.readPos.store(readPos + n, std::memory_order_relaxed);
+    bytesDelivered.fetch_add(n, std::memory_order_relaxed);
+    underrun = false;
+    return n;
+}
+
+SongInfo PCMDecoder::playInfo() const
+{
+    QReadLocker locker(&lock);
+    SongInfo info = current;
+    const qint64 divisor = qint64(info.channels) * info.frames * 2;
+    const qint64 delivered = bytesDelivered.load(std::memory_order_relaxed);
+    // The count restarts when the next file opens while the previous one
+    // still plays out of the buffers, so it can run past the song's length.
+    info.position = divisor < 1 ? 0 : qint32(qMin<qint64>(delivered * kPerMille / divisor, kPerMille));
+    return info;
+}
+
+QList<SongInfo> PCMDecoder::takeSongInfo()
+{
+    QWriteLocker locker(&lock);
+    QList<SongInfo> songs;
+    songs.swap(pending);
+    songInfoChanged.store(false, std::memory_order_release);
+    return songs;
+}
+
+void PCMDecoder::pause(int milliseconds) const
+{
+    QDeadlineTimer deadline(milliseconds);
+    while (!deadline.hasExpired() && !stopRequested.load(std::memory_order_acquire))
+        QThread::msleep(qMin<qint64>(kPauseSliceMs, qMax<qint64>(1, deadline.remainingTime())));
+}
+
+bool PCMDecoder::takePlaylistChange(LoopState& state)
+{
+    QWriteLocker locker(&lock);
+    if (!playlistChanged)
+        return false;
+    const bool keep = state.idx < playlist.size() && state.idx < state.playlist.size()
+        && playlist.at(state.idx) == state.playlist.at(state.idx);
+    if (keep) {
+        qDebug("de%2d keep playing song [%d/%d]", number, state.idx, int(playlist.size()));
+    } else {
+        clearBuffers();
+        stampCounter = 0;
+        if (logsEvents())
+            qDebug("de%2d rewind first song [%d/%d]", number, 0, int(playlist.size()));
+        state.lastIdx = -1;
+        decoders.rewind(current.kind);
+        state.idx = 0;
+        if (playlist.isEmpty()) {
+            // Nothing left to play: the old song must not go on decoding.
+            state.next = SongInfo();
+            current = SongInfo();
+        }
+    }
+    state.playlist = playlist;
+    playlistChanged = false;
+    return !keep;
+}
+
+void PCMDecoder::takeJump(LoopState& state)
+{
+    const qint32 target = jumpTarget.exchange(-1, std::memory_order_acq_rel);
+    if (target >= 0 && target < state.playlist.size())
+        state.idx = target;
+}
+
+void PCMDecoder::skipUnplayable(LoopState& state)
+{
+    const int following = state.idx + 1 < state.playlist.size() ? state.idx + 1 : 0;
+    pause(following == 0 || following == state.idx ? kWrapMs : kBadFileMs);
+    state.lastIdx = state.idx;
+    state.idx = following;
+}
+
+bool PCMDecoder::openSong(LoopState& state)
+{
+    bytesDelivered.store(0, std::memory_order_relaxed);
+    state.next = SongInfo();
+    state.next.path = state.playlist.at(state.idx);
+    state.songBytes = 0;
+    const bool opened = openDecoder(decoders, state.next);
+    if (opened && !state.next.path.isEmpty() && state.next.kind != DecoderFailed) {
+        state.lastIdx = state.idx;
+        return true;
+    }
+    if (!opened)
+        qDebug("de%2d bad! %d [%s] [%d]", number, state.next.kind, qUtf8Printable(state.next.path),
+               state.idx);
+    skipUnplayable(state);
+    return false;
+}
+
+void PCMDecoder::publish(const SongInfo& song)
+{
+    QWriteLocker locker(&lock);
+    if (song.path == current.path && song.kind == current.kind
+        && song.sampleRate == current.sampleRate)
+        return;
+    if (logsEvents())
+        qDebug("de%2d song %d [%s] %d %d", number, song.kind, qUtf8Printable(song.path),
+               song.sampleRate, song.channels);
+    current = song;
+    pending.append(song);
+    songInfoChanged.store(true, std::memory_order_release);
+}
+
+void PCMDecoder::fillBuffer(LoopState& state, int target)
+{
+    PcmBuffer& buffer = buffers[target];
+    const quint32 generation = clearGeneration.load(std::memory_order_acquire);
+    bool end = false;
+    qint32 count = 0;
+    if (decoders.has(current.kind))
+        count = decoders.decode(current.kind, buffer.data, PcmBuffer::kBytes, end);
+    state.songBytes += count;
+    buffer.readPos.store(0, std::memory_order_relaxed);
+    // A clear that came in while this step ran drops its output too.
+    if (count > 0 && clearGeneration.load(std::memory_order_acquire) == generation) {
+        buffer.fill.store(count, std::memory_order_relaxed);
+        buffer.generation.store(generation, std::memory_order_relaxed);
+        buffer.stamp.store(++stampCounter, std::memory_order_release);
+    } else {
+        buffer.fill.store(0, std::memory_order_relaxed);
+    }
+    if (end)
+        finishSong(state);
+}
+
+void PCMDecoder::finishSong(LoopState& state)
+{
+    if (state.songBytes == 0) {
+        // A file that opens but yields no sample would otherwise be reopened
+        // at once, over and over.
+        qDebug("de%2d bad! %d [%s] [%d]", number, current.kind, qUtf8Printable(current.path),
+               state.idx);
+        skipUnplayable(state);
+        state.lastIdx = -1;
+        return;
+    }
+    state.idx = state.idx + 1 < state.playlist.size() ? state.idx + 1 : 0;
+    state.lastIdx = -1;
+}
+
+void PCMDecoder::run()
+{
+    if (logsEvents())
+        qDebug("de%2d thread started", number);
+    LoopState state;
+    while (!stopRequested.load(std::memory_order_acquire)) {
+        int target = buffers[0].stamp.load(std::memory_order_acquire) != 0 ? 1 : 0;
+        if (takePlaylistChange(state))
+            target = 0;
+        takeJump(state);
+        bool failedOpen = false;
+        if (state.idx != state.lastIdx && state.idx < state.playlist.size())
+            failedOpen = !openSong(state);
+        publish(state.next);
+        if (stopRequested.load(std::memory_order_acquire))
+            break;
+        if (failedOpen)
+            continue; // the skip has paused already
+        if (current.kind < 1) {
+            pause(kIdleMs);
+            continue;
+        }
+        PcmBuffer& buffer = buffers[target];
+        if (buffer.stamp.load(std::memory_order_acquire) != 0) {
+            pause(kBuffersFullMs);
+            continue;
+        }
+        if (buffer.fill.load(std::memory_order_relaxed) > 0) {
+            if (logsEvents())
+                qDebug("de%2d pcm[%d] = %d is not empty", number, target,
+                       buffer.fill.load(std::memory_order_relaxed));
+            pause(kNotEmptyMs);
+            if (stopRequested.load(std::memory_order_acquire)) {
+                buffer.readPos.store(0, std::memory_order_relaxed);
+                buffer.fill.store(0, std::memory_order_relaxed);
+                break;
+            }
+        }
+        fillBuffer(state, target);
+    }
+    if (number % kExitLogEvery == 0)
+        qDebug("de%2d exit thread", number);
+    decoders.clear();
+    stopped.store(true, std::memory_order_release);
+}

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "audio/DecoderSet.h"
+#include "audio/PcmBuffer.h"
+#include "audio/SongInfo.h"
+
+#include <QList>
+#include <QReadWriteLock>
+#include <QSharedPointer>
+#include <QStringList>
+#include <QThread>
+
+#include <atomic>
+
+class FMSettings;
+
+// The decode thread of one programme: walks the playlist, opens each file with
+// the decoder of its kind and keeps two PCM buffers filled. Every operation
+// but run() is called from the board thread; readPCM() takes no lock, the
+// lock guards only the playlist and the song records.
+class PCMDecoder : public QThread
+{
+public:
+    // Starts the thread at once, at low priority.
+    explicit PCMDecoder(int number, QSharedPointer<FMSettings> settings = {});
+    // Stops the thread if the owner has not, and always waits for it.
+    ~PCMDecoder() override;
+
+    // Asks the loop to end at its next check; with clear, also drops the
+    // buffered PCM. isStopped() turns true once the thread is done.
+    void requestStop(bool clear);
+    bool isStopped() const { return stopped.load(std::memory_order_acquire); }
+
+    // Drops every buffered byte: the reader is handed nothing that was decoded
+    // before this call.
+    void clearBuffers();
+
+    // An equal list changes nothing; a list that keeps the playing file at its
+    // index keeps it playing; any other list starts at its first entry.
+    void setPlaylist(const QStringList& paths);
+    // An index past the end of the playlist is ignored.
+    void jumpTo(qint32 index);
+
+    // Takes up to bytes of PCM; when both buffers are empty the destination
+    // gets silence, underrun is set and the full count is returned. Returns 0
+    // (underrun untouched) on the call after a buffer's last byte was taken.
+    qint32 readPCM(char* destination, qint32 bytes, bool& underrun);
+
+    // The playing song with its position in thousandths (0 to 1000).
+    SongInfo playInfo() const;
+    // Songs opened since the last call, oldest first.
+    QList<SongInfo> takeSongInfo();
+    bool hasSongInfo() const { return songInfoChanged.load(std::memory_order_acquire); }
+
+    QSharedPointer<FMSettings> settings() const { return store; }
+
+protected:
+    void run() override;
+
+private:
+    struct LoopState;
+
+    bool takePlaylistChange(LoopState& state);
+    void takeJump(LoopState& state);
+    bool openSong(LoopState& state);
+    void publish(const SongInfo& song);
+    void fillBuffer(LoopState& state, int target);
+    void finishSong(LoopState& state);
+    void skipUnplayable(LoopState& state);
+    void pause(int milliseconds) const;
+    void discardStaleBuffers();
+    static void handBack(PcmBuffer& buffer);
+    bool logsEvents() const;
+
+    const int number;
+    QSharedPointer<FMSettings> store;
+
+    mutable QReadWriteLock lock;
+    QStringList playlist;
+    bool playlistChanged = false;
+    SongInfo current;
+    QList<SongInfo> pending;
+    std::atomic<bool> songInfoChanged{false};
+
+    std::atomic<qint32> jumpTarget{-1};
+    std::atomic<qint64> bytesDelivered{0};
+    std::atomic<bool> stopRequested{false};
+    std::atomic<bool> stopped{false};
+    // Bumped by clearBuffers(); a buffer filled under an older value is handed
+    // back unread by the reader, and a decode step that overlaps a clear is
+    // dropped by the decode thread. So each side only ever clears the buffers
+    // it owns at that moment.
+    std::atomic<quint32> clearGeneration{0};
+
+    qint32 stampCounter = 0; // decode thread only
+    PcmBuffer buffers[2];
+    DecoderSet decoders; // decode thread only
+};
