@@ -19,8 +19,8 @@ qint32 DecoderSet::kindOfPath(const QString& path)
         return DecoderOgg;
     if (lower.endsWith(QLatin1String("mp3")))
         return DecoderMp3;
-    if (lower.endsWith(QLatin1String("wav")) || lower.endsWith(QLatin1String("raw"))
-        || lower.endsWith(QLatin1String("pcm")))
+    if (lower.endsWith(QLatin1String("wav")) || lower.endsWith(QLatin1String("raw")) ||
+        lower.endsWith(QLatin1String("pcm")))
         return DecoderWav;
     if (lower.endsWith(QLatin1String("flac")))
         return DecoderFlac;
@@ -29,8 +29,7 @@ qint32 DecoderSet::kindOfPath(const QString& path)
 
 namespace {
 
-template <typename Decoder>
-Decoder& made(std::unique_ptr<Decoder>& decoder)
+template <typename Decoder> Decoder& made(std::unique_ptr<Decoder>& decoder)
 {
     if (!decoder)
         decoder = std::make_unique<Decoder>();

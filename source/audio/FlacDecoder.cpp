@@ -29,8 +29,7 @@ qint16 toOutputSample(FLAC__int32 sample, int bits)
 
 } // namespace
 
-FlacDecoder::FlacDecoder()
-    : carry(kMaxBlockFrames * kOutputFrameBytes)
+FlacDecoder::FlacDecoder() : carry(kMaxBlockFrames * kOutputFrameBytes)
 {
     decoder = FLAC__stream_decoder_new();
     if (!decoder)
@@ -64,8 +63,8 @@ bool FlacDecoder::open(SongInfo& info)
 
     FLAC__stream_decoder_set_metadata_respond(decoder, FLAC__METADATA_TYPE_VORBIS_COMMENT);
     if (FLAC__stream_decoder_init_file(decoder, fileName.constData(), writeCallback,
-                                       metadataCallback, errorCallback, this)
-        != FLAC__STREAM_DECODER_INIT_STATUS_OK)
+                                       metadataCallback, errorCallback,
+                                       this) != FLAC__STREAM_DECODER_INIT_STATUS_OK)
         return false;
 
     // Reading the metadata now gives the stream parameters at once and turns
@@ -89,8 +88,8 @@ bool FlacDecoder::open(SongInfo& info)
 
 void FlacDecoder::takeStreamInfo(const FLAC__StreamMetadata_StreamInfo& info)
 {
-    if (info.sample_rate == 0 || info.channels == 0 || info.bits_per_sample < kMinBits
-        || info.bits_per_sample > kMaxBits)
+    if (info.sample_rate == 0 || info.channels == 0 || info.bits_per_sample < kMinBits ||
+        info.bits_per_sample > kMaxBits)
         return;
     bitsPerSample = int(info.bits_per_sample);
     song->sampleRate = qint32(info.sample_rate);
@@ -137,8 +136,8 @@ FLAC__StreamDecoderWriteStatus FlacDecoder::writeCallback(const FLAC__StreamDeco
 void FlacDecoder::writeFrames(const FLAC__Frame* frame, const FLAC__int32* const buffer[])
 {
     const size_t frames = frame->header.blocksize;
-    const int bits = frame->header.bits_per_sample ? int(frame->header.bits_per_sample)
-                                                   : bitsPerSample;
+    const int bits =
+        frame->header.bits_per_sample ? int(frame->header.bits_per_sample) : bitsPerSample;
     if (frames == 0 || bits < int(kMinBits) || bits > int(kMaxBits) || frames > kMaxBlockFrames)
         return;
     const FLAC__int32* left = buffer[0];

@@ -2,8 +2,8 @@
 
 #include "settings/FMSettings.h"
 
-#include <QDebug>
 #include <QDeadlineTimer>
+#include <QDebug>
 #include <QReadLocker>
 #include <QWriteLocker>
 
@@ -36,8 +36,7 @@ struct PCMDecoder::LoopState
 };
 
 PCMDecoder::PCMDecoder(int number, QSharedPointer<FMSettings> settings)
-    : number(number)
-    , store(std::move(settings))
+    : number(number), store(std::move(settings))
 {
     start(QThread::LowPriority);
 }
@@ -98,8 +97,8 @@ void PCMDecoder::discardStaleBuffers()
 {
     const quint32 generation = clearGeneration.load(std::memory_order_acquire);
     for (PcmBuffer& buffer : buffers) {
-        if (buffer.stamp.load(std::memory_order_acquire) != 0
-            && buffer.generation.load(std::memory_order_relaxed) != generation)
+        if (buffer.stamp.load(std::memory_order_acquire) != 0 &&
+            buffer.generation.load(std::memory_order_relaxed) != generation)
             handBack(buffer);
     }
 }
@@ -141,7 +140,8 @@ SongInfo PCMDecoder::playInfo() const
     const qint64 delivered = bytesDelivered.load(std::memory_order_relaxed);
     // The count restarts when the next file opens while the previous one
     // still plays out of the buffers, so it can run past the song's length.
-    info.position = divisor < 1 ? 0 : qint32(qMin<qint64>(delivered * kPerMille / divisor, kPerMille));
+    info.position =
+        divisor < 1 ? 0 : qint32(qMin<qint64>(delivered * kPerMille / divisor, kPerMille));
     return info;
 }
 
@@ -166,8 +166,8 @@ bool PCMDecoder::takePlaylistChange(LoopState& state)
     QWriteLocker locker(&lock);
     if (!playlistChanged)
         return false;
-    const bool keep = state.idx < playlist.size() && state.idx < state.playlist.size()
-        && playlist.at(state.idx) == state.playlist.at(state.idx);
+    const bool keep = state.idx < playlist.size() && state.idx < state.playlist.size() &&
+                      playlist.at(state.idx) == state.playlist.at(state.idx);
     if (keep) {
         qDebug("de%2d keep playing song [%d/%d]", number, state.idx, int(playlist.size()));
     } else {
@@ -225,8 +225,8 @@ bool PCMDecoder::openSong(LoopState& state)
 void PCMDecoder::publish(const SongInfo& song)
 {
     QWriteLocker locker(&lock);
-    if (song.path == current.path && song.kind == current.kind
-        && song.sampleRate == current.sampleRate)
+    if (song.path == current.path && song.kind == current.kind &&
+        song.sampleRate == current.sampleRate)
         return;
     if (logsEvents())
         qDebug("de%2d song %d [%s] %d %d", number, song.kind, qUtf8Printable(song.path),

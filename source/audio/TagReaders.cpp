@@ -27,33 +27,198 @@ constexpr quint8 kV4Encrypted = 0x04;
 constexpr quint8 kV4Unsynchronised = 0x02;
 
 // ID3v1 genre list with the Winamp extensions (indices 0-191).
-const std::array<const char*, 192> kGenres = {
-    "Blues", "Classic Rock", "Country", "Dance", "Disco", "Funk", "Grunge", "Hip-Hop", "Jazz",
-    "Metal", "New Age", "Oldies", "Other", "Pop", "R&B", "Rap", "Reggae", "Rock", "Techno",
-    "Industrial", "Alternative", "Ska", "Death Metal", "Pranks", "Soundtrack", "Euro-Techno",
-    "Ambient", "Trip-Hop", "Vocal", "Jazz+Funk", "Fusion", "Trance", "Classical", "Instrumental",
-    "Acid", "House", "Game", "Sound Clip", "Gospel", "Noise", "Alternative Rock", "Bass", "Soul",
-    "Punk", "Space", "Meditative", "Instrumental Pop", "Instrumental Rock", "Ethnic", "Gothic",
-    "Darkwave", "Techno-Industrial", "Electronic", "Pop-Folk", "Eurodance", "Dream",
-    "Southern Rock", "Comedy", "Cult", "Gangsta", "Top 40", "Christian Rap", "Pop/Funk", "Jungle",
-    "Native US", "Cabaret", "New Wave", "Psychadelic", "Rave", "Showtunes", "Trailer", "Lo-Fi",
-    "Tribal", "Acid Punk", "Acid Jazz", "Polka", "Retro", "Musical", "Rock & Roll", "Hard Rock",
-    "Folk", "Folk-Rock", "National Folk", "Swing", "Fast Fusion", "Bebob", "Latin", "Revival",
-    "Celtic", "Bluegrass", "Avantgarde", "Gothic Rock", "Progressive Rock", "Psychedelic Rock",
-    "Symphonic Rock", "Slow Rock", "Big Band", "Chorus", "Easy Listening", "Acoustic", "Humour",
-    "Speech", "Chanson", "Opera", "Chamber Music", "Sonata", "Symphony", "Booty Bass", "Primus",
-    "Porn Groove", "Satire", "Slow Jam", "Club", "Tango", "Samba", "Folklore", "Ballad",
-    "Power Ballad", "Rhytmic Soul", "Freestyle", "Duet", "Punk Rock", "Drum Solo", "Acapella",
-    "Euro-House", "Dance Hall", "Goa", "Drum & Bass", "Club-House", "Hardcore", "Terror", "Indie",
-    "BritPop", "Negerpunk", "Polsk Punk", "Beat", "Christian Gangsta Rap", "Heavy Metal",
-    "Black Metal", "Crossover", "Contemporary Christian", "Christian Rock", "Merengue", "Salsa",
-    "Trash Metal", "Anime", "Jpop", "Synthpop", "Abstract", "Art Rock", "Baroque", "Bhangra",
-    "Big Beat", "Breakbeat", "Chillout", "Downtempo", "Dub", "EBM", "Eclectic", "Electro",
-    "Electroclash", "Emo", "Experimental", "Garage", "Global", "IDM", "Illbient", "Industro-Goth",
-    "Jam Band", "Krautrock", "Leftfield", "Lounge", "Math Rock", "New Romantic", "Nu-Breakz",
-    "Post-Punk", "Post-Rock", "Psytrance", "Shoegaze", "Space Rock", "Trop Rock", "World Music",
-    "Neoclassical", "Audiobook", "Audio Theatre", "Neue Deutsche Welle", "Podcast", "Indie Rock",
-    "G-Funk", "Dubstep", "Garage Rock", "Psybient"};
+const std::array<const char*, 192> kGenres = {"Blues",
+                                              "Classic Rock",
+                                              "Country",
+                                              "Dance",
+                                              "Disco",
+                                              "Funk",
+                                              "Grunge",
+                                              "Hip-Hop",
+                                              "Jazz",
+                                              "Metal",
+                                              "New Age",
+                                              "Oldies",
+                                              "Other",
+                                              "Pop",
+                                              "R&B",
+                                              "Rap",
+                                              "Reggae",
+                                              "Rock",
+                                              "Techno",
+                                              "Industrial",
+                                              "Alternative",
+                                              "Ska",
+                                              "Death Metal",
+                                              "Pranks",
+                                              "Soundtrack",
+                                              "Euro-Techno",
+                                              "Ambient",
+                                              "Trip-Hop",
+                                              "Vocal",
+                                              "Jazz+Funk",
+                                              "Fusion",
+                                              "Trance",
+                                              "Classical",
+                                              "Instrumental",
+                                              "Acid",
+                                              "House",
+                                              "Game",
+                                              "Sound Clip",
+                                              "Gospel",
+                                              "Noise",
+                                              "Alternative Rock",
+                                              "Bass",
+                                              "Soul",
+                                              "Punk",
+                                              "Space",
+                                              "Meditative",
+                                              "Instrumental Pop",
+                                              "Instrumental Rock",
+                                              "Ethnic",
+                                              "Gothic",
+                                              "Darkwave",
+                                              "Techno-Industrial",
+                                              "Electronic",
+                                              "Pop-Folk",
+                                              "Eurodance",
+                                              "Dream",
+                                              "Southern Rock",
+                                              "Comedy",
+                                              "Cult",
+                                              "Gangsta",
+                                              "Top 40",
+                                              "Christian Rap",
+                                              "Pop/Funk",
+                                              "Jungle",
+                                              "Native US",
+                                              "Cabaret",
+                                              "New Wave",
+                                              "Psychadelic",
+                                              "Rave",
+                                              "Showtunes",
+                                              "Trailer",
+                                              "Lo-Fi",
+                                              "Tribal",
+                                              "Acid Punk",
+                                              "Acid Jazz",
+                                              "Polka",
+                                              "Retro",
+                                              "Musical",
+                                              "Rock & Roll",
+                                              "Hard Rock",
+                                              "Folk",
+                                              "Folk-Rock",
+                                              "National Folk",
+                                              "Swing",
+                                              "Fast Fusion",
+                                              "Bebob",
+                                              "Latin",
+                                              "Revival",
+                                              "Celtic",
+                                              "Bluegrass",
+                                              "Avantgarde",
+                                              "Gothic Rock",
+                                              "Progressive Rock",
+                                              "Psychedelic Rock",
+                                              "Symphonic Rock",
+                                              "Slow Rock",
+                                              "Big Band",
+                                              "Chorus",
+                                              "Easy Listening",
+                                              "Acoustic",
+                                              "Humour",
+                                              "Speech",
+                                              "Chanson",
+                                              "Opera",
+                                              "Chamber Music",
+                                              "Sonata",
+                                              "Symphony",
+                                              "Booty Bass",
+                                              "Primus",
+                                              "Porn Groove",
+                                              "Satire",
+                                              "Slow Jam",
+                                              "Club",
+                                              "Tango",
+                                              "Samba",
+                                              "Folklore",
+                                              "Ballad",
+                                              "Power Ballad",
+                                              "Rhytmic Soul",
+                                              "Freestyle",
+                                              "Duet",
+                                              "Punk Rock",
+                                              "Drum Solo",
+                                              "Acapella",
+                                              "Euro-House",
+                                              "Dance Hall",
+                                              "Goa",
+                                              "Drum & Bass",
+                                              "Club-House",
+                                              "Hardcore",
+                                              "Terror",
+                                              "Indie",
+                                              "BritPop",
+                                              "Negerpunk",
+                                              "Polsk Punk",
+                                              "Beat",
+                                              "Christian Gangsta Rap",
+                                              "Heavy Metal",
+                                              "Black Metal",
+                                              "Crossover",
+                                              "Contemporary Christian",
+                                              "Christian Rock",
+                                              "Merengue",
+                                              "Salsa",
+                                              "Trash Metal",
+                                              "Anime",
+                                              "Jpop",
+                                              "Synthpop",
+                                              "Abstract",
+                                              "Art Rock",
+                                              "Baroque",
+                                              "Bhangra",
+                                              "Big Beat",
+                                              "Breakbeat",
+                                              "Chillout",
+                                              "Downtempo",
+                                              "Dub",
+                                              "EBM",
+                                              "Eclectic",
+                                              "Electro",
+                                              "Electroclash",
+                                              "Emo",
+                                              "Experimental",
+                                              "Garage",
+                                              "Global",
+                                              "IDM",
+                                              "Illbient",
+                                              "Industro-Goth",
+                                              "Jam Band",
+                                              "Krautrock",
+                                              "Leftfield",
+                                              "Lounge",
+                                              "Math Rock",
+                                              "New Romantic",
+                                              "Nu-Breakz",
+                                              "Post-Punk",
+                                              "Post-Rock",
+                                              "Psytrance",
+                                              "Shoegaze",
+                                              "Space Rock",
+                                              "Trop Rock",
+                                              "World Music",
+                                              "Neoclassical",
+                                              "Audiobook",
+                                              "Audio Theatre",
+                                              "Neue Deutsche Welle",
+                                              "Podcast",
+                                              "Indie Rock",
+                                              "G-Funk",
+                                              "Dubstep",
+                                              "Garage Rock",
+                                              "Psybient"};
 
 QString chopTrailingNuls(QString text)
 {
@@ -66,21 +231,21 @@ QString chopTrailingNuls(QString text)
 
 quint32 bigEndian32(const uchar* bytes)
 {
-    return (quint32(bytes[0]) << 24) | (quint32(bytes[1]) << 16) | (quint32(bytes[2]) << 8)
-        | quint32(bytes[3]);
+    return (quint32(bytes[0]) << 24) | (quint32(bytes[1]) << 16) | (quint32(bytes[2]) << 8) |
+           quint32(bytes[3]);
 }
 
 quint32 littleEndian32(const uchar* bytes)
 {
-    return quint32(bytes[0]) | (quint32(bytes[1]) << 8) | (quint32(bytes[2]) << 16)
-        | (quint32(bytes[3]) << 24);
+    return quint32(bytes[0]) | (quint32(bytes[1]) << 8) | (quint32(bytes[2]) << 16) |
+           (quint32(bytes[3]) << 24);
 }
 
 // Syncsafe integers carry 7 bits per byte, most significant first.
 quint32 syncsafe32(const uchar* bytes)
 {
-    return (quint32(bytes[0] & 0x7F) << 21) | (quint32(bytes[1] & 0x7F) << 14)
-        | (quint32(bytes[2] & 0x7F) << 7) | quint32(bytes[3] & 0x7F);
+    return (quint32(bytes[0] & 0x7F) << 21) | (quint32(bytes[1] & 0x7F) << 14) |
+           (quint32(bytes[2] & 0x7F) << 7) | quint32(bytes[3] & 0x7F);
 }
 
 bool skipBytes(QDataStream& in, qint64 count)
@@ -227,8 +392,8 @@ int readID3v2(QDataStream& in, TagMap& tags)
 
     while (remaining >= kId3FrameHeaderBytes + 1 && !in.atEnd()) {
         uchar frameHeader[kId3FrameHeaderBytes];
-        if (in.readRawData(reinterpret_cast<char*>(frameHeader), kId3FrameHeaderBytes)
-            != kId3FrameHeaderBytes)
+        if (in.readRawData(reinterpret_cast<char*>(frameHeader), kId3FrameHeaderBytes) !=
+            kId3FrameHeaderBytes)
             break;
         if (frameHeader[0] == 0)
             break; // padding
@@ -298,8 +463,7 @@ int readWavInfo(const QByteArray& payload, TagMap& tags)
         if (key != keys.constEnd())
             tags.insert(*key, value);
         else
-            qDebug("WAV: %8x %8x [%s]", littleEndian32(bytes + pos), length,
-                   qUtf8Printable(value));
+            qDebug("WAV: %8x %8x [%s]", littleEndian32(bytes + pos), length, qUtf8Printable(value));
         pos = dataStart + qint64(length) + (length & 1);
     }
     return int(tags.size());

@@ -40,10 +40,7 @@ quint16 littleEndian16(const QByteArray& bytes, int at)
 
 } // namespace
 
-WavDecoder::WavDecoder()
-    : file(new QFile)
-{
-}
+WavDecoder::WavDecoder() : file(new QFile) {}
 
 WavDecoder::~WavDecoder()
 {

@@ -34,8 +34,7 @@ struct Decoded
 };
 
 // Runs decode steps of the given size until the end flag.
-template <typename Decoder>
-Decoded decodeAll(Decoder& decoder, int stepBytes = PcmBuffer::kBytes)
+template <typename Decoder> Decoded decodeAll(Decoder& decoder, int stepBytes = PcmBuffer::kBytes)
 {
     Decoded result;
     std::vector<char> step(static_cast<size_t>(stepBytes));
@@ -140,8 +139,8 @@ QByteArray chunk(const QByteArray& id, const QByteArray& data, qint64 declared =
 QByteArray fmtChunk(quint16 tag, quint16 channels, quint32 rate, quint16 bits)
 {
     const quint16 align = quint16(channels * bits / 8);
-    return chunk("fmt ", le16(tag) + le16(channels) + le32(rate) + le32(rate * align) + le16(align)
-                             + le16(bits));
+    return chunk("fmt ", le16(tag) + le16(channels) + le32(rate) + le32(rate * align) +
+                             le16(align) + le16(bits));
 }
 
 QByteArray riff(const QByteArray& chunks)
@@ -160,7 +159,8 @@ QByteArray syncsafe(quint32 value)
 QByteArray id3v24Tag(const QByteArray& title)
 {
     const QByteArray payload = '\x03' + title;
-    const QByteArray frame = "TIT2" + syncsafe(quint32(payload.size())) + QByteArray(2, '\0') + payload;
+    const QByteArray frame =
+        "TIT2" + syncsafe(quint32(payload.size())) + QByteArray(2, '\0') + payload;
     return "ID3" + QByteArray("\x04\0\0", 3) + syncsafe(quint32(frame.size())) + frame;
 }
 
@@ -268,11 +268,11 @@ void TestDecoders::wavChunkWalk()
     // data that must never be played.
     const QByteArray pcm = files->soxDecode(files->wav("src.wav", Format{44100, 2, 16, 0.5}));
     QVERIFY(!pcm.isEmpty());
-    const QByteArray info = "INFO" + chunk("INAM", "Odd") + chunk("IART", "Band")
-        + chunk("ITRK", "7") + chunk("ISFT", "hand");
-    const QByteArray bytes = riff(chunk("junk", "abc") + fmtChunk(1, 2, 44100, 16)
-                                  + chunk("LIST", info) + chunk("id3 ", id3v24Tag("Tagged"))
-                                  + chunk("data", pcm) + chunk("tail", QByteArray(999, '\x7f')));
+    const QByteArray info = "INFO" + chunk("INAM", "Odd") + chunk("IART", "Band") +
+                            chunk("ITRK", "7") + chunk("ISFT", "hand");
+    const QByteArray bytes = riff(chunk("junk", "abc") + fmtChunk(1, 2, 44100, 16) +
+                                  chunk("LIST", info) + chunk("id3 ", id3v24Tag("Tagged")) +
+                                  chunk("data", pcm) + chunk("tail", QByteArray(999, '\x7f')));
     const QString path = files->write("chunks.wav", bytes);
 
     WavDecoder decoder;
@@ -300,23 +300,26 @@ void TestDecoders::wavRefused_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("error");
     const QByteArray data = chunk("data", QByteArray(400, '\x11'));
-    QTest::newRow("24-bit samples") << riff(fmtChunk(1, 2, 44100, 24) + data)
-                                    << "bits pro Sample 24 != 16";
+    QTest::newRow("24-bit samples")
+        << riff(fmtChunk(1, 2, 44100, 24) + data) << "bits pro Sample 24 != 16";
     QTest::newRow("IEEE float") << riff(fmtChunk(3, 2, 44100, 32) + data) << "kein PCM Format 3";
     QTest::newRow("no channels") << riff(fmtChunk(1, 0, 44100, 16) + data)
                                  << "Kanalzahl 0 nicht unterstützt";
     QTest::newRow("six channels") << riff(fmtChunk(1, 6, 44100, 16) + data)
                                   << "Kanalzahl 6 nicht unterstützt";
-    QTest::newRow("rate 0") << riff(fmtChunk(1, 2, 0, 16) + data) << "Abtastrate 0 nicht unterstützt";
+    QTest::newRow("rate 0") << riff(fmtChunk(1, 2, 0, 16) + data)
+                            << "Abtastrate 0 nicht unterstützt";
     QTest::newRow("extensible format chunk")
         << riff(chunk("fmt ", QByteArray(40, '\1')) + data) << "Format Länge 40 != 16";
-    QTest::newRow("no data chunk") << riff(fmtChunk(1, 2, 44100, 16)) << "Audio Datenblock nicht gefunden";
+    QTest::newRow("no data chunk")
+        << riff(fmtChunk(1, 2, 44100, 16)) << "Audio Datenblock nicht gefunden";
     QTest::newRow("no format chunk") << riff(data) << "Format Info nicht gefunden";
     QTest::newRow("no RIFF header") << QByteArray(64, '\x22') << "hat keinen RIFF Header";
     QTest::newRow("zero-length file") << QByteArray() << "hat keinen RIFF Header";
-    QTest::newRow("RIFF but not WAVE") << "RIFF" + le32(4) + "AVI " << "ist kein [WAVE] Format";
-    QTest::newRow("format chunk cut short") << riff(fmtChunk(1, 2, 44100, 16)).left(28)
-                                            << "Format Info nicht gefunden";
+    QTest::newRow("RIFF but not WAVE") << "RIFF" + le32(4) + "AVI "
+                                       << "ist kein [WAVE] Format";
+    QTest::newRow("format chunk cut short")
+        << riff(fmtChunk(1, 2, 44100, 16)).left(28) << "Format Info nicht gefunden";
 }
 
 void TestDecoders::wavRefused()
@@ -360,13 +363,14 @@ void TestDecoders::flacMatchesSox_data()
     QTest::addColumn<Format>("format");
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<int>("step");
-    QTest::newRow("stereo 16 bit") << Format{44100, 2, 16, 2.0} << QStringList() << PcmBuffer::kBytes;
-    QTest::newRow("mono 16 bit is doubled") << Format{44100, 1, 16, 2.0} << QStringList()
-                                            << PcmBuffer::kBytes;
-    QTest::newRow("stereo 24 bit is scaled") << Format{48000, 2, 24, 2.0} << QStringList()
-                                             << PcmBuffer::kBytes;
-    QTest::newRow("4608-frame blocks") << Format{44100, 2, 16, 3.0}
-                                       << QStringList{"--blocksize=4608"} << PcmBuffer::kBytes;
+    QTest::newRow("stereo 16 bit")
+        << Format{44100, 2, 16, 2.0} << QStringList() << PcmBuffer::kBytes;
+    QTest::newRow("mono 16 bit is doubled")
+        << Format{44100, 1, 16, 2.0} << QStringList() << PcmBuffer::kBytes;
+    QTest::newRow("stereo 24 bit is scaled")
+        << Format{48000, 2, 24, 2.0} << QStringList() << PcmBuffer::kBytes;
+    QTest::newRow("4608-frame blocks")
+        << Format{44100, 2, 16, 3.0} << QStringList{"--blocksize=4608"} << PcmBuffer::kBytes;
     QTest::newRow("4608-frame blocks, small odd steps")
         << Format{44100, 2, 24, 1.0} << QStringList{"--blocksize=4608"} << 4101;
     QTest::newRow("largest blocks, mono 24 bit")
@@ -396,7 +400,8 @@ void TestDecoders::flacMatchesSox()
     QCOMPARE(song.sampleRate, format.rate);
     QCOMPARE(song.channels, 2); // what is delivered
     QCOMPARE(song.frames, qint64(expected.size() / 4));
-    QVERIFY(containsTags(song.tags, {{"Title", "Tone"}, {"Artist", "Maker"}, {"Tracknumber", "3"}}));
+    QVERIFY(
+        containsTags(song.tags, {{"Title", "Tone"}, {"Artist", "Maker"}, {"Tracknumber", "3"}}));
     const Decoded first = decodeAll(decoder, step);
     QVERIFY(first.ended);
     QCOMPARE(first.pcm.size(), expected.size());
@@ -415,8 +420,8 @@ void TestDecoders::oggMatchesSox_data()
 void TestDecoders::oggMatchesSox()
 {
     QFETCH(Format, format);
-    const QString path = files->ogg("tone.ogg", format,
-                                    {"-c", "TITLE=Ogg Tone", "-c", "Genre=Jazz", "-c", "X=a=b"});
+    const QString path =
+        files->ogg("tone.ogg", format, {"-c", "TITLE=Ogg Tone", "-c", "Genre=Jazz", "-c", "X=a=b"});
     QVERIFY2(!path.isEmpty(), qPrintable(files->lastError()));
     const QByteArray expected = files->soxDecode(path);
     QVERIFY(!expected.isEmpty());
@@ -491,23 +496,25 @@ void TestDecoders::mp3Tags_data()
     QTest::addColumn<QStringList>("lameOptions");
     QTest::addColumn<QByteArray>("prefix");
     QTest::addColumn<Tags>("expected");
-    const QStringList tags = {"--tt", "Song", "--ta", "Band", "--tl", "Disc", "--ty", "2001",
-                              "--tn", "5",    "--tg", "Rock"};
+    const QStringList tags = {"--tt", "Song", "--ta", "Band", "--tl", "Disc",
+                              "--ty", "2001", "--tn", "5",    "--tg", "Rock"};
     QTest::newRow("ID3v2.3 from lame")
         << tags + QStringList{"--id3v2-only"} << QByteArray()
-        << Tags{{"Title", "Song"}, {"Artist", "Band"}, {"Album", "Disc"},
+        << Tags{{"Title", "Song"}, {"Artist", "Band"},   {"Album", "Disc"},
                 {"Date", "2001"},  {"Tracknumber", "5"}, {"Genre", "Rock"}};
-    QTest::newRow("ID3v1 only")
-        << tags + QStringList{"--id3v1-only"} << QByteArray()
-        << Tags{{"Title", "Song"}, {"Artist", "Band"}, {"Album", "Disc"}, {"Date", "2001"},
-                {"Tracknumber", "5"}, {"Genre", "Rock"}, {"Comment", ""}};
-    QTest::newRow("ID3v2.4 in front") << QStringList{} << id3v24Tag("Vier")
-                                      << Tags{{"Title", "Vier"}};
+    QTest::newRow("ID3v1 only") << tags + QStringList{"--id3v1-only"} << QByteArray()
+                                << Tags{{"Title", "Song"}, {"Artist", "Band"},   {"Album", "Disc"},
+                                        {"Date", "2001"},  {"Tracknumber", "5"}, {"Genre", "Rock"},
+                                        {"Comment", ""}};
+    QTest::newRow("ID3v2.4 in front")
+        << QStringList{} << id3v24Tag("Vier") << Tags{{"Title", "Vier"}};
     QTest::newRow("ID3v2.2 falls back to ID3v1")
         << tags + QStringList{"--id3v1-only"}
-        << QByteArray("ID3\x02\0\0\0\0\0\x0c" "TT2\0\0\x05\0Old!", 22)
-        << Tags{{"Title", "Song"}, {"Artist", "Band"}, {"Album", "Disc"}, {"Date", "2001"},
-                {"Tracknumber", "5"}, {"Genre", "Rock"}, {"Comment", ""}};
+        << QByteArray("ID3\x02\0\0\0\0\0\x0c"
+                      "TT2\0\0\x05\0Old!",
+                      22)
+        << Tags{{"Title", "Song"},    {"Artist", "Band"}, {"Album", "Disc"}, {"Date", "2001"},
+                {"Tracknumber", "5"}, {"Genre", "Rock"},  {"Comment", ""}};
 }
 
 void TestDecoders::mp3Tags()
@@ -523,7 +530,8 @@ void TestDecoders::mp3Tags()
     SongInfo song;
     song.path = path;
     QVERIFY(decoder.open(song));
-    QVERIFY2(containsTags(song.tags, expected), qPrintable(QStringList(song.tags.keys()).join(' ')));
+    QVERIFY2(containsTags(song.tags, expected),
+             qPrintable(QStringList(song.tags.keys()).join(' ')));
 }
 
 void TestDecoders::damagedFiles_data()

@@ -170,7 +170,8 @@ void TestPCMDecoder::skipsUnplayableFiles()
     const QByteArray song = rawContent.value(good);
     QCOMPARE(drain(decoder, 2 * song.size()), song + song);
     QList<SongInfo> songs;
-    QTRY_VERIFY_WITH_TIMEOUT((songs += decoder.takeSongInfo(), paths(songs).count(good) >= 2), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT((songs += decoder.takeSongInfo(), paths(songs).count(good) >= 2),
+                             10000);
     for (const SongInfo& info : songs) {
         if (info.path == missing || info.path == junk || info.path == empty)
             QCOMPARE(info.kind, int(DecoderFailed));
@@ -195,8 +196,8 @@ void TestPCMDecoder::jumpsToRequestedSong()
     decoder.jumpTo(99); // past the end: ignored
     decoder.jumpTo(3);
     const QByteArray next = drain(decoder, rawContent.value(d).size() + rawContent.value(b).size());
-    QVERIFY(next == rawContent.value(d) + rawContent.value(a)
-            || next == rawContent.value(b) + rawContent.value(d));
+    QVERIFY(next == rawContent.value(d) + rawContent.value(a) ||
+            next == rawContent.value(b) + rawContent.value(d));
     Q_UNUSED(c);
 }
 

@@ -117,7 +117,8 @@ void TestTagReaders::vorbisComment_data()
         << QByteArray("COMMENT=a=b") << Tags{{"Comment", "a=b"}};
     QTest::newRow("value ends at the first NUL")
         << QByteArray("ALBUM=One\0Two", 13) << Tags{{"Album", "One"}};
-    QTest::newRow("value is UTF-8") << QByteArray("TITLE=Gr\xc3\xbc\xc3\x9f" "e")
+    QTest::newRow("value is UTF-8") << QByteArray("TITLE=Gr\xc3\xbc\xc3\x9f"
+                                                  "e")
                                     << Tags{{"Title", QString::fromUtf8("Grüße")}};
     QTest::newRow("entry without equals sign is skipped") << QByteArray("TITLE") << Tags{};
     QTest::newRow("entry beginning with equals sign is skipped") << QByteArray("=x") << Tags{};
@@ -143,21 +144,29 @@ void TestTagReaders::id3v2_data()
         id3Frame(3, "TIT2", QByteArray("\0Song", 5)) + id3Frame(3, "TPE1", QByteArray("\0Band", 5));
 
     QTest::newRow("v2.3 text frames map to the common keys")
-        << id3Tag(3, twoFrames3 + id3Frame(3, "TALB", QByteArray("\0Disc", 5))
-                         + id3Frame(3, "TYER", QByteArray("\0" "2001", 5))
-                         + id3Frame(3, "TRCK", QByteArray("\0" "7", 2))
-                         + id3Frame(3, "TCON", QByteArray("\0(17)", 5)))
-        << 6
-        << Tags{{"Title", "Song"}, {"Artist", "Band"}, {"Album", "Disc"},
-                {"Date", "2001"},  {"Tracknumber", "7"}, {"Genre", "(17)"}};
+        << id3Tag(3, twoFrames3 + id3Frame(3, "TALB", QByteArray("\0Disc", 5)) +
+                         id3Frame(3, "TYER",
+                                  QByteArray("\0"
+                                             "2001",
+                                             5)) +
+                         id3Frame(3, "TRCK",
+                                  QByteArray("\0"
+                                             "7",
+                                             2)) +
+                         id3Frame(3, "TCON", QByteArray("\0(17)", 5)))
+        << 6 << Tags{{"Title", "Song"}, {"Artist", "Band"},   {"Album", "Disc"},
+                     {"Date", "2001"},  {"Tracknumber", "7"}, {"Genre", "(17)"}};
     QTest::newRow("v2.4 frame size is syncsafe")
-        << id3Tag(4, id3Frame(4, "TIT2", '\0' + text200) + id3Frame(4, "TPE1", QByteArray("\0Band", 5)))
+        << id3Tag(4, id3Frame(4, "TIT2", '\0' + text200) +
+                         id3Frame(4, "TPE1", QByteArray("\0Band", 5)))
         << 2 << Tags{{"Title", QString(text200)}, {"Artist", "Band"}};
     QTest::newRow("v2.3 extended header is skipped whole")
         << id3Tag(3, bigEndian(6) + QByteArray(6, '\x55') + twoFrames3, 0x40) << 2
         << Tags{{"Title", "Song"}, {"Artist", "Band"}};
     QTest::newRow("v2.4 extended header counts itself")
-        << id3Tag(4, syncsafe(6) + QByteArray(2, '\x01') + id3Frame(4, "TIT2", QByteArray("\0Song", 5)),
+        << id3Tag(4,
+                  syncsafe(6) + QByteArray(2, '\x01') +
+                      id3Frame(4, "TIT2", QByteArray("\0Song", 5)),
                   0x40)
         << 1 << Tags{{"Title", "Song"}};
     QTest::newRow("extended header below 6 bytes refuses the tag")
@@ -169,17 +178,20 @@ void TestTagReaders::id3v2_data()
         << id3Tag(3, id3Frame(3, "TIT2", "\x01\xfe\xff" + utf16("Grüße", true))) << 1
         << Tags{{"Title", QString::fromUtf8("Grüße")}};
     QTest::newRow("UTF-16 without mark is little-endian")
-        << id3Tag(3, id3Frame(3, "TIT2", '\x01' + utf16("Song", false) + QByteArray(2, '\0')))
-        << 1 << Tags{{"Title", "Song"}};
+        << id3Tag(3, id3Frame(3, "TIT2", '\x01' + utf16("Song", false) + QByteArray(2, '\0'))) << 1
+        << Tags{{"Title", "Song"}};
     QTest::newRow("UTF-16BE encoding without mark is big-endian")
         << id3Tag(4, id3Frame(4, "TIT2", '\x02' + utf16("Song", true))) << 1
         << Tags{{"Title", "Song"}};
-    QTest::newRow("UTF-8 encoding")
-        << id3Tag(4, id3Frame(4, "TIT2", "\x03Gr\xc3\xbc\xc3\x9f" "e")) << 1
-        << Tags{{"Title", QString::fromUtf8("Grüße")}};
-    QTest::newRow("Latin-1 encoding")
-        << id3Tag(3, id3Frame(3, "TIT2", QByteArray("\0Gr\xfc\xdf" "e", 6))) << 1
-        << Tags{{"Title", QString::fromUtf8("Grüße")}};
+    QTest::newRow("UTF-8 encoding") << id3Tag(4, id3Frame(4, "TIT2",
+                                                          "\x03Gr\xc3\xbc\xc3\x9f"
+                                                          "e"))
+                                    << 1 << Tags{{"Title", QString::fromUtf8("Grüße")}};
+    QTest::newRow("Latin-1 encoding") << id3Tag(3, id3Frame(3, "TIT2",
+                                                            QByteArray("\0Gr\xfc\xdf"
+                                                                       "e",
+                                                                       6)))
+                                      << 1 << Tags{{"Title", QString::fromUtf8("Grüße")}};
     QTest::newRow("frame without encoding byte is Latin-1 text")
         << id3Tag(3, id3Frame(3, "TIT2", "Plain")) << 1 << Tags{{"Title", "Plain"}};
     QTest::newRow("unknown frame is kept under its id")
@@ -189,17 +201,18 @@ void TestTagReaders::id3v2_data()
         << id3Tag(3, id3Frame(3, "COMM", QByteArray("\0engHi", 6))) << 1
         << Tags{{"Comment", "engHi"}};
     QTest::newRow("frame over 256 bytes is skipped")
-        << id3Tag(3, id3Frame(3, "TIT2", '\0' + QByteArray(299, 'y')) + id3Frame(3, "TPE1", QByteArray("\0Band", 5)))
+        << id3Tag(3, id3Frame(3, "TIT2", '\0' + QByteArray(299, 'y')) +
+                         id3Frame(3, "TPE1", QByteArray("\0Band", 5)))
         << 1 << Tags{{"Artist", "Band"}};
     QTest::newRow("empty text is not stored")
         << id3Tag(3, id3Frame(3, "TIT2", QByteArray("\0\0", 2))) << 0 << Tags{};
     QTest::newRow("padding ends the tag")
-        << id3Tag(3, id3Frame(3, "TIT2", QByteArray("\0Song", 5)) + QByteArray(20, '\0')
-                         + id3Frame(3, "TPE1", QByteArray("\0Band", 5)))
+        << id3Tag(3, id3Frame(3, "TIT2", QByteArray("\0Song", 5)) + QByteArray(20, '\0') +
+                         id3Frame(3, "TPE1", QByteArray("\0Band", 5)))
         << 1 << Tags{{"Title", "Song"}};
     QTest::newRow("frame larger than the tag ends it")
-        << id3Tag(3, id3Frame(3, "TIT2", QByteArray("\0Song", 5)) + "TPE1" + bigEndian(5000)
-                         + QByteArray(2, '\0') + "\0Band")
+        << id3Tag(3, id3Frame(3, "TIT2", QByteArray("\0Song", 5)) + "TPE1" + bigEndian(5000) +
+                         QByteArray(2, '\0') + "\0Band")
         << 1 << Tags{{"Title", "Song"}};
     QTest::newRow("compressed frame is not read as text")
         << id3Tag(3, "TIT2" + bigEndian(5) + QByteArray("\0\x80", 2) + QByteArray("\0Song", 5)) << 0
@@ -230,8 +243,9 @@ void TestTagReaders::id3v2TruncatedStream()
 {
     // The header promises far more than the stream holds: every cut of the
     // tag is read up to its end and no further.
-    const QByteArray full = id3Tag(4, id3Frame(4, "TIT2", QByteArray("\0Song", 5))
-                                          + id3Frame(4, "TPE1", QByteArray("\0Band", 5)),
+    const QByteArray full = id3Tag(4,
+                                   id3Frame(4, "TIT2", QByteArray("\0Song", 5)) +
+                                       id3Frame(4, "TPE1", QByteArray("\0Band", 5)),
                                    0, 100000);
     for (int cut = 0; cut <= full.size(); ++cut) {
         QByteArray bytes = full.left(cut);
@@ -253,15 +267,21 @@ void TestTagReaders::id3v1_data()
     QTest::addColumn<QString>("track");
     QTest::addColumn<QString>("comment");
     QTest::newRow("genre 0 is Blues") << id3v1Block(0, 0, 0) << "Blues" << QString() << "nice";
-    QTest::newRow("genre 191 is Psybient") << id3v1Block(0, 0, 191) << "Psybient" << QString() << "nice";
-    QTest::newRow("genre 192 is its number") << id3v1Block(0, 0, 192) << "192" << QString() << "nice";
-    QTest::newRow("genre 255 is its number") << id3v1Block(0, 0, 255) << "255" << QString() << "nice";
-    QTest::newRow("track byte 200") << id3v1Block(0, 200, 17) << "Rock" << "200" << "nice";
+    QTest::newRow("genre 191 is Psybient")
+        << id3v1Block(0, 0, 191) << "Psybient" << QString() << "nice";
+    QTest::newRow("genre 192 is its number")
+        << id3v1Block(0, 0, 192) << "192" << QString() << "nice";
+    QTest::newRow("genre 255 is its number")
+        << id3v1Block(0, 0, 255) << "255" << QString() << "nice";
+    QTest::newRow("track byte 200") << id3v1Block(0, 200, 17) << "Rock"
+                                    << "200"
+                                    << "nice";
     QTest::newRow("byte 125 set means no track number")
         << id3v1Block('x', 'y', 17, QByteArray(28, 'c')) << "Rock" << QString()
         << QString(28, 'c') + "xy";
     QTest::newRow("comment before a track number has no control byte")
-        << id3v1Block(0, 9, 17, QByteArray(28, 'c')) << "Rock" << "9" << QString(28, 'c');
+        << id3v1Block(0, 9, 17, QByteArray(28, 'c')) << "Rock"
+        << "9" << QString(28, 'c');
 }
 
 void TestTagReaders::id3v1()
@@ -292,12 +312,13 @@ void TestTagReaders::wavInfo_data()
 {
     QTest::addColumn<QByteArray>("payload");
     QTest::addColumn<Tags>("expected");
-    const QByteArray all = "INFO" + infoChunk("INAM", QByteArray("Song\0", 5))
-        + infoChunk("IART", "Band") + infoChunk("IPRD", "Disc") + infoChunk("ICRD", "2001")
-        + infoChunk("ICMT", "Note") + infoChunk("ITRK", "7") + infoChunk("IGNR", "Jazz");
+    const QByteArray all = "INFO" + infoChunk("INAM", QByteArray("Song\0", 5)) +
+                           infoChunk("IART", "Band") + infoChunk("IPRD", "Disc") +
+                           infoChunk("ICRD", "2001") + infoChunk("ICMT", "Note") +
+                           infoChunk("ITRK", "7") + infoChunk("IGNR", "Jazz");
     QTest::newRow("every INFO id with odd lengths padded")
         << all
-        << Tags{{"Title", "Song"}, {"Artist", "Band"}, {"Album", "Disc"}, {"Date", "2001"},
+        << Tags{{"Title", "Song"},   {"Artist", "Band"},   {"Album", "Disc"}, {"Date", "2001"},
                 {"Comment", "Note"}, {"Tracknumber", "7"}, {"Genre", "Jazz"}};
     QTest::newRow("last sub-chunk ending at the end of the list is taken")
         << "INFO" + infoChunk("ISFT", "sox") + QByteArray("INAM") + littleEndian(4) + "Song"

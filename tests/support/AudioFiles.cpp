@@ -37,8 +37,7 @@ QStringList synthArguments(const AudioFiles::Format& format, const QString& outp
 
 } // namespace
 
-AudioFiles::AudioFiles(const QString& folder)
-    : folder(folder)
+AudioFiles::AudioFiles(const QString& folder) : folder(folder)
 {
     QDir().mkpath(folder);
 }
@@ -76,8 +75,7 @@ bool AudioFiles::haveTools(const QStringList& programs)
 bool AudioFiles::run(const QString& program, const QStringList& arguments, QByteArray* output)
 {
     QProcess process;
-    process.setProcessChannelMode(output ? QProcess::SeparateChannels
-                                         : QProcess::MergedChannels);
+    process.setProcessChannelMode(output ? QProcess::SeparateChannels : QProcess::MergedChannels);
     process.start(program, arguments);
     if (!process.waitForStarted())
         return false;
@@ -118,8 +116,7 @@ QString AudioFiles::flac(const QString& name, const Format& format, const QStrin
     return target;
 }
 
-QString AudioFiles::ogg(const QString& name, const Format& format,
-                        const QStringList& oggencOptions)
+QString AudioFiles::ogg(const QString& name, const Format& format, const QStringList& oggencOptions)
 {
     const QString source = wav(name + ".src.wav", format);
     if (source.isEmpty())

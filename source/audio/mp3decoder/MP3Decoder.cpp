@@ -25,8 +25,8 @@ bool MP3Decoder::open(SongInfo& song)
     if (song.path != lastLogged) {
         lastLogged = song.path;
         // The file's own format, as the media reader reports it.
-        const qint64 nativeFrames = reader.duration() * reader.nativeRate()
-                                   / Mpg123Reader::kDurationUnitsPerSecond;
+        const qint64 nativeFrames =
+            reader.duration() * reader.nativeRate() / Mpg123Reader::kDurationUnitsPerSecond;
         qDebug("mp3: %d channels, %d Hz, %8lld samples [%s]", reader.nativeChannels(),
                reader.nativeRate(), static_cast<long long>(nativeFrames),
                qUtf8Printable(song.path));

@@ -41,9 +41,9 @@ bool Mpg123Reader::configure()
 {
     // Only one output format is allowed, so libmpg123 resamples other rates
     // and doubles mono itself.
-    return mpg123_param(handle, MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_GAPLESS, 0) == MPG123_OK
-        && mpg123_format_none(handle) == MPG123_OK
-        && mpg123_format(handle, kOutputRate, MPG123_STEREO, MPG123_ENC_SIGNED_16) == MPG123_OK;
+    return mpg123_param(handle, MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_GAPLESS, 0) == MPG123_OK &&
+           mpg123_format_none(handle) == MPG123_OK &&
+           mpg123_format(handle, kOutputRate, MPG123_STEREO, MPG123_ENC_SIGNED_16) == MPG123_OK;
 }
 
 bool Mpg123Reader::open(const QString& path)
@@ -58,10 +58,9 @@ bool Mpg123Reader::open(const QString& path)
     int channels = 0;
     int encoding = 0;
     mpg123_frameinfo info{};
-    if (mpg123_getformat(handle, &rate, &channels, &encoding) != MPG123_OK
-        || rate != kOutputRate || channels != kOutputChannels
-        || encoding != MPG123_ENC_SIGNED_16 || mpg123_info(handle, &info) != MPG123_OK
-        || info.rate <= 0) {
+    if (mpg123_getformat(handle, &rate, &channels, &encoding) != MPG123_OK || rate != kOutputRate ||
+        channels != kOutputChannels || encoding != MPG123_ENC_SIGNED_16 ||
+        mpg123_info(handle, &info) != MPG123_OK || info.rate <= 0) {
         close();
         return false;
     }
@@ -99,9 +98,9 @@ qint32 Mpg123Reader::read(char* destination, qint32 bytes, bool& end)
     int emptyReads = 0;
     while (written < wanted) {
         size_t done = 0;
-        const int result = mpg123_read(handle, reinterpret_cast<unsigned char*>(destination)
-                                                   + written,
-                                       size_t(wanted - written), &done);
+        const int result =
+            mpg123_read(handle, reinterpret_cast<unsigned char*>(destination) + written,
+                        size_t(wanted - written), &done);
         written += qint32(done);
         if (result == MPG123_DONE) {
             rewind();
