@@ -78,6 +78,7 @@ private slots:
     void walksAndLoopsPlaylist();
     void singleFileLoops();
     void skipsUnplayableFiles();
+    void fileWithoutSamplesIsNotReopenedAtOnce();
     void jumpsToRequestedSong();
     void playlistChangeKeepsOrRestarts_data();
     void playlistChangeKeepsOrRestarts();
@@ -179,6 +180,37 @@ void TestPCMDecoder::skipsUnplayableFiles()
             QCOMPARE(info.kind, int(DecoderNone));
     }
     QVERIFY(paths(songs).contains(unknown));
+}
+
+namespace {
+QAtomicInt badLines;
+QtMessageHandler previousHandler = nullptr;
+void countBadLines(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (text.contains(" bad! "))
+        badLines.fetchAndAddRelaxed(1);
+    previousHandler(type, context, text);
+}
+} // namespace
+
+void TestPCMDecoder::fileWithoutSamplesIsNotReopenedAtOnce()
+{
+    // It opens, yet ends its first decode step with nothing: it is reported
+    // and waited on like a bad file instead of being reopened in a tight loop.
+    const QString silent =
+        files->write("empty-data.wav", QByteArray("RIFF\x24\0\0\0WAVEfmt \x10\0\0\0"
+                                                  "\x01\0\x02\0\x44\xac\0\0"
+                                                  "\x10\xb1\x02\0\x04\0\x10\0"
+                                                  "data\0\0\0\0",
+                                                  44));
+    badLines.storeRelaxed(0);
+    previousHandler = qInstallMessageHandler(countBadLines);
+    {
+        PCMDecoder decoder(14);
+        decoder.setPlaylist({silent});
+        QTRY_VERIFY_WITH_TIMEOUT(badLines.loadRelaxed() >= 2, 5000);
+    }
+    qInstallMessageHandler(previousHandler);
 }
 
 void TestPCMDecoder::jumpsToRequestedSong()
