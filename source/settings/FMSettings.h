@@ -135,6 +135,8 @@ protected:
     // count upward, so that no deleted row comes back on the next load.
     void removeNumberedFrom(const QString& group, int count);
     void writeTMCMessagesFrom(int id, int first);
+    void writeRDSScalars(int id, const RDSSource& rec);
+    void writeTMCSystemInfo(int id, const TMCSource& src);
 
     int gminFlag = 0; // 1: the stream-0 group rates in the file are groups per minute
 

@@ -145,8 +145,7 @@ bool FMSettings::setRDS(int id, const RDSSource& rec)
     QWriteLocker locker(&recordsLock);
     RDSSource& stored = rdsMap[id];
     stored = withScalarsOf(stored, rec);
-    for (const auto& [key, value] : scalarValues(rec))
-        setValue(rdsKey(id, QLatin1String(key)), value);
+    writeRDSScalars(id, rec);
 
     if (stored.files != rec.files) {
         stored.files = rec.files;
@@ -194,7 +193,17 @@ int FMSettings::newRDS()
     rdsMap.insert(id, source);
     setValue(rdsKey(id, QStringLiteral("name")), source.name);
     setValue(rdsKey(id, QStringLiteral("used")), true);
+    // A file key that is missing reads differently from the record default
+    // (mode, afu, endx, days, encodings), so the new source must be in the
+    // file whole to read back as it is now.
+    writeRDSScalars(id, source);
     return id;
+}
+
+void FMSettings::writeRDSScalars(int id, const RDSSource& rec)
+{
+    for (const auto& [key, value] : scalarValues(rec))
+        setValue(rdsKey(id, QLatin1String(key)), value);
 }
 
 bool FMSettings::removeRDS(int id)

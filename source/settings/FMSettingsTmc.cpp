@@ -62,6 +62,9 @@ int FMSettings::newTMC()
     setValue(tmcKey(id, "used"), true);
     setValue(tmcKey(id, "name"), source.name);
     setValue(tmcKey(id, "spn"), source.spn);
+    // Missing keys read differently from the record defaults (rate, the
+    // variant words), so the new source goes into the file whole.
+    writeTMCSystemInfo(id, source);
     return int(std::distance(tmcMap.begin(), inserted));
 }
 
@@ -103,6 +106,13 @@ bool FMSettings::setTMCFile(int id, const TMCSource& src)
     stored.rpt = src.rpt;
     stored.enc = src.enc;
 
+    writeTMCSystemInfo(id, src);
+    writeTMCMessagesFrom(id, 0);
+    return true;
+}
+
+void FMSettings::writeTMCSystemInfo(int id, const TMCSource& src)
+{
     setValue(tmcKey(id, "flag"), int(src.flag));
     setValue(tmcKey(id, "rate"), int(src.rate));
     setValue(tmcKey(id, "spn"), src.spn);
@@ -119,8 +129,6 @@ bool FMSettings::setTMCFile(int id, const TMCSource& src)
              QStringLiteral("%1").arg(src.va2 & kLteccMask, 2, 16, QLatin1Char('0')));
     setValue(tmcKey(id, "rpt"), int(src.rpt));
     setValue(tmcKey(id, "enc"), int(src.enc));
-    writeTMCMessagesFrom(id, 0);
-    return true;
 }
 
 bool FMSettings::setTMCWord(int id, quint8 index, quint16 value)
