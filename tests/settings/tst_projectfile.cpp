@@ -425,6 +425,8 @@ void TestProjectFile::everyRecordSurvivesARoundTrip()
 
         store->setAudio(QStringLiteral("/music/x.flac"));
         store->setAudioSignal(1, 500, 600, 70, 80, 12);
+        // "new" writes only name and used of an audio source; its tone values
+        // would read back as the file's missing-key values (100 %, 10 s).
         store->setAudio(QString());
         store->setAudioSignal(2, 440, 880, 40, 40, 6);
         store->removeAudio(2);
