@@ -235,8 +235,12 @@ RDSSource FMSettings::loadRDS(int n)
     const GroupReader r(*this, group);
     RDSSource& s = rdsMap[n];
     auto i = [&r](const char* key, qint32 missing) { return r.toInt(QLatin1String(key), missing); };
-    auto u = [&r](const char* key, quint32 missing) { return r.toUInt(QLatin1String(key), missing); };
-    auto t = [&r](const char* key, const QString& missing) { return r.text(QLatin1String(key), missing); };
+    auto u = [&r](const char* key, quint32 missing) {
+        return r.toUInt(QLatin1String(key), missing);
+    };
+    auto t = [&r](const char* key, const QString& missing) {
+        return r.text(QLatin1String(key), missing);
+    };
     const QString defaultName = QStringLiteral("RDS-%1").arg(n);
     const QByteArray noEncoding = QByteArrayLiteral("0");
 
@@ -310,7 +314,8 @@ RDSSource FMSettings::loadRDS(int n)
     readGroupRates(n, s);
 
     s.afr.clear();
-    for (const QString& field : r.text(QStringLiteral("afr")).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+    for (const QString& field :
+         r.text(QStringLiteral("afr")).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         bool ok = false;
         const qint32 frequency = field.toInt(&ok, 10);
         if (ok)
@@ -414,7 +419,9 @@ TMCSource FMSettings::loadTMC(int n)
     }
     const GroupReader r(*this, group);
     TMCSource& s = tmcMap[n];
-    auto u = [&r](const char* key, quint32 missing) { return r.toUInt(QLatin1String(key), missing); };
+    auto u = [&r](const char* key, quint32 missing) {
+        return r.toUInt(QLatin1String(key), missing);
+    };
     s.used = r.toBool(QStringLiteral("used"), true) ? 1 : 0;
     s.name = r.text(QStringLiteral("name"), QStringLiteral("TMC-%1").arg(n));
     s.flag = quint8(u("flag", 9));
@@ -430,7 +437,8 @@ TMCSource FMSettings::loadTMC(int n)
 
     if (!r.raw(QStringLiteral("skt")).isValid())
         s.skt.fill(0);
-    const QStringList words = r.text(QStringLiteral("skt")).split(QLatin1Char(' '), Qt::KeepEmptyParts);
+    const QStringList words =
+        r.text(QStringLiteral("skt")).split(QLatin1Char(' '), Qt::KeepEmptyParts);
     for (qsizetype w = 0; w < words.size() && w < qsizetype(s.skt.size()); ++w) {
         bool ok = false;
         const quint32 word = words[w].toUInt(&ok, 16);

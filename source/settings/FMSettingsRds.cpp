@@ -186,10 +186,18 @@ int FMSettings::newRDS()
     source.lps = source.name;
     source.ps = source.name;
     source.pi = quint16(0xD310u + uint(id));
-    source.rta = rawValue(RDSSampleText::keyOf(RDSSampleText::A), RDSSampleText::text(RDSSampleText::A)).toString();
-    source.rtb = rawValue(RDSSampleText::keyOf(RDSSampleText::B), RDSSampleText::text(RDSSampleText::B)).toString();
-    source.rtc = rawValue(RDSSampleText::keyOf(RDSSampleText::C), RDSSampleText::text(RDSSampleText::C)).toString();
-    source.rtd = rawValue(RDSSampleText::keyOf(RDSSampleText::D), RDSSampleText::text(RDSSampleText::D)).toString();
+    source.rta =
+        rawValue(RDSSampleText::keyOf(RDSSampleText::A), RDSSampleText::text(RDSSampleText::A))
+            .toString();
+    source.rtb =
+        rawValue(RDSSampleText::keyOf(RDSSampleText::B), RDSSampleText::text(RDSSampleText::B))
+            .toString();
+    source.rtc =
+        rawValue(RDSSampleText::keyOf(RDSSampleText::C), RDSSampleText::text(RDSSampleText::C))
+            .toString();
+    source.rtd =
+        rawValue(RDSSampleText::keyOf(RDSSampleText::D), RDSSampleText::text(RDSSampleText::D))
+            .toString();
     rdsMap.insert(id, source);
     setValue(rdsKey(id, QStringLiteral("name")), source.name);
     setValue(rdsKey(id, QStringLiteral("used")), true);
@@ -370,7 +378,8 @@ void FMSettings::removeNumberedFrom(const QString& group, int count)
     for (const QString& child : rawChildGroups(group)) {
         bool isNumber = false;
         const int number = child.toInt(&isNumber, 10);
-        if (isNumber && number >= 0 && QString::number(number) == child && !numbers.contains(number))
+        if (isNumber && number >= 0 && QString::number(number) == child &&
+            !numbers.contains(number))
             numbers.append(number);
     }
     bool removed = false;

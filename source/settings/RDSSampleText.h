@@ -7,7 +7,13 @@
 // escapes and the scripts the RDS character tables must carry.
 namespace RDSSampleText {
 
-enum Which { A = 0, B = 1, C = 2, D = 3 };
+enum Which
+{
+    A = 0,
+    B = 1,
+    C = 2,
+    D = 3
+};
 
 QString text(Which which);
 // "rta" .. "rtd"

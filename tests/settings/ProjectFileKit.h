@@ -37,10 +37,7 @@ public:
     int count(const QString& key) const { return int(keys.count(key)); }
 
     // Delivers what the store posted so far.
-    void collect()
-    {
-        QCoreApplication::sendPostedEvents(this, SetValue::kType);
-    }
+    void collect() { QCoreApplication::sendPostedEvents(this, SetValue::kType); }
 };
 
 class ProjectFolder
@@ -52,7 +49,8 @@ public:
     }
 
     // A project file holding the given ini text.
-    QString write(const QByteArray& iniText, const QString& name = QStringLiteral("project.fm")) const
+    QString write(const QByteArray& iniText,
+                  const QString& name = QStringLiteral("project.fm")) const
     {
         QFile file(path(name));
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))

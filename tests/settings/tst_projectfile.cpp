@@ -150,37 +150,72 @@ void TestProjectFile::missingKeysTakeTheFileDefaults_data()
     QTest::addColumn<QVariant>("expected");
 
     const QByteArray audio4 = "[audio.4]\nused=false\n";
-    QTest::newRow("audio name") << audio4 << 4 << audioField([](auto& a) { return QVariant(a.name); }) << QVariant("Audio-4");
-    QTest::newRow("audio used as written") << audio4 << 4 << audioField([](auto& a) { return QVariant(a.used); }) << QVariant(false);
-    QTest::newRow("audio vol1 100, not 40") << audio4 << 4 << audioField([](auto& a) { return QVariant(a.vol1); }) << QVariant(100);
-    QTest::newRow("audio time 10, not 6") << audio4 << 4 << audioField([](auto& a) { return QVariant(a.time); }) << QVariant(10);
-    QTest::newRow("audio without group: record default") << audio4 << 5 << audioField([](auto& a) { return QVariant(a.vol1); }) << QVariant(40);
+    QTest::newRow("audio name") << audio4 << 4
+                                << audioField([](auto& a) { return QVariant(a.name); })
+                                << QVariant("Audio-4");
+    QTest::newRow("audio used as written")
+        << audio4 << 4 << audioField([](auto& a) { return QVariant(a.used); }) << QVariant(false);
+    QTest::newRow("audio vol1 100, not 40")
+        << audio4 << 4 << audioField([](auto& a) { return QVariant(a.vol1); }) << QVariant(100);
+    QTest::newRow("audio time 10, not 6")
+        << audio4 << 4 << audioField([](auto& a) { return QVariant(a.time); }) << QVariant(10);
+    QTest::newRow("audio without group: record default")
+        << audio4 << 5 << audioField([](auto& a) { return QVariant(a.vol1); }) << QVariant(40);
 
     const QByteArray rds2 = "[rds.2]\nused=1\n";
-    auto rds = [](std::function<QVariant(const RDSSource&)> get) { return rdsField(std::move(get)); };
-    QTest::newRow("rds name") << rds2 << 2 << rds([](auto& r) { return QVariant(r.name); }) << QVariant("RDS-2");
-    QTest::newRow("rds ps") << rds2 << 2 << rds([](auto& r) { return QVariant(r.ps); }) << QVariant("RDS-2");
-    QTest::newRow("rds lps") << rds2 << 2 << rds([](auto& r) { return QVariant(r.lps); }) << QVariant("RDS-2");
-    QTest::newRow("rds pi d312") << rds2 << 2 << rds([](auto& r) { return QVariant(r.pi); }) << QVariant(0xD312);
-    QTest::newRow("rds mode 1, not 113") << rds2 << 2 << rds([](auto& r) { return QVariant(r.mode); }) << QVariant(1);
-    QTest::newRow("rds afu 10, not 0") << rds2 << 2 << rds([](auto& r) { return QVariant(r.afu); }) << QVariant(10);
-    QTest::newRow("rds endx 31, not 15") << rds2 << 2 << rds([](auto& r) { return QVariant(r.endx); }) << QVariant(31);
-    QTest::newRow("rds enc text 0") << rds2 << 2 << rds([](auto& r) { return QVariant(r.enc); }) << QVariant(QByteArray("0"));
-    QTest::newRow("rds days today") << rds2 << 2 << rds([](auto& r) { return QVariant(r.days); }) << QVariant(todayDayCount());
-    QTest::newRow("rds rta sample text") << rds2 << 2 << rds([](auto& r) { return QVariant(r.rta); }) << QVariant(RDSSampleText::text(RDSSampleText::A));
-    QTest::newRow("rds rtd sample text") << rds2 << 2 << rds([](auto& r) { return QVariant(r.rtd); }) << QVariant(RDSSampleText::text(RDSSampleText::D));
-    QTest::newRow("rds pi not hexadecimal") << QByteArray("[rds.2]\npi=xyz\n") << 2 << rds([](auto& r) { return QVariant(r.pi); }) << QVariant(0);
-    QTest::newRow("rds pi keeps low 16 bits") << QByteArray("[rds.2]\npi=1d312\n") << 2 << rds([](auto& r) { return QVariant(r.pi); }) << QVariant(0xD312);
-    QTest::newRow("rds zone signed") << QByteArray("[rds.2]\nzone=-5\n") << 2 << rds([](auto& r) { return QVariant(r.zone); }) << QVariant(-5);
-    QTest::newRow("rds without group: record default") << rds2 << 3 << rds([](auto& r) { return QVariant(r.mode); }) << QVariant(0x71);
+    auto rds = [](std::function<QVariant(const RDSSource&)> get) {
+        return rdsField(std::move(get));
+    };
+    QTest::newRow("rds name") << rds2 << 2 << rds([](auto& r) { return QVariant(r.name); })
+                              << QVariant("RDS-2");
+    QTest::newRow("rds ps") << rds2 << 2 << rds([](auto& r) { return QVariant(r.ps); })
+                            << QVariant("RDS-2");
+    QTest::newRow("rds lps") << rds2 << 2 << rds([](auto& r) { return QVariant(r.lps); })
+                             << QVariant("RDS-2");
+    QTest::newRow("rds pi d312") << rds2 << 2 << rds([](auto& r) { return QVariant(r.pi); })
+                                 << QVariant(0xD312);
+    QTest::newRow("rds mode 1, not 113")
+        << rds2 << 2 << rds([](auto& r) { return QVariant(r.mode); }) << QVariant(1);
+    QTest::newRow("rds afu 10, not 0")
+        << rds2 << 2 << rds([](auto& r) { return QVariant(r.afu); }) << QVariant(10);
+    QTest::newRow("rds endx 31, not 15")
+        << rds2 << 2 << rds([](auto& r) { return QVariant(r.endx); }) << QVariant(31);
+    QTest::newRow("rds enc text 0")
+        << rds2 << 2 << rds([](auto& r) { return QVariant(r.enc); }) << QVariant(QByteArray("0"));
+    QTest::newRow("rds days today")
+        << rds2 << 2 << rds([](auto& r) { return QVariant(r.days); }) << QVariant(todayDayCount());
+    QTest::newRow("rds rta sample text")
+        << rds2 << 2 << rds([](auto& r) { return QVariant(r.rta); })
+        << QVariant(RDSSampleText::text(RDSSampleText::A));
+    QTest::newRow("rds rtd sample text")
+        << rds2 << 2 << rds([](auto& r) { return QVariant(r.rtd); })
+        << QVariant(RDSSampleText::text(RDSSampleText::D));
+    QTest::newRow("rds pi not hexadecimal")
+        << QByteArray("[rds.2]\npi=xyz\n") << 2 << rds([](auto& r) { return QVariant(r.pi); })
+        << QVariant(0);
+    QTest::newRow("rds pi keeps low 16 bits")
+        << QByteArray("[rds.2]\npi=1d312\n") << 2 << rds([](auto& r) { return QVariant(r.pi); })
+        << QVariant(0xD312);
+    QTest::newRow("rds zone signed")
+        << QByteArray("[rds.2]\nzone=-5\n") << 2 << rds([](auto& r) { return QVariant(r.zone); })
+        << QVariant(-5);
+    QTest::newRow("rds without group: record default")
+        << rds2 << 3 << rds([](auto& r) { return QVariant(r.mode); }) << QVariant(0x71);
 
     const QByteArray tmc3 = "[tmc.3]\nname=Road\n";
-    auto tmc = [](std::function<QVariant(const TMCSource&)> get) { return tmcField(std::move(get)); };
-    QTest::newRow("tmc used") << tmc3 << 3 << tmc([](auto& t) { return QVariant(t.used); }) << QVariant(1);
-    QTest::newRow("tmc rate 10, not 15") << tmc3 << 3 << tmc([](auto& t) { return QVariant(t.rate); }) << QVariant(10);
-    QTest::newRow("tmc va0 0") << tmc3 << 3 << tmc([](auto& t) { return QVariant(t.va0); }) << QVariant(0);
-    QTest::newRow("tmc spn is the name") << tmc3 << 3 << tmc([](auto& t) { return QVariant(t.spn); }) << QVariant("Road");
-    QTest::newRow("tmc without group: unused") << tmc3 << 4 << tmc([](auto& t) { return QVariant(t.used); }) << QVariant(0);
+    auto tmc = [](std::function<QVariant(const TMCSource&)> get) {
+        return tmcField(std::move(get));
+    };
+    QTest::newRow("tmc used") << tmc3 << 3 << tmc([](auto& t) { return QVariant(t.used); })
+                              << QVariant(1);
+    QTest::newRow("tmc rate 10, not 15")
+        << tmc3 << 3 << tmc([](auto& t) { return QVariant(t.rate); }) << QVariant(10);
+    QTest::newRow("tmc va0 0") << tmc3 << 3 << tmc([](auto& t) { return QVariant(t.va0); })
+                               << QVariant(0);
+    QTest::newRow("tmc spn is the name")
+        << tmc3 << 3 << tmc([](auto& t) { return QVariant(t.spn); }) << QVariant("Road");
+    QTest::newRow("tmc without group: unused")
+        << tmc3 << 4 << tmc([](auto& t) { return QVariant(t.used); }) << QVariant(0);
 
     QTest::newRow("playlist name from the group")
         << QByteArray("[playlist.3]\n0=/a.wav\n") << 3
@@ -250,8 +285,10 @@ void TestProjectFile::bandAndAttenuationLoadClamped_data()
 
     QTest::newRow("in range") << QByteArray("band=1\nattn=-10") << 1 << -10 << 76.0 << 95.0;
     QTest::newRow("above range") << QByteArray("band=7\nattn=-40") << 2 << -31 << 76.0 << 108.0;
-    QTest::newRow("lowest attenuation unchanged") << QByteArray("band=0\nattn=-31") << 0 << -31 << 87.5 << 108.0;
-    QTest::newRow("positive attenuation") << QByteArray("band=-3\nattn=3") << 0 << 0 << 87.5 << 108.0;
+    QTest::newRow("lowest attenuation unchanged")
+        << QByteArray("band=0\nattn=-31") << 0 << -31 << 87.5 << 108.0;
+    QTest::newRow("positive attenuation")
+        << QByteArray("band=-3\nattn=3") << 0 << 0 << 87.5 << 108.0;
     QTest::newRow("missing") << QByteArray("rand=1") << 0 << 0 << 87.5 << 108.0;
     QTest::newRow("not numbers") << QByteArray("band=x\nattn=y") << 0 << 0 << 87.5 << 108.0;
 }
@@ -320,7 +357,8 @@ void TestProjectFile::numberedListsReadInNumericOrder()
 void TestProjectFile::tmcMessagesStopAtTheFirstGap()
 {
     ProjectFolder folder;
-    auto store = ProjectFolder::open(folder.write("[tmc.1]\n0=1 0 1 1 1\n1=2 0 2 2 1\n3=4 0 4 4 1\n"));
+    auto store =
+        ProjectFolder::open(folder.write("[tmc.1]\n0=1 0 1 1 1\n1=2 0 2 2 1\n3=4 0 4 4 1\n"));
     QCOMPARE(store->tmcSource(1).messages.size(), 2);
     QVERIFY(store->rawContains(QStringLiteral("tmc.1/3")));
 }
@@ -518,7 +556,8 @@ void TestProjectFile::everyRecordSurvivesARoundTrip()
     }
     QCOMPARE(reopened->tmcSources().keys(), tmc.keys());
     for (int id : tmc.keys())
-        QVERIFY2(reopened->tmcSource(id) == tmc[id], qPrintable(QStringLiteral("tmc.%1 differs").arg(id)));
+        QVERIFY2(reopened->tmcSource(id) == tmc[id],
+                 qPrintable(QStringLiteral("tmc.%1 differs").arg(id)));
 }
 
 void TestProjectFile::unchangedRDSWriteBackLeavesTheProjectClean()

@@ -275,14 +275,22 @@ void TestRdsSource::groupRates_data()
 {
     QTest::addColumn<QString>("before"); // rate text of entry 5, empty: none
     QTest::addColumn<QString>("after");
-    QTest::addColumn<QVariant>("ratesKey"); // rds.1/gmin/5 afterwards
+    QTest::addColumn<QVariant>("ratesKey");   // rds.1/gmin/5 afterwards
     QTest::addColumn<QVariant>("stream0Key"); // rds.1/5 afterwards
 
-    QTest::newRow("new rates write both keys") << "" << "1 20 0 5 0" << QVariant("1 20 0 5 0") << QVariant(20);
-    QTest::newRow("all rates 0 remove the rate key") << "1 20 0 0 0" << "0 0 0 0 0" << QVariant() << QVariant();
-    QTest::newRow("on flag alone writes stream 0 only") << "" << "1 0 0 0 0" << QVariant() << QVariant(0);
-    QTest::newRow("off keeps rates, drops stream 0") << "1 20 0 0 0" << "0 20 0 0 0" << QVariant("0 20 0 0 0") << QVariant();
-    QTest::newRow("filler weight negative") << "" << "1 -3 0 0 0" << QVariant("1 -3 0 0 0") << QVariant(-3);
+    QTest::newRow("new rates write both keys")
+        << ""
+        << "1 20 0 5 0" << QVariant("1 20 0 5 0") << QVariant(20);
+    QTest::newRow("all rates 0 remove the rate key") << "1 20 0 0 0"
+                                                     << "0 0 0 0 0" << QVariant() << QVariant();
+    QTest::newRow("on flag alone writes stream 0 only") << ""
+                                                        << "1 0 0 0 0" << QVariant() << QVariant(0);
+    QTest::newRow("off keeps rates, drops stream 0")
+        << "1 20 0 0 0"
+        << "0 20 0 0 0" << QVariant("0 20 0 0 0") << QVariant();
+    QTest::newRow("filler weight negative")
+        << ""
+        << "1 -3 0 0 0" << QVariant("1 -3 0 0 0") << QVariant(-3);
 }
 
 void TestRdsSource::groupRates()

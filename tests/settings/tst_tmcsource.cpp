@@ -33,14 +33,16 @@ void TestTmcSource::messageLine_data()
                                   << "1 0 1500 12345 1";
     QTest::newRow("two numbers") << "1 0" << TMCMessage{1, 0, 0, 0, 0, {}} << "1 0 0 0 0";
     QTest::newRow("labels") << "2 3 20 30 2 7 4294967295"
-                            << TMCMessage{2, 3, 20, 30, 2, {7, 4294967295u}} << "2 3 20 30 2 7 4294967295";
-    QTest::newRow("extra blanks") << "  1  2 3 4 5 " << TMCMessage{1, 2, 3, 4, 5, {}} << "1 2 3 4 5";
-    QTest::newRow("not numbers read 0") << "x 1 -5 y 1 z" << TMCMessage{0, 1, 0, 0, 1, {0}}
-                                        << "0 1 0 0 1 0";
-    QTest::newRow("wider than 32 bits reads 0") << "1 0 4294967296 1 1" << TMCMessage{1, 0, 0, 1, 1, {}}
-                                                << "1 0 0 1 1";
-    QTest::newRow("cut to the field width") << "257 1 65537 2 3" << TMCMessage{1, 1, 1, 2, 3, {}}
-                                            << "1 1 1 2 3";
+                            << TMCMessage{2, 3, 20, 30, 2, {7, 4294967295u}}
+                            << "2 3 20 30 2 7 4294967295";
+    QTest::newRow("extra blanks") << "  1  2 3 4 5 " << TMCMessage{1, 2, 3, 4, 5, {}}
+                                  << "1 2 3 4 5";
+    QTest::newRow("not numbers read 0")
+        << "x 1 -5 y 1 z" << TMCMessage{0, 1, 0, 0, 1, {0}} << "0 1 0 0 1 0";
+    QTest::newRow("wider than 32 bits reads 0")
+        << "1 0 4294967296 1 1" << TMCMessage{1, 0, 0, 1, 1, {}} << "1 0 0 1 1";
+    QTest::newRow("cut to the field width")
+        << "257 1 65537 2 3" << TMCMessage{1, 1, 1, 2, 3, {}} << "1 1 1 2 3";
     QTest::newRow("empty") << "" << TMCMessage() << "0 0 0 0 0";
 }
 
@@ -102,13 +104,15 @@ void TestTmcSource::systemInformationWritesDerivedKeys_data()
     QTest::addColumn<QVariant>("ltcc");
     QTest::addColumn<QVariant>("ltecc");
 
-    QTest::newRow("default variant words") << quint16(0x0047) << quint16(0x400D) << quint16(0x80E0)
-                                           << QVariant(1) << QVariant(0) << QVariant("d") << QVariant("e0");
+    QTest::newRow("default variant words")
+        << quint16(0x0047) << quint16(0x400D) << quint16(0x80E0) << QVariant(1) << QVariant(0)
+        << QVariant("d") << QVariant("e0");
     QTest::newRow("small extended code zero-filled")
         << quint16(0x0FC0) << quint16(0x4FC3) << quint16(0x8005) << QVariant(63) << QVariant(63)
         << QVariant("3") << QVariant("05");
-    QTest::newRow("va0 bit 16 writes no ltcc") << quint16(0x0057) << quint16(0x400D) << quint16(0x80E0)
-                                               << QVariant(1) << QVariant(0) << QVariant() << QVariant("e0");
+    QTest::newRow("va0 bit 16 writes no ltcc")
+        << quint16(0x0057) << quint16(0x400D) << quint16(0x80E0) << QVariant(1) << QVariant(0)
+        << QVariant() << QVariant("e0");
 }
 
 void TestTmcSource::systemInformationWritesDerivedKeys()
@@ -128,8 +132,8 @@ void TestTmcSource::systemInformationWritesDerivedKeys()
     source.va1 = va1;
     source.va2 = va2;
     source.rate = 20;
-    source.skt[0] = 0x1234;               // not taken by setTMCFile
-    source.messages = {TMCMessage()};     // nor are these
+    source.skt[0] = 0x1234;           // not taken by setTMCFile
+    source.messages = {TMCMessage()}; // nor are these
     QVERIFY(store->setTMCFile(1, source));
 
     QCOMPARE(store->rawValue("tmc.1/ltn").toString(), ltn.toString());
@@ -188,7 +192,8 @@ void TestTmcSource::appendedMessageDoesNotRevealAStaleLine()
     // The line under 3 is beyond the gap and not read; appending the third
     // message must not bring it back as a fourth.
     ProjectFolder folder;
-    auto store = ProjectFolder::open(folder.write("[tmc.1]\n0=1 0 1 1 1\n1=1 0 2 2 1\n3=1 0 9 9 1\n"));
+    auto store =
+        ProjectFolder::open(folder.write("[tmc.1]\n0=1 0 1 1 1\n1=1 0 2 2 1\n3=1 0 9 9 1\n"));
     store->setTMCMessage(1, 5, tmcMessageFromText(QStringLiteral("1 0 3 3 1")));
     QCOMPARE(store->loadTMC(1).messages.size(), 3);
     QVERIFY(!store->rawContains("tmc.1/3"));
