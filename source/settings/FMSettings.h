@@ -11,6 +11,8 @@
 #include <QMap>
 #include <QReadWriteLock>
 
+#include <array>
+
 // The store of one open project: the ini-backed key store plus the schema,
 // the in-memory records of audio, playlist, RDS and TMC sources and the
 // command layer. The records are guarded by recordsLock, which is always taken
@@ -59,8 +61,55 @@ public:
     // --- RDS and TMC sources
     QMap<int, RDSSource> rdsSources() const;
     RDSSource rdsSource(int id) const;
+    // Writes every scalar field, the log files and the RadioText+ tags of rec;
+    // unchanged values cause nothing. The lists eon, oda, af, afs, afr, gmin
+    // and the fields used and name have their own setters.
+    bool setRDS(int id, const RDSSource& rec);
+    // Re-enables the lowest-numbered unused source or creates a new one;
+    // returns its number.
+    int newRDS();
+    bool removeRDS(int id);
+    // True when the name changed.
+    bool setRDSName(int id, const QString& name);
+    // Linked entries (channel != 0) take PI, PS, PTY, TP, TA and AF lists of
+    // the source their channel uses; list is refreshed in place.
+    bool setEON(int id, QList<EON>& list);
+    // Refreshes and publishes the EON entries of every source that point at
+    // a channel using source id.
+    void publishEON(int id, const RDSSource& rec);
+    bool setODA(int id, const QList<ODARow>& list);
+    // Sets the regional flags of list in place from the source's afr.
+    bool setAFs(int id, QList<AFEntry>& list);
+    // Toggles one frequency (x10) in the regional list.
+    bool setAFr(int id, uint freq);
+    bool setGroupRates(int id, const std::array<GroupRate, GroupRate::kGroupCount>& rates);
+
     QMap<int, TMCSource> tmcSources() const;
     TMCSource tmcSource(int id) const;
+    // Re-enables the lowest-numbered unused source or creates a new one;
+    // returns its row, its position in number order from 0.
+    int newTMC();
+    bool removeTMC(int id);
+    bool setTMCName(int id, const QString& name);
+    // Writes the scalar fields of src and the stored messages; src's
+    // messages and service key table are not taken.
+    bool setTMCFile(int id, const TMCSource& src);
+    bool setTMCWord(int id, quint8 index, quint16 value);
+    // An index at or beyond the count appends the message.
+    void setTMCMessage(int id, int index, const TMCMessage& message);
+    // Drops the messages from index to the end.
+    void removeTMCMessage(int id, int index);
+
+    // --- project reader
+    // Each reads group kind.N of the file into record n (removing the record
+    // when the group has no keys) and returns a copy; n < 1 touches nothing.
+    Playlist loadPlaylist(int n);
+    AudioSource loadAudio(int n);
+    RDSSource loadRDS(int n);
+    TMCSource loadTMC(int n);
+    // Re-reads the records of the family the key starts with
+    // ("playlist.", "audio.", "rds.", "tmc.") for every number in ids.
+    void reloadGroup(const QString& key, const QList<int>& ids);
 
     // --- name lists for the source choosers
     QMap<int, QString> audioSourceNames() const;
@@ -74,6 +123,22 @@ public:
 protected:
     void load();
     void loadBoard();
+    void loadGroups();
+    void readGroupRates(int n, RDSSource& source);
+    void readRadioTextTags(int n, RDSSource& source);
+    void readEONs(int n, RDSSource& source);
+    void readODAs(int n, RDSSource& source);
+    // Both expect recordsLock held for writing.
+    void publishEONLocked(int id, const RDSSource& rec);
+    EON linkedEON(EON entry) const;
+    // Removes the numbered keys (and what lies below them) of a group from
+    // count upward, so that no deleted row comes back on the next load.
+    void removeNumberedFrom(const QString& group, int count);
+    void writeTMCMessagesFrom(int id, int first);
+    void writeRDSScalars(int id, const RDSSource& rec);
+    void writeTMCSystemInfo(int id, const TMCSource& src);
+
+    int gminFlag = 0; // 1: the stream-0 group rates in the file are groups per minute
 
     mutable QReadWriteLock recordsLock;
     QMap<int, AudioSource> audioMap;
