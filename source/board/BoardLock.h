@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QMetaType>
 #include <QtGlobal>
 
 // The lock of a board as its lock-state reply tells it: who holds it and
@@ -27,3 +28,5 @@ struct BoardLock
     // COMPUTERNAME where it is set, else the host name.
     static QString ownerName();
 };
+
+Q_DECLARE_METATYPE(BoardLock)

@@ -17,6 +17,8 @@ struct ChannelStatus
     double power = 0.0;   // multiplex power, dB
     double pcmRate = 0.0; // frames per second, smoothed
     double rdsRate = 0.0; // 16-bit words per second, smoothed
+
+    bool operator==(const ChannelStatus& other) const = default;
 };
 
 Q_DECLARE_METATYPE(ChannelStatus)
