@@ -116,7 +116,8 @@ quint32 BoardCommand::carrierWord(BoardType type, double freqMHz, const BandTabl
     qint64 word = 0;
     quint8 sec = 0;
     if (type == BoardType::QRV4) {
-        while (sec + 1 < kQrv4Sections && freqMHz >= kQrv4FirstSplitMHz + sec * kQrv4SectionWidthMHz)
+        while (sec + 1 < kQrv4Sections &&
+               freqMHz >= kQrv4FirstSplitMHz + sec * kQrv4SectionWidthMHz)
             ++sec;
         const double centre = kQrv4FirstCentreMHz + sec * kQrv4SectionWidthMHz;
         word = qint64(std::trunc((freqMHz - centre) / kQrv4SpanMHz * kTwoTo24));
@@ -201,8 +202,8 @@ QByteArray BoardCommand::rateCommand(int programme, const ChannelConfig& config)
     return programCommand(programme).add(kRate, rateValue(config.rate)).datagram();
 }
 
-QByteArray BoardCommand::carrierCommand(int programme, const ChannelConfig& config,
-                                        BoardType type, const BandTable& band)
+QByteArray BoardCommand::carrierCommand(int programme, const ChannelConfig& config, BoardType type,
+                                        const BandTable& band)
 {
     return programCommand(programme)
         .addCarrier(config, type, band)

@@ -61,8 +61,8 @@ public:
     static QByteArray volumeCommand(int programme, const ChannelConfig& config);
     static QByteArray gainCommand(int programme, const ChannelConfig& config);
     static QByteArray rateCommand(int programme, const ChannelConfig& config);
-    static QByteArray carrierCommand(int programme, const ChannelConfig& config,
-                                     BoardType type, const BandTable& band);
+    static QByteArray carrierCommand(int programme, const ChannelConfig& config, BoardType type,
+                                     const BandTable& band);
     // rdsMask: the encoder's stream mask, 0 when the channel has no RDS source.
     static QByteArray fullCommand(int programme, const ChannelConfig& config, BoardType type,
                                   const BandTable& band, quint8 rdsMask);

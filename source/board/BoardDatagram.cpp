@@ -68,8 +68,8 @@ QByteArray BoardDatagram::pcmStreamBytes(int slot, bool stereo, const QByteArray
 {
     const int frameSize = stereo ? 4 : 2;
     const quint16 frames = quint16(samples.size() / frameSize);
-    return streamHeader(kPcmStream, slot, stereo ? kPcmStereo : kPcmMono, frames)
-           + samples.left(frames * frameSize);
+    return streamHeader(kPcmStream, slot, stereo ? kPcmStereo : kPcmMono, frames) +
+           samples.left(frames * frameSize);
 }
 
 QByteArray BoardDatagram::rdsStream(int slot, const std::array<const uchar*, kRdsStreams>& streams,
@@ -134,8 +134,8 @@ std::optional<QList<StatusEntry>> BoardDatagram::readStatus(const QByteArray& da
     if (datagram.size() < kEntriesAt)
         return std::nullopt;
     const int count = read16(datagram, 2);
-    if (count < 1 || count > kMaxStatusEntries
-        || count * kStatusEntrySize > datagram.size() - kEntriesAt)
+    if (count < 1 || count > kMaxStatusEntries ||
+        count * kStatusEntrySize > datagram.size() - kEntriesAt)
         return std::nullopt;
     QList<StatusEntry> entries;
     const int used = qMin(count, kSlots);
@@ -164,8 +164,8 @@ std::optional<BoardLock> BoardDatagram::readLock(const QByteArray& datagram)
     if (datagram.size() >= kLockClientsEnd) {
         for (int i = 0; i < kLockClients; ++i) {
             const int at = kLockMinSize + i * kClientSize;
-            lock.clients.append({read32(datagram, at), read16(datagram, at + 4),
-                                 read16(datagram, at + 6)});
+            lock.clients.append(
+                {read32(datagram, at), read16(datagram, at + 4), read16(datagram, at + 6)});
         }
     }
     return lock;

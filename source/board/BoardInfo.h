@@ -17,8 +17,8 @@ enum class BoardType
 // What a board reports about itself in its info reply.
 struct BoardInfo
 {
-    static constexpr quint32 kTagQRV4 = 0x51525634; // "QRV4"
-    static constexpr quint32 kTagKXWB = 0x4B585742; // "KXWB"
+    static constexpr quint32 kTagQRV4 = 0x51525634;      // "QRV4"
+    static constexpr quint32 kTagKXWB = 0x4B585742;      // "KXWB"
     static constexpr quint32 kTagKXWBLower = 0x6B585742; // "kXWB"
 
     quint32 tag = 0; // four ASCII characters read big-endian

@@ -82,8 +82,8 @@ int BoardLink::sendPacket(QByteArray& datagram)
 {
     if (!isConnected())
         return -1;
-    if (datagram.size() >= BoardDatagram::kSequenceEnd
-        && BoardDatagram::type(datagram) == BoardDatagram::kCommand) {
+    if (datagram.size() >= BoardDatagram::kSequenceEnd &&
+        BoardDatagram::type(datagram) == BoardDatagram::kCommand) {
         BoardDatagram::stampSequence(datagram, nextSequence());
         pending.insert(BoardDatagram::sequenceKey(datagram), datagram);
         lastCommand = now();

@@ -45,8 +45,7 @@ int FMBoard::sendRaw(const char* data, int length)
     return boardLink ? boardLink->sendRaw(data, length) : -1;
 }
 
-int FMBoard::sendRDS(int slot, const std::array<const uchar*, 4>& streams, int length,
-                     quint8 mask)
+int FMBoard::sendRDS(int slot, const std::array<const uchar*, 4>& streams, int length, quint8 mask)
 {
     return boardLink ? boardLink->sendRDS(slot, streams, length, mask) : -1;
 }

@@ -177,7 +177,8 @@ void TestBoardCommand::carrier_data()
     QTest::addColumn<int>("section");
     QTest::addColumn<quint32>("word");
     // KXWB: (f - LO) * 2^24 / 33.75, half away from zero, low 24 bits.
-    QTest::newRow("KXWB band 0, 95.0 below split") << BoardType::KXWB << 0 << 95.0 << 0 << 0x0f2b9du;
+    QTest::newRow("KXWB band 0, 95.0 below split")
+        << BoardType::KXWB << 0 << 95.0 << 0 << 0x0f2b9du;
     QTest::newRow("KXWB band 0, 97.99 just below split")
         << BoardType::KXWB << 0 << 97.99 << 0 << 0x25d99eu;
     QTest::newRow("KXWB band 0, 98.0 at split uses LO1")
@@ -228,8 +229,7 @@ void TestBoardCommand::synthWords()
     QFETCH(bool, lower);
     QFETCH(double, lo);
     QFETCH(QByteArray, words);
-    const SynthWords::Words computed =
-        lower ? SynthWords::kxwbLower(lo, 52) : SynthWords::kxwb(lo);
+    const SynthWords::Words computed = lower ? SynthWords::kxwbLower(lo, 52) : SynthWords::kxwb(lo);
     QCOMPARE(wordsHex(computed).toHex(' '), words.toHex(' '));
     if (lower)
         QCOMPARE(SynthWords::kxwbLower(lo, 0), computed); // no oscillator: the default
@@ -243,8 +243,8 @@ void TestBoardCommand::bandConfig_data()
     QTest::addColumn<QList<QByteArray>>("datagrams");
     QTest::newRow("QRV4 on air -10 dB")
         << BoardType::QRV4 << true << 0 << QList<QByteArray>{hex("0010 000000 ff 0001 01 8701 28")};
-    QTest::newRow("QRV4 off air")
-        << BoardType::QRV4 << false << 0 << QList<QByteArray>{hex("0010 000000 ff 0001 00 8701 7f")};
+    QTest::newRow("QRV4 off air") << BoardType::QRV4 << false << 0
+                                  << QList<QByteArray>{hex("0010 000000 ff 0001 00 8701 7f")};
     QTest::newRow("KXWB band 0 on air -10 dB")
         << BoardType::KXWB << true << 0
         << QList<QByteArray>{

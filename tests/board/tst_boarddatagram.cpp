@@ -60,8 +60,8 @@ void TestBoardDatagram::requests_data()
     QTest::addColumn<QByteArray>("expected");
     QTest::newRow("info request") << BoardDatagram::request(BoardDatagram::kInfoRequest)
                                   << hex("0000");
-    QTest::newRow("status request") << BoardDatagram::request(BoardDatagram::kStatusRequest)
-                                    << hex("0020");
+    QTest::newRow("status request")
+        << BoardDatagram::request(BoardDatagram::kStatusRequest) << hex("0020");
     QTest::newRow("lock query") << BoardDatagram::request(BoardDatagram::kLockQuery) << hex("0060");
     QTest::newRow("unlock") << BoardDatagram::request(BoardDatagram::kUnlock) << hex("0063");
     QTest::newRow("set lock pads the name")
@@ -86,8 +86,8 @@ void TestBoardDatagram::pcmStream_data()
     QTest::newRow("stereo, two frames, little-endian samples")
         << true << QList<qint16>{1, -2, 0x1234, -32768}
         << hex("0030 00 03 00 02 0002 0100 feff 3412 0080");
-    QTest::newRow("mono, three frames") << false << QList<qint16>{32767, 0, -1}
-                                        << hex("0030 00 03 00 00 0003 ff7f 0000 ffff");
+    QTest::newRow("mono, three frames")
+        << false << QList<qint16>{32767, 0, -1} << hex("0030 00 03 00 00 0003 ff7f 0000 ffff");
 }
 
 void TestBoardDatagram::pcmStream()
@@ -108,8 +108,8 @@ void TestBoardDatagram::rdsStream_data()
     QByteArray twoGroups;
     for (int i = 0; i < 26; ++i)
         twoGroups.append(char(i));
-    QTest::newRow("one stream, two groups: 13 words") << 26 << false << hex("0031 00 07 00 01 000d")
-                                                      << twoGroups;
+    QTest::newRow("one stream, two groups: 13 words")
+        << 26 << false << hex("0031 00 07 00 01 000d") << twoGroups;
     QTest::newRow("four streams interleave two bytes at a time")
         << 4 << true << hex("0031 00 07 00 0f 0008")
         << hex("0001 a0a1 b0b1 c0c1 0203 a2a3 b2b3 c2c3");
@@ -254,19 +254,19 @@ void TestBoardDatagram::statusRates_data()
     QTest::addColumn<double>("powerDb");
     QTest::addColumn<bool>("pcmOff");
     // Previous rate 44100 frames/s and RDS at 74 words/s in every row.
-    QTest::newRow("steady at nominal") << quint16(10000) << quint16(1180) << 0.2 << 29967428
-                                       << 44100.0 << 10 * std::log10(29967428 / 29967428.267)
-                                       << false;
+    QTest::newRow("steady at nominal")
+        << quint16(10000) << quint16(1180) << 0.2 << 29967428 << 44100.0
+        << 10 * std::log10(29967428 / 29967428.267) << false;
     QTest::newRow("fill wraps through zero")
         << quint16(100) << quint16(56816) << 0.2 << 29967428 << 44100.0
         << 10 * std::log10(29967428 / 29967428.267) << false;
-    QTest::newRow("board stalled") << quint16(5000) << quint16(5000) << 0.2 << 2996742
-                                   << 33075.0 << 10 * std::log10(2996742 / 29967428.267) << true;
+    QTest::newRow("board stalled") << quint16(5000) << quint16(5000) << 0.2 << 2996742 << 33075.0
+                                   << 10 * std::log10(2996742 / 29967428.267) << true;
     QTest::newRow("no time passed keeps the rate")
         << quint16(5000) << quint16(0) << 0.0 << 29967428 << 44100.0
         << 10 * std::log10(29967428 / 29967428.267) << false;
-    QTest::newRow("power 0 stays finite") << quint16(10000) << quint16(1180) << 0.2 << 0
-                                          << 44100.0 << 10 * std::log10(1 / 29967428.267) << false;
+    QTest::newRow("power 0 stays finite") << quint16(10000) << quint16(1180) << 0.2 << 0 << 44100.0
+                                          << 10 * std::log10(1 / 29967428.267) << false;
     QTest::newRow("negative power stays finite")
         << quint16(10000) << quint16(1180) << 0.2 << -5 << 44100.0
         << 10 * std::log10(1 / 29967428.267) << false;

@@ -158,8 +158,7 @@ void TestRuntimeValues::playInfo_data()
     QTest::newRow("other song, same rate publishes only the path")
         << a << 44100 << b << 44100 << QStringList{playing} << QVariantList{b};
     QTest::newRow("empty path removes the song")
-        << a << 44100 << QString() << 0 << QStringList{rate, playing}
-        << QVariantList{0, QString()};
+        << a << 44100 << QString() << 0 << QStringList{rate, playing} << QVariantList{0, QString()};
 }
 
 void TestRuntimeValues::playInfo()
@@ -215,10 +214,10 @@ void TestRuntimeValues::rdsLogRecord_data()
     QTest::addColumn<QTime>("time");
     QTest::addColumn<QByteArray>("timeBytes");
     QTest::newRow("midnight") << QTime(0, 0) << QByteArray::fromHex("00000000");
-    QTest::newRow("noon and a quarter second") << QTime(12, 0, 0, 250)
-                                               << QByteArray::fromHex("fa2e9302");
-    QTest::newRow("last millisecond of the day") << QTime(23, 59, 59, 999)
-                                                  << QByteArray::fromHex("ff5b2605");
+    QTest::newRow("noon and a quarter second")
+        << QTime(12, 0, 0, 250) << QByteArray::fromHex("fa2e9302");
+    QTest::newRow("last millisecond of the day")
+        << QTime(23, 59, 59, 999) << QByteArray::fromHex("ff5b2605");
 }
 
 void TestRuntimeValues::rdsLogRecord()

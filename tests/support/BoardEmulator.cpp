@@ -235,7 +235,8 @@ void BoardEmulator::answer(const Datagram& d)
     case RdsStream:
         if (d.slot >= 0 && d.slot < kSlots) {
             drain();
-            double& fill = d.type == PcmStream ? slotStates[d.slot].pcmFill : slotStates[d.slot].rdsFill;
+            double& fill =
+                d.type == PcmStream ? slotStates[d.slot].pcmFill : slotStates[d.slot].rdsFill;
             fill = std::min(fill + d.count, double(kFillLimit));
         }
         break;

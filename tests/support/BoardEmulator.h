@@ -64,8 +64,8 @@ public:
         bool itemsComplete = true; // false when the last item ran past the end
         // PCM and RDS streams
         int slot = -1;
-        int kind = -1;  // PCM: 2 stereo, 0 mono; RDS: 1 or 15 streams
-        int count = 0;  // PCM frames or RDS payload words
+        int kind = -1; // PCM: 2 stereo, 0 mono; RDS: 1 or 15 streams
+        int count = 0; // PCM frames or RDS payload words
         QByteArray payload;
         QList<qint16> samples; // PCM, decoded little-endian
         // SET LOCK
@@ -104,7 +104,10 @@ public:
     void setFirmware(quint32 version) { firmware = version; }
     void setCapacities(quint32 pcmFrames, quint32 rdsWords);
     void setBoardNumber(quint16 number) { boxNumber = number; }
-    void setInfoExtra(const QByteArray& fourBytes) { infoExtra = fourBytes.leftJustified(4, '\0', true); }
+    void setInfoExtra(const QByteArray& fourBytes)
+    {
+        infoExtra = fourBytes.leftJustified(4, '\0', true);
+    }
     // Cuts the info reply to this many bytes (26 in full); 0 sends it whole.
     void setInfoReplySize(int size) { infoReplySize = size; }
     void setMac(const std::array<quint8, 6>& mac) { macAddress = mac; }
@@ -116,7 +119,11 @@ public:
     void setAckEnabled(bool on) { ackEnabled = on; }
     void setStatusSlots(int count) { statusSlots = count; }
     void setDraining(bool on);
-    SlotState& slot(int index) { drain(); return slotStates[index]; }
+    SlotState& slot(int index)
+    {
+        drain();
+        return slotStates[index];
+    }
     void setLockHolder(quint32 ipv4, quint16 port, const QByteArray& identity);
     void clearLock() { setLockHolder(0, 0, QByteArray(16, '\0')); }
     QByteArray lockIdentity() const { return holderIdentity; }
