@@ -2,14 +2,19 @@
 
 #include "settings/AudioSource.h"
 #include "settings/ChannelConfig.h"
+#include "settings/ChannelStatus.h"
 #include "settings/KeyInfo.h"
 #include "settings/Playlist.h"
 #include "settings/RDSSource.h"
 #include "settings/Settings.h"
+#include "settings/SongInfo.h"
 #include "settings/TMCSource.h"
 
+#include <QHash>
+#include <QList>
 #include <QMap>
 #include <QReadWriteLock>
+#include <QTime>
 
 #include <array>
 
@@ -111,6 +116,18 @@ public:
     // ("playlist.", "audio.", "rds.", "tmc.") for every number in ids.
     void reloadGroup(const QString& key, const QList<int>& ids);
 
+    // --- run-time values
+    // Reported by the board threads, never written to the project file; each
+    // change is announced by publishing its run-time key.
+    void setChannelStatus(int number, const ChannelStatus& status);
+    ChannelStatus channelInfo(int number) const;
+    void setPlayInfo(int number, const SongInfo& song);
+    SongInfo songInfo(int number) const;
+    void setSongInfo(int number, const QList<SongInfo>& songs);
+    QHash<QString, SongInfo> songInfos() const;
+    // group points at the 13 packed bytes of the group as sent.
+    void addRDSLog(int number, int rdsSource, const QTime& timeOfDay, const uchar* group);
+
     // --- name lists for the source choosers
     QMap<int, QString> audioSourceNames() const;
     QMap<int, QString> rdsSourceNames() const;
@@ -149,4 +166,9 @@ protected:
     int modulatorCount = 1;
     int bandValue = -1; // not known until a project has been read
     int attnValue = 0;
+
+    // run-time values, under recordsLock
+    QHash<int, ChannelStatus> statusTable;
+    QHash<int, SongInfo> playTable;
+    QHash<QString, SongInfo> songTable;
 };
