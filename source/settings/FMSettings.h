@@ -10,10 +10,13 @@
 #include "settings/SongInfo.h"
 #include "settings/TMCSource.h"
 
+#include "dynamic/Event.h"
+
 #include <QHash>
 #include <QList>
 #include <QMap>
 #include <QReadWriteLock>
+#include <QSet>
 #include <QTime>
 
 #include <array>
@@ -134,8 +137,47 @@ public:
     QMap<int, QString> tmcSourceNames() const;
     static QStringList audioTypeNames();
 
+    // --- command layer (text commands of the remote server and the timeline)
+    enum Code {
+        NoError = 0,
+        UnknownKey = 1,
+        OutOfRange = 2,
+        Unchanged = 3,
+        WrongCount = 4,
+        NotAList = 5,
+        NotSet = 6,
+        UseAdd = 7,
+    };
+    static QString resolveKey(QString keyPath, int* instance = nullptr);
+    QString errorText(int code) const;
+    int setOne(const QString& key, const QVariant& value, bool notify, QObject* sender);
+    int set(const QString& keyPath, const QVariant& value, bool notify = true,
+            QObject* sender = nullptr);
+    QVariant get(const QString& keyPath) const;
+    QStringList knownKeys(const QString& path) const;
+    QString help(const QString& path) const;
+    int add(const QString& keyPath, const QVariant& item);
+    int del(const QString& keyPath);
+
+    // --- frequency plan, distances and automatic AF lists
+    void setModulatorCount(int count);
+    void updateAllDistances();
+    void setChannelFreq(int channel, double mhz, bool used);
+    void updateDistance();
+    void publishDistances() const;
+    void updateAutoAF(bool request);
+
+    // --- event roll of the timeline
+    void setRoll(const QString& group, const QList<Event>& events, const QSet<int>& expanded,
+                 bool repeat);
+    void setEvent(quint32 row, const QString& group, const Event& event);
+    void delEvent(quint32 row, const QString& group);
+    void eventOption(const QString& group, const QSet<int>& expanded, bool repeat);
+    QList<Event> events(const QString& group, QSet<int>& expanded, bool& repeat) const;
+
     // Schema entry of the key the command layer resolved last.
     KeyInfo keyInfo;
+
 
 protected:
     void load();
@@ -162,6 +204,15 @@ protected:
     QMap<int, Playlist> playlistMap;
     QMap<int, RDSSource> rdsMap;
     QMap<int, TMCSource> tmcMap;
+
+    void computeAutoAF();
+    bool addAFEntry(QList<AFEntry>& list, int channel, int source) const;
+    void moveListItem(const QString& from, const QString& to);
+
+    QMap<int, double> frequencyTable; // used channels -> MHz
+    QMap<int, double> distanceTable;  // channel -> MHz to the nearest other
+    QMap<int, QList<AFEntry>> publishedAF;
+    bool autoAF = false;
 
     int modulatorCount = 1;
     int bandValue = -1; // not known until a project has been read
