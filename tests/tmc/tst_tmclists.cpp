@@ -127,7 +127,7 @@ private slots:
         QCOMPARE(header.value(0), QByteArray("locationcode"));
         QCOMPARE(TMCPlaces::placeText(12345),
                  QString("7 Berlin\nA Autobahn 1 2\nLoc: 12345\nRef: Hamburg A1\n\nmore text here"));
-        QCOMPARE(TMCPlaces::placeText(7), QString("A 1 2\nLoc: 7\nRef:  \n\n"));
+        QCOMPARE(TMCPlaces::placeText(7), QString("Kiel\nA 1 2\nLoc: 7\nRef:  \n\n"));
         QCOMPARE(TMCPlaces::placeText(9), QString("\n")); // the last line without a line end
         QCOMPARE(TMCPlaces::placeText(42), QString("Code nicht gefunden"));
         QCOMPARE(TMCPlaces::placeText(64513), QString("Interroad CC=0 LTN=1"));
