@@ -1,6 +1,7 @@
 // Each group type the encoder builds, read back by the independent decoder.
 #include "RdsTestDecoder.h"
 #include "board/RdsEncoder.h"
+#include "tmc/TMCEvents.h"
 
 #include <QTest>
 
@@ -526,6 +527,29 @@ private slots:
         QVERIFY(msg.single);
         QCOMPARE(msg.event, 128); // no event list loaded
         QCOMPARE(msg.location, 77);
+    }
+
+    void tmcCancellationTakesTheCodeFromTheLists()
+    {
+        TMCEvents::clear();
+        TMCEvents::loadLists(QStringLiteral(TEST_SOURCE_ROOT "/tests/tmc/data/lists"));
+        RDSSource s = sourceWith(8);
+        RdsEncoder encoder;
+        encoder.setSource(s, 95.8);
+        TMCSource tmc;
+        tmc.used = 1;
+        tmc.rpt = 1;
+        TMCMessage m;
+        m.flag1 = 0x08;
+        m.event = 101;
+        m.location = 77;
+        m.send = TMCMessage::Cancel;
+        tmc.messages = {m};
+        encoder.setTMCSource(tmc);
+        const auto msg = RdsTestDecoder::tmcGroup(blocksOf(encoder, 3)[2]);
+        TMCEvents::clear();
+        QCOMPARE(msg.event, 402);
+        QCOMPARE(msg.extent, 0x08);
     }
 
     void secondStreamsGetTheirOwnSegments()

@@ -97,8 +97,6 @@ public:
     int ptynFlag = -1;
     QByteArray longPs = QByteArray(32, '\0');
     QList<quint16> afWords; // block C of 0A in order of arrival
-    QByteArray ert = QByteArray(128, '\0');
-    QList<int> ertSegments;
     QMap<int, quint16> odaAids; // application group index -> AID
     QMap<int, quint16> odaMessages;
     struct Eon
