@@ -4,7 +4,9 @@
 #include "board/RdsEncoder.h"
 #include "board/RdsGroup.h"
 #include "board/RdsGroupBytes.h"
-#include "board/RdsLogRecord.h"
+#include "settings/RdsLogRecord.h"
+
+#include <QTime>
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -141,16 +143,15 @@ private slots:
     {
         const QByteArray group = packed(groupOf(0xD311, 0x0548, 0xE0E0, 0x4142));
         const qint32 ms = 12 * 3600000 + 34567;
-        const QByteArray record = RdsLogRecord::make(reinterpret_cast<const quint8*>(group.constData()), ms);
+        const QByteArray record = RdsLogRecord::make(
+            reinterpret_cast<const uchar*>(group.constData()), QTime::fromMSecsSinceStartOfDay(ms));
         QCOMPARE(record.size(), 17);
         QCOMPARE(record.left(13), group);
         QCOMPARE(record.mid(13).toHex(), QByteArray("07b59302"));
-        quint8 back[13];
-        qint32 readMs = 0;
-        QVERIFY(RdsLogRecord::read(record, back, &readMs));
-        QCOMPARE(readMs, ms);
-        QVERIFY(!RdsLogRecord::read(record.left(16), back, &readMs));
-        QVERIFY(!RdsLogRecord::read(record + 'x', back, &readMs));
+        QCOMPARE(RdsLogRecord::msecsSinceMidnight(record), ms);
+        QCOMPARE(RdsLogRecord::groupBytes(record), group);
+        QCOMPARE(RdsLogRecord::msecsSinceMidnight(record.left(16)), -1);
+        QVERIFY(RdsLogRecord::groupBytes(record + 'x').isEmpty());
     }
 
     void groupLineForms_data()
