@@ -18,4 +18,6 @@ struct AudioSource
     quint16 vol2 = 40;  // %
     QString file;
     QString name;
+
+    bool operator==(const AudioSource&) const = default;
 };

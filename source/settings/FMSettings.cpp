@@ -20,18 +20,6 @@ void FMSettings::defineKeys()
     ParameterSchema::define();
 }
 
-void FMSettings::load()
-{
-    loadBoard();
-}
-
-void FMSettings::loadBoard()
-{
-    int band = rawValue(QStringLiteral("board/band")).toInt();
-    int attn = rawValue(QStringLiteral("board/attn")).toInt();
-    setBandAttn(band, attn);
-}
-
 ChannelConfig FMSettings::channel(int number) const
 {
     ChannelConfig config;

@@ -1,6 +1,8 @@
 // Audio sources, playlists and the name lists of the source choosers.
 #include "settings/FMSettings.h"
 
+#include "settings/SourceNumbers.h"
+
 #include <QDebug>
 #include <QFileInfo>
 #include <QReadLocker>
@@ -46,7 +48,7 @@ AudioSource FMSettings::setAudio(const QString& path)
         makeFile(it.key(), *it);
         return *it;
     }
-    const int number = audioMap.isEmpty() ? 1 : audioMap.lastKey() + 1;
+    const int number = nextSourceNumber(audioMap);
     AudioSource source;
     source.name = QStringLiteral("Audio-%1").arg(number);
     setValue(audioKey(number, "name"), source.name);

@@ -8,4 +8,6 @@ struct Playlist
 {
     QString name;
     QStringList items;
+
+    bool operator==(const Playlist&) const = default;
 };

@@ -91,4 +91,6 @@ struct RDSSource
     std::array<GroupRate, GroupRate::kGroupCount> gmin{};
     bool fused = false;
     QStringList files;
+
+    bool operator==(const RDSSource&) const = default;
 };

@@ -125,6 +125,77 @@ void Settings::publish(const QString& key, const QVariant& value) const
         postToSubscribers(firstWordOf(n), n, value, served);
 }
 
+QList<int> Settings::parseKey(const QString& storedKey, QString& prefix, QString& rest)
+{
+    const qsizetype dot = storedKey.indexOf(QLatin1Char('.'));
+    const qsizetype slash = storedKey.indexOf(QLatin1Char('/'));
+    prefix = dot < 0 ? QString() : storedKey.left(dot + 1).toLower();
+    rest = (slash < 0 || slash < dot + 2) ? QString() : storedKey.mid(slash).toLower();
+
+    QList<int> instances;
+    if (dot < 0)
+        return instances;
+    const QString instanceText = slash < 0 || slash < dot ? storedKey.mid(dot + 1)
+                                                          : storedKey.mid(dot + 1, slash - dot - 1);
+    const auto readNumber = [](const QString& text) {
+        bool ok = false;
+        const int value = text.toInt(&ok, 10);
+        return ok ? value : 0;
+    };
+    for (const QString& item : instanceText.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        if (!item.contains(QLatin1Char('-'))) {
+            instances.append(readNumber(item));
+            continue;
+        }
+        const QStringList bounds = item.split(QLatin1Char('-'));
+        const int a = readNumber(bounds.value(0));
+        const int b = readNumber(bounds.value(1));
+        if (a > b || a > kMaxInstance)
+            continue;
+        // Clamped before walking, so a huge range costs no more than 1-96.
+        for (int v = std::max(a, 1); v <= std::min(b, kMaxInstance); ++v)
+            instances.append(v);
+    }
+    return instances;
+}
+
+void Settings::publishPattern(const QString& keyPath, const QVariant& value,
+                              const QList<int>& changedInstances, QObject* sender) const
+{
+    QReadLocker locker(&lock);
+    const QString n = normalizeKey(keyPath);
+    QString prefix;
+    QString rest;
+    parseKey(n, prefix, rest);
+    const QString family = prefix.endsWith(QLatin1Char('.')) ? prefix.chopped(1) : prefix;
+
+    ServedSet served;
+    if (sender)
+        served.insert(sender);
+    postToSubscribers(QStringLiteral("*"), n, value, served);
+    if (family.isEmpty())
+        return;
+    for (const auto& [pattern, receiver] : subscribers) {
+        if (!pattern.startsWith(family))
+            continue;
+        if (pattern == family) {
+            postSetValue(receiver, n, value, served);
+            continue;
+        }
+        const qsizetype dot = pattern.indexOf(QLatin1Char('.'));
+        if (dot != family.size())
+            continue;
+        const qsizetype slash = pattern.indexOf(QLatin1Char('/'));
+        const QString numberText =
+            slash < 0 ? pattern.mid(dot + 1) : pattern.mid(dot + 1, slash - dot - 1);
+        bool ok = false;
+        const int number = numberText.toInt(&ok, 10);
+        if (ok && changedInstances.contains(number))
+            postSetValue(receiver, family + QLatin1Char('.') + QString::number(number) + rest,
+                         value, served);
+    }
+}
+
 QString Settings::subscriptionPattern(const QString& key)
 {
     QString n = normalizeKey(key);
@@ -285,6 +356,16 @@ QStringList Settings::rawChildGroups(const QString& group) const
     QStringList groups = self->childGroups();
     self->endGroup();
     return groups;
+}
+
+QStringList Settings::rawAllKeys(const QString& group) const
+{
+    QWriteLocker locker(&lock);
+    auto* self = const_cast<Settings*>(this);
+    self->beginGroup(group);
+    QStringList keys = self->allKeys();
+    self->endGroup();
+    return keys;
 }
 
 QList<int> Settings::rawNumberedKeys(const QString& group) const

@@ -18,6 +18,8 @@
 class Settings : public QSettings
 {
 public:
+    static constexpr int kMaxInstance = 96;
+
     Settings(const QString& fileName, QObject* parent = nullptr);
     ~Settings() override;
 
@@ -31,6 +33,14 @@ public:
 
     void remove(const QString& key, bool notify = false);
     void publish(const QString& key, const QVariant& value) const;
+
+    // Splits a stored key "channel.1,3-5/freq" into its prefix "channel.", its
+    // rest "/freq" and its instances 1, 3, 4, 5 (ranges limited to 1..96).
+    static QList<int> parseKey(const QString& storedKey, QString& prefix, QString& rest);
+    // Notifies a command over several instances once per receiver: "*" hears
+    // the key path as given, subscribers of a changed instance its stored key.
+    void publishPattern(const QString& keyPath, const QVariant& value,
+                        const QList<int>& changedInstances, QObject* sender) const;
 
     bool subscribe(const QString& key, QObject* receiver);
     bool unsubscribe(const QString& key, QObject* receiver);
@@ -50,6 +60,9 @@ public:
     // Child keys of an ini group, read without opening the group for others.
     QStringList rawChildKeys(const QString& group) const;
     QStringList rawChildGroups(const QString& group) const;
+    // Every key below a group, sub-groups included ("eon/2/af"), in the
+    // order the ini object keeps them.
+    QStringList rawAllKeys(const QString& group) const;
     // Child keys of a group that are decimal numbers, in numeric order.
     QList<int> rawNumberedKeys(const QString& group) const;
 

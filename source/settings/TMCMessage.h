@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QString>
 #include <QtGlobal>
 
 // One TMC message row: two flag bytes, event and location code, send state
@@ -18,3 +19,10 @@ struct TMCMessage
 
     bool operator==(const TMCMessage&) const = default;
 };
+
+// The line of one message in the project file: "flag0 flag1 event location
+// send", then one blank and the label per label, all decimal.
+QString tmcMessageToText(const TMCMessage& message);
+// Never fails: a field that is not an unsigned 32-bit decimal reads as 0 and
+// is cut to the width of its field; missing fields are 0.
+TMCMessage tmcMessageFromText(const QString& text);

@@ -24,4 +24,6 @@ struct TMCSource
     quint16 va3 = 0xC000;
     std::array<quint16, 32> skt{};
     QList<TMCMessage> messages;
+
+    bool operator==(const TMCSource&) const = default;
 };

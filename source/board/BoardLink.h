@@ -1,0 +1,109 @@
+#pragma once
+
+#include "board/BoardDatagram.h"
+#include "board/BoardInfo.h"
+#include "board/BoardLock.h"
+#include "settings/ChannelStatus.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+#include <QUdpSocket>
+
+#include <array>
+#include <atomic>
+#include <functional>
+#include <memory>
+
+class FMSettings;
+
+// The datagram exchange with one board: sends commands, streams and
+// requests over the board's UDP socket, keeps the commands that wait for
+// their acknowledgement, and dispatches what the board answers. The board
+// thread (FMBoard) owns one, hands it its socket and reacts to its signals;
+// everything here runs in that thread.
+class BoardLink : public QObject
+{
+    Q_OBJECT
+public:
+    using Clock = std::function<qint64()>;       // monotonic milliseconds
+    using NominalRate = std::function<int(int)>; // slot 0..23 -> frames per second
+
+    static constexpr qint64 kAckTimeoutMs = 1667;
+    static constexpr int kSendBufferBytes = 425984;
+    static constexpr int kSlots = BoardDatagram::kSlots;
+    // Above this firmware the board takes four interleaved RDS streams.
+    static constexpr quint32 kFourStreamFirmware = 29;
+    // The board's RDS stream buffer: 1040 payload bytes, 260 per stream.
+    static constexpr int kRdsPayloadBytes = 1040;
+
+    explicit BoardLink(int board, QObject* parent = nullptr);
+    ~BoardLink() override;
+
+    // Not owned; the board thread creates and destroys it.
+    void setSocket(QUdpSocket* socket);
+    QUdpSocket* socket() const { return udp; }
+    void setStore(std::shared_ptr<FMSettings> settings);
+    void setClock(Clock clock);
+    void setNominalRate(NominalRate rate) { nominalRate = std::move(rate); }
+
+    const BoardInfo& boardInfo() const { return info; }
+    void clearBoardInfo() { info = BoardInfo(); }
+    ChannelStatus* channelStatus(int slot) { return &status.at(slot); }
+
+    // --- sending; every successful write counts towards the fill tick
+    // A command datagram gets the next sequence number and waits for its
+    // acknowledgement; anything else is logged and written as it is.
+    int sendPacket(QByteArray& datagram);
+    int sendRaw(const char* data, int length);
+    int sendRDS(int slot, const std::array<const uchar*, 4>& streams, int length, quint8 mask);
+    // Drops the pending commands, then sends the band configuration.
+    bool configBand(bool onAir, int band, int attnDb, unsigned osciMHz);
+    // Asks for SEND_BUFFER and logs only when the kernel grants less.
+    bool enlargeSendBuffer();
+
+    int tickBytes() const { return bytesThisTick; }
+    void resetTickBytes() { bytesThisTick = 0; }
+    int pendingCount() const { return pending.size(); }
+    bool isPending(quint32 key) const { return pending.contains(key); }
+    qint64 lastReceiveMs() const { return lastReceive; }
+
+    // One counter for all boards of the process; the first value is 1.
+    static quint32 nextSequence();
+
+public slots:
+    void readUdp();
+    void dispatchPacket(const QByteArray& datagram);
+
+signals:
+    void infoReceived(const BoardInfo& info);
+    void lockReceived(const BoardLock& lock, int length);
+    void lockUnknown(int length);
+    void statusReceived();
+
+private:
+    void onInfo(const QByteArray& datagram);
+    void onAck(const QByteArray& datagram);
+    void onStatus(const QByteArray& datagram);
+    void onLock(const QByteArray& datagram);
+    void expirePending();
+    void dropPending(const char* reason);
+    bool isConnected() const;
+    int write(const QByteArray& datagram);
+
+    int index;
+    QPointer<QUdpSocket> udp;
+    std::shared_ptr<FMSettings> store;
+    Clock now;
+    NominalRate nominalRate;
+    BoardInfo info;
+    std::array<ChannelStatus, kSlots> status{};
+    QHash<quint32, QByteArray> pending;
+    qint64 lastCommand = 0;
+    qint64 lastReceive = 0;
+    qint64 lastStatus = 0;
+    int bytesThisTick = 0;
+
+    static std::atomic<quint32> sequenceCounter;
+};

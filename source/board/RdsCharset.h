@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QChar>
+#include <QtGlobal>
+
+// The RDS basic character set (EN 50067 Annex E, figure E.1).
+class RdsCharset
+{
+public:
+    // The RDS byte for one Unicode character; 0x3F ('?') for characters the
+    // table does not hold.
+    static quint8 toRds(char16_t c);
+    // The Unicode character of one RDS byte (0 for unassigned bytes).
+    static char16_t fromRds(quint8 byte);
+};

@@ -1,0 +1,117 @@
+#include "board/RdsText.h"
+
+#include "board/RdsCharset.h"
+
+#include <QTextCodec>
+
+namespace {
+
+constexpr char16_t kByteOrderMark = 0xFEFF;
+constexpr char16_t kMaxLatin1 = 0xFF;
+
+bool isHexRun(const QString& text, int from, int count)
+{
+    for (int i = from; i < from + count; ++i) {
+        if (!isxdigit(text.at(i).unicode() < 0x80 ? text.at(i).unicode() : 0))
+            return false;
+    }
+    return true;
+}
+
+QByteArray encodeWithoutHeader(QTextCodec* codec, const QString& text, int* invalid)
+{
+    QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
+    const QByteArray bytes = codec->fromUnicode(text.constData(), text.size(), &state);
+    if (invalid)
+        *invalid = state.invalidChars;
+    return bytes;
+}
+
+bool codecWritesHeader(QTextCodec* codec)
+{
+    const QString probe(QStringLiteral("a"));
+    return codec->fromUnicode(probe) != encodeWithoutHeader(codec, probe, nullptr);
+}
+
+} // namespace
+
+QList<int> RdsText::decodeEscapes(QString& text, int maxDigits)
+{
+    QList<int> positions;
+    for (int i = 0; i < text.size(); ++i) {
+        if (text.at(i) != u'#')
+            continue;
+        const int left = text.size() - i - 1;
+        if (left >= 1 && text.at(i + 1) == u'#') {
+            text.remove(i, 1);
+            continue;
+        }
+        if (left < 2)
+            continue;
+        for (int k = qMin(maxDigits, left); k >= 2; --k) {
+            if (!isHexRun(text, i + 1, k))
+                continue;
+            const uint code = text.mid(i + 1, k).toUInt(nullptr, 16);
+            text.replace(i, k + 1, QChar(char16_t(code)));
+            positions.append(i);
+            break;
+        }
+    }
+    return positions;
+}
+
+QByteArray RdsText::encodeWithCodec(const QString& text, bool* complete, bool byteOrderMark,
+                                    QTextCodec* codec)
+{
+    if (!codec) {
+        if (complete)
+            *complete = true;
+        return text.toUtf8();
+    }
+    const bool writesHeader = codecWritesHeader(codec);
+    int invalid = 0;
+    QByteArray bytes;
+    if (writesHeader && byteOrderMark) {
+        QTextCodec::ConverterState state;
+        bytes = codec->fromUnicode(text.constData(), text.size(), &state);
+        invalid = state.invalidChars;
+    } else {
+        bytes = encodeWithoutHeader(codec, text, &invalid);
+    }
+    if (byteOrderMark && !writesHeader) {
+        int bomInvalid = 0;
+        const QByteArray bom = encodeWithoutHeader(codec, QString(QChar(kByteOrderMark)), &bomInvalid);
+        if (bomInvalid == 0 && !bom.isEmpty() && !bytes.startsWith(bom))
+            bytes.prepend(bom);
+    }
+    if (complete)
+        *complete = invalid == 0;
+    return bytes;
+}
+
+QByteArray RdsText::toE1(const QString& text, const QList<int>& escapes)
+{
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (int i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (escapes.contains(i))
+            bytes.append(char(c <= kMaxLatin1 ? c : 0));
+        else
+            bytes.append(char(RdsCharset::toRds(c)));
+    }
+    return bytes;
+}
+
+bool RdsText::usesE1Table(const QByteArray& codecName)
+{
+    return codecName.startsWith("E.1") || !QTextCodec::codecForName(codecName);
+}
+
+QByteArray RdsText::toRdsCharset(const QString& text, const QList<int>& escapes,
+                                 const QByteArray& crt, bool byteOrderMark)
+{
+    if (usesE1Table(crt))
+        return toE1(text, escapes);
+    return encodeWithCodec(text, nullptr, byteOrderMark, QTextCodec::codecForName(crt));
+}

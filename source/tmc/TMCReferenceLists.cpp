@@ -1,0 +1,7 @@
+#include "tmc/TMCReferenceLists.h"
+
+TMCReferenceLists& TMCReferenceLists::instance()
+{
+    static TMCReferenceLists lists;
+    return lists;
+}

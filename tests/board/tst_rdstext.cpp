@@ -1,0 +1,219 @@
+// Escapes, the E.1 character table, codecs, templates, RDS text files and the
+// AF code lists.
+#include "RdsTestDecoder.h"
+#include "board/AfCodeList.h"
+#include "board/RdsEncoder.h"
+#include "board/RdsText.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextCodec>
+
+class TestRdsText : public QObject
+{
+    Q_OBJECT
+private slots:
+    void escapes_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("digits");
+        QTest::addColumn<QString>("decoded");
+        QTest::addColumn<QList<int>>("positions");
+        QTest::newRow("double hash") << "AB##CD" << 2 << "AB#CD" << QList<int>();
+        QTest::newRow("two escapes") << "#41#42" << 2 << "AB" << QList<int>({0, 1});
+        QTest::newRow("four digits") << "#00E9" << 4 << QString::fromUtf8("é") << QList<int>({0});
+        QTest::newRow("four digits, shorter run") << "x#41#42" << 4 << "xAB" << QList<int>({1, 2});
+        QTest::newRow("hash at the end") << "AB#" << 2 << "AB#" << QList<int>();
+        QTest::newRow("hash and one character") << "AB#4" << 2 << "AB#4" << QList<int>();
+        QTest::newRow("no hexadecimal") << "#ZZ" << 2 << "#ZZ" << QList<int>();
+        QTest::newRow("line feed") << "a#0Ab" << 2 << "a\nb" << QList<int>({1});
+    }
+    void escapes()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, digits);
+        QFETCH(QString, decoded);
+        QFETCH(QList<int>, positions);
+        QCOMPARE(RdsText::decodeEscapes(text, digits), positions);
+        QCOMPARE(text, decoded);
+    }
+
+    void e1Table_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("ASCII") << "Abc 1" << QByteArray("Abc 1");
+        QTest::newRow("dollar") << "$" << QByteArray("\xAB");
+        QTest::newRow("umlauts") << QString::fromUtf8("äöüß") << QByteArray("\x91\x97\x99\x8D");
+        QTest::newRow("euro and pound") << QString::fromUtf8("€£") << QByteArray("\xA9\xAA");
+        QTest::newRow("currency sign") << QString::fromUtf8("¤") << QByteArray("\x24");
+        QTest::newRow("greek mu") << QString(QChar(0x03BC)) << QByteArray("\xB8");
+        QTest::newRow("C1 controls") << QString(QChar(0x85)) << QByteArray("?");
+        QTest::newRow("not in the table") << QString::fromUtf8("ж") << QByteArray("?");
+        QTest::newRow("escaped byte stays") << "#E9" << QByteArray("\xE9");
+        QTest::newRow("eth") << QString::fromUtf8("Ðð") << QByteArray("\xCE\xEF");
+    }
+    void e1Table()
+    {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        const QList<int> escapes = RdsText::decodeEscapes(text, 2);
+        QCOMPARE(RdsText::toRdsCharset(text, escapes, "E.1 (Standard)", false), bytes);
+        QCOMPARE(RdsText::toRdsCharset(text, escapes, "0", false), bytes); // unknown name: E.1 too
+    }
+
+    void codecs()
+    {
+        bool complete = false;
+        QCOMPARE(RdsText::encodeWithCodec(QString::fromUtf8("é"), &complete, false, nullptr), QByteArray("\xC3\xA9"));
+        QVERIFY(complete);
+        QTextCodec* utf8 = QTextCodec::codecForName("UTF-8");
+        QCOMPARE(RdsText::encodeWithCodec("A", &complete, true, utf8), QByteArray("\xEF\xBB\xBF" "A"));
+        QTextCodec* utf16 = QTextCodec::codecForName("UTF-16BE");
+        QCOMPARE(RdsText::encodeWithCodec("A", &complete, true, utf16), QByteArray("\xFE\xFF\x00" "A", 4));
+        QTextCodec* latin1 = QTextCodec::codecForName("ISO-8859-1");
+        RdsText::encodeWithCodec(QString::fromUtf8("ж"), &complete, false, latin1);
+        QVERIFY(!complete);
+    }
+
+    void templatesTakeTheSongTags()
+    {
+        RDSSource s;
+        s.rta = "$0 - $1";
+        s.rtitm = 8;
+        s.rttag = {RTag{1, "Title"}, RTag{4, "Artist"}};
+        RdsEncoder encoder;
+        encoder.setSource(s, 95.8);
+        encoder.setTags({{"Title", "Song #1"}, {"Artist", "Band"}});
+        QString text = s.rta;
+        encoder.expandTemplates(text, 2);
+        QCOMPARE(text, QString::fromUtf8("Song §1 - Band"));
+        s.rtitm = 0;
+        encoder.setSource(s, 95.8);
+        text = s.rta;
+        encoder.expandTemplates(text, 2);
+        QCOMPARE(text, QString("Title - Artist"));
+    }
+
+    void textFilesCycle()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QStringList contents = {
+            "# first file\nD311 0000 0000 0001\nbad line\n",
+            "D311 0000 0000 0002\n\n# nothing\n",
+            "junk\nD311 0000 0000 0003\n",
+        };
+        RDSSource s;
+        s.gmin = {};
+        s.fused = true;
+        for (int i = 0; i < contents.size(); ++i) {
+            const QString name = dir.filePath(QString("rds%1.txt").arg(i));
+            QFile f(name);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(contents[i].toLatin1());
+            s.files << name;
+        }
+        s.files.insert(1, dir.filePath("missing.txt"));
+        RdsEncoder encoder;
+        encoder.setSource(s, 95.8);
+        QList<int> seen;
+        for (int i = 0; i < 10; ++i) {
+            quint8 out[13];
+            encoder.generate(out);
+            const auto g = RdsTestDecoder::unpack(out);
+            seen << (g.valid() ? g.data[3] : -1);
+        }
+        // A missing file and a file at its end give a zero group this once.
+        QCOMPARE(seen, QList<int>({1, -1, -1, 2, -1, 3, 1, -1, -1, 2}));
+    }
+
+    void afCodes_data()
+    {
+        QTest::addColumn<int>("afu");
+        QTest::addColumn<QList<int>>("auto_");
+        QTest::addColumn<QList<int>>("manual");
+        QTest::addColumn<QList<int>>("regional");
+        QTest::addColumn<QList<int>>("codes");
+        QTest::newRow("AF off") << 0 << QList<int>() << QList<int>{876} << QList<int>() << QList<int>();
+        QTest::newRow("method A, two FM")
+            << 5 << QList<int>() << QList<int>{876, 1079} << QList<int>() << QList<int>{0xE353, 0x01CC};
+        QTest::newRow("method A, FM then MF")
+            << 5 << QList<int>() << QList<int>{876, 5310} << QList<int>()
+            << QList<int>{0xE353, 0x01CD, 0xFA10};
+        QTest::newRow("method A, tuned and duplicates once")
+            << 7 << QList<int>{958, 876} << QList<int>{876, 1079} << QList<int>()
+            << QList<int>{0xE353, 0x01CC};
+        QTest::newRow("method A, out of band skipped")
+            << 5 << QList<int>() << QList<int>{700, 876} << QList<int>() << QList<int>{0xE253, 0x01CD};
+        QTest::newRow("method B, pairs with the tuned frequency")
+            << 13 << QList<int>() << QList<int>{876, 1079} << QList<int>()
+            << QList<int>{0xE553, 0x0153, 0x53CC};
+        QTest::newRow("method B, regional swapped")
+            << 13 << QList<int>() << QList<int>{876} << QList<int>{876} << QList<int>{0xE353, 0x5301};
+    }
+    void afCodes()
+    {
+        QFETCH(int, afu);
+        QFETCH(QList<int>, auto_);
+        QFETCH(QList<int>, manual);
+        QFETCH(QList<int>, regional);
+        QFETCH(QList<int>, codes);
+        RDSSource s;
+        s.afu = quint8(afu);
+        for (int f : auto_)
+            s.af << AFEntry{f, 0, quint8(regional.contains(f)), 0};
+        for (int f : manual)
+            s.afs << AFEntry{f, 0, quint8(regional.contains(f)), 0};
+        RdsEncoder::buildAfTables(s, 958);
+        QList<int> got;
+        for (quint16 c : s.codes)
+            got << c;
+        QCOMPARE(got, codes);
+    }
+
+    void methodBStartsANewListForAMarkedFrequency()
+    {
+        RDSSource s;
+        s.afu = 13;
+        s.afs = {AFEntry{876, 0, 0, 0}, AFEntry{1000, AFEntry::kNegativeMarker, 0, 0}, AFEntry{1079, 0, 0, 0}};
+        RdsEncoder::buildAfTables(s, 958);
+        QCOMPARE(s.codes, QList<quint16>({0xE353, 0x0153, 0xE37D, 0x7DCC}));
+    }
+
+    void methodBKeepsTheFrequencyThatOverflowsAList()
+    {
+        RDSSource s;
+        s.afu = 13;
+        for (int i = 0; i < 13; ++i)
+            s.afs << AFEntry{880 + i * 10, 0, 0, 0};
+        RdsEncoder::buildAfTables(s, 958);
+        int pairs = 0;
+        for (quint16 c : s.codes)
+            pairs += (c >> 8) < 224 ? 1 : 0;
+        QCOMPARE(pairs, 13);
+        QCOMPARE(s.codes.first() >> 8, 224 + 25); // the largest count of a list
+    }
+
+    void afCodeBands_data()
+    {
+        QTest::addColumn<int>("frequency");
+        QTest::addColumn<int>("code");
+        QTest::newRow("87.6 MHz") << 876 << 1;
+        QTest::newRow("107.9 MHz") << 1079 << 204;
+        QTest::newRow("153 kHz") << 1530 << 0xFA01;
+        QTest::newRow("279 kHz") << 2790 << 0xFA0F;
+        QTest::newRow("531 kHz") << 5310 << 0xFA10;
+        QTest::newRow("1602 kHz") << 16020 << 0xFA87;
+        QTest::newRow("108.1 MHz") << 1081 << 0xCDCD;
+    }
+    void afCodeBands()
+    {
+        QFETCH(int, frequency);
+        QFETCH(int, code);
+        QCOMPARE(int(AfCodeList::afCode(frequency)), code);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRdsText)
+#include "tst_rdstext.moc"
