@@ -1,6 +1,7 @@
 #pragma once
 
-#include "audio/SongInfo.h"
+#include "audio/DecoderKind.h"
+#include "settings/SongInfo.h"
 
 #include <QString>
 

@@ -2,7 +2,8 @@
 
 #include "audio/DecoderSet.h"
 #include "audio/PcmBuffer.h"
-#include "audio/SongInfo.h"
+#include "audio/DecoderKind.h"
+#include "settings/SongInfo.h"
 
 #include <QList>
 #include <QReadWriteLock>

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "audio/SongInfo.h"
-#include "audio/TagMap.h"
+#include "audio/DecoderKind.h"
+#include "settings/SongInfo.h"
+#include "settings/TagMap.h"
 
 #include <QByteArray>
 #include <QDataStream>

@@ -2,6 +2,7 @@
 
 #include "settings/TagMap.h"
 
+#include <QMetaType>
 #include <QString>
 #include <QtGlobal>
 
@@ -17,3 +18,5 @@ struct SongInfo
     qint32 channels = 0;
     qint64 frames = 0;
 };
+
+Q_DECLARE_METATYPE(SongInfo)

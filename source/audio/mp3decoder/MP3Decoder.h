@@ -1,6 +1,7 @@
 #pragma once
 
-#include "audio/SongInfo.h"
+#include "audio/DecoderKind.h"
+#include "settings/SongInfo.h"
 #include "audio/mp3decoder/Mpg123Reader.h"
 
 #include <QString>
