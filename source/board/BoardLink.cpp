@@ -54,7 +54,7 @@ void BoardLink::setSocket(QUdpSocket* socket)
         connect(udp, &QUdpSocket::readyRead, this, &BoardLink::readUdp);
 }
 
-void BoardLink::setStore(std::shared_ptr<FMSettings> settings)
+void BoardLink::setStore(QSharedPointer<FMSettings> settings)
 {
     store = std::move(settings);
 }
@@ -73,8 +73,10 @@ bool BoardLink::isConnected() const
 int BoardLink::write(const QByteArray& datagram)
 {
     const int written = int(udp->write(datagram));
-    if (written > 0)
+    if (written > 0) {
         bytesThisTick += written;
+        ++datagramsThisTick;
+    }
     return written;
 }
 

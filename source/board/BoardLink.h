@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QObject>
 #include <QPointer>
+#include <QSharedPointer>
 #include <QUdpSocket>
 
 #include <array>
@@ -44,7 +45,7 @@ public:
     // Not owned; the board thread creates and destroys it.
     void setSocket(QUdpSocket* socket);
     QUdpSocket* socket() const { return udp; }
-    void setStore(std::shared_ptr<FMSettings> settings);
+    void setStore(QSharedPointer<FMSettings> settings);
     void setClock(Clock clock);
     void setNominalRate(NominalRate rate) { nominalRate = std::move(rate); }
 
@@ -64,10 +65,19 @@ public:
     bool enlargeSendBuffer();
 
     int tickBytes() const { return bytesThisTick; }
-    void resetTickBytes() { bytesThisTick = 0; }
+    int tickDatagrams() const { return datagramsThisTick; }
+    void resetTickBytes()
+    {
+        bytesThisTick = 0;
+        datagramsThisTick = 0;
+    }
     int pendingCount() const { return pending.size(); }
     bool isPending(quint32 key) const { return pending.contains(key); }
     qint64 lastReceiveMs() const { return lastReceive; }
+    // The board thread counts a fresh start of the link as a receipt, so the
+    // time-out measures from there.
+    void markReceived() { lastReceive = now(); }
+    qint64 monotonicNow() const { return now(); }
 
     // One counter for all boards of the process; the first value is 1.
     static quint32 nextSequence();
@@ -94,7 +104,7 @@ private:
 
     int index;
     QPointer<QUdpSocket> udp;
-    std::shared_ptr<FMSettings> store;
+    QSharedPointer<FMSettings> store;
     Clock now;
     NominalRate nominalRate;
     BoardInfo info;
@@ -104,6 +114,7 @@ private:
     qint64 lastReceive = 0;
     qint64 lastStatus = 0;
     int bytesThisTick = 0;
+    int datagramsThisTick = 0;
 
     static std::atomic<quint32> sequenceCounter;
 };

@@ -1,13 +1,44 @@
 #include "board/FMBoard.h"
 
+#include "board/BoardDatagram.h"
+#include "board/FMProgram.h"
 #include "settings/FMSettings.h"
 
 #include <QDebug>
 #include <QMutexLocker>
+#include <QTimer>
 #include <QUdpSocket>
 
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+constexpr quint32 kBandBits = 0xFF;
+constexpr int kAttnShift = 8;
+constexpr quint32 kOnAirBit = 1u << 16;
+
+} // namespace
+
+quint32 FMBoard::BandSetting::pack() const
+{
+    const quint32 bandCode = quint32(std::clamp(band, kUnknownBand, 2) - kUnknownBand);
+    const quint32 attnCode = quint32(-std::clamp(attenuation, -127, 0));
+    return bandCode | attnCode << kAttnShift | (onAir ? kOnAirBit : 0);
+}
+
+FMBoard::BandSetting FMBoard::BandSetting::unpack(quint32 word)
+{
+    BandSetting s;
+    s.band = int(word & kBandBits) + kUnknownBand;
+    s.attenuation = -int((word >> kAttnShift) & kBandBits);
+    s.onAir = (word & kOnAirBit) != 0;
+    return s;
+}
+
 FMBoard::FMBoard(int board, unsigned rdsDataPort, unsigned osciMHz)
-    : index(board), rdsPort(rdsDataPort), osci(osciMHz)
+    : index(board), osci(osciMHz), pendingBand(BandSetting{0, 0, true}.pack()),
+      rdsPortToApply(rdsDataPort)
 {
     qRegisterMetaType<BoardIP>();
     qRegisterMetaType<BoardInfo>();
@@ -20,19 +51,122 @@ FMBoard::FMBoard(int board, unsigned rdsDataPort, unsigned osciMHz)
 
 FMBoard::~FMBoard()
 {
+    if (isRunning()) {
+        quit();
+        wait();
+    }
     qDebug("~mo%d", index);
 }
 
-void FMBoard::setConfig(std::shared_ptr<FMSettings> settings)
+// --- GUI thread
+
+int FMBoard::connectTo(const BoardIP& address)
+{
+    QMutexLocker locker(&mutex);
+    qDebug("mo%d: #%03d connectTo %s", index, address.boxNumber(), qPrintable(address.toString()));
+    {
+        QMutexLocker data(&dataMutex);
+        target = address;
+        infoCopy = BoardInfo();
+    }
+    connState = Reconnect;
+    return 0;
+}
+
+void FMBoard::reconnect()
+{
+    QMutexLocker locker(&mutex);
+    const BoardIP address = this->address();
+    qDebug("mo%d: #%03d reconnect %s", index, address.boxNumber(), qPrintable(address.toString()));
+    {
+        QMutexLocker data(&dataMutex);
+        infoCopy = BoardInfo();
+    }
+    connState = Reconnect;
+}
+
+void FMBoard::setConfig(QSharedPointer<FMSettings> settings)
 {
     QMutexLocker locker(&mutex);
     store = std::move(settings);
     if (store) {
-        band = store->band();
-        attenuation = store->attenuation();
+        const int band = std::max(0, store->band());
+        const int attenuation = store->attenuation();
+        updatePending([&](BandSetting& s) {
+            s.band = band;
+            s.attenuation = attenuation;
+        });
     }
+    // The engines, their encoders and servers are used by the fill tick, so
+    // they take the new store in the board thread only.
+    QMetaObject::invokeMethod(this, &FMBoard::applyConfig, Qt::QueuedConnection);
+}
+
+void FMBoard::setFMBand(int& band, int attenuation)
+{
+    if (band < 0 || band > 2) {
+        qDebug("mo%d: setFMBand %d (not %d)", index, 0, band);
+        band = 0;
+    }
+    const int chosen = band;
+    updatePending([&](BandSetting& s) {
+        s.band = chosen;
+        s.attenuation = attenuation;
+    });
+}
+
+void FMBoard::setRDSDataPort(quint16 port)
+{
+    rdsPortToApply = port;
+}
+
+void FMBoard::updatePending(const std::function<void(BandSetting&)>& change)
+{
+    quint32 word = pendingBand.load();
+    BandSetting next;
+    do {
+        next = BandSetting::unpack(word);
+        change(next);
+    } while (!pendingBand.compare_exchange_weak(word, next.pack()));
+}
+
+BoardIP FMBoard::address() const
+{
+    QMutexLocker data(&dataMutex);
+    return target;
+}
+
+BoardInfo FMBoard::lastBoardInfo() const
+{
+    QMutexLocker data(&dataMutex);
+    return infoCopy;
+}
+
+BoardLock FMBoard::lockRecord() const
+{
+    QMutexLocker data(&dataMutex);
+    return lockCopy;
+}
+
+FMProgram* FMBoard::program(int slot) const
+{
+    return slot >= 0 && slot < kSlots ? programs[slot] : nullptr;
+}
+
+// --- board thread
+
+void FMBoard::applyConfig()
+{
+    QSharedPointer<FMSettings> settings;
+    {
+        QMutexLocker locker(&mutex);
+        settings = store;
+    }
+    const int band = BandSetting::unpack(pendingBand.load()).band;
     if (boardLink)
-        QMetaObject::invokeMethod(boardLink, [link = boardLink, s = store] { link->setStore(s); });
+        boardLink->setStore(settings);
+    for (FMProgram* p : programs)
+        p->setConfig(settings, band);
 }
 
 int FMBoard::sendPacket(QByteArray& datagram)
@@ -52,26 +186,136 @@ int FMBoard::sendRDS(int slot, const std::array<const uchar*, 4>& streams, int l
 
 bool FMBoard::configBand(bool onAir)
 {
-    return boardLink && boardLink->configBand(onAir, band, attenuation, osci);
+    return boardLink &&
+           boardLink->configBand(onAir, current.band, current.attenuation, osci);
+}
+
+int FMBoard::writeControl(const QByteArray& datagram)
+{
+    if (!socket || socket->state() != QAbstractSocket::ConnectedState)
+        return -1;
+    return int(socket->write(datagram));
+}
+
+int FMBoard::writeRequest(quint16 type)
+{
+    return writeControl(BoardDatagram::request(BoardDatagram::Type(type)));
+}
+
+qint64 FMBoard::msSinceReceive() const
+{
+    return boardLink->monotonicNow() - boardLink->lastReceiveMs();
 }
 
 void FMBoard::run()
 {
-    QUdpSocket socket;
-    BoardLink link(index);
     {
         QMutexLocker locker(&mutex);
-        link.setSocket(&socket);
-        link.setStore(store);
-        boardLink = &link;
         running = true;
         started.wakeAll();
     }
-    connect(&link, &BoardLink::infoReceived, this,
-            [this](const BoardInfo& info) { emit boardInfo(info, index); });
+    socket = new QUdpSocket;
+    boardLink = new BoardLink(index);
+    boardLink->setSocket(socket);
+    connect(socket, &QUdpSocket::errorOccurred, this, &FMBoard::error);
+    connect(socket, &QUdpSocket::stateChanged, this, &FMBoard::state);
+    connect(boardLink, &BoardLink::infoReceived, this, &FMBoard::onInfo);
+    connect(boardLink, &BoardLink::lockReceived, this, &FMBoard::onLock);
+    connect(boardLink, &BoardLink::lockUnknown, this, &FMBoard::onLockUnknown);
+    connect(boardLink, &BoardLink::statusReceived, this, &FMBoard::onStatus);
+
+    for (int slot = 0; slot < kSlots; ++slot) {
+        programs[slot] = new FMProgram(index * kSlots + slot + 1, QSharedPointer<FMSettings>(),
+                                       this, boardLink->channelStatus(slot));
+    }
+    boardLink->setNominalRate([this](int slot) { return programs[slot]->nominalRate(); });
+
+    statusTimer = new QTimer;
+    statusTimer->setInterval(kStatusTickMs);
+    connect(statusTimer, &QTimer::timeout, this, &FMBoard::timeReadStatus);
+    fillTimer = new QTimer;
+    fillTimer->setTimerType(Qt::PreciseTimer);
+    fillTimer->setInterval(kFillTickMs);
+    connect(fillTimer, &QTimer::timeout, this, &FMBoard::timeFillBuffer);
+    statusTimer->start();
+    fillTimer->start();
+    fillClock.start();
+
     exec();
+
     qDebug("mo%d: exit thread", index);
-    QMutexLocker locker(&mutex);
+    fillTimer->stop();
+    statusTimer->stop();
+    disconnectBoard();
+    delete fillTimer;
+    delete statusTimer;
+    boardLink->setSocket(nullptr);
+    delete socket;
+    socket = nullptr;
+    stopDecoders();
+    // Slot 24 first, as they were made in slot order.
+    for (int slot = kSlots - 1; slot >= 0; --slot) {
+        delete programs[slot];
+        programs[slot] = nullptr;
+    }
+    delete boardLink;
     boardLink = nullptr;
     qDebug("mo%d: exit done", index);
+}
+
+void FMBoard::stopDecoders()
+{
+    qDebug("mo%d: stop all decoders", index);
+    for (FMProgram* p : programs)
+        p->stopDecoder(true);
+    for (FMProgram* p : programs) {
+        int polls = 0;
+        while (!p->isDecoderStopped() && polls < kDecoderPolls) {
+            QThread::msleep(kDecoderPollMs);
+            ++polls;
+        }
+        // A decode thread may still sit in a long decode step; it must be
+        // gone before its engine deletes it.
+        p->waitDecoder();
+        qDebug("mo%d: decoder %2d done after %3d ms", index, p->number(), polls * kDecoderPollMs);
+    }
+}
+
+// --- slots
+
+void FMBoard::disconnectRequest()
+{
+    connState = DisconnectWanted;
+}
+
+void FMBoard::unlock(bool take)
+{
+    unlockRequest = take;
+    if (!take)
+        connState = DisconnectWanted;
+}
+
+void FMBoard::setOnAir(bool on)
+{
+    if (connState.load() != Online)
+        return;
+    updatePending([on](BandSetting& s) { s.onAir = on; });
+}
+
+void FMBoard::toggleOnAir()
+{
+    if (connState.load() != Online)
+        return;
+    updatePending([](BandSetting& s) { s.onAir = !s.onAir; });
+}
+
+void FMBoard::error(QAbstractSocket::SocketError code)
+{
+    qDebug("mo%d: socket error %d [%s]", index, int(code),
+           socket ? qPrintable(socket->errorString()) : "NULL");
+}
+
+void FMBoard::state(QAbstractSocket::SocketState socketState)
+{
+    qDebug("mo%d: socket state %d", index, int(socketState));
 }

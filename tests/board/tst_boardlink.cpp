@@ -145,7 +145,7 @@ void TestBoardLink::unknownAcknowledgementIsOnlyLogged()
 void TestBoardLink::statusRepliesBecomeChannelStatus()
 {
     QTemporaryDir dir;
-    auto store = std::make_shared<FMSettings>(dir.filePath(QStringLiteral("default.fm")));
+    auto store = QSharedPointer<FMSettings>::create(dir.filePath(QStringLiteral("default.fm")));
     Recorder recorder;
     store->subscribe(QStringLiteral("chstatus"), &recorder);
     link->setStore(store);
