@@ -252,8 +252,12 @@ void FMProgram::onRdsKey(const QString& key, const QVariant& value)
 // (".../ps", ".../af") name the field, not the entry.
 void FMProgram::onEonKey(const QString& key)
 {
-    const int entry = numberAfter(key, QLatin1String("/eon/"));
-    encoder->setEONList(store->rdsSource(channel.idrds).eon, entry);
+    encoder->setEONList(store->rdsSource(channel.idrds).eon, eonEntry(key));
+}
+
+int FMProgram::eonEntry(const QString& key)
+{
+    return numberAfter(key, QLatin1String("/eon/"));
 }
 
 void FMProgram::onChannelKey(const QString& key)

@@ -94,6 +94,10 @@ public:
 
     Q_INVOKABLE void testPCM();
 
+    // The EON entry a changed key names: the number right after "/eon/"
+    // ("rds.1/eon/2/ps" is entry 2); -1 when there is none.
+    static int eonEntry(const QString& key);
+
     void notify(SetValue* event) override;
 
 private:

@@ -10,6 +10,7 @@ namespace {
 
 constexpr int kMaxClients = 4;
 constexpr quint16 kFillLimit = 0xFFFF;
+constexpr int kFourRdsStreams = 15;
 
 quint16 be16(const QByteArray& bytes, int at)
 {
@@ -129,8 +130,12 @@ void BoardEmulator::readPending()
         lastPeer = datagram.from;
         lastPeerPort = datagram.fromPort;
         noteClient(datagram.from, datagram.fromPort);
-        log.append(datagram);
-        answer(datagram);
+        if (logPcm || datagram.type != PcmStream)
+            log.append(datagram);
+        if (!silent)
+            answer(datagram);
+        else
+            count(datagram);
         emit datagramReceived(datagram);
     }
 }
@@ -233,12 +238,7 @@ void BoardEmulator::answer(const Datagram& d)
         break;
     case PcmStream:
     case RdsStream:
-        if (d.slot >= 0 && d.slot < kSlots) {
-            drain();
-            double& fill =
-                d.type == PcmStream ? slotStates[d.slot].pcmFill : slotStates[d.slot].rdsFill;
-            fill = std::min(fill + d.count, double(kFillLimit));
-        }
+        count(d);
         break;
     case Discover:
         if (answerDiscovery) {
@@ -264,13 +264,57 @@ void BoardEmulator::answer(const Datagram& d)
     }
 }
 
+// A stream datagram fills its slot's buffer. Four RDS streams go to four
+// buffers that drain side by side, so the fill of one is a quarter.
+void BoardEmulator::count(const Datagram& d)
+{
+    if ((d.type != PcmStream && d.type != RdsStream) || d.slot < 0 || d.slot >= kSlots)
+        return;
+    drain();
+    SlotState& s = slotStates[d.slot];
+    if (d.type == PcmStream) {
+        s.pcmFill = std::min(s.pcmFill + d.count, double(kFillLimit));
+        s.fed = true;
+        ++s.pcmDatagrams;
+        s.pcmFrames += d.count;
+    } else {
+        const int words = d.kind == kFourRdsStreams ? d.count / 4 : d.count;
+        s.rdsFill = std::min(s.rdsFill + words, double(kFillLimit));
+        ++s.rdsDatagrams;
+    }
+}
+
+void BoardEmulator::clearReceived()
+{
+    log.clear();
+    for (SlotState& s : slotStates) {
+        s.pcmDatagrams = 0;
+        s.pcmFrames = 0;
+        s.rdsDatagrams = 0;
+        s.underruns = 0;
+    }
+}
+
+int BoardEmulator::totalUnderruns() const
+{
+    int sum = 0;
+    for (const SlotState& s : slotStates)
+        sum += s.underruns;
+    return sum;
+}
+
 void BoardEmulator::drain()
 {
     const double seconds = drainClock.restart() * 0.001;
     if (!draining)
         return;
     for (SlotState& s : slotStates) {
-        s.pcmFill = std::max(0.0, s.pcmFill - s.pcmRate * seconds);
+        const double pcmLeft = s.pcmFill - s.pcmRate * seconds;
+        if (s.fed && pcmLeft < 0.0 && s.pcmFill > 0.0) {
+            ++s.underruns;
+            s.flags |= kPcmUnderflowFlag;
+        }
+        s.pcmFill = std::max(0.0, pcmLeft);
         s.rdsFill = std::max(0.0, s.rdsFill - s.rdsRate * seconds);
     }
 }
@@ -304,6 +348,9 @@ QByteArray BoardEmulator::statusReply()
         put16(reply, s.flags);
         put32(reply, quint32(s.power));
     }
+    // The underflow flag tells of what happened since the last reply.
+    for (SlotState& s : slotStates)
+        s.flags &= quint16(~kPcmUnderflowFlag);
     return reply;
 }
 

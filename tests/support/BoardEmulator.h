@@ -89,7 +89,17 @@ public:
         qint32 power = 0;
         double pcmRate = kPcmRate;
         double rdsRate = kRdsRate;
+        // Counted since start (or clearReceived).
+        int pcmDatagrams = 0;
+        qint64 pcmFrames = 0;
+        int rdsDatagrams = 0;
+        // Times the PCM buffer ran dry after it had been fed; each raises
+        // the underflow flag (bit 0) until a status reply has reported it.
+        int underruns = 0;
+        bool fed = false;
     };
+
+    static constexpr quint16 kPcmUnderflowFlag = 0x0001;
 
     explicit BoardEmulator(QObject* parent = nullptr);
     ~BoardEmulator() override;
@@ -119,6 +129,11 @@ public:
     void setAckEnabled(bool on) { ackEnabled = on; }
     void setStatusSlots(int count) { statusSlots = count; }
     void setDraining(bool on);
+    // Off: PCM stream datagrams are counted per slot but not kept in the
+    // record of received datagrams (long runs of many channels).
+    void setLogPcm(bool on) { logPcm = on; }
+    // A dead board: it still records what arrives but answers nothing.
+    void setSilent(bool on) { silent = on; }
     SlotState& slot(int index)
     {
         drain();
@@ -133,7 +148,8 @@ public:
     QList<Datagram> received() const { return log; }
     QList<Datagram> receivedOfType(quint16 type) const;
     int countOfType(quint16 type) const { return int(receivedOfType(type).size()); }
-    void clearReceived() { log.clear(); }
+    void clearReceived();
+    int totalUnderruns() const;
 
     // Sends raw bytes to whoever sent the last datagram, or to a given peer.
     void sendToPeer(const QByteArray& datagram);
@@ -149,6 +165,7 @@ private:
     Datagram decode(const QByteArray& bytes) const;
     void answer(const Datagram& datagram);
     void drain();
+    void count(const Datagram& datagram);
     QByteArray infoReply() const;
     QByteArray statusReply();
     QByteArray lockReply() const;
@@ -169,6 +186,8 @@ private:
     bool ackEnabled = true;
     int statusSlots = kSlots;
     bool draining = true;
+    bool logPcm = true;
+    bool silent = false;
     QElapsedTimer drainClock;
     std::array<SlotState, kSlots> slotStates{};
     quint32 holderIpv4 = 0;

@@ -1,0 +1,315 @@
+// The board thread against the board emulator on 127.0.0.1: connection and
+// lock handshake, take-over, time-out and reconnect, the configuration sent
+// after going online, band and on-air changes, and the shutdown sequence.
+#include "BoardFixture.h"
+#include "board/BoardCommand.h"
+#include "board/BoardDatagram.h"
+
+#include <QTest>
+
+namespace {
+
+constexpr int kWaitMs = 10000;
+
+using Emu = BoardEmulator;
+
+// Commands for the whole board (band configuration).
+QList<Emu::Datagram> boardCommands(const BoardEmulator& emulator)
+{
+    QList<Emu::Datagram> list;
+    for (const Emu::Datagram& d : emulator.receivedOfType(Emu::Command)) {
+        if (d.target == BoardCommand::kBoardTarget)
+            list.append(d);
+    }
+    return list;
+}
+
+QList<Emu::Datagram> commandsTo(const BoardEmulator& emulator, int programme)
+{
+    QList<Emu::Datagram> list;
+    for (const Emu::Datagram& d : emulator.receivedOfType(Emu::Command)) {
+        if (d.target == programme)
+            list.append(d);
+    }
+    return list;
+}
+
+const QByteArray kProject = "[channel.5]\nused=1\nfreq=95.0\nvolm=40\n";
+
+} // namespace
+
+class TestFMBoard : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void connectAndLock_data();
+    void connectAndLock();
+    void boardHeldByAnotherHost_data();
+    void boardHeldByAnotherHost();
+    void silentBoardTimesOutAndReconnects();
+    void configurationAfterOnline();
+    void keyChangeSendsItsItems_data();
+    void keyChangeSendsItsItems();
+    void bandAndOnAirChanges();
+    void onAirIgnoredWhileNotOnline();
+    void shutdownSwitchesCarrierOffAndUnlocks();
+    void connectToWhileOnlineStartsAgain();
+};
+
+void TestFMBoard::connectAndLock_data()
+{
+    QTest::addColumn<quint32>("firmware");
+    QTest::addColumn<QList<quint16>>("firstTypes");
+    QTest::newRow("firmware 25 asks for the lock and takes it")
+        << 25u << QList<quint16>{Emu::InfoRequest, Emu::LockQuery, Emu::SetLock};
+    QTest::newRow("firmware 24 has no lock") << 24u << QList<quint16>{Emu::InfoRequest};
+}
+
+void TestFMBoard::connectAndLock()
+{
+    QFETCH(quint32, firmware);
+    QFETCH(QList<quint16>, firstTypes);
+    BoardFixture f;
+    f.emulator->setFirmware(firmware);
+    QSignalSpy info(f.startBoard(), &FMBoard::boardInfo);
+    QVERIFY(f.bringOnline());
+    QTRY_COMPARE_WITH_TIMEOUT(f.onlineSpy->size(), 1, kWaitMs);
+    QCOMPARE(info.size(), 1);
+    QCOMPARE(f.board->lastBoardInfo().firmware, firmware);
+
+    // Repeated info requests while connecting are fine; what matters is the
+    // order of the first of each kind up to the first status request.
+    QList<quint16> seen;
+    for (quint16 type : f.types()) {
+        if (type == Emu::StatusRequest || type == Emu::Command)
+            break;
+        if (!seen.contains(type))
+            seen.append(type);
+    }
+    QCOMPARE(seen, firstTypes);
+    if (firmware >= FMBoard::kLockFirmware) {
+        QCOMPARE(f.emulator->lockIdentity(), f.board->lockRecord().holderIdentity);
+        const auto setLock = f.emulator->receivedOfType(Emu::SetLock);
+        QCOMPARE(setLock.first().bytes.size(), BoardDatagram::kSetLockSize);
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(f.emulator->countOfType(Emu::StatusRequest) >= 2, kWaitMs);
+}
+
+void TestFMBoard::boardHeldByAnotherHost_data()
+{
+    QTest::addColumn<bool>("take");
+    QTest::newRow("take over") << true;
+    QTest::newRow("give up") << false;
+}
+
+void TestFMBoard::boardHeldByAnotherHost()
+{
+    QFETCH(bool, take);
+    BoardFixture f;
+    const QByteArray other = QByteArray("\x42", 1) + "someone@else";
+    f.emulator->setLockHolder(0x0A000009, 21000, other);
+    f.startBoard();
+    f.board->connectTo(f.address());
+    QTRY_COMPARE_WITH_TIMEOUT(f.unlockSpy->size(), 1, kWaitMs);
+    QCOMPARE(f.unlockSpy->first().at(0).toInt(), 0);
+    QCOMPARE(f.board->connectionState(), int(FMBoard::HeldByOther));
+    QCOMPARE(f.board->lockRecord().holderIpv4, quint32(0x0A000009));
+    QCOMPARE(f.onlineSpy->size(), 0);
+
+    f.emulator->clearReceived();
+    const qsizetype offlineBefore = f.offlineSpy->size();
+    QMetaObject::invokeMethod(f.board.get(), "unlock", Q_ARG(bool, take));
+    if (take) {
+        QTRY_COMPARE_WITH_TIMEOUT(f.onlineSpy->size(), 1, kWaitMs);
+        const QList<quint16> types = f.types();
+        const qsizetype unlock = types.indexOf(Emu::Unlock);
+        QVERIFY(unlock >= 0);
+        QCOMPARE(types.indexOf(Emu::SetLock), unlock + 1);
+        QCOMPARE(f.emulator->lockIdentity(), f.board->lockRecord().holderIdentity);
+    } else {
+        QTRY_COMPARE_WITH_TIMEOUT(f.offlineSpy->size(), offlineBefore + 1, kWaitMs);
+        QCOMPARE(f.board->connectionState(), int(FMBoard::Idle));
+        QVERIFY(!f.board->address().isSet());
+        QCOMPARE(f.emulator->countOfType(Emu::Unlock), 0);
+        QCOMPARE(f.emulator->lockIdentity(), other.leftJustified(16, '\0'));
+    }
+    // Only one question per take-over, however often the lock is read.
+    QCOMPARE(f.unlockSpy->size(), 1);
+}
+
+void TestFMBoard::silentBoardTimesOutAndReconnects()
+{
+    BoardFixture f;
+    QVERIFY(f.bringOnline());
+    const qsizetype offlineBefore = f.offlineSpy->size();
+    f.emulator->setSilent(true);
+    QTRY_COMPARE_WITH_TIMEOUT(f.offlineSpy->size(), offlineBefore + 1, kWaitMs);
+    QCOMPARE(f.emulator->countOfType(Emu::Unlock), 0);
+    QVERIFY(f.board->address().isSet());
+
+    f.emulator->clearReceived();
+    f.emulator->setSilent(false);
+    QTRY_COMPARE_WITH_TIMEOUT(f.onlineSpy->size(), 2, kWaitMs);
+    // A new connect starts from the info request (the last status request
+    // may still have been on its way).
+    const QList<quint16> types = f.types();
+    QVERIFY(types.contains(Emu::InfoRequest));
+    QVERIFY(types.indexOf(Emu::InfoRequest) < types.indexOf(Emu::SetLock));
+    QCOMPARE(f.emulator->countOfType(Emu::Unlock), 0);
+}
+
+void TestFMBoard::configurationAfterOnline()
+{
+    BoardFixture f;
+    f.emulator->setFirmware(30);
+    auto settings = f.project("[board]\nband=0\nattn=-10\n" + kProject);
+    QSignalSpy onair(f.startBoard(settings), &FMBoard::onair);
+    QVERIFY(f.bringOnline());
+    QTRY_COMPARE_WITH_TIMEOUT(onair.size(), 1, kWaitMs);
+    QCOMPARE(onair.first().at(0).toBool(), true);
+    // Every programme is configured in full (item 0x2104 first after the slot).
+    QTRY_VERIFY_WITH_TIMEOUT(
+        [&] {
+            for (int programme = 1; programme <= FMBoard::kSlots; ++programme) {
+                const auto list = commandsTo(*f.emulator, programme);
+                const bool full = std::any_of(list.cbegin(), list.cend(), [](const auto& d) {
+                    return d.tags().value(1) == BoardCommand::kProgramConfig;
+                });
+                if (!full)
+                    return false;
+            }
+            return true;
+        }(),
+        kWaitMs);
+    QTest::qWait(3 * FMBoard::kStatusTickMs);
+    // The band goes out once: two datagrams for the two synthesizers of a KXWB.
+    const auto band = boardCommands(*f.emulator);
+    QCOMPARE(band.size(), 2);
+    QCOMPARE(band[0].item(BoardCommand::kOnAir), QByteArray(1, '\x01'));
+    QCOMPARE(band[0].item(BoardCommand::kAttnKxwb), QByteArray(1, '\x0A'));
+    const auto five = commandsTo(*f.emulator, 5).last();
+    QCOMPARE(five.item(BoardCommand::kProgramConfig).left(1), QByteArray(1, '\x01'));
+    QCOMPARE(five.item(BoardCommand::kVolume), QByteArray::fromHex("6666")); // 40 %
+}
+
+void TestFMBoard::keyChangeSendsItsItems_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<QList<quint16>>("tags");
+    using C = BoardCommand;
+    const QList<quint16> full{C::kSlot, C::kProgramConfig, C::kCarrier, C::kGain,
+                              C::kDeviation, C::kVolume, C::kRate};
+    QTest::newRow("volume") << "channel.5.volm" << QVariant(100)
+                            << QList<quint16>{C::kSlot, C::kVolume};
+    QTest::newRow("mute") << "channel.5.mute" << QVariant(1)
+                          << QList<quint16>{C::kSlot, C::kVolume};
+    QTest::newRow("gain") << "channel.5.gain" << QVariant(-6)
+                          << QList<quint16>{C::kSlot, C::kGain};
+    QTest::newRow("rate") << "channel.5.rate" << QVariant(48000)
+                          << QList<quint16>{C::kSlot, C::kRate};
+    QTest::newRow("frequency") << "channel.5.freq" << QVariant(100.0)
+                               << QList<quint16>{C::kSlot, C::kCarrier, C::kGain};
+    QTest::newRow("deviation") << "channel.5.devi" << QVariant(50) << full;
+    QTest::newRow("pre-emphasis") << "channel.5.emph" << QVariant(2) << full;
+}
+
+void TestFMBoard::keyChangeSendsItsItems()
+{
+    QFETCH(QString, key);
+    QFETCH(QVariant, value);
+    QFETCH(QList<quint16>, tags);
+    BoardFixture f;
+    auto settings = f.project(kProject);
+    QVERIFY(f.bringOnline(settings));
+    // Let the full commands of going online pass.
+    QTRY_VERIFY_WITH_TIMEOUT(commandsTo(*f.emulator, 24).size() >= 3, kWaitMs);
+    QTest::qWait(2 * FMBoard::kStatusTickMs);
+    f.emulator->clearReceived();
+
+    QCOMPARE(settings->set(key, value), int(FMSettings::NoError));
+    QTRY_COMPARE_WITH_TIMEOUT(commandsTo(*f.emulator, 5).size(), 1, kWaitMs);
+    QTest::qWait(2 * FMBoard::kStatusTickMs);
+    const auto sent = commandsTo(*f.emulator, 5);
+    QCOMPARE(sent.size(), 1);
+    QCOMPARE(sent.first().tags(), tags);
+    QVERIFY(sent.first().itemsComplete);
+    QCOMPARE(sent.first().item(BoardCommand::kSlot), QByteArray(1, '\x04'));
+    QCOMPARE(f.emulator->receivedOfType(Emu::Command).size(), 1);
+}
+
+void TestFMBoard::bandAndOnAirChanges()
+{
+    BoardFixture f;
+    QSignalSpy onair(f.startBoard(f.project(kProject)), &FMBoard::onair);
+    QVERIFY(f.bringOnline());
+    QTRY_COMPARE_WITH_TIMEOUT(onair.size(), 1, kWaitMs);
+    QTest::qWait(2 * FMBoard::kStatusTickMs);
+
+    f.emulator->clearReceived();
+    int band = 0;
+    f.board->setFMBand(band, -10);
+    QTRY_COMPARE_WITH_TIMEOUT(onair.size(), 2, kWaitMs);
+    QTest::qWait(2 * FMBoard::kStatusTickMs);
+    auto sent = boardCommands(*f.emulator);
+    QCOMPARE(sent.size(), 2);
+    QCOMPARE(sent[1].item(BoardCommand::kAttnKxwb), QByteArray(1, '\x0A'));
+
+    f.emulator->clearReceived();
+    QMetaObject::invokeMethod(f.board.get(), "setOnAir", Q_ARG(bool, false));
+    QTRY_COMPARE_WITH_TIMEOUT(onair.size(), 3, kWaitMs);
+    QCOMPARE(onair.last().at(0).toBool(), false);
+    QTest::qWait(2 * FMBoard::kStatusTickMs);
+    sent = boardCommands(*f.emulator);
+    QCOMPARE(sent.size(), 2);
+    QCOMPARE(sent[0].item(BoardCommand::kOnAir), QByteArray(1, '\0'));
+    QCOMPARE(sent[0].item(BoardCommand::kAttnKxwb), QByteArray(1, '\x1F'));
+
+    int impossible = 7;
+    f.board->setFMBand(impossible, -10);
+    QCOMPARE(impossible, 0);
+}
+
+void TestFMBoard::onAirIgnoredWhileNotOnline()
+{
+    BoardFixture f;
+    QSignalSpy onair(f.startBoard(), &FMBoard::onair);
+    QMetaObject::invokeMethod(f.board.get(), "setOnAir", Q_ARG(bool, false));
+    QVERIFY(f.bringOnline());
+    QTRY_COMPARE_WITH_TIMEOUT(onair.size(), 1, kWaitMs);
+    QCOMPARE(onair.first().at(0).toBool(), true);
+}
+
+void TestFMBoard::shutdownSwitchesCarrierOffAndUnlocks()
+{
+    BoardFixture f;
+    QVERIFY(f.bringOnline(f.project(kProject)));
+    QTRY_VERIFY_WITH_TIMEOUT(boardCommands(*f.emulator).size() >= 2, kWaitMs);
+    f.emulator->clearReceived();
+    f.stopBoard();
+    QTRY_VERIFY_WITH_TIMEOUT(f.emulator->countOfType(Emu::Unlock) == 1, kWaitMs);
+    QTest::qWait(100);
+    const QList<Emu::Datagram> all = f.emulator->received();
+    QCOMPARE(all.last().type, quint16(Emu::Unlock));
+    const auto carrier = boardCommands(*f.emulator);
+    QVERIFY(!carrier.isEmpty());
+    QCOMPARE(carrier.first().item(BoardCommand::kOnAir), QByteArray(1, '\0'));
+    QCOMPARE(f.emulator->lockHolderAddress(), 0u);
+}
+
+void TestFMBoard::connectToWhileOnlineStartsAgain()
+{
+    BoardFixture f;
+    QVERIFY(f.bringOnline());
+    f.emulator->clearReceived();
+    const qsizetype offlineBefore = f.offlineSpy->size();
+    f.board->connectTo(f.address());
+    QTRY_COMPARE_WITH_TIMEOUT(f.onlineSpy->size(), 2, kWaitMs);
+    QCOMPARE(f.offlineSpy->size(), offlineBefore + 1);
+    QCOMPARE(f.emulator->countOfType(Emu::Unlock), 0);
+    QCOMPARE(f.types().first(), quint16(Emu::InfoRequest));
+}
+
+QTEST_GUILESS_MAIN(TestFMBoard)
+#include "tst_fmboard.moc"
