@@ -77,6 +77,7 @@ void TestFMBoard::connectAndLock()
     QTRY_COMPARE_WITH_TIMEOUT(f.onlineSpy->size(), 1, kWaitMs);
     QCOMPARE(info.size(), 1);
     QCOMPARE(f.board->lastBoardInfo().firmware, firmware);
+    QTRY_VERIFY_WITH_TIMEOUT(f.emulator->countOfType(Emu::StatusRequest) >= 2, kWaitMs);
 
     // Repeated info requests while connecting are fine; what matters is the
     // order of the first of each kind up to the first status request.
@@ -91,9 +92,9 @@ void TestFMBoard::connectAndLock()
     if (firmware >= FMBoard::kLockFirmware) {
         QCOMPARE(f.emulator->lockIdentity(), f.board->lockRecord().holderIdentity);
         const auto setLock = f.emulator->receivedOfType(Emu::SetLock);
+        QCOMPARE(setLock.size(), 1);
         QCOMPARE(setLock.first().bytes.size(), BoardDatagram::kSetLockSize);
     }
-    QTRY_VERIFY_WITH_TIMEOUT(f.emulator->countOfType(Emu::StatusRequest) >= 2, kWaitMs);
 }
 
 void TestFMBoard::boardHeldByAnotherHost_data()
@@ -122,6 +123,7 @@ void TestFMBoard::boardHeldByAnotherHost()
     QMetaObject::invokeMethod(f.board.get(), "unlock", Q_ARG(bool, take));
     if (take) {
         QTRY_COMPARE_WITH_TIMEOUT(f.onlineSpy->size(), 1, kWaitMs);
+        QTRY_COMPARE_WITH_TIMEOUT(f.emulator->countOfType(Emu::SetLock), 1, kWaitMs);
         const QList<quint16> types = f.types();
         const qsizetype unlock = types.indexOf(Emu::Unlock);
         QVERIFY(unlock >= 0);
@@ -151,6 +153,7 @@ void TestFMBoard::silentBoardTimesOutAndReconnects()
     f.emulator->clearReceived();
     f.emulator->setSilent(false);
     QTRY_COMPARE_WITH_TIMEOUT(f.onlineSpy->size(), 2, kWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(f.emulator->countOfType(Emu::SetLock), 1, kWaitMs);
     // A new connect starts from the info request (the last status request
     // may still have been on its way).
     const QList<quint16> types = f.types();
@@ -306,6 +309,7 @@ void TestFMBoard::connectToWhileOnlineStartsAgain()
     const qsizetype offlineBefore = f.offlineSpy->size();
     f.board->connectTo(f.address());
     QTRY_COMPARE_WITH_TIMEOUT(f.onlineSpy->size(), 2, kWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(f.emulator->countOfType(Emu::SetLock), 1, kWaitMs);
     QCOMPARE(f.offlineSpy->size(), offlineBefore + 1);
     QCOMPARE(f.emulator->countOfType(Emu::Unlock), 0);
     QCOMPARE(f.types().first(), quint16(Emu::InfoRequest));
