@@ -305,7 +305,11 @@ int BoardEmulator::totalUnderruns() const
 
 void BoardEmulator::drain()
 {
-    const double seconds = drainClock.restart() * 0.001;
+    // Nanoseconds: datagrams come far less than a millisecond apart, and a
+    // clock in whole milliseconds would lose most of the time between them.
+    const qint64 nowNs = drainClock.nsecsElapsed();
+    const double seconds = (nowNs - lastDrainNs) * 1e-9;
+    lastDrainNs = nowNs;
     if (!draining)
         return;
     for (SlotState& s : slotStates) {

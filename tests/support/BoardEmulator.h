@@ -189,6 +189,7 @@ private:
     bool logPcm = true;
     bool silent = false;
     QElapsedTimer drainClock;
+    qint64 lastDrainNs = 0;
     std::array<SlotState, kSlots> slotStates{};
     quint32 holderIpv4 = 0;
     quint16 holderPort = 0;

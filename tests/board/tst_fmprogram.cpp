@@ -1,0 +1,341 @@
+// The programme engines of a board thread against the board emulator on
+// 127.0.0.1: test tones, silence of an unused channel, 24 channels streaming
+// files and RDS within the tick budgets, the remote RDS queue, and the play
+// reports into the store.
+#include "AudioFiles.h"
+#include "BoardFixture.h"
+#include "RdsTestDecoder.h"
+#include "board/FMProgram.h"
+#include "board/TestTone.h"
+#include "settings/SetHandler.h"
+#include "settings/SetValue.h"
+
+#include <QTest>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kWaitMs = 10000;
+using Emu = BoardEmulator;
+
+// Runs fn in the board thread, where the engines live, and waits for it.
+template <typename Fn>
+void inBoardThread(FMBoard* board, Fn fn)
+{
+    QMetaObject::invokeMethod(board, fn, Qt::BlockingQueuedConnection);
+}
+
+QList<Emu::Datagram> streamOf(const BoardEmulator& emulator, quint16 type, int slot)
+{
+    QList<Emu::Datagram> list;
+    for (const Emu::Datagram& d : emulator.receivedOfType(type)) {
+        if (d.slot == slot)
+            list.append(d);
+    }
+    return list;
+}
+
+// The packed groups of one stream of an RDS stream datagram.
+QList<QByteArray> groupsOf(const Emu::Datagram& d, int stream)
+{
+    QByteArray bytes;
+    if (d.kind == 1) {
+        if (stream == 0)
+            bytes = d.payload;
+    } else {
+        for (int at = 2 * stream; at + 1 < d.payload.size(); at += 8)
+            bytes += d.payload.mid(at, 2);
+    }
+    QList<QByteArray> groups;
+    for (int at = 0; at + 13 <= bytes.size(); at += 13)
+        groups.append(bytes.mid(at, 13));
+    return groups;
+}
+
+class Recorder : public QObject, public Observer
+{
+public:
+    Recorder() { installEventFilter(new SetHandler(this)); }
+    void notify(SetValue* event) override { keys.append(event->key); }
+    QStringList keys;
+};
+
+// Channel n plays audio source 1 and RDS source 1.
+QByteArray channels(int count, const QByteArray& extra = {})
+{
+    QByteArray text;
+    for (int n = 1; n <= count; ++n)
+        text += QByteArray("[channel.") + QByteArray::number(n) +
+                "]\nused=1\nidaudio=1\nidrds=1\n" + extra;
+    return text;
+}
+
+// PS, RadioText and a filler of group 0A.
+const QByteArray kRdsSource = "[rds.1]\nused=1\nps=TESTPS\nrta=Hello\npi=d311\n"
+                              "0=-1\n2=60\n";
+
+} // namespace
+
+class TestFMProgram : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void toneSamples_data();
+    void toneSamples();
+    void eonEntryOfKey_data();
+    void eonEntryOfKey();
+    void sineStreamsFromTheFirstFrame();
+    void unusedChannelSendsOneSilence();
+    void twentyFourChannelsStreamFilesAndRds();
+    void remoteLines_data();
+    void remoteLines();
+    void remoteGroupsGoOnStreamZeroOnly();
+};
+
+void TestFMProgram::toneSamples_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<int>("seconds");
+    QTest::addColumn<int>("volume");
+    QTest::addColumn<int>("smallest");
+    QTest::addColumn<int>("largest");
+    // 11025 Hz at 44100 Hz: frames 1 and 3 sit on the peaks.
+    QTest::newRow("sine at 100 %") << 0 << 6 << 100 << -32768 << 32767;
+    QTest::newRow("sine above 100 % is clamped") << 0 << 6 << 250 << -32768 << 32767;
+    QTest::newRow("silent sine") << 0 << 6 << 0 << -1 << -1;
+    QTest::newRow("sweep of 0 s is clamped") << 1 << 0 << 100 << -32768 << 32767;
+    QTest::newRow("sweep above 100 % is clamped") << 1 << 6 << 1000 << -32768 << 32767;
+}
+
+void TestFMProgram::toneSamples()
+{
+    QFETCH(int, type);
+    QFETCH(int, seconds);
+    QFETCH(int, volume);
+    QFETCH(int, smallest);
+    QFETCH(int, largest);
+    constexpr int kFrames = 256;
+    qint16 samples[2 * kFrames];
+    if (type == 0)
+        TestTone::sine(samples, 0, kFrames, 44100, 11025, volume, 11025, volume);
+    else
+        TestTone::sweep(samples, 0, kFrames, 44100, seconds, 11025, 11025, volume, volume);
+    QCOMPARE(samples[0], qint16(-1)); // y = -0.5 rounds away from 0
+    QCOMPARE(int(*std::min_element(samples, samples + 2 * kFrames)), smallest);
+    QCOMPARE(int(*std::max_element(samples, samples + 2 * kFrames)), largest);
+}
+
+void TestFMProgram::eonEntryOfKey_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("entry");
+    QTest::newRow("ps of entry 2") << "rds.1/eon/2/ps" << 2;
+    QTest::newRow("af of entry 12") << "rds.7/eon/12/af" << 12;
+    QTest::newRow("whole entry 3") << "rds.1/eon/3" << 3;
+    QTest::newRow("no entry") << "rds.1/ps" << -1;
+}
+
+void TestFMProgram::eonEntryOfKey()
+{
+    QFETCH(QString, key);
+    QFETCH(int, entry);
+    QCOMPARE(FMProgram::eonEntry(key), entry);
+}
+
+void TestFMProgram::sineStreamsFromTheFirstFrame()
+{
+    BoardFixture f;
+    f.emulator->setDraining(false);
+    auto settings = f.project("[channel.1]\nused=1\nidaudio=1\n"
+                              "[audio.1]\nused=1\ntype=0\nfrq1=11025\nfrq2=11025\n"
+                              "vol1=100\nvol2=100\n");
+    QVERIFY(f.bringOnline(settings));
+    QTRY_VERIFY_WITH_TIMEOUT(streamOf(*f.emulator, Emu::PcmStream, 0).size() >= 2, kWaitMs);
+    const auto first = streamOf(*f.emulator, Emu::PcmStream, 0).first();
+    QCOMPARE(first.kind, 2);
+    QCOMPARE(first.count, FMProgram::kFramesPerDatagram);
+    QCOMPARE(first.samples.size(), 2 * FMProgram::kFramesPerDatagram);
+    QCOMPARE(first.samples[0], qint16(-1));
+    QCOMPARE(first.samples[2], qint16(32767));
+    QCOMPARE(first.samples[6], qint16(-32768));
+}
+
+void TestFMProgram::unusedChannelSendsOneSilence()
+{
+    BoardFixture f;
+    f.emulator->setDraining(false);
+    auto settings = f.project("[channel.2]\nused=1\n");
+    QVERIFY(f.bringOnline(settings));
+    QTRY_VERIFY_WITH_TIMEOUT(!streamOf(*f.emulator, Emu::PcmStream, 1).isEmpty(), kWaitMs);
+    QTest::qWait(3 * FMBoard::kStatusTickMs);
+    // Channel 1 is unused, channel 2 is used but has no audio source.
+    for (int slot : {0, 1}) {
+        const auto pcm = streamOf(*f.emulator, Emu::PcmStream, slot);
+        QCOMPARE(pcm.size(), 1);
+        QCOMPARE(pcm.first().count, FMProgram::kSilenceFrames);
+        QVERIFY(std::all_of(pcm.first().samples.cbegin(), pcm.first().samples.cend(),
+                            [](qint16 s) { return s == 0; }));
+    }
+}
+
+void TestFMProgram::twentyFourChannelsStreamFilesAndRds()
+{
+    if (!AudioFiles::haveTools({QStringLiteral("sox")}))
+        QSKIP("sox is missing");
+    BoardFixture f;
+    AudioFiles files(f.dir.path());
+    AudioFiles::Format format;
+    format.seconds = 2.0;
+    const QString wav = files.wav(QStringLiteral("tone.wav"), format);
+    QVERIFY2(!wav.isEmpty(), qPrintable(files.lastError()));
+    auto settings = f.project(channels(FMBoard::kSlots) + "[audio.1]\nused=1\ntype=2\n"
+                              "file=playlist.1\n[playlist.1]\n0=" + wav.toUtf8() + "\n" +
+                              kRdsSource);
+    Recorder recorder;
+    settings->subscribe(QStringLiteral("chinfo"), &recorder);
+    settings->subscribe(QStringLiteral("songinfo"), &recorder);
+    f.emulator->setLogPcm(false);
+    QVERIFY(f.bringOnline(settings));
+
+    // Warm up until every channel plays, then watch for a few seconds.
+    QTRY_VERIFY_WITH_TIMEOUT(f.emulator->slot(23).pcmFrames > 44100, kWaitMs);
+    f.emulator->clearReceived();
+    f.board->resetFillStats();
+    QElapsedTimer watch;
+    watch.start();
+    QTest::qWait(3000);
+    const double seconds = watch.elapsed() / 1000.0;
+
+    QCOMPARE(f.emulator->totalUnderruns(), 0);
+    const FillTickStats::Snapshot stats = f.board->fillStats();
+    // Nothing beyond the RDS budget plus what one engine may add to a tick.
+    QVERIFY2(stats.maxTickBytes < FMBoard::kRdsBudgetBytes +
+                                      FMProgram::kMaxPcmDatagramsPerTick *
+                                          (FMProgram::kPcmPayloadBytes + 8),
+             qPrintable(QString::number(stats.maxTickBytes)));
+    RdsTestDecoder decoder;
+    int badGroups = 0;
+    for (int slot = 0; slot < FMBoard::kSlots; ++slot) {
+        // As much PCM as the board plays, give or take its buffer.
+        const double frames = double(f.emulator->slot(slot).pcmFrames);
+        QVERIFY2(frames > 44100.0 * seconds * 0.8, qPrintable(QString::number(slot)));
+        QVERIFY(frames < 44100.0 * seconds + 16384.0);
+        // RDS at the pace the board takes it, no flood.
+        int groups = 0;
+        for (const Emu::Datagram& d : streamOf(*f.emulator, Emu::RdsStream, slot)) {
+            QCOMPARE(d.payload.size() % 26, 0);
+            for (const QByteArray& group : groupsOf(d, 0)) {
+                ++groups;
+                if (!decoder.add(group))
+                    ++badGroups;
+            }
+        }
+        QVERIFY2(groups > 0, qPrintable(QString::number(slot)));
+        QVERIFY2(groups < 11.5 * seconds + 40, qPrintable(QString::number(groups)));
+    }
+    QCOMPARE(badGroups, 0);
+    QCOMPARE(QString::fromLatin1(decoder.ps).trimmed(), QStringLiteral("TESTPS"));
+    QCOMPARE(decoder.pi, quint16(0xD311));
+    QTRY_VERIFY_WITH_TIMEOUT(recorder.keys.contains(QStringLiteral("songinfo")), kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(recorder.keys.contains(QStringLiteral("chinfo.24/playpos")),
+                             kWaitMs);
+}
+
+void TestFMProgram::remoteLines_data()
+{
+    QTest::addColumn<bool>("used");
+    QTest::addColumn<int>("before");
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<QByteArray>("reply");
+    const QByteArray group = "D311 0408 E0CD 5445";
+    QTest::newRow("four blocks") << true << 0 << group << true << group;
+    QTest::newRow("time stamp then status and blocks")
+        << true << 0 << QByteArray("12:00:01 ABCD D311 0408 E0CD 5445") << true
+        << QByteArray("12:00:01 ABCD D311 0408 E0CD 5445");
+    QTest::newRow("comment") << true << 0 << QByteArray("# D311 0408 E0CD 5445") << false
+                             << QByteArray("noRDS");
+    QTest::newRow("no group") << true << 0 << QByteArray("hello world") << false
+                              << QByteArray("noRDS");
+    QTest::newRow("unused channel") << false << 0 << group << false << QByteArray("offline");
+    QTest::newRow("129th group") << true << 128 << group << false << QByteArray("full");
+    QTest::newRow("empty line ends remote input") << true << 0 << QByteArray() << false
+                                                 << QByteArray();
+}
+
+void TestFMProgram::remoteLines()
+{
+    QFETCH(bool, used);
+    QFETCH(int, before);
+    QFETCH(QByteArray, line);
+    QFETCH(bool, accepted);
+    QFETCH(QByteArray, reply);
+    BoardFixture f;
+    // No RDS source: queued groups only leave in pairs, so the queue holds.
+    auto settings = f.project(used ? "[channel.1]\nused=1\n" : "[channel.2]\nused=1\n");
+    f.emulator->setDraining(false);
+    f.emulator->slot(0).rdsFill = 1000; // the board's RDS buffer is full
+    QVERIFY(f.bringOnline(settings));
+    QTRY_VERIFY_WITH_TIMEOUT(f.emulator->countOfType(Emu::StatusRequest) >= 2, kWaitMs);
+    FMProgram* program = f.board->program(0);
+    bool result = false;
+    int fill = -1;
+    int queued = -1;
+    inBoardThread(f.board.get(), [&] {
+        for (int i = 0; i < before; ++i) {
+            QByteArray filler("D311 0408 E0CD 5445");
+            int ignored = 0;
+            program->queueRemoteGroup(filler, ignored);
+        }
+        result = program->queueRemoteGroup(line, fill);
+        queued = program->remoteQueued();
+    });
+    QCOMPARE(result, accepted);
+    QCOMPARE(line, reply);
+    QCOMPARE(queued, before + (accepted ? 1 : 0));
+    // The board holds 1000 words: 153 groups, plus what waits here.
+    if (!line.isEmpty())
+        QCOMPARE(fill, 1000 * 2 / 13 + before);
+}
+
+void TestFMProgram::remoteGroupsGoOnStreamZeroOnly()
+{
+    BoardFixture f;
+    f.emulator->setFirmware(30);
+    // Four RDS streams on, so the datagram carries all four.
+    auto settings = f.project("[channel.1]\nused=1\nidrds=1\n" + kRdsSource + "mode=15\n");
+    QVERIFY(f.bringOnline(settings));
+    QTRY_VERIFY_WITH_TIMEOUT(!streamOf(*f.emulator, Emu::RdsStream, 0).isEmpty(), kWaitMs);
+    FMProgram* program = f.board->program(0);
+    inBoardThread(f.board.get(), [&] {
+        for (int i = 0; i < 2; ++i) {
+            QByteArray line("A0A0 0408 E0CD 5445");
+            int fill = 0;
+            program->queueRemoteGroup(line, fill);
+        }
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(
+        [&] {
+            for (const Emu::Datagram& d : streamOf(*f.emulator, Emu::RdsStream, 0)) {
+                const QList<QByteArray> groups = groupsOf(d, 0);
+                if (groups.isEmpty() || RdsTestDecoder::unpack(groups[0]).data[0] != 0xA0A0)
+                    continue;
+                if (d.kind != 15 || groups.size() != 2)
+                    return false;
+                for (int stream = 1; stream < 4; ++stream) {
+                    for (const QByteArray& g : groupsOf(d, stream)) {
+                        if (g != QByteArray(13, '\0'))
+                            return false;
+                    }
+                }
+                return RdsTestDecoder::unpack(groups[1]).valid();
+            }
+            return false;
+        }(),
+        kWaitMs);
+}
+
+QTEST_GUILESS_MAIN(TestFMProgram)
+#include "tst_fmprogram.moc"
