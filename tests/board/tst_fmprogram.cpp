@@ -197,6 +197,9 @@ void TestFMProgram::twentyFourChannelsStreamFilesAndRds()
     settings->subscribe(QStringLiteral("chinfo"), &recorder);
     settings->subscribe(QStringLiteral("songinfo"), &recorder);
     f.emulator->setLogPcm(false);
+    // The largest buffer a board may report: a second and a half of margin
+    // for a test machine that stalls the emulator now and then.
+    f.emulator->setCapacities(0xFFFF, 1024);
     QVERIFY(f.bringOnline(settings));
 
     // Warm up until every channel plays, then watch for a few seconds.
@@ -221,7 +224,7 @@ void TestFMProgram::twentyFourChannelsStreamFilesAndRds()
         // As much PCM as the board plays, give or take its buffer.
         const double frames = double(f.emulator->slot(slot).pcmFrames);
         QVERIFY2(frames > 44100.0 * seconds * 0.8, qPrintable(QString::number(slot)));
-        QVERIFY(frames < 44100.0 * seconds + 16384.0);
+        QVERIFY(frames < 44100.0 * seconds + 0xFFFF);
         // RDS at the pace the board takes it, no flood.
         int groups = 0;
         for (const Emu::Datagram& d : streamOf(*f.emulator, Emu::RdsStream, slot)) {
@@ -232,7 +235,10 @@ void TestFMProgram::twentyFourChannelsStreamFilesAndRds()
                     ++badGroups;
             }
         }
-        QVERIFY2(groups > 0, qPrintable(QString::number(slot)));
+        QVERIFY2(groups > 0, qPrintable(QStringLiteral("slot %1 rds fill %2 datagrams %3")
+                                            .arg(slot)
+                                            .arg(f.emulator->slot(slot).rdsFill)
+                                            .arg(f.emulator->slot(slot).rdsDatagrams)));
         QVERIFY2(groups < 11.5 * seconds + 40, qPrintable(QString::number(groups)));
     }
     QCOMPARE(badGroups, 0);

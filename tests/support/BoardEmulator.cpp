@@ -1,6 +1,7 @@
 #include "BoardEmulator.h"
 
 #include <QNetworkDatagram>
+#include <QVariant>
 #include <QUdpSocket>
 #include <QtEndian>
 
@@ -11,6 +12,7 @@ namespace {
 constexpr int kMaxClients = 4;
 constexpr quint16 kFillLimit = 0xFFFF;
 constexpr int kFourRdsStreams = 15;
+constexpr int kReceiveBufferBytes = 4 * 1024 * 1024;
 
 quint16 be16(const QByteArray& bytes, int at)
 {
@@ -64,7 +66,13 @@ BoardEmulator::~BoardEmulator() = default;
 
 bool BoardEmulator::start(const QHostAddress& address, quint16 port)
 {
-    return socket->bind(address, port);
+    if (!socket->bind(address, port))
+        return false;
+    // A real board reads at wire speed; the emulator shares its thread with
+    // a test, so it keeps a few hundred milliseconds of streams queued.
+    socket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption,
+                            QVariant(kReceiveBufferBytes));
+    return true;
 }
 
 QHostAddress BoardEmulator::address() const
