@@ -11,7 +11,6 @@ namespace {
 
 constexpr int kMaxClients = 4;
 constexpr quint16 kFillLimit = 0xFFFF;
-constexpr int kFourRdsStreams = 15;
 constexpr int kReceiveBufferBytes = 4 * 1024 * 1024;
 
 quint16 be16(const QByteArray& bytes, int at)
@@ -272,8 +271,7 @@ void BoardEmulator::answer(const Datagram& d)
     }
 }
 
-// A stream datagram fills its slot's buffer. Four RDS streams go to four
-// buffers that drain side by side, so the fill of one is a quarter.
+// A stream datagram fills its slot's buffer.
 void BoardEmulator::count(const Datagram& d)
 {
     if ((d.type != PcmStream && d.type != RdsStream) || d.slot < 0 || d.slot >= kSlots)
@@ -286,8 +284,7 @@ void BoardEmulator::count(const Datagram& d)
         ++s.pcmDatagrams;
         s.pcmFrames += d.count;
     } else {
-        const int words = d.kind == kFourRdsStreams ? d.count / 4 : d.count;
-        s.rdsFill = std::min(s.rdsFill + words, double(kFillLimit));
+        s.rdsFill = std::min(s.rdsFill + d.count, double(kFillLimit));
         ++s.rdsDatagrams;
     }
 }
@@ -324,7 +321,7 @@ void BoardEmulator::drain()
         const double pcmLeft = s.pcmFill - s.pcmRate * seconds;
         if (s.fed && pcmLeft < 0.0 && s.pcmFill > 0.0) {
             ++s.underruns;
-            s.flags |= kPcmUnderflowFlag;
+            s.underflowSinceReply = true;
         }
         s.pcmFill = std::max(0.0, pcmLeft);
         s.rdsFill = std::max(0.0, s.rdsFill - s.rdsRate * seconds);
@@ -357,12 +354,12 @@ QByteArray BoardEmulator::statusReply()
         const SlotState& s = slotStates[i % kSlots];
         put16(reply, quint16(s.pcmFill));
         put16(reply, quint16(s.rdsFill));
-        put16(reply, s.flags);
+        put16(reply, quint16(s.flags | (s.underflowSinceReply ? kPcmUnderflowFlag : 0)));
         put32(reply, quint32(s.power));
     }
     // The underflow flag tells of what happened since the last reply.
     for (SlotState& s : slotStates)
-        s.flags &= quint16(~kPcmUnderflowFlag);
+        s.underflowSinceReply = false;
     return reply;
 }
 

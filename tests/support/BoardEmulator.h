@@ -93,10 +93,11 @@ public:
         int pcmDatagrams = 0;
         qint64 pcmFrames = 0;
         int rdsDatagrams = 0;
-        // Times the PCM buffer ran dry after it had been fed; each raises
-        // the underflow flag (bit 0) until a status reply has reported it.
+        // Times the PCM buffer ran dry after it had been fed; each adds the
+        // underflow flag (bit 0) to the next status reply.
         int underruns = 0;
         bool fed = false;
+        bool underflowSinceReply = false;
     };
 
     static constexpr quint16 kPcmUnderflowFlag = 0x0001;
