@@ -6,16 +6,35 @@
 #include "remote/FMServer.h"
 #include "settings/FMSettings.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QHostAddress>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
 constexpr int kWaitMs = 10000;
+
+// Runs the event loop until done() holds, waking on every socket event
+// rather than polling, so that many short exchanges stay quick.
+template <typename Done> bool waitUntil(Done done, int timeoutMs = kWaitMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    QTimer wake;
+    wake.start(20);
+    while (!done()) {
+        if (clock.hasExpired(timeoutMs))
+            return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return true;
+}
 
 // Collects the lines a server sends; every line must end with CR LF.
 class LineClient
@@ -52,7 +71,7 @@ public:
 
     bool waitForLines(int count, int timeoutMs = kWaitMs)
     {
-        return QTest::qWaitFor(
+        return waitUntil(
             [&] {
                 pump();
                 return lines.size() >= count;
@@ -63,7 +82,7 @@ public:
     // Waits for the line and hands back (and forgets) everything up to it.
     QStringList takeUntil(const QString& marker, int timeoutMs = kWaitMs)
     {
-        const bool seen = QTest::qWaitFor(
+        const bool seen = waitUntil(
             [&] {
                 pump();
                 return lines.contains(marker);
@@ -85,10 +104,16 @@ public:
         return takeUntil(FMServer::infoLine());
     }
 
+    // The same for commands that answer with the info line themselves.
+    QStringList exchangeBeforeUsage(const QByteArray& command)
+    {
+        send(command + "\r\nREG\r\n");
+        return takeUntil(QStringLiteral("register key example: REG channel.1"));
+    }
+
     bool waitForDisconnect()
     {
-        return QTest::qWaitFor([&] { return socket.state() == QAbstractSocket::UnconnectedState; },
-                               kWaitMs);
+        return waitUntil([&] { return socket.state() == QAbstractSocket::UnconnectedState; });
     }
 
 private:
@@ -142,7 +167,9 @@ public:
     // Turns off the default pushes, so that replies stand alone.
     void quieten(LineClient& line)
     {
+        QByteArray commands;
         for (const QString& key : server->registrations())
-            line.exchange("UNR " + key.toUtf8());
+            commands += "UNR " + key.toUtf8() + "\r\n";
+        line.exchange(commands);
     }
 };
