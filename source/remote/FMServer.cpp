@@ -224,6 +224,10 @@ void FMServer::readLine()
             handleLine(line);
         }
     }
+    // Replies go out now rather than on the next pass of the event loop,
+    // which would add a loop pass to every round trip.
+    if (client)
+        client->flush();
     reading = false;
 }
 
