@@ -62,7 +62,7 @@ int runServer(QCoreApplication& app, const QString& project, quint16 port)
     std::signal(SIGINT, onStopSignal);
     std::signal(SIGTERM, onStopSignal);
 
-    auto store = std::make_shared<FMSettings>(copy);
+    auto store = QSharedPointer<FMSettings>::create(copy);
     FMServer server;
     server.setCurrentDirectory(dir.path());
     server.setPort(port);

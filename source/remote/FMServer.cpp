@@ -148,7 +148,7 @@ void FMServer::stopListen()
     emit onRemote(0, QString());
 }
 
-void FMServer::setProject(std::shared_ptr<FMSettings> store, const QString& file)
+void FMServer::setProject(QSharedPointer<FMSettings> store, const QString& file)
 {
     if (settings)
         settings->unsubscribeAll(this);

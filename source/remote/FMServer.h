@@ -10,7 +10,7 @@
 #include <QStringList>
 #include <QVariant>
 
-#include <memory>
+#include <QSharedPointer>
 
 class FMSettings;
 class QTcpServer;
@@ -39,8 +39,8 @@ public:
     quint16 listeningPort() const;
     bool isListening() const;
 
-    void setProject(std::shared_ptr<FMSettings> store, const QString& file);
-    std::shared_ptr<FMSettings> project() const { return settings; }
+    void setProject(QSharedPointer<FMSettings> store, const QString& file);
+    QSharedPointer<FMSettings> project() const { return settings; }
 
     void setCurrentDirectory(const QString& directory) { currentDir = directory; }
     QString currentDirectory() const { return currentDir; }
@@ -102,7 +102,7 @@ private:
     void doCd(const QString& argument);
     void doList(const QString& argument, const QString& value);
 
-    std::shared_ptr<FMSettings> settings;
+    QSharedPointer<FMSettings> settings;
     QTcpServer* listener = nullptr;
     QPointer<QTcpSocket> client;
     QStringList registered;

@@ -128,14 +128,14 @@ class ServerRig
 public:
     QTemporaryDir dir;
     QString projectPath;
-    std::shared_ptr<FMSettings> store;
+    QSharedPointer<FMSettings> store;
     std::unique_ptr<FMServer> server;
 
     ServerRig()
     {
         qputenv("HOME", dir.path().toUtf8());
         projectPath = copyProject(QStringLiteral("project.fm"));
-        store = std::make_shared<FMSettings>(projectPath);
+        store = QSharedPointer<FMSettings>::create(projectPath);
         server = std::make_unique<FMServer>();
         server->setPort(0);
         server->setCurrentDirectory(dir.path());

@@ -52,7 +52,7 @@ void TestFMServer::listensOnlyOnceAProjectIsSet()
     server.setPort(0);
     QVERIFY(!server.isListening());
 
-    auto store = std::make_shared<FMSettings>(home.filePath("p.fm"));
+    auto store = QSharedPointer<FMSettings>::create(home.filePath("p.fm"));
     server.setProject(store, home.filePath("p.fm"));
     QVERIFY(server.isListening());
     QVERIFY(server.listeningPort() != 0);
@@ -239,7 +239,7 @@ void TestFMServer::remoteStates()
     QSignalSpy remote(&server, &FMServer::onRemote);
     server.setPort(0);
     QCOMPARE(remote.size(), 0);
-    server.setProject(std::make_shared<FMSettings>(home.filePath("p.fm")), "p.fm");
+    server.setProject(QSharedPointer<FMSettings>::create(home.filePath("p.fm")), "p.fm");
     QCOMPARE(remote.size(), 1);
     const uint port = server.listeningPort();
     QCOMPARE(remote.takeFirst(), (QVariantList{port, QString()}));
@@ -271,7 +271,7 @@ void TestFMServer::listenFailureIsReported()
     FMServer server;
     server.setPort(occupant.serverPort());
     QSignalSpy remote(&server, &FMServer::onRemote);
-    server.setProject(std::make_shared<FMSettings>(home.filePath("p.fm")), "p.fm");
+    server.setProject(QSharedPointer<FMSettings>::create(home.filePath("p.fm")), "p.fm");
     QVERIFY(!server.isListening());
     QCOMPARE(remote.size(), 1);
     QCOMPARE(remote.at(0).at(0).toUInt(), uint(QAbstractSocket::AddressInUseError) + 2);

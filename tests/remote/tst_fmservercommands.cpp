@@ -274,7 +274,7 @@ void TestFMServerCommands::newProject()
         asked.append(path);
         if (!refusal.isEmpty())
             return refusal;
-        rig.server->setProject(std::make_shared<FMSettings>(path), path);
+        rig.server->setProject(QSharedPointer<FMSettings>::create(path), path);
         return QString();
     });
 
@@ -323,7 +323,7 @@ void TestFMServerCommands::loadProject()
             return QStringLiteral("unexpected path ") + path;
         if (!refusal.isEmpty())
             return refusal;
-        rig.server->setProject(std::make_shared<FMSettings>(path), path);
+        rig.server->setProject(QSharedPointer<FMSettings>::create(path), path);
         return QString();
     });
     command.replace("%1", full.toUtf8());

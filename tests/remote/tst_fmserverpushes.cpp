@@ -101,7 +101,7 @@ void TestFMServerPushes::unregisteredKeysStayQuietAcrossLoads()
     QCOMPARE(client->exchange("UNR channel"), QStringList{"UNR ok: channel"});
 
     const QString other = rig.copyProject("other.fm");
-    auto next = std::make_shared<FMSettings>(other);
+    auto next = QSharedPointer<FMSettings>::create(other);
     rig.server->setProject(next, other);
     QVERIFY(client->takeUntil("LOAD ok: " + other).isEmpty());
     QVERIFY(!rig.server->registrations().contains("channel"));
