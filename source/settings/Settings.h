@@ -73,6 +73,12 @@ public:
 protected:
     using ServedSet = QSet<QObject*>;
 
+    // QSettings writes the whole file after every change it is asked to
+    // store; a burst of changes (a remote client setting keys in a loop) is
+    // written once, shortly after it.
+    static constexpr int kWriteDelayMs = 100;
+    bool event(QEvent* event) override;
+
     static void postSetValue(QObject* receiver, const QString& key, const QVariant& value,
                              ServedSet& served);
     void postToSubscribers(const QString& pattern, const QString& key, const QVariant& value,
@@ -88,6 +94,9 @@ protected:
 private:
     static QString subscriptionPattern(const QString& key);
     void forgetReceiver(QObject* receiver);
+    void writeFile();
+
+    std::atomic_bool writeScheduled{false};
 
     // pattern -> receivers; among equal patterns the newest comes first
     std::multimap<QString, QObject*> subscribers;
