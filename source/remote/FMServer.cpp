@@ -2,6 +2,8 @@
 // greeting, line framing, the project hand-over and the pushed key lines.
 #include "remote/FMServer.h"
 
+#include "remote/ProductInfo.h"
+
 #include "settings/FMSettings.h"
 #include "settings/SetHandler.h"
 #include "settings/SetValue.h"
@@ -96,8 +98,7 @@ void FMServer::prepareSettingsDirectory()
 
 QString FMServer::infoLine()
 {
-    return QStringLiteral("modul.info ") + QStringLiteral("Quorvin Generator ") +
-           QStringLiteral("v4.66");
+    return QString::fromLatin1(ProductInfo::infoLine());
 }
 
 void FMServer::setPort(quint16 port)

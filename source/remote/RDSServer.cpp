@@ -1,5 +1,7 @@
 #include "remote/RDSServer.h"
 
+#include "remote/ProductInfo.h"
+
 #include "remote/RDSInput.h"
 #include "settings/FMSettings.h"
 
@@ -13,7 +15,7 @@
 namespace {
 
 // The first line ends with CR LF, the info line with LF alone.
-constexpr char kGreeting[] = "--\r\nmodul.info Quorvin Generator v4.66\n";
+const QByteArray kGreeting = "--\r\n" + ProductInfo::infoLine() + "\n";
 
 // Only the last channel of each board logs listen and stop, so a board's 24
 // servers leave one line each.
@@ -156,7 +158,7 @@ void RDSServer::acceptClient(QTcpSocket* socket)
     qDebug("sv%2d new connection [%s]", programmeNumber, qPrintable(address));
     connect(socket, &QTcpSocket::readyRead, this, &RDSServer::readLine);
     connect(socket, &QTcpSocket::disconnected, this, &RDSServer::onDisconnect);
-    sendLine(QByteArray(kGreeting));
+    sendLine(kGreeting);
     idleTimer->start();
     publishRemoteSource(address);
 }
