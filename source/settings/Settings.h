@@ -48,6 +48,9 @@ public:
     QStringList subscriptions(QObject* receiver) const;
 
     bool isDirty() const { return dirty.load(std::memory_order_acquire); }
+    // The store sets the flag on every change but never clears it itself: the
+    // main window does, once it has saved the project.
+    void clearDirty() { dirty.store(false, std::memory_order_release); }
 
     // Direct access to the ini under the store's lock, with the key taken as
     // written ("board/band", "rds.1/eon/2"): no normalisation, no dirty flag,

@@ -339,16 +339,20 @@ void TestFMServerCommands::saveProject_data()
 {
     QTest::addColumn<bool>("dirty");
     QTest::addColumn<bool>("written");
+    QTest::addColumn<bool>("clears");
     QTest::addColumn<QString>("reply");
-    QTest::newRow("written") << false << true << "SAVE ok: copy.fm";
-    QTest::newRow("not written") << false << false << "SAVE error: copy.fm";
-    QTest::newRow("written but still changed") << true << true << "SAVE error: copy.fm";
+    QTest::newRow("written") << false << true << false << "SAVE ok: copy.fm";
+    QTest::newRow("not written") << false << false << false << "SAVE error: copy.fm";
+    QTest::newRow("written but still changed") << true << true << false << "SAVE error: copy.fm";
+    QTest::newRow("changes written and cleared by the saver")
+        << true << true << true << "SAVE ok: copy.fm";
 }
 
 void TestFMServerCommands::saveProject()
 {
     QFETCH(bool, dirty);
     QFETCH(bool, written);
+    QFETCH(bool, clears);
     ServerRig rig;
     auto client = rig.client();
     rig.quieten(*client);
@@ -357,6 +361,8 @@ void TestFMServerCommands::saveProject()
     QStringList asked;
     connect(rig.server.get(), &FMServer::saveFile, rig.server.get(), [&](const QString& path) {
         asked.append(path);
+        if (written && clears)
+            rig.store->clearDirty();
         return written;
     });
     QTEST(client->exchange("SAVE copy.fm").value(0), "reply");
