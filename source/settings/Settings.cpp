@@ -3,6 +3,7 @@
 #include "settings/SetValue.h"
 
 #include <QCoreApplication>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -18,6 +19,22 @@ Settings::~Settings()
         QObject::disconnect(connection);
     watchedReceivers.clear();
     subscribers.clear();
+}
+
+bool Settings::event(QEvent* event)
+{
+    if (event->type() != QEvent::UpdateRequest)
+        return QSettings::event(event);
+    if (!writeScheduled.exchange(true))
+        QTimer::singleShot(kWriteDelayMs, this, &Settings::writeFile);
+    return true;
+}
+
+void Settings::writeFile()
+{
+    writeScheduled.store(false);
+    QWriteLocker locker(&lock);
+    QSettings::sync();
 }
 
 QString Settings::normalizeKey(QString key)

@@ -48,6 +48,9 @@ public:
     QStringList subscriptions(QObject* receiver) const;
 
     bool isDirty() const { return dirty.load(std::memory_order_acquire); }
+    // The store sets the flag on every change but never clears it itself: the
+    // main window does, once it has saved the project.
+    void clearDirty() { dirty.store(false, std::memory_order_release); }
 
     // Direct access to the ini under the store's lock, with the key taken as
     // written ("board/band", "rds.1/eon/2"): no normalisation, no dirty flag,
@@ -73,6 +76,12 @@ public:
 protected:
     using ServedSet = QSet<QObject*>;
 
+    // QSettings writes the whole file after every change it is asked to
+    // store; a burst of changes (a remote client setting keys in a loop) is
+    // written once, shortly after it.
+    static constexpr int kWriteDelayMs = 100;
+    bool event(QEvent* event) override;
+
     static void postSetValue(QObject* receiver, const QString& key, const QVariant& value,
                              ServedSet& served);
     void postToSubscribers(const QString& pattern, const QString& key, const QVariant& value,
@@ -88,6 +97,9 @@ protected:
 private:
     static QString subscriptionPattern(const QString& key);
     void forgetReceiver(QObject* receiver);
+    void writeFile();
+
+    std::atomic_bool writeScheduled{false};
 
     // pattern -> receivers; among equal patterns the newest comes first
     std::multimap<QString, QObject*> subscribers;

@@ -12,7 +12,8 @@ QStringList framed(const QList<QByteArray>& chunks, int maxLine = 32)
     QStringList lines;
     for (const QByteArray& chunk : chunks)
         for (const LineFramer::Line& line : framer.feed(chunk))
-            lines.append(line.tooLong ? QStringLiteral("<too long>") : QString::fromUtf8(line.bytes));
+            lines.append(line.tooLong ? QStringLiteral("<too long>")
+                                      : QString::fromUtf8(line.bytes));
     return lines;
 }
 
@@ -32,16 +33,16 @@ void TestLineFramer::lines_data()
 {
     QTest::addColumn<QList<QByteArray>>("chunks");
     QTest::addColumn<QStringList>("lines");
-    QTest::newRow("CR LF then LF") << QList<QByteArray>{"GET a\r\nSET b 1\n"}
-                                   << QStringList{"GET a", "SET b 1"};
-    QTest::newRow("CR alone and NUL") << QList<QByteArray>{QByteArray("A\rB\0", 4)}
-                                      << QStringList{"A", "B"};
-    QTest::newRow("run of line ends is one") << QList<QByteArray>{QByteArray("A\r\n\r\n\0\0B\n", 10)}
-                                             << QStringList{"A", "B"};
+    QTest::newRow("CR LF then LF")
+        << QList<QByteArray>{"GET a\r\nSET b 1\n"} << QStringList{"GET a", "SET b 1"};
+    QTest::newRow("CR alone and NUL")
+        << QList<QByteArray>{QByteArray("A\rB\0", 4)} << QStringList{"A", "B"};
+    QTest::newRow("run of line ends is one")
+        << QList<QByteArray>{QByteArray("A\r\n\r\n\0\0B\n", 10)} << QStringList{"A", "B"};
     QTest::newRow("line split across reads") << QList<QByteArray>{"SET chan", "nel.1.freq 95.8\r\n"}
                                              << QStringList{"SET channel.1.freq 95.8"};
-    QTest::newRow("CR LF split across reads") << QList<QByteArray>{"A\r", "\nB\r", "\n"}
-                                              << QStringList{"A", "B"};
+    QTest::newRow("CR LF split across reads")
+        << QList<QByteArray>{"A\r", "\nB\r", "\n"} << QStringList{"A", "B"};
     QTest::newRow("unfinished line is held") << QList<QByteArray>{"A\nB"} << QStringList{"A"};
     QTest::newRow("empty line at the start") << QList<QByteArray>{"\nA\n"} << QStringList{"", "A"};
     QTest::newRow("line of the maximum length")
@@ -50,7 +51,8 @@ void TestLineFramer::lines_data()
         << QList<QByteArray>{QByteArray(33, 'x'), QByteArray(40, 'y') + "\nOK\n"}
         << QStringList{"<too long>", "OK"};
     QTest::newRow("too long line without any end")
-        << QList<QByteArray>{QByteArray(100, 'x'), QByteArray(100, 'x')} << QStringList{"<too long>"};
+        << QList<QByteArray>{QByteArray(100, 'x'), QByteArray(100, 'x')}
+        << QStringList{"<too long>"};
     QTest::newRow("binary junk") << QList<QByteArray>{QByteArray("\xff\xfe\x01\n", 4), "A\n"}
                                  << QStringList{QString::fromUtf8("\xff\xfe\x01"), "A"};
 }

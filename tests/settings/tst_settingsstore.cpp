@@ -76,6 +76,7 @@ private slots:
     void subscriptionPatterns();
     void destroyedReceiverIsForgotten();
     void valuesReadBackFromFileCompareEqual();
+    void changesReachTheFileWithoutAnExplicitSync();
 
 private:
     void settle() { QCoreApplication::sendPostedEvents(); }
@@ -287,6 +288,19 @@ void TestSettingsStore::valuesReadBackFromFileCompareEqual()
     QVERIFY(!reader.setValue(QStringLiteral("rds.1.enc"), QByteArray("UTF-8")));
     QVERIFY(!reader.isDirty());
     QVERIFY(reader.setValue(QStringLiteral("channel.1.gain"), -8));
+}
+
+void TestSettingsStore::changesReachTheFileWithoutAnExplicitSync()
+{
+    for (int i = 0; i < 200; ++i)
+        store->setValue(QStringLiteral("channel.1.gain"), -(i % 60));
+    store->setValue(QStringLiteral("rds.2.ps"), QStringLiteral("ON AIR"));
+    const auto fileHolds = [this] {
+        QSettings file(dir->filePath(QStringLiteral("default.fm")), QSettings::IniFormat);
+        return file.value(QStringLiteral("rds.2/ps")).toString() == QStringLiteral("ON AIR") &&
+               file.value(QStringLiteral("channel.1/gain")).toInt() == -(199 % 60);
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(fileHolds(), 5000);
 }
 
 QTEST_GUILESS_MAIN(TestSettingsStore)

@@ -1,0 +1,277 @@
+// Connection handling of the control server: listening, the one client, the
+// greeting, line framing, the project hand-over and the pushed key lines.
+#include "remote/FMServer.h"
+
+#include "remote/ProductInfo.h"
+
+#include "settings/FMSettings.h"
+#include "settings/SetHandler.h"
+#include "settings/SetValue.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+namespace {
+
+const QStringList kDefaultRegistrations{QStringLiteral("chinfo.*.playing"),
+                                        QStringLiteral("modul"),
+                                        QStringLiteral("playlist"),
+                                        QStringLiteral("play"),
+                                        QStringLiteral("board"),
+                                        QStringLiteral("channel"),
+                                        QStringLiteral("audio"),
+                                        QStringLiteral("rds"),
+                                        QStringLiteral("tmc")};
+
+const QString kUnknownAirKey = QStringLiteral("modul.unknown");
+const QString kIniName = QStringLiteral("Quorvin.ini");
+const QString kOlderIni = QStringLiteral("/Ostvalde/Quorvin.ini");
+const QString kTooLongReply = QStringLiteral("error: line too long");
+const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
+
+QString shownKey(QString key)
+{
+    return key.replace(QLatin1Char('/'), QLatin1Char('.'));
+}
+
+// List values come back from the ini file as string lists; show them in the
+// file's own form instead of as nothing.
+QString valueText(const QVariant& value)
+{
+    if (value.metaType().id() == QMetaType::QStringList)
+        return value.toStringList().join(QStringLiteral(", "));
+    return value.toString();
+}
+
+// The server listens on both protocols; an IPv4 peer is shown as such, not
+// in its mapped IPv6 form.
+QString addressText(const QHostAddress& address)
+{
+    bool isIPv4 = false;
+    const quint32 ipv4 = address.toIPv4Address(&isIPv4);
+    return isIPv4 ? QHostAddress(ipv4).toString() : address.toString();
+}
+
+} // namespace
+
+FMServer::FMServer(QObject* parent)
+    : QObject(parent), registered(kDefaultRegistrations), airKey(kUnknownAirKey)
+{
+    installEventFilter(new SetHandler(this));
+    prepareSettingsDirectory();
+    currentDir = settingsDirectory();
+    listener = new QTcpServer(this);
+    connect(listener, &QTcpServer::newConnection, this, &FMServer::onConnection);
+}
+
+FMServer::~FMServer()
+{
+    qDebug("~network server");
+    if (client) {
+        client->disconnect(this);
+        client->abort();
+    }
+    if (settings)
+        settings->unsubscribeAll(this);
+}
+
+QString FMServer::settingsDirectory()
+{
+    return QDir::homePath() + QStringLiteral("/.quorvin/");
+}
+
+void FMServer::prepareSettingsDirectory()
+{
+    const QString directory = settingsDirectory();
+    QDir().mkpath(directory);
+    if (QFile::exists(directory + kIniName))
+        return;
+    const QString appData = qEnvironmentVariable("APPDATA");
+    if (appData.isEmpty() || !QDir(appData).exists())
+        return;
+    QFile::copy(appData + kOlderIni, directory + kIniName);
+    qDebug("Quorvin.ini copied to %s", qPrintable(directory));
+}
+
+QString FMServer::infoLine()
+{
+    return QString::fromLatin1(ProductInfo::infoLine());
+}
+
+void FMServer::setPort(quint16 port)
+{
+    if (port == controlPort)
+        return;
+    controlPort = port;
+    if (isListening())
+        stopListen();
+    if (settings)
+        startListen();
+}
+
+bool FMServer::isListening() const
+{
+    return listener->isListening();
+}
+
+quint16 FMServer::listeningPort() const
+{
+    return isListening() ? listener->serverPort() : 0;
+}
+
+// With port 0 the system picks the port; report the one in use.
+quint16 FMServer::activePort() const
+{
+    return isListening() ? listener->serverPort() : controlPort;
+}
+
+void FMServer::startListen()
+{
+    if (listener->listen(QHostAddress::Any, controlPort)) {
+        emit onRemote(activePort(), QString());
+        return;
+    }
+    // QAbstractSocket::UnknownSocketError is -1, so every failure is >= 1.
+    const int error = int(listener->serverError()) + 2;
+    qDebug("net: listen on %u failed: %s", uint(controlPort), qPrintable(listener->errorString()));
+    emit onRemote(uint(error), listener->errorString());
+}
+
+void FMServer::stopListen()
+{
+    listener->close();
+    framer.clear();
+    if (client)
+        client->close();
+    emit onRemote(0, QString());
+}
+
+void FMServer::setProject(QSharedPointer<FMSettings> store, const QString& file)
+{
+    if (settings)
+        settings->unsubscribeAll(this);
+    settings = std::move(store);
+    if (!settings)
+        return;
+    if (!isListening())
+        startListen();
+    registered.removeDuplicates();
+    for (const QString& key : std::as_const(registered))
+        settings->subscribe(key, this);
+    sendLine(QStringLiteral("LOAD ok: ") + file);
+}
+
+// The old socket is cut off from the server before it goes, so nothing it
+// still reports can reach the new client's state.
+void FMServer::dropClient()
+{
+    if (!client)
+        return;
+    QTcpSocket* old = client;
+    client = nullptr;
+    old->disconnect(this);
+    const bool wasConnected = old->state() != QAbstractSocket::UnconnectedState;
+    old->abort();
+    old->deleteLater();
+    if (wasConnected)
+        onDisconnect();
+}
+
+void FMServer::onConnection()
+{
+    QTcpSocket* next = listener->nextPendingConnection();
+    if (!next)
+        return;
+    dropClient();
+    client = next;
+    framer.clear();
+    const QString address = addressText(next->peerAddress());
+    emit onRemote(activePort(), address);
+    qDebug("net: connection [%s]", qPrintable(address));
+    connect(next, &QTcpSocket::readyRead, this, &FMServer::readLine);
+    connect(next, &QTcpSocket::disconnected, this, &FMServer::onDisconnect);
+
+    sendLine(QStringLiteral("--"));
+    if (!settings)
+        return;
+    sendInfo();
+    for (const QString& key : settings->subscriptions(this))
+        sendLine(QStringLiteral("REG ok: ") + shownKey(key));
+}
+
+void FMServer::onDisconnect()
+{
+    qDebug("net: disconnect");
+    emit onRemote(isListening() ? activePort() : 0, QString());
+}
+
+// Lines run one at a time in arrival order. A command may run an event loop
+// of its own (the main window loading a project), so a nested call leaves the
+// bytes to the outer loop instead of overtaking the line being executed.
+void FMServer::readLine()
+{
+    if (reading)
+        return;
+    reading = true;
+    while (client && client->bytesAvailable() > 0) {
+        const QPointer<QTcpSocket> source = client;
+        const QList<LineFramer::Line> lines = framer.feed(source->readAll());
+        for (const LineFramer::Line& line : lines) {
+            if (client != source)
+                break;
+            handleLine(line);
+        }
+    }
+    // Replies go out now rather than on the next pass of the event loop,
+    // which would add a loop pass to every round trip.
+    if (client)
+        client->flush();
+    reading = false;
+}
+
+void FMServer::handleLine(const LineFramer::Line& line)
+{
+    if (line.tooLong) {
+        sendLine(kTooLongReply);
+        return;
+    }
+    execute(QString::fromUtf8(line.bytes).trimmed());
+}
+
+void FMServer::sendLine(const QString& line)
+{
+    if (!client || client->state() != QAbstractSocket::ConnectedState)
+        return;
+    client->write(line.toUtf8() + kLineEnd);
+}
+
+void FMServer::sendLine(const QString& key, const QVariant& value)
+{
+    const QString shown = shownKey(key.toLower());
+    if (!value.isValid()) {
+        sendLine(shown);
+        return;
+    }
+    sendLine(shown + QLatin1Char(' ') + valueText(value));
+}
+
+void FMServer::sendInfo()
+{
+    sendLine(infoLine());
+}
+
+void FMServer::notify(SetValue* event)
+{
+    QString key = event->key;
+    if (key.startsWith(QLatin1String("modul")))
+        airKey = key;
+    key = shownKey(key);
+    if (key.startsWith(QLatin1String("chinfo")) && key.contains(QLatin1String(".rdslog"))) {
+        sendLine(key + rdsLogFormat.format(event->value.toByteArray()));
+        return;
+    }
+    sendLine(key + QLatin1Char(' ') + valueText(event->value));
+}

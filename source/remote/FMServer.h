@@ -1,0 +1,115 @@
+#pragma once
+
+#include "remote/LineFramer.h"
+#include "remote/RdsLogFormat.h"
+#include "settings/Observer.h"
+
+#include <QMetaMethod>
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+#include <QVariant>
+
+#include <QSharedPointer>
+
+class FMSettings;
+class QTcpServer;
+class QTcpSocket;
+
+// The remote-control server: one client at a time steers the open project
+// over TCP with text lines (GET, SET, REG, LOAD, ...). Replies and pushed
+// key changes end with CR LF. Lives in the GUI thread.
+//
+// newFile, loadFile and saveFile return the main window's answer, so they
+// must be connected directly (Qt::DirectConnection or AutoConnection within
+// the GUI thread); without a receiver the command is answered as failed.
+class FMServer : public QObject, public Observer
+{
+    Q_OBJECT
+public:
+    static constexpr quint16 kDefaultPort = 1248;
+    static constexpr int kLineBytes = 512;
+
+    explicit FMServer(QObject* parent = nullptr);
+    ~FMServer() override;
+
+    void setPort(quint16 port);
+    quint16 port() const { return controlPort; }
+    // The port actually bound while listening (differs from port() for 0).
+    quint16 listeningPort() const;
+    bool isListening() const;
+
+    void setProject(QSharedPointer<FMSettings> store, const QString& file);
+    QSharedPointer<FMSettings> project() const { return settings; }
+
+    void setCurrentDirectory(const QString& directory) { currentDir = directory; }
+    QString currentDirectory() const { return currentDir; }
+    QStringList registrations() const { return registered; }
+    QString onAirKey() const { return airKey; }
+
+    void startListen();
+    void stopListen();
+
+    void execute(const QString& line);
+    void notify(SetValue* event) override;
+
+    static QString infoLine();
+    // Home directory + "/.quorvin/".
+    static QString settingsDirectory();
+
+public slots:
+    void onConnection();
+    void readLine();
+    void onDisconnect();
+    void sendLine(const QString& line);
+    void sendLine(const QString& key, const QVariant& value);
+    void sendInfo();
+
+signals:
+    // Empty answer: done; otherwise the error text to report.
+    QString newFile(const QString& path);
+    // Empty answer: the load started and setProject() follows.
+    QString loadFile(const QString& path);
+    // True when the project was written.
+    bool saveFile(const QString& path);
+    void onCD(const QString& directory);
+    void onRemote(uint state, const QString& text);
+    void onBand();
+    void setOnAir(bool on);
+
+private:
+    static void prepareSettingsDirectory();
+    quint16 activePort() const;
+    void dropClient();
+    void handleLine(const LineFramer::Line& line);
+    bool hasReceiver(const QMetaMethod& signal) const { return isSignalConnected(signal); }
+
+    // --- command interpreter
+    QString filePath(const QString& name) const;
+    bool needProject(const QString& command);
+    void doSet(const QString& key, const QString& value);
+    void setBoard(const QString& key, const QString& value);
+    void doGet(const QString& key);
+    void listKeys(const QString& path);
+    void doReg(const QString& key);
+    void doUnregister(const QString& key);
+    void doAdd(const QString& key, const QString& value);
+    void doDel(const QString& key);
+    void doHelp(const QString& key);
+    void doNew(const QString& argument);
+    void doLoad(const QString& argument);
+    void doSave(const QString& argument);
+    void doCd(const QString& argument);
+    void doList(const QString& argument, const QString& value);
+
+    QSharedPointer<FMSettings> settings;
+    QTcpServer* listener = nullptr;
+    QPointer<QTcpSocket> client;
+    QStringList registered;
+    quint16 controlPort = kDefaultPort;
+    QString currentDir;
+    QString airKey;
+    LineFramer framer{kLineBytes};
+    RdsLogFormat rdsLogFormat;
+    bool reading = false;
+};

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "remote/LineFramer.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QPointer>
+#include <QSharedPointer>
+
+class FMSettings;
+class QTcpServer;
+class QTcpSocket;
+class QTimer;
+class RDSInput;
+
+// The TCP server through which another program feeds RDS groups to one
+// programme, one group per text line. Every line goes to the programme
+// engine and is answered with the line counter and the channel's RDS fill
+// level, so the sender can pace itself; while the sender pauses, a changed
+// fill level is reported unprompted. One client at a time: a new one
+// replaces the old. Lives in the thread of its programme engine.
+class RDSServer : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr quint32 kDefaultPortOffset = 4000;
+    static constexpr int kMaxLineBytes = 1000;
+    static constexpr int kIdleTickMs = 350;
+    static constexpr qint64 kIdleReportAfterMs = 500;
+
+    // The engine passes itself for both parent and input.
+    RDSServer(int programme, QObject* parent, RDSInput* input);
+    // Does not call the input: when the engine deletes its children it is
+    // no longer whole. The engine calls stop() before it goes.
+    ~RDSServer() override;
+
+    // A new store clears active; listening goes on.
+    void setProject(QSharedPointer<FMSettings> store);
+    // The board has reported its information: listen.
+    void setActive(quint32 boardWord = 0);
+    // New offset (RDS start port - 1): closes listener and client, and
+    // listens again on the new port when active.
+    void setPort(quint32 portOffset);
+    // Closes listener and client; a connected client's remote input ends
+    // (the engine is handed an empty line).
+    void stop();
+    void listen();
+
+    int programme() const { return programmeNumber; }
+    quint32 portOffset() const { return offset; }
+    quint16 port() const;
+    bool isActive() const { return active; }
+    bool isListening() const;
+    bool hasClient() const { return !client.isNull(); }
+
+private slots:
+    void onConnection();
+    void readLine();
+    void onDisconnect();
+    void sendLine(const QByteArray& bytes);
+    void timeout();
+
+private:
+    bool logsListening() const;
+    void closeListener();
+    void dropClient();
+    void endRemoteInput();
+    void acceptClient(QTcpSocket* socket);
+    void handleLine(const QByteArray& received);
+    void publishRemoteSource(const QString& address) const;
+
+    QSharedPointer<FMSettings> store;
+    const int programmeNumber;
+    quint32 offset = kDefaultPortOffset;
+    QTcpServer* server;
+    QPointer<QTcpSocket> client;
+    quint32 lineCounter = 0;
+    QTimer* idleTimer;
+    QElapsedTimer clock; // monotonic: a clock change must not stall or flood the idle reports
+    qint64 lastWriteMs = 0;
+    int lastFill = 0;
+    bool active = false;
+    quint32 boardWord = 0; // kept from the board's information, not interpreted here
+    RDSInput* input;
+    LineFramer framer{kMaxLineBytes};
+};
