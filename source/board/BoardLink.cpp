@@ -228,6 +228,22 @@ void BoardLink::onAck(const QByteArray& datagram)
         qDebug("mo%d: ack %.08x unknown", index, key);
 }
 
+void BoardLink::noteSent(int slot, int pcmFrames, int rdsWords)
+{
+    constexpr int kMaxFill = 0xFFFF;
+    if (slot < 0 || slot >= kSlots)
+        return;
+    ChannelStatus& s = status[slot];
+    s.pcmFill = quint16(std::min(int(s.pcmFill) + pcmFrames, kMaxFill));
+    s.rdsFill = quint16(std::min(int(s.rdsFill) + rdsWords, kMaxFill));
+    rdsSinceRequest[slot] = std::min(rdsSinceRequest[slot] + rdsWords, kMaxFill);
+}
+
+void BoardLink::noteStatusRequest()
+{
+    rdsSinceRequest.fill(0);
+}
+
 void BoardLink::onStatus(const QByteArray& datagram)
 {
     constexpr int kStatusHeader = 4;
@@ -243,6 +259,8 @@ void BoardLink::onStatus(const QByteArray& datagram)
     }
     for (int slot = 0; slot < entries->size(); ++slot) {
         StatusRates::update(status[slot], entries->at(slot), seconds, nominalRate(slot));
+        status[slot].rdsFill =
+            quint16(std::min(int(status[slot].rdsFill) + rdsSinceRequest[slot], 0xFFFF));
         if (store)
             store->setChannelStatus(index * kSlots + slot + 1, status[slot]);
     }

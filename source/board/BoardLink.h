@@ -52,6 +52,13 @@ public:
     const BoardInfo& boardInfo() const { return info; }
     void clearBoardInfo() { info = BoardInfo(); }
     ChannelStatus* channelStatus(int slot) { return &status.at(slot); }
+    // What a slot was sent counts as held by the board at once. A status
+    // reply only knows what reached the board before its request, so the
+    // RDS that went out after the request is added to the fill it reports:
+    // the clock-time groups are stamped by that fill, and a stale reply
+    // would let every engine send its whole RDS limit again.
+    void noteSent(int slot, int pcmFrames, int rdsWords);
+    void noteStatusRequest();
 
     // --- sending; every successful write counts towards the fill tick
     // A command datagram gets the next sequence number and waits for its
@@ -109,6 +116,7 @@ private:
     NominalRate nominalRate;
     BoardInfo info;
     std::array<ChannelStatus, kSlots> status{};
+    std::array<int, kSlots> rdsSinceRequest{};
     QHash<quint32, QByteArray> pending;
     qint64 lastCommand = 0;
     qint64 lastReceive = 0;

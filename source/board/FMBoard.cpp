@@ -179,6 +179,12 @@ int FMBoard::sendRaw(const char* data, int length)
     return boardLink ? boardLink->sendRaw(data, length) : -1;
 }
 
+void FMBoard::noteSent(int slot, int pcmFrames, int rdsWords)
+{
+    if (boardLink)
+        boardLink->noteSent(slot, pcmFrames, rdsWords);
+}
+
 int FMBoard::sendRDS(int slot, const std::array<const uchar*, 4>& streams, int length, quint8 mask)
 {
     return boardLink ? boardLink->sendRDS(slot, streams, length, mask) : -1;

@@ -90,6 +90,7 @@ public:
     int sendPacket(QByteArray& datagram);
     int sendRaw(const char* data, int length);
     int sendRDS(int slot, const std::array<const uchar*, 4>& streams, int length, quint8 mask);
+    void noteSent(int slot, int pcmFrames, int rdsWords);
     bool configBand(bool onAir);
     bool isOnline() const { return connState.load() == Online; }
     BoardLink* link() const { return boardLink; }

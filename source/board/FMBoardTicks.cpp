@@ -92,6 +92,8 @@ void FMBoard::actByState()
         break;
     case Online: {
         const bool written = writeRequest(BoardDatagram::kStatusRequest) > 0;
+        if (written)
+            boardLink->noteStatusRequest();
         ++lockPoll;
         if ((lockPoll & kLockPollMask) == 0)
             writeRequest(BoardDatagram::kLockQuery);

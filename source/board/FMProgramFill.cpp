@@ -19,7 +19,6 @@ namespace {
 
 constexpr int kStereoFrameBytes = 4;
 constexpr int kMonoFrameBytes = 2;
-constexpr int kMaxFill = 0xFFFF;
 
 } // namespace
 
@@ -89,11 +88,10 @@ void FMProgram::sendRDSOut()
         return;
     const std::array<const uchar*, 4> streams{rdsStreams[0].data(), rdsStreams[1].data(),
                                               rdsStreams[2].data(), rdsStreams[3].data()};
-    if (board->sendRDS(slotIndex, streams, produced, encoder->streamMask()) > 0) {
-        // The board reports its fill only every status tick; until then the
-        // words just sent count as held, or every fill tick would send again.
-        status->rdsFill = quint16(std::min(status->rdsFill + produced / 2, kMaxFill));
-    }
+    // The board reports its fill only every status tick; until then the
+    // words just sent count as held, or every fill tick would send again.
+    if (board->sendRDS(slotIndex, streams, produced, encoder->streamMask()) > 0)
+        board->noteSent(slotIndex, 0, produced / 2);
 }
 
 void FMProgram::scheduleClockTime(double secondsAhead)
@@ -181,7 +179,7 @@ void FMProgram::fillAudio()
             0)
             break;
         pcmPending = false;
-        status->pcmFill = quint16(std::min(int(status->pcmFill) + pcmFrames, kMaxFill));
+        board->noteSent(slotIndex, pcmFrames, 0);
         ++pcmSent;
         if (endFlag)
             break;

@@ -43,6 +43,7 @@ private slots:
     void lostAcknowledgementsExpire();
     void unknownAcknowledgementIsOnlyLogged();
     void statusRepliesBecomeChannelStatus();
+    void rdsSentAfterTheRequestCountsAsHeld();
     void infoReply_data();
     void infoReply();
     void lockReplies();
@@ -184,6 +185,27 @@ void TestBoardLink::statusRepliesBecomeChannelStatus()
     QCOMPARE(second.flags & 0x00FF, 0x0001);
     QCOMPARE(second.power, 10 * std::log10(29967428 / 29967428.267));
     QCOMPARE(*link->channelStatus(1), second);
+}
+
+void TestBoardLink::rdsSentAfterTheRequestCountsAsHeld()
+{
+    board->setDraining(false);
+    board->slot(3).rdsFill = 40;
+    link->noteSent(3, 0, 13); // before the request: the reply includes it
+    QCOMPARE(int(link->channelStatus(3)->rdsFill), 13);
+    const QByteArray request = BoardDatagram::request(BoardDatagram::kStatusRequest);
+    QSignalSpy replies(link.get(), &BoardLink::statusReceived);
+    link->noteStatusRequest();
+    link->sendRaw(request.constData(), 2);
+    // Still in flight when the board answered: it must not be forgotten.
+    link->noteSent(3, 0, 26);
+    QTRY_COMPARE(replies.size(), 1);
+    QCOMPARE(int(link->channelStatus(3)->rdsFill), 40 + 26);
+
+    link->noteStatusRequest();
+    link->sendRaw(request.constData(), 2);
+    QTRY_COMPARE(replies.size(), 2);
+    QCOMPARE(int(link->channelStatus(3)->rdsFill), 40);
 }
 
 void TestBoardLink::infoReply_data()
