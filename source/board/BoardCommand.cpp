@@ -1,11 +1,16 @@
 #include "board/BoardCommand.h"
 
+#include "board/BigEndian.h"
+
 #include "settings/ChannelConfig.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
+
+using BigEndian::append16;
+using BigEndian::append32;
 
 constexpr int kSlotsPerBoard = 24;
 constexpr double kFullScale = 65535.0;
@@ -35,17 +40,7 @@ quint16 roundHalfUp(double value)
     return quint16(std::clamp(std::floor(value + 0.5), 0.0, kFullScale));
 }
 
-void append16(QByteArray& bytes, quint16 value)
-{
-    bytes.append(char(value >> 8));
-    bytes.append(char(value & 0xFF));
-}
 
-void append32(QByteArray& bytes, quint32 value)
-{
-    append16(bytes, quint16(value >> 16));
-    append16(bytes, quint16(value & 0xFFFF));
-}
 
 } // namespace
 

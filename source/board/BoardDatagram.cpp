@@ -1,8 +1,12 @@
 #include "board/BoardDatagram.h"
 
+#include "board/BigEndian.h"
+
 #include <QtEndian>
 
 namespace {
+
+using BigEndian::append16;
 
 quint16 read16(const QByteArray& bytes, int at)
 {
@@ -14,11 +18,6 @@ quint32 read32(const QByteArray& bytes, int at)
     return qFromBigEndian<quint32>(bytes.constData() + at);
 }
 
-void append16(QByteArray& bytes, quint16 value)
-{
-    bytes.append(char(value >> 8));
-    bytes.append(char(value & 0xFF));
-}
 
 QByteArray streamHeader(BoardDatagram::Type type, int slot, quint8 kind, quint16 count)
 {

@@ -1,22 +1,11 @@
 #include "board/DiscoverDatagram.h"
 
+#include "board/BigEndian.h"
+
 #include <QtEndian>
 
-namespace {
-
-void append16(QByteArray& bytes, quint16 value)
-{
-    bytes.append(char(value >> 8));
-    bytes.append(char(value & 0xFF));
-}
-
-void append32(QByteArray& bytes, quint32 value)
-{
-    append16(bytes, quint16(value >> 16));
-    append16(bytes, quint16(value & 0xFFFF));
-}
-
-} // namespace
+using BigEndian::append16;
+using BigEndian::append32;
 
 QByteArray DiscoverDatagram::discover(quint32 broadcast)
 {
