@@ -91,6 +91,7 @@ private slots:
     void sineStreamsFromTheFirstFrame();
     void unusedChannelSendsOneSilence();
     void twentyFourChannelsStreamFilesAndRds();
+    void rdsGoesBeforePcmAndLowerSlotsFirst();
     void remoteLines_data();
     void remoteLines();
     void remoteGroupsGoOnStreamZeroOnly();
@@ -260,6 +261,31 @@ void TestFMProgram::twentyFourChannelsStreamFilesAndRds()
     QTRY_VERIFY_WITH_TIMEOUT(recorder.keys.contains(QStringLiteral("songinfo")), kWaitMs);
     QTRY_VERIFY_WITH_TIMEOUT(recorder.keys.contains(QStringLiteral("chinfo.24/playpos")),
                              kWaitMs);
+}
+
+void TestFMProgram::rdsGoesBeforePcmAndLowerSlotsFirst()
+{
+    BoardFixture f;
+    auto settings = f.project(channels(4) + "[audio.1]\nused=1\ntype=0\n" + kRdsSource);
+    QVERIFY(f.bringOnline(settings));
+    QTRY_VERIFY_WITH_TIMEOUT(streamOf(*f.emulator, Emu::RdsStream, 3).size() >= 2, kWaitMs);
+
+    QList<QPair<quint16, int>> order;
+    for (const Emu::Datagram& d : f.emulator->received()) {
+        if (d.type == Emu::RdsStream || d.type == Emu::PcmStream)
+            order.append({d.type, int(d.slot)});
+    }
+    // The first tick that sends RDS sends it for every slot in slot order
+    // before any PCM; the PCM that follows in that tick goes lower slots first.
+    const qsizetype first = order.indexOf(QPair<quint16, int>{quint16(Emu::RdsStream), 0});
+    QVERIFY(first >= 0);
+    for (int slot = 0; slot < 4; ++slot)
+        QCOMPARE(order.value(first + slot), (QPair<quint16, int>{quint16(Emu::RdsStream), slot}));
+    int lastPcmSlot = -1;
+    for (qsizetype i = first + 4; i < order.size() && order[i].first == Emu::PcmStream; ++i) {
+        QVERIFY(order[i].second >= lastPcmSlot);
+        lastPcmSlot = order[i].second;
+    }
 }
 
 void TestFMProgram::remoteLines_data()
