@@ -24,7 +24,8 @@ RDSSource fullSource()
     s.pn1 = "Rock";
     s.pn2 = "Jazz";
     s.afu = 1 | 4;
-    s.afs = {AFEntry{876, 0, 0, 0}, AFEntry{1012, 0, 0, 0}, AFEntry{1079, 0, 0, 0}, AFEntry{5310, 0, 0, 0}};
+    s.afs = {AFEntry{876, 0, 0, 0}, AFEntry{1012, 0, 0, 0}, AFEntry{1079, 0, 0, 0},
+             AFEntry{5310, 0, 0, 0}};
     EON other;
     other.pi = 0xD3A1;
     other.ps = "OTHER";
@@ -37,8 +38,8 @@ RDSSource fullSource()
     s.ertg = 12;
     s.rtxt = 1 | 2 | 8 | 64 | 128;
     s.mode = 0x0F;
-    const int rates[][2] = {{0, 240}, {1, 6}, {2, -4}, {3, 20}, {8, 30}, {10, 10}, {11, 20}, {12, -2},
-                            {14, 20}, {15, 20}};
+    const int rates[][2] = {{0, 240}, {1, 6},   {2, -4},  {3, 20},  {8, 30},
+                            {10, 10}, {11, 20}, {12, -2}, {14, 20}, {15, 20}};
     for (const auto& r : rates) {
         s.gmin[r[0]].on = 1;
         for (int stream = 0; stream < 4; ++stream)
@@ -82,7 +83,7 @@ int main(int argc, char** argv)
     const double seconds = timer.nsecsElapsed() / 1e9;
     const double perSecond = kGroups / seconds;
     std::printf("RDS groups encoded: %d in %.3f s = %.0f groups/s\n", kGroups, seconds, perSecond);
-    std::printf("needed for 96 channels x 4 streams: %.0f groups/s; ratio %.1f\n", kNeededGroupsPerSecond,
-                perSecond / kNeededGroupsPerSecond);
+    std::printf("needed for 96 channels x 4 streams: %.0f groups/s; ratio %.1f\n",
+                kNeededGroupsPerSecond, perSecond / kNeededGroupsPerSecond);
     return perSecond > kNeededGroupsPerSecond ? 0 : 1;
 }

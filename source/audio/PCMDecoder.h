@@ -1,8 +1,8 @@
 #pragma once
 
+#include "audio/DecoderKind.h"
 #include "audio/DecoderSet.h"
 #include "audio/PcmBuffer.h"
-#include "audio/DecoderKind.h"
 #include "settings/SongInfo.h"
 
 #include <QList>

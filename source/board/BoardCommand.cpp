@@ -40,8 +40,6 @@ quint16 roundHalfUp(double value)
     return quint16(std::clamp(std::floor(value + 0.5), 0.0, kFullScale));
 }
 
-
-
 } // namespace
 
 BoardCommand::BoardCommand(quint8 target)

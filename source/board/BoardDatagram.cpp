@@ -18,7 +18,6 @@ quint32 read32(const QByteArray& bytes, int at)
     return qFromBigEndian<quint32>(bytes.constData() + at);
 }
 
-
 QByteArray streamHeader(BoardDatagram::Type type, int slot, quint8 kind, quint16 count)
 {
     QByteArray header;

@@ -192,8 +192,7 @@ int FMBoard::sendRDS(int slot, const std::array<const uchar*, 4>& streams, int l
 
 bool FMBoard::configBand(bool onAir)
 {
-    return boardLink &&
-           boardLink->configBand(onAir, current.band, current.attenuation, osci);
+    return boardLink && boardLink->configBand(onAir, current.band, current.attenuation, osci);
 }
 
 int FMBoard::writeControl(const QByteArray& datagram)

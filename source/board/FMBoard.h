@@ -49,7 +49,8 @@ public:
     static constexpr int kUnknownBand = -1;
     static constexpr int kOffAttenuation = -31;
 
-    enum State {
+    enum State
+    {
         Idle = 0,
         Reconnect = 1,
         Connecting = 2,

@@ -148,8 +148,8 @@ void FMBoard::disconnectBoard()
                 qDebug("mo%d: * UNLOCK %02X", index, quint8(holderIdentity.at(0)));
                 writeRequest(BoardDatagram::kUnlock);
             } else {
-                qDebug("mo%d: disconnect w/o unlock %02X != %02X", index,
-                       quint8(ownIdentity.at(0)), quint8(holderIdentity.at(0)));
+                qDebug("mo%d: disconnect w/o unlock %02X != %02X", index, quint8(ownIdentity.at(0)),
+                       quint8(holderIdentity.at(0)));
             }
             {
                 QMutexLocker data(&dataMutex);

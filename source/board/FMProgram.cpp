@@ -286,8 +286,7 @@ quint8 FMProgram::rdsMask() const
 
 void FMProgram::sendFullCommand()
 {
-    sendCommand(
-        BoardCommand::fullCommand(programme, channel, info.type(), bandTable, rdsMask()));
+    sendCommand(BoardCommand::fullCommand(programme, channel, info.type(), bandTable, rdsMask()));
 }
 
 void FMProgram::sendCommand(QByteArray datagram)

@@ -100,8 +100,8 @@ void FMProgram::scheduleClockTime(double secondsAhead)
     const qint64 nowMs = now.toMSecsSinceEpoch();
     const qint64 onAirMs = nowMs + qint64(secondsAhead * 1000.0);
     const double secondOfMinute = (onAirMs % 60000) / 1000.0;
-    const bool inWindow = secondOfMinute >= kClockWindowStart ||
-                          secondOfMinute < kClockWindowEnd - 60.0;
+    const bool inWindow =
+        secondOfMinute >= kClockWindowStart || secondOfMinute < kClockWindowEnd - 60.0;
     if (!inWindow || (lastClockMs != 0 && nowMs - lastClockMs < kClockMinSpacingMs))
         return;
     lastClockMs = nowMs;
@@ -121,8 +121,7 @@ void FMProgram::logGroup(const quint8* group, double secondsAhead)
         publishedRdsText = text;
         store->publish(QStringLiteral("channel.%1.rds").arg(programme), text);
     }
-    const QTime onAir =
-        QDateTime::currentDateTimeUtc().time().addMSecs(int(secondsAhead * 1000.0));
+    const QTime onAir = QDateTime::currentDateTimeUtc().time().addMSecs(int(secondsAhead * 1000.0));
     store->addRDSLog(programme, channel.idrds, onAir, group);
 }
 
@@ -238,11 +237,11 @@ void FMProgram::buildTone()
     qint16 samples[2 * kFramesPerDatagram];
     const qint64 first = pcmSent * kFramesPerDatagram;
     if (audio.type == AudioSource::Sine)
-        TestTone::sine(samples, first, kFramesPerDatagram, nominalRate(), audio.frq1,
-                       audio.vol1, audio.frq2, audio.vol2);
+        TestTone::sine(samples, first, kFramesPerDatagram, nominalRate(), audio.frq1, audio.vol1,
+                       audio.frq2, audio.vol2);
     else
-        TestTone::sweep(samples, first, kFramesPerDatagram, nominalRate(), audio.time,
-                        audio.frq1, audio.frq2, audio.vol1, audio.vol2);
+        TestTone::sweep(samples, first, kFramesPerDatagram, nominalRate(), audio.time, audio.frq1,
+                        audio.frq2, audio.vol1, audio.vol2);
     char* out = pcmDatagram.data() + BoardDatagram::kStreamHeaderSize;
     for (int i = 0; i < 2 * kFramesPerDatagram; ++i)
         qToLittleEndian<qint16>(samples[i], out + 2 * i);

@@ -22,8 +22,8 @@ constexpr int kTypeOda = 3;
 constexpr int kVersionBOffset = 16;
 constexpr double kBestRatioStart = 686.0;
 constexpr quint8 kTmcAnnouncements = 0x01 | 0x08 | 0x10 | 0x20; // variants 0..3
-constexpr quint8 kAnnounceErtOrRtPlus = 64;                      // rtxt from bit 6 up
-constexpr int kTmcGapField = 12;                                 // va1 bits 12-13
+constexpr quint8 kAnnounceErtOrRtPlus = 64;                     // rtxt from bit 6 up
+constexpr int kTmcGapField = 12;                                // va1 bits 12-13
 constexpr int kMinTmcGap = 3;
 // Copies of stream 0 carry block A 0x0000 with its checkword: byte 2 = 0x3F,
 // the top two bits of byte 3 cleared (offset A over zero data is 0x0FC).
@@ -33,8 +33,8 @@ constexpr quint8 kStreamCopyBase = 3;
 
 bool sameEntry(const EON& a, const EON& b)
 {
-    return a.channel == b.channel && a.pty == b.pty && a.tp == b.tp && a.ta == b.ta && a.pi == b.pi
-        && a.link == b.link && a.ps == b.ps && a.af == b.af;
+    return a.channel == b.channel && a.pty == b.pty && a.tp == b.tp && a.ta == b.ta &&
+           a.pi == b.pi && a.link == b.link && a.ps == b.ps && a.af == b.af;
 }
 
 } // namespace
@@ -85,7 +85,8 @@ void RdsEncoder::init()
     clock = [] { return QDateTime::currentMSecsSinceEpoch(); };
 }
 
-void RdsEncoder::removeGroups(const std::array<GroupRate, GroupRate::kGroupCount>& rates, bool reset)
+void RdsEncoder::removeGroups(const std::array<GroupRate, GroupRate::kGroupCount>& rates,
+                              bool reset)
 {
     live = rates;
     const bool tmcAnnounced = tmcEnabled() && (tmc.flag & kTmcAnnouncements);
@@ -192,8 +193,8 @@ void RdsEncoder::setTMCSource(const TMCSource& next)
 void RdsEncoder::setEONList(const QList<EON>& list, int changedIndex)
 {
     QWriteLocker locker(&lock);
-    if (changedIndex >= 0 && changedIndex < list.size() && changedIndex < source.eon.size()
-        && list[changedIndex].ta != source.eon[changedIndex].ta)
+    if (changedIndex >= 0 && changedIndex < list.size() && changedIndex < source.eon.size() &&
+        list[changedIndex].ta != source.eon[changedIndex].ta)
         burst14.count = 1;
     source.eon = list;
     eonIndex = changedIndex;
@@ -273,11 +274,12 @@ int RdsEncoder::nextGroup(quint8* out, int stream)
     if (stream == 0 && burst15.count > 0) {
         const int count = source.ta ? source.buc1 : source.buc2;
         const int tenths = source.ta ? source.but1 : source.but2;
-        if (runBurst(burst15, count, tenths, "15B", out, [this](quint8* o) { buildGroup15B(o, 0); }))
+        if (runBurst(burst15, count, tenths, "15B", out,
+                     [this](quint8* o) { buildGroup15B(o, 0); }))
             return kGroupBytes;
     }
-    if (stream == 0 && burst14.count > 0 && live[kTypeEon].on && live[kTypeEon].rate[0] != 0
-        && eonIndex >= 0 && eonIndex < source.eon.size()) {
+    if (stream == 0 && burst14.count > 0 && live[kTypeEon].on && live[kTypeEon].rate[0] != 0 &&
+        eonIndex >= 0 && eonIndex < source.eon.size()) {
         const bool ta = source.eon[eonIndex].ta;
         const int count = ta ? source.eoc1 : source.eoc2;
         const int tenths = ta ? source.eot1 : source.eot2;
@@ -287,16 +289,35 @@ int RdsEncoder::nextGroup(quint8* out, int stream)
 
     const int t = chooseGroup(out, stream);
     switch (t) {
-    case kChoiceNone: memset(out, 0, kGroupBytes); break;
-    case 0: buildGroup0(out, stream, !(source.afu & 1)); break;
-    case 1: buildGroup1A(out, stream); break;
-    case 2: buildGroup2A(out, stream); break;
-    case 3: buildGroup3A(out, stream); break;
-    case 8: buildGroup8A(out, stream); break;
-    case 10: buildGroup10A(out, stream); break;
-    case 14: buildGroup14A(out, stream); break;
-    case 15: buildGroup15A(out, stream); break;
-    case kChoiceOda: break;
+    case kChoiceNone:
+        memset(out, 0, kGroupBytes);
+        break;
+    case 0:
+        buildGroup0(out, stream, !(source.afu & 1));
+        break;
+    case 1:
+        buildGroup1A(out, stream);
+        break;
+    case 2:
+        buildGroup2A(out, stream);
+        break;
+    case 3:
+        buildGroup3A(out, stream);
+        break;
+    case 8:
+        buildGroup8A(out, stream);
+        break;
+    case 10:
+        buildGroup10A(out, stream);
+        break;
+    case 14:
+        buildGroup14A(out, stream);
+        break;
+    case 15:
+        buildGroup15A(out, stream);
+        break;
+    case kChoiceOda:
+        break;
     default:
         if (t == source.rtgrp)
             buildRtPlusGroup(out, stream);

@@ -65,7 +65,8 @@ public:
     int parseGroupLine(quint8* out, const QByteArray& line);
 
     // --- texts
-    QByteArray toRdsCharset(const QString& text, const QList<int>& escapes, bool byteOrderMark) const;
+    QByteArray toRdsCharset(const QString& text, const QList<int>& escapes,
+                            bool byteOrderMark) const;
     QList<int> expandTemplates(QString& text, int maxDigits) const;
     QString substituteTags(const RTag& tag) const;
     int readFileGroup(quint8* out);

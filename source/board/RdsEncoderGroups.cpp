@@ -50,8 +50,8 @@ RdsGroup RdsEncoder::startGroup(int stream, int type, bool versionB) const
 {
     RdsGroup group;
     group.blocks[RdsGroup::A] = stream == 0 ? source.pi : 0;
-    group.blocks[RdsGroup::B] = quint16(type << 12 | (versionB ? 0x0800 : 0) | (source.tp & 1) << 10
-                                        | (source.pty & 31) << 5);
+    group.blocks[RdsGroup::B] = quint16(type << 12 | (versionB ? 0x0800 : 0) |
+                                        (source.tp & 1) << 10 | (source.pty & 31) << 5);
     return group;
 }
 
@@ -74,7 +74,8 @@ QPair<quint8, quint8> RdsEncoder::psSegmentChars(StreamCursor& cursor)
     const QByteArray ps = shortText(source.ps);
     const quint32 segment = cursor.psSegment;
     const int position = cursor.psScroll + 2 * int(segment & 3);
-    const QPair<quint8, quint8> chars(byteAt(ps, position, kSpace), byteAt(ps, position + 1, kSpace));
+    const QPair<quint8, quint8> chars(byteAt(ps, position, kSpace),
+                                      byteAt(ps, position + 1, kSpace));
 
     const int step = (source.pss & 7) + 1;
     const int cycles = (source.pss >> 4) + 1;
@@ -94,8 +95,8 @@ void RdsEncoder::buildGroup0(quint8* out, int stream, bool versionB)
     ++cursor.psSegment;
 
     RdsGroup group = startGroup(stream, 0, versionB);
-    group.blocks[RdsGroup::B] |= quint16((source.ta & 1) << 4 | (source.ms & 1) << 3
-                                         | diBit(segment) << 2 | segment);
+    group.blocks[RdsGroup::B] |=
+        quint16((source.ta & 1) << 4 | (source.ms & 1) << 3 | diBit(segment) << 2 | segment);
     if (versionB) {
         group.blocks[RdsGroup::C] = source.pi;
     } else if (source.codes.isEmpty()) {
@@ -293,8 +294,9 @@ void RdsEncoder::buildGroup14A(quint8* out, int stream)
                 low = quint8(code);
             } else if (AfCodeList::isFm(code)) {
                 high = quint8(code);
-                const quint16 next = k + 1 < entry.af.size() ? AfCodeList::afCode(entry.af[k + 1].freq)
-                                                             : AfCodeList::kNoCode;
+                const quint16 next = k + 1 < entry.af.size()
+                                         ? AfCodeList::afCode(entry.af[k + 1].freq)
+                                         : AfCodeList::kNoCode;
                 if (AfCodeList::isFm(next)) {
                     low = quint8(next);
                     ++eonStep;
@@ -335,8 +337,8 @@ void RdsEncoder::buildGroup15A(quint8* out, int stream)
     if (source.endx & 16)
         text.append(QChar(source.endl));
     RdsText::decodeEscapes(text, RdsText::kLongEscapeDigits);
-    const QByteArray bytes = RdsText::encodeWithCodec(text, nullptr, source.boml,
-                                                      QTextCodec::codecForName(source.clps));
+    const QByteArray bytes =
+        RdsText::encodeWithCodec(text, nullptr, source.boml, QTextCodec::codecForName(source.clps));
     int position = int((cursor.lpsSegment * 4) & 28);
     if (position > bytes.size()) {
         cursor.lpsSegment = 0;
@@ -356,8 +358,8 @@ void RdsEncoder::buildGroup15B(quint8* out, int stream)
     const int segment = int(cursor.segment15B & 3);
     ++cursor.segment15B;
     RdsGroup group = startGroup(stream, 15, true);
-    group.blocks[RdsGroup::B] |= quint16((source.ta & 1) << 4 | (source.ms & 1) << 3
-                                         | diBit(segment) << 2 | segment);
+    group.blocks[RdsGroup::B] |=
+        quint16((source.ta & 1) << 4 | (source.ms & 1) << 3 | diBit(segment) << 2 | segment);
     group.blocks[RdsGroup::C] = source.pi;
     group.blocks[RdsGroup::D] = group.blocks[RdsGroup::B];
     finish(out, group);
@@ -372,15 +374,16 @@ QList<RdsEncoder::RtPlusTag> RdsEncoder::rtPlusTags(QString text) const
             continue;
         bool ok = false;
         const int index = QString(text.at(i + 1)).toInt(&ok, 16);
-        if (!ok || text.at(i + 1).isLower() || index >= source.rttag.size()
-            || index >= kMaxRtPlusTemplates)
+        if (!ok || text.at(i + 1).isLower() || index >= source.rttag.size() ||
+            index >= kMaxRtPlusTemplates)
             continue;
         const RTag& tag = source.rttag[index];
         const QString value = substituteTags(tag);
         text.replace(i, 2, value);
         // An empty item would need a length field of -1: send no tag for it.
         if (!value.isEmpty())
-            found.append({tag.type, i & kRtPlusFieldMask, (int(value.size()) - 1) & kRtPlusFieldMask});
+            found.append(
+                {tag.type, i & kRtPlusFieldMask, (int(value.size()) - 1) & kRtPlusFieldMask});
         i += int(value.size()) - 1;
     }
     return found;
@@ -406,16 +409,17 @@ void RdsEncoder::buildRtPlusGroup(quint8* out, int stream)
     if (rtPlusIndex >= quint32(found.size()))
         rtPlusIndex = 0;
     RtPlusTag first = rtPlusIndex < quint32(found.size()) ? found[rtPlusIndex] : RtPlusTag();
-    RtPlusTag second = rtPlusIndex + 1 < quint32(found.size()) ? found[rtPlusIndex + 1] : RtPlusTag();
+    RtPlusTag second =
+        rtPlusIndex + 1 < quint32(found.size()) ? found[rtPlusIndex + 1] : RtPlusTag();
     rtPlusIndex += 2;
     // Only the first tag has a six-bit length field.
     if (second.length > kRtPlusShortLength && first.length <= kRtPlusShortLength)
         std::swap(first, second);
     group.blocks[RdsGroup::B] |= quint16((first.type >> 3) & 7);
-    group.blocks[RdsGroup::C] = quint16((first.type & 7) << 13 | first.start << 7 | first.length << 1
-                                        | ((second.type >> 5) & 1));
-    group.blocks[RdsGroup::D] = quint16((second.type & 31) << 11 | second.start << 5
-                                        | qMin(second.length, kRtPlusShortLength));
+    group.blocks[RdsGroup::C] = quint16((first.type & 7) << 13 | first.start << 7 |
+                                        first.length << 1 | ((second.type >> 5) & 1));
+    group.blocks[RdsGroup::D] = quint16((second.type & 31) << 11 | second.start << 5 |
+                                        qMin(second.length, kRtPlusShortLength));
     finish(out, group);
 }
 

@@ -95,9 +95,12 @@ void RdsEncoder::injectErrors(RdsGroup& group, qint8 err, quint8 ber, quint8 fix
 
     auto apply = [&](quint16 value, quint16 bits) -> quint16 {
         switch (operation) {
-        case kOpXor: return value ^ bits;
-        case kOpAnd: return value & bits;
-        default: return value | bits;
+        case kOpXor:
+            return value ^ bits;
+        case kOpAnd:
+            return value & bits;
+        default:
+            return value | bits;
         }
     };
     // Bit i of the mask is bit (103 - i) of the group as sent: the 64 data
@@ -122,7 +125,8 @@ void RdsEncoder::packGroup(quint8* out, RdsGroup group)
     injectErrors(group, qint8(source.err), source.ber, source.fix);
     if ((source.err & kErrorsOn) && source.ber != 0) {
         if (source.fix & kFixType)
-            group.blocks[RdsGroup::B] = quint16((group.blocks[RdsGroup::B] & 0x07FF) | (blockB & 0xF800));
+            group.blocks[RdsGroup::B] =
+                quint16((group.blocks[RdsGroup::B] & 0x07FF) | (blockB & 0xF800));
         if (source.fix & kFixPi) {
             group.blocks[RdsGroup::A] = blockA;
             if (blockB & 0x0800)

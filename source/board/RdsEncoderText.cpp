@@ -13,19 +13,27 @@ constexpr quint8 kTagsFromSong = 8; // rtitm bit 3
 QString tagNameOf(int contentType)
 {
     switch (contentType) {
-    case 1: return QStringLiteral("Title");
-    case 2: return QStringLiteral("Album");
-    case 3: return QStringLiteral("Tracknumber");
-    case 4: return QStringLiteral("Artist");
-    case 10: return QStringLiteral("Comment");
-    case 11: return QStringLiteral("Genre");
-    default: return QString();
+    case 1:
+        return QStringLiteral("Title");
+    case 2:
+        return QStringLiteral("Album");
+    case 3:
+        return QStringLiteral("Tracknumber");
+    case 4:
+        return QStringLiteral("Artist");
+    case 10:
+        return QStringLiteral("Comment");
+    case 11:
+        return QStringLiteral("Genre");
+    default:
+        return QString();
     }
 }
 
 } // namespace
 
-QByteArray RdsEncoder::toRdsCharset(const QString& text, const QList<int>& escapes, bool byteOrderMark) const
+QByteArray RdsEncoder::toRdsCharset(const QString& text, const QList<int>& escapes,
+                                    bool byteOrderMark) const
 {
     return RdsText::toRdsCharset(text, escapes, source.crt, byteOrderMark);
 }

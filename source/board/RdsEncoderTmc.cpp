@@ -76,8 +76,8 @@ void RdsEncoder::packTmcLabels()
                    tmcMessageIndex, packed, int(labels.size()), kMaxChunks);
             break;
         }
-        accumulator = (accumulator << needed) | (quint64(number) << width)
-            | (label & ((1u << width) - 1));
+        accumulator =
+            (accumulator << needed) | (quint64(number) << width) | (label & ((1u << width) - 1));
         bits += needed;
         ++packed;
         if (bits >= kChunkBits) {
@@ -173,8 +173,8 @@ void RdsEncoder::sendTmc(quint8* out, int stream)
         } else {
             const int k = tmcSubIndex;
             const quint32 chunk = tmcChunks[k - 1];
-            c = quint16((k == 1 ? 0x4000 : 0) | ((tmcChunks.size() - k) & 3) << 12
-                        | ((chunk >> 16) & 0xFFF));
+            c = quint16((k == 1 ? 0x4000 : 0) | ((tmcChunks.size() - k) & 3) << 12 |
+                        ((chunk >> 16) & 0xFFF));
             d = quint16(chunk);
         }
     } else {

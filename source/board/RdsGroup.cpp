@@ -9,10 +9,14 @@ constexpr int kDataBits = 16;
 quint16 RdsGroup::offsetFor(int block) const
 {
     switch (block) {
-    case A: return kOffsetA;
-    case B: return kOffsetB;
-    case C: return isVersionB() ? kOffsetCPrime : kOffsetC;
-    default: return kOffsetD;
+    case A:
+        return kOffsetA;
+    case B:
+        return kOffsetB;
+    case C:
+        return isVersionB() ? kOffsetCPrime : kOffsetC;
+    default:
+        return kOffsetD;
     }
 }
 

@@ -8,7 +8,13 @@
 // A checkword above 1023 is still to be computed.
 struct RdsGroup
 {
-    enum Block { A = 0, B = 1, C = 2, D = 3 };
+    enum Block
+    {
+        A = 0,
+        B = 1,
+        C = 2,
+        D = 3
+    };
 
     static constexpr quint16 kComputeCheckword = 0x400;
 

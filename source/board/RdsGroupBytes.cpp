@@ -12,8 +12,8 @@ void RdsGroupBytes::pack(const RdsGroup& group, quint8* out)
         quint64 bits = 0;
         for (int i = 0; i < 2; ++i) {
             const int block = half * 2 + i;
-            const quint64 word = (quint64(group.blocks[block]) << kCheckBits)
-                | (group.checks[block] & 0x3FF);
+            const quint64 word =
+                (quint64(group.blocks[block]) << kCheckBits) | (group.checks[block] & 0x3FF);
             bits = (bits << kBlockBits) | word;
         }
         // 52 bits = 6.5 bytes: the first half ends in the high nibble of byte 6.

@@ -80,7 +80,8 @@ QByteArray RdsText::encodeWithCodec(const QString& text, bool* complete, bool by
     }
     if (byteOrderMark && !writesHeader) {
         int bomInvalid = 0;
-        const QByteArray bom = encodeWithoutHeader(codec, QString(QChar(kByteOrderMark)), &bomInvalid);
+        const QByteArray bom =
+            encodeWithoutHeader(codec, QString(QChar(kByteOrderMark)), &bomInvalid);
         if (bomInvalid == 0 && !bom.isEmpty() && !bytes.startsWith(bom))
             bytes.prepend(bom);
     }

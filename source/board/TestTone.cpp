@@ -45,8 +45,8 @@ void TestTone::sine(qint16* out, qint64 firstFrame, int frames, int rate, int f1
     }
 }
 
-void TestTone::sweep(qint16* out, qint64 firstFrame, int frames, int rate, int seconds,
-                     int fStart, int fEnd, int vStart, int vEnd)
+void TestTone::sweep(qint16* out, qint64 firstFrame, int frames, int rate, int seconds, int fStart,
+                     int fEnd, int vStart, int vEnd)
 {
     const qint64 period = qint64(std::clamp(seconds, kMinSweepSeconds, kMaxSweepSeconds)) * rate;
     fStart = clampFrequency(fStart);
@@ -59,9 +59,8 @@ void TestTone::sweep(qint16* out, qint64 firstFrame, int frames, int rate, int s
         const double x = double(u % period) / double(period);
         const double f = fStart + (fEnd - fStart) * x;
         const double v = vStart + (vEnd - vStart) * x;
-        const qint16 s = sample(std::sin(double(u) * f * 2.0 * std::numbers::pi / rate) * v *
-                                    kPercentScale -
-                                0.5);
+        const qint16 s = sample(
+            std::sin(double(u) * f * 2.0 * std::numbers::pi / rate) * v * kPercentScale - 0.5);
         out[2 * i] = s;
         out[2 * i + 1] = s;
     }

@@ -25,8 +25,8 @@ public:
     static void sine(qint16* out, qint64 firstFrame, int frames, int rate, int f1, int v1, int f2,
                      int v2);
     // Both sides equal; frequency and volume move linearly over the period.
-    static void sweep(qint16* out, qint64 firstFrame, int frames, int rate, int seconds,
-                      int fStart, int fEnd, int vStart, int vEnd);
+    static void sweep(qint16* out, qint64 firstFrame, int frames, int rate, int seconds, int fStart,
+                      int fEnd, int vStart, int vEnd);
 
 private:
     static double value(double phase, int volume);

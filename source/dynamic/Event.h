@@ -7,7 +7,8 @@
 // milliseconds from the start of the roll.
 struct Event
 {
-    enum RowType : quint8 {
+    enum RowType : quint8
+    {
         Other = 0,
         Channel = 1,
         Audio = 2,

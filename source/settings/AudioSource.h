@@ -7,7 +7,12 @@
 // (which may name a playlist as "playlist.N").
 struct AudioSource
 {
-    enum Type { Sine = 0, Ramp = 1, File = 2 };
+    enum Type
+    {
+        Sine = 0,
+        Ramp = 1,
+        File = 2
+    };
 
     bool used = true;
     qint32 type = Sine;

@@ -14,8 +14,8 @@ struct ChannelConfig
     qint8 volm = 40;    // %, linear
     qint32 idaudio = 0;
     qint32 idrds = 0;
-    qint32 devi = 75;   // kHz
-    qint32 emph = 1;    // 0 none, 1 50 µs, 2 75 µs
+    qint32 devi = 75; // kHz
+    qint32 emph = 1;  // 0 none, 1 50 µs, 2 75 µs
     qint32 rate = 44100;
     bool autoRate = false; // key "auto"
 

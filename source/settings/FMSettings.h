@@ -138,7 +138,8 @@ public:
     static QStringList audioTypeNames();
 
     // --- command layer (text commands of the remote server and the timeline)
-    enum Code {
+    enum Code
+    {
         NoError = 0,
         UnknownKey = 1,
         OutOfRange = 2,
@@ -177,7 +178,6 @@ public:
 
     // Schema entry of the key the command layer resolved last.
     KeyInfo keyInfo;
-
 
 protected:
     void load();

@@ -403,7 +403,8 @@ QString FMSettings::help(const QString& path) const
     const KeyInfo info = ParameterSchema::info(schemaKey);
     QString line = info.help;
     if (info.hasRange())
-        line += QStringLiteral(" [%1..%2]").arg(helpBound(info, info.min), helpBound(info, info.max));
+        line +=
+            QStringLiteral(" [%1..%2]").arg(helpBound(info, info.min), helpBound(info, info.max));
     if (!info.unit.isEmpty())
         line += QLatin1Char(' ') + info.unit;
     if (info.type != KeyInfo::None) {
@@ -431,9 +432,8 @@ int FMSettings::add(const QString& keyPath, const QVariant& item)
     QString text = item.toString();
     // A family of numbered items is named with a trailing separator
     // ("rds.1.eon."), or without one when its last part is no item number.
-    const bool namesFamily =
-        schemaKey.endsWith(QLatin1Char('.')) &&
-        (key.endsWith(QLatin1Char('/')) || !isDecimalInt(lastPart(key)));
+    const bool namesFamily = schemaKey.endsWith(QLatin1Char('.')) &&
+                             (key.endsWith(QLatin1Char('/')) || !isDecimalInt(lastPart(key)));
     if (namesFamily) {
         if (!key.endsWith(QLatin1Char('/')))
             key += QLatin1Char('/');

@@ -141,11 +141,10 @@ void FMSettings::computeAutoAF()
                          [](const AFEntry& a, const AFEntry& b) { return a.marker < b.marker; });
 
         const QList<AFEntry>& published = publishedAF[s];
-        const bool same = published.size() == list.size() &&
-                          std::equal(list.cbegin(), list.cend(), published.cbegin(),
-                                     [](const AFEntry& a, const AFEntry& b) {
-                                         return a.freq == b.freq;
-                                     });
+        const bool same =
+            published.size() == list.size() &&
+            std::equal(list.cbegin(), list.cend(), published.cbegin(),
+                       [](const AFEntry& a, const AFEntry& b) { return a.freq == b.freq; });
         if (same)
             continue;
         publishedAF[s] = list;
@@ -157,17 +156,15 @@ void FMSettings::computeAutoAF()
             EON& entry = t->eon[i];
             if (entry.channel == 0)
                 continue;
-            const int linked =
-                value(QStringLiteral("channel.%1.idrds").arg(entry.channel)).toInt();
+            const int linked = value(QStringLiteral("channel.%1.idrds").arg(entry.channel)).toInt();
             const auto source = rdsMap.constFind(linked);
             if (source == rdsMap.cend())
                 continue;
             const QList<AFEntry> list = source->af + source->afs;
-            const bool same = entry.af.size() == list.size() &&
-                              std::equal(list.cbegin(), list.cend(), entry.af.cbegin(),
-                                         [](const AFEntry& a, const AFEntry& b) {
-                                             return a.freq == b.freq;
-                                         });
+            const bool same =
+                entry.af.size() == list.size() &&
+                std::equal(list.cbegin(), list.cend(), entry.af.cbegin(),
+                           [](const AFEntry& a, const AFEntry& b) { return a.freq == b.freq; });
             if (same)
                 continue;
             entry.af = list;

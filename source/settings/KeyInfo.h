@@ -5,12 +5,13 @@
 // Schema entry of one key: value type, inclusive bounds, step, unit and help.
 struct KeyInfo
 {
-    enum Type : int {
+    enum Type : int
+    {
         None = 0,
         Integer = 1, // a flag when the bounds are 0 and 1
         Double = 2,
-        String = 3,  // the bounds limit the length
-        IdLink = 4,  // number of another record; unit names its family
+        String = 3, // the bounds limit the length
+        IdLink = 4, // number of another record; unit names its family
         Hex = 5,
         List = 0x100, // flag: a blank-separated list of values of the low byte's type
     };

@@ -33,8 +33,8 @@ QString pairsToText(const QList<AFEntry>& list)
     QStringList fields;
     fields.reserve(list.size());
     for (const AFEntry& entry : list) {
-        const qint64 freq = entry.marker == AFEntry::kNegativeMarker ? -qint64(entry.freq)
-                                                                     : qint64(entry.freq);
+        const qint64 freq =
+            entry.marker == AFEntry::kNegativeMarker ? -qint64(entry.freq) : qint64(entry.freq);
         fields.append(QString::number(freq));
     }
     return fields.join(QLatin1Char(' '));
@@ -49,8 +49,9 @@ QList<AFEntry> afListFromText(const QString& text, const QList<qint32>& regional
         if (!ok)
             continue;
         AFEntry entry;
-        entry.freq = value == std::numeric_limits<qint32>::min() ? std::numeric_limits<qint32>::max()
-                                                                 : std::abs(value);
+        entry.freq = value == std::numeric_limits<qint32>::min()
+                         ? std::numeric_limits<qint32>::max()
+                         : std::abs(value);
         entry.marker = value < 0 ? AFEntry::kNegativeMarker : 0;
         entry.regional = regionalList.contains(entry.freq) ? 1 : 0;
         list.append(entry);

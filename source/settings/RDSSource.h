@@ -66,8 +66,8 @@ struct RDSSource
     quint8 endd = 13;
     quint8 endl = 13;
     quint8 endx = 15;
-    qint8 zone = 1;   // local time offset in half hours, signed
-    qint32 mins = 0;  // additional offset in minutes, signed
+    qint8 zone = 1;       // local time offset in half hours, signed
+    qint32 mins = 0;      // additional offset in minutes, signed
     quint32 days = 42003; // fixed date, days since 1 March 1900
     quint8 date = 0;
     quint8 err = 0;
@@ -84,10 +84,10 @@ struct RDSSource
     QList<EON> eon;
     QList<ODARow> oda;
     QList<RTag> rttag;
-    QList<AFEntry> af;  // automatic list, built by the store, published only
-    QList<AFEntry> afs; // manual list
+    QList<AFEntry> af;    // automatic list, built by the store, published only
+    QList<AFEntry> afs;   // manual list
     QList<quint16> codes; // AF code words of group 0A; never stored
-    QList<qint32> afr;  // regional list for method B, frequencies x10
+    QList<qint32> afr;    // regional list for method B, frequencies x10
     std::array<GroupRate, GroupRate::kGroupCount> gmin{};
     bool fused = false;
     QStringList files;

@@ -14,6 +14,6 @@ public:
     SetValue(const QString& key, const QVariant& value);
     ~SetValue() override;
 
-    QString key;   // stored form, e.g. "channel.1/freq"
+    QString key;    // stored form, e.g. "channel.1/freq"
     QVariant value; // null for a removed key
 };

@@ -152,8 +152,8 @@ QList<int> Settings::parseKey(const QString& storedKey, QString& prefix, QString
     QList<int> instances;
     if (dot < 0)
         return instances;
-    const QString instanceText = slash < 0 || slash < dot ? storedKey.mid(dot + 1)
-                                                          : storedKey.mid(dot + 1, slash - dot - 1);
+    const QString instanceText =
+        slash < 0 || slash < dot ? storedKey.mid(dot + 1) : storedKey.mid(dot + 1, slash - dot - 1);
     const auto readNumber = [](const QString& text) {
         bool ok = false;
         const int value = text.toInt(&ok, 10);
@@ -228,16 +228,17 @@ bool Settings::subscribe(const QString& key, QObject* receiver)
     QWriteLocker locker(&lock);
     const QString n = subscriptionPattern(key);
     auto [first, last] = subscribers.equal_range(n);
-    if (std::any_of(first, last, [receiver](const auto& entry) { return entry.second == receiver; }))
+    if (std::any_of(first, last,
+                    [receiver](const auto& entry) { return entry.second == receiver; }))
         return false;
     subscribers.emplace_hint(first, n, receiver);
     if (!watchedReceivers.contains(receiver)) {
         // A receiver that is destroyed without unsubscribing must never be
         // posted to again.
-        watchedReceivers.insert(receiver,
-                                QObject::connect(receiver, &QObject::destroyed, receiver,
-                                                 [this, receiver] { forgetReceiver(receiver); },
-                                                 Qt::DirectConnection));
+        watchedReceivers.insert(receiver, QObject::connect(
+                                              receiver, &QObject::destroyed, receiver,
+                                              [this, receiver] { forgetReceiver(receiver); },
+                                              Qt::DirectConnection));
     }
     return true;
 }

@@ -8,7 +8,12 @@
 // and the optional-content labels.
 struct TMCMessage
 {
-    enum SendState : quint8 { No = 0, Yes = 1, Cancel = 2 };
+    enum SendState : quint8
+    {
+        No = 0,
+        Yes = 1,
+        Cancel = 2
+    };
 
     quint8 flag0 = 0;
     quint8 flag1 = 0;

@@ -10,13 +10,13 @@ struct TMCEventRecord
 
     quint16 code = 0;
     quint16 row = 0;
-    quint8 nature = 0;         // 'F' forecast, 'S' silent, 0 none
+    quint8 nature = 0; // 'F' forecast, 'S' silent, 0 none
     quint8 quantifier = kNoQuantifier;
     quint8 durationType = 0;   // 'D', 'L', or lower case for a bracketed letter
     quint8 directionality = 0; // 2: both directions
     quint8 urgency = 0;        // 'U', 'X'
     quint8 updateClass = 0;
-    QByteArray english;        // UTF-8
-    QByteArray german;         // UTF-8
+    QByteArray english; // UTF-8
+    QByteArray german;  // UTF-8
     QByteArray references;
 };

@@ -53,26 +53,34 @@ TMCReferenceLists& lists()
 }
 
 // The German duration phrases, by duration value 1..7.
-const char* const kDynamicInfo[] = {
-    QT_TRANSLATE_NOOP("TMCEvents", "für min. 15 Minuten"), QT_TRANSLATE_NOOP("TMCEvents", "für min. 30 Minuten"),
-    QT_TRANSLATE_NOOP("TMCEvents", "für min. eine Stunde"), QT_TRANSLATE_NOOP("TMCEvents", "für min. 2 Stunden"),
-    QT_TRANSLATE_NOOP("TMCEvents", "für min. 3 Stunden"), QT_TRANSLATE_NOOP("TMCEvents", "für min. 4 Stunden"),
-    QT_TRANSLATE_NOOP("TMCEvents", "für den ganzen Tag")};
-const char* const kDynamicForecast[] = {
-    QT_TRANSLATE_NOOP("TMCEvents", "innerhalb von 15 Minuten"), QT_TRANSLATE_NOOP("TMCEvents", "innerhalb von 30 Minuten"),
-    QT_TRANSLATE_NOOP("TMCEvents", "innerhalb einer Stunde"), QT_TRANSLATE_NOOP("TMCEvents", "innerhalb von 2 Stunden"),
-    QT_TRANSLATE_NOOP("TMCEvents", "innerhalb von 3 Stunden"), QT_TRANSLATE_NOOP("TMCEvents", "innerhalb von 4 Stunden"),
-    QT_TRANSLATE_NOOP("TMCEvents", "im Laufe des Tages")};
-const char* const kLongerInfo[] = {
-    QT_TRANSLATE_NOOP("TMCEvents", "für die nächsten Stunden"), QT_TRANSLATE_NOOP("TMCEvents", "für den ganzen Tag"),
-    QT_TRANSLATE_NOOP("TMCEvents", "bis morgen Abend"), QT_TRANSLATE_NOOP("TMCEvents", "für die restliche Woche"),
-    QT_TRANSLATE_NOOP("TMCEvents", "bis Ende nächster Woche"), QT_TRANSLATE_NOOP("TMCEvents", "bis zum Montagsende"),
-    QT_TRANSLATE_NOOP("TMCEvents", "für lange Zeit")};
-const char* const kLongerForecast[] = {
-    QT_TRANSLATE_NOOP("TMCEvents", "in den nächsten Stunden"), QT_TRANSLATE_NOOP("TMCEvents", "im Laufe des Tages"),
-    QT_TRANSLATE_NOOP("TMCEvents", "Morgen"), QT_TRANSLATE_NOOP("TMCEvents", "Übermorgen"),
-    QT_TRANSLATE_NOOP("TMCEvents", "dieses Wochenende"), QT_TRANSLATE_NOOP("TMCEvents", "im Laufe der Woche"),
-    QT_TRANSLATE_NOOP("TMCEvents", "nächste Woche")};
+const char* const kDynamicInfo[] = {QT_TRANSLATE_NOOP("TMCEvents", "für min. 15 Minuten"),
+                                    QT_TRANSLATE_NOOP("TMCEvents", "für min. 30 Minuten"),
+                                    QT_TRANSLATE_NOOP("TMCEvents", "für min. eine Stunde"),
+                                    QT_TRANSLATE_NOOP("TMCEvents", "für min. 2 Stunden"),
+                                    QT_TRANSLATE_NOOP("TMCEvents", "für min. 3 Stunden"),
+                                    QT_TRANSLATE_NOOP("TMCEvents", "für min. 4 Stunden"),
+                                    QT_TRANSLATE_NOOP("TMCEvents", "für den ganzen Tag")};
+const char* const kDynamicForecast[] = {QT_TRANSLATE_NOOP("TMCEvents", "innerhalb von 15 Minuten"),
+                                        QT_TRANSLATE_NOOP("TMCEvents", "innerhalb von 30 Minuten"),
+                                        QT_TRANSLATE_NOOP("TMCEvents", "innerhalb einer Stunde"),
+                                        QT_TRANSLATE_NOOP("TMCEvents", "innerhalb von 2 Stunden"),
+                                        QT_TRANSLATE_NOOP("TMCEvents", "innerhalb von 3 Stunden"),
+                                        QT_TRANSLATE_NOOP("TMCEvents", "innerhalb von 4 Stunden"),
+                                        QT_TRANSLATE_NOOP("TMCEvents", "im Laufe des Tages")};
+const char* const kLongerInfo[] = {QT_TRANSLATE_NOOP("TMCEvents", "für die nächsten Stunden"),
+                                   QT_TRANSLATE_NOOP("TMCEvents", "für den ganzen Tag"),
+                                   QT_TRANSLATE_NOOP("TMCEvents", "bis morgen Abend"),
+                                   QT_TRANSLATE_NOOP("TMCEvents", "für die restliche Woche"),
+                                   QT_TRANSLATE_NOOP("TMCEvents", "bis Ende nächster Woche"),
+                                   QT_TRANSLATE_NOOP("TMCEvents", "bis zum Montagsende"),
+                                   QT_TRANSLATE_NOOP("TMCEvents", "für lange Zeit")};
+const char* const kLongerForecast[] = {QT_TRANSLATE_NOOP("TMCEvents", "in den nächsten Stunden"),
+                                       QT_TRANSLATE_NOOP("TMCEvents", "im Laufe des Tages"),
+                                       QT_TRANSLATE_NOOP("TMCEvents", "Morgen"),
+                                       QT_TRANSLATE_NOOP("TMCEvents", "Übermorgen"),
+                                       QT_TRANSLATE_NOOP("TMCEvents", "dieses Wochenende"),
+                                       QT_TRANSLATE_NOOP("TMCEvents", "im Laufe der Woche"),
+                                       QT_TRANSLATE_NOOP("TMCEvents", "nächste Woche")};
 
 QString shortest(double value)
 {
@@ -97,7 +105,8 @@ void TMCEvents::loadEvents(const QString& path, int columnShift)
             continue;
         record.row = quint16(number(f[0]));
         record.nature = firstChar(f[7 - s]);
-        record.quantifier = f[8 - s].isEmpty() ? TMCEventRecord::kNoQuantifier : quint8(number(f[8 - s]));
+        record.quantifier =
+            f[8 - s].isEmpty() ? TMCEventRecord::kNoQuantifier : quint8(number(f[8 - s]));
         record.durationType = durationTypeOf(f[9 - s]);
         record.directionality = f[10 - s].isEmpty() ? 0 : quint8(number(f[10 - s]));
         record.urgency = firstChar(f[11 - s]);
@@ -178,7 +187,8 @@ QString TMCEvents::eventText(quint16 code)
                        .arg(e.row)
                        .arg(e.updateClass);
     if (e.quantifier != TMCEventRecord::kNoQuantifier)
-        text += QStringLiteral(" / Q: %1 (%2-bits)").arg(e.quantifier).arg(e.quantifier <= 5 ? 5 : 8);
+        text +=
+            QStringLiteral(" / Q: %1 (%2-bits)").arg(e.quantifier).arg(e.quantifier <= 5 ? 5 : 8);
     if (!e.references.isEmpty())
         text += QStringLiteral("\n") + tr("Referenz:") + u' ' + QString::fromUtf8(e.references);
     if (e.durationType == 'L' || e.durationType == 'l')
@@ -193,7 +203,8 @@ QString TMCEvents::eventText(quint16 code)
         text += QStringLiteral("\nU: ") + tr("Wichtig!");
     else if (e.urgency == 'X')
         text += QStringLiteral("\nU: ") + tr("Sehr wichtig!");
-    text += QStringLiteral("\n") + tr("Aufheben: %1").arg(qMax(0, firstCancellation(e.updateClass)));
+    text +=
+        QStringLiteral("\n") + tr("Aufheben: %1").arg(qMax(0, firstCancellation(e.updateClass)));
     return text;
 }
 
@@ -219,11 +230,16 @@ QString TMCEvents::quantifierText(quint16 code, int value)
         return QString();
     const int v = ((value % 256) + 256) % 256;
     switch (it->quantifier) {
-    case 0: return QString::number(v == 0 ? 36 : v <= 28 ? v : 2 * v - 28);
-    case 1: return QString::number(v == 0 ? 1000 : v <= 4 ? v : v <= 14 ? 10 * v - 40 : 50 * v - 600);
-    case 2: return QStringLiteral("%1 m").arg(10 * v);
-    case 3: return QStringLiteral("%1 %").arg(5 * v);
-    case 4: return QStringLiteral("%1 km/h").arg(5 * v);
+    case 0:
+        return QString::number(v == 0 ? 36 : v <= 28 ? v : 2 * v - 28);
+    case 1:
+        return QString::number(v == 0 ? 1000 : v <= 4 ? v : v <= 14 ? 10 * v - 40 : 50 * v - 600);
+    case 2:
+        return QStringLiteral("%1 m").arg(10 * v);
+    case 3:
+        return QStringLiteral("%1 %").arg(5 * v);
+    case 4:
+        return QStringLiteral("%1 km/h").arg(5 * v);
     case 5:
         if (v == 0)
             return QStringLiteral("72 hours");
@@ -232,7 +248,8 @@ QString TMCEvents::quantifierText(quint16 code, int value)
         if (v <= 22)
             return QStringLiteral("%1 hours").arg(v - 10);
         return QStringLiteral("%1 hours").arg(6 * v - 120);
-    case 6: return QStringLiteral("%1 °C").arg(v - 51);
+    case 6:
+        return QStringLiteral("%1 °C").arg(v - 51);
     case 7: {
         constexpr int kDaySeconds = 24 * 3600;
         const int seconds = (((v - 1) * 600) % kDaySeconds + kDaySeconds) % kDaySeconds;
@@ -243,9 +260,12 @@ QString TMCEvents::quantifierText(quint16 code, int value)
         const double weight = v <= 100 ? v * 0.1 : (v - 100) * 0.5 + 10.0;
         return QStringLiteral("%1 %2").arg(shortest(weight), it->quantifier == 8 ? "t" : "m");
     }
-    case 10: return QStringLiteral("%1 mm").arg(v);
-    case 11: return QStringLiteral("%1 MHz").arg(shortest(87.5 + 0.1 * v));
-    default: return QStringLiteral("%1 kHz").arg(v <= 15 ? 9 * v + 144 : 9 * v + 387);
+    case 10:
+        return QStringLiteral("%1 mm").arg(v);
+    case 11:
+        return QStringLiteral("%1 MHz").arg(shortest(87.5 + 0.1 * v));
+    default:
+        return QStringLiteral("%1 kHz").arg(v <= 15 ? 9 * v + 144 : 9 * v + 387);
     }
 }
 

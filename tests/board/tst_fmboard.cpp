@@ -202,14 +202,13 @@ void TestFMBoard::keyChangeSendsItsItems_data()
     QTest::addColumn<QVariant>("value");
     QTest::addColumn<QList<quint16>>("tags");
     using C = BoardCommand;
-    const QList<quint16> full{C::kSlot, C::kProgramConfig, C::kCarrier, C::kGain,
-                              C::kDeviation, C::kVolume, C::kRate};
+    const QList<quint16> full{C::kSlot,      C::kProgramConfig, C::kCarrier, C::kGain,
+                              C::kDeviation, C::kVolume,        C::kRate};
     QTest::newRow("volume") << "channel.5.volm" << QVariant(100)
                             << QList<quint16>{C::kSlot, C::kVolume};
     QTest::newRow("mute") << "channel.5.mute" << QVariant(1)
                           << QList<quint16>{C::kSlot, C::kVolume};
-    QTest::newRow("gain") << "channel.5.gain" << QVariant(-6)
-                          << QList<quint16>{C::kSlot, C::kGain};
+    QTest::newRow("gain") << "channel.5.gain" << QVariant(-6) << QList<quint16>{C::kSlot, C::kGain};
     QTest::newRow("rate") << "channel.5.rate" << QVariant(48000)
                           << QList<quint16>{C::kSlot, C::kRate};
     QTest::newRow("frequency") << "channel.5.freq" << QVariant(100.0)

@@ -22,8 +22,7 @@ constexpr int kWaitMs = 10000;
 using Emu = BoardEmulator;
 
 // Runs fn in the board thread, where the engines live, and waits for it.
-template <typename Fn>
-void inBoardThread(FMBoard* board, Fn fn)
+template <typename Fn> void inBoardThread(FMBoard* board, Fn fn)
 {
     QMetaObject::invokeMethod(board, fn, Qt::BlockingQueuedConnection);
 }
@@ -193,9 +192,10 @@ void TestFMProgram::twentyFourChannelsStreamFilesAndRds()
     format.seconds = 2.0;
     const QString wav = files.wav(QStringLiteral("tone.wav"), format);
     QVERIFY2(!wav.isEmpty(), qPrintable(files.lastError()));
-    auto settings = f.project(channels(FMBoard::kSlots) + "[audio.1]\nused=1\ntype=2\n"
-                              "file=playlist.1\n[playlist.1]\n0=" + wav.toUtf8() + "\n" +
-                              kRdsSource);
+    auto settings = f.project(channels(FMBoard::kSlots) +
+                              "[audio.1]\nused=1\ntype=2\n"
+                              "file=playlist.1\n[playlist.1]\n0=" +
+                              wav.toUtf8() + "\n" + kRdsSource);
     Recorder recorder;
     settings->subscribe(QStringLiteral("chinfo"), &recorder);
     settings->subscribe(QStringLiteral("songinfo"), &recorder);
@@ -230,9 +230,8 @@ void TestFMProgram::twentyFourChannelsStreamFilesAndRds()
     QCOMPARE(f.emulator->totalUnderruns(), 0);
     const FillTickStats::Snapshot stats = f.board->fillStats();
     // Nothing beyond the RDS budget plus what one engine may add to a tick.
-    QVERIFY2(stats.maxTickBytes < FMBoard::kRdsBudgetBytes +
-                                      FMProgram::kMaxPcmDatagramsPerTick *
-                                          (FMProgram::kPcmPayloadBytes + 8),
+    QVERIFY2(stats.maxTickBytes < FMBoard::kRdsBudgetBytes + FMProgram::kMaxPcmDatagramsPerTick *
+                                                                 (FMProgram::kPcmPayloadBytes + 8),
              qPrintable(QString::number(stats.maxTickBytes)));
     for (int slot = 0; slot < FMBoard::kSlots; ++slot) {
         // As much PCM as the board plays, give or take its buffer.
@@ -249,18 +248,18 @@ void TestFMProgram::twentyFourChannelsStreamFilesAndRds()
                     ++badGroups;
             }
         }
-        QVERIFY2(groups > 0 || warmUpRds[slot] > 0, qPrintable(QStringLiteral("slot %1 rds fill %2 datagrams %3")
-                                            .arg(slot)
-                                            .arg(f.emulator->slot(slot).rdsFill)
-                                            .arg(f.emulator->slot(slot).rdsDatagrams)));
+        QVERIFY2(groups > 0 || warmUpRds[slot] > 0,
+                 qPrintable(QStringLiteral("slot %1 rds fill %2 datagrams %3")
+                                .arg(slot)
+                                .arg(f.emulator->slot(slot).rdsFill)
+                                .arg(f.emulator->slot(slot).rdsDatagrams)));
         QVERIFY2(groups < 11.5 * seconds + 40, qPrintable(QString::number(groups)));
     }
     QCOMPARE(badGroups, 0);
     QCOMPARE(QString::fromLatin1(decoder.ps).trimmed(), QStringLiteral("TESTPS"));
     QCOMPARE(decoder.pi, quint16(0xD311));
     QTRY_VERIFY_WITH_TIMEOUT(recorder.keys.contains(QStringLiteral("songinfo")), kWaitMs);
-    QTRY_VERIFY_WITH_TIMEOUT(recorder.keys.contains(QStringLiteral("chinfo.24/playpos")),
-                             kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(recorder.keys.contains(QStringLiteral("chinfo.24/playpos")), kWaitMs);
 }
 
 void TestFMProgram::rdsGoesBeforePcmAndLowerSlotsFirst()
@@ -306,8 +305,8 @@ void TestFMProgram::remoteLines_data()
                               << QByteArray("noRDS");
     QTest::newRow("unused channel") << false << 0 << group << false << QByteArray("offline");
     QTest::newRow("129th group") << true << 128 << group << false << QByteArray("full");
-    QTest::newRow("empty line ends remote input") << true << 0 << QByteArray() << false
-                                                 << QByteArray();
+    QTest::newRow("empty line ends remote input")
+        << true << 0 << QByteArray() << false << QByteArray();
 }
 
 void TestFMProgram::remoteLines()

@@ -47,8 +47,8 @@ private slots:
     {
         RDSSource s = sourceWith(0);
         s.ps = "ABCDEFGH";
-        s.pss = 0x31;        // scrolling off
-        s.dec = 9;           // stereo + dynamic PTY
+        s.pss = 0x31; // scrolling off
+        s.dec = 9;    // stereo + dynamic PTY
         s.ta = 1;
         s.buc1 = 0; // no 15B burst when TA goes on
         RdsEncoder encoder;
@@ -60,7 +60,7 @@ private slots:
             QCOMPARE(groups[i].data[1] & 3, i % 4);
             QCOMPARE(groups[i].data[3], expected[i % 4]);
             QCOMPARE(groups[i].data[2], quint16(0xD311)); // 0B carries PI in block C
-            QVERIFY(groups[i].data[1] & 0x10);             // TA
+            QVERIFY(groups[i].data[1] & 0x10);            // TA
         }
         const RdsTestDecoder decoder = run(encoder, 4);
         QCOMPARE(decoder.ps, QByteArray("ABCDEFGH"));
@@ -77,7 +77,8 @@ private slots:
         QStringList seen;
         for (int cycle = 0; cycle < 6; ++cycle)
             seen << QString::fromLatin1(run(encoder, 4).ps);
-        QCOMPARE(seen, QStringList({"01234567", "12345678", "23456789", "3456789A", "456789AB", "01234567"}));
+        QCOMPARE(seen, QStringList({"01234567", "12345678", "23456789", "3456789A", "456789AB",
+                                    "01234567"}));
     }
 
     void afListInGroup0A()
@@ -205,16 +206,16 @@ private slots:
         QTest::addColumn<int>("hour");
         QTest::addColumn<int>("minute");
         const QDate day(2024, 2, 28);
-        QTest::newRow("23:59, +1 hour") << QDateTime(day, QTime(23, 59), Qt::UTC) << 2 << 0 << day << 23
-                                        << 59;
-        QTest::newRow("half-hour offset") << QDateTime(day, QTime(10, 0), Qt::UTC) << 1 << 0 << day << 10
-                                          << 0;
-        QTest::newRow("negative offset") << QDateTime(day, QTime(10, 0), Qt::UTC) << -7 << 0 << day << 10
-                                         << 0;
+        QTest::newRow("23:59, +1 hour")
+            << QDateTime(day, QTime(23, 59), Qt::UTC) << 2 << 0 << day << 23 << 59;
+        QTest::newRow("half-hour offset")
+            << QDateTime(day, QTime(10, 0), Qt::UTC) << 1 << 0 << day << 10 << 0;
+        QTest::newRow("negative offset")
+            << QDateTime(day, QTime(10, 0), Qt::UTC) << -7 << 0 << day << 10 << 0;
         QTest::newRow("across midnight by the minute offset")
             << QDateTime(day, QTime(23, 59), Qt::UTC) << 0 << 2 << QDate(2024, 2, 29) << 0 << 1;
-        QTest::newRow("new year") << QDateTime(QDate(2025, 12, 31), QTime(23, 30), Qt::UTC) << 0 << 45
-                                  << QDate(2026, 1, 1) << 0 << 15;
+        QTest::newRow("new year") << QDateTime(QDate(2025, 12, 31), QTime(23, 30), Qt::UTC) << 0
+                                  << 45 << QDate(2026, 1, 1) << 0 << 15;
     }
     void clockTime()
     {
@@ -477,7 +478,8 @@ private slots:
         QCOMPARE(b.sequence, 0);
         // 0000 101 | 0011 01100 | 1001 00110010001 = 7+9+15 = 31 bits
         const quint64 bits = (quint64(a.freeBits) << 28) | b.freeBits;
-        const quint64 expected = ((quint64(0x0) << 3 | 5) << 9 | (3 << 5 | 12)) << 15 | (9 << 11 | 401);
+        const quint64 expected =
+            ((quint64(0x0) << 3 | 5) << 9 | (3 << 5 | 12)) << 15 | (9 << 11 | 401);
         QCOMPARE(bits >> (56 - 31), expected);
         QCOMPARE(bits & ((quint64(1) << 25) - 1), quint64(0));
     }

@@ -94,18 +94,18 @@ private slots:
     {
         QTest::addColumn<QList<int>>("blocksAndChecks");
         QTest::addColumn<QByteArray>("hex");
-        QTest::newRow("block A only") << QList<int>{0xFFFF, 0, 0, 0, 0, 0, 0, 0}
-                                      << QByteArray("ffff0000000000000000000000");
-        QTest::newRow("checkword A only") << QList<int>{0, 0, 0, 0, 0x3FF, 0, 0, 0}
-                                          << QByteArray("0000ffc0000000000000000000");
-        QTest::newRow("block B only") << QList<int>{0, 0xFFFF, 0, 0, 0, 0, 0, 0}
-                                      << QByteArray("0000003fffc000000000000000");
-        QTest::newRow("checkword D only") << QList<int>{0, 0, 0, 0, 0, 0, 0, 0x3FF}
-                                          << QByteArray("000000000000000000000003ff");
-        QTest::newRow("block D only") << QList<int>{0, 0, 0, 0xFFFF, 0, 0, 0, 0}
-                                      << QByteArray("00000000000000000003fffc00");
-        QTest::newRow("block C only") << QList<int>{0, 0, 0xFFFF, 0, 0, 0, 0, 0}
-                                      << QByteArray("0000000000000ffff000000000");
+        QTest::newRow("block A only")
+            << QList<int>{0xFFFF, 0, 0, 0, 0, 0, 0, 0} << QByteArray("ffff0000000000000000000000");
+        QTest::newRow("checkword A only")
+            << QList<int>{0, 0, 0, 0, 0x3FF, 0, 0, 0} << QByteArray("0000ffc0000000000000000000");
+        QTest::newRow("block B only")
+            << QList<int>{0, 0xFFFF, 0, 0, 0, 0, 0, 0} << QByteArray("0000003fffc000000000000000");
+        QTest::newRow("checkword D only")
+            << QList<int>{0, 0, 0, 0, 0, 0, 0, 0x3FF} << QByteArray("000000000000000000000003ff");
+        QTest::newRow("block D only")
+            << QList<int>{0, 0, 0, 0xFFFF, 0, 0, 0, 0} << QByteArray("00000000000000000003fffc00");
+        QTest::newRow("block C only")
+            << QList<int>{0, 0, 0xFFFF, 0, 0, 0, 0, 0} << QByteArray("0000000000000ffff000000000");
     }
     void packingPutsEachFieldInItsBits()
     {
@@ -117,7 +117,9 @@ private slots:
             g.checks[i] = quint16(blocksAndChecks[4 + i]);
         }
         QCOMPARE(packed(g).toHex(), hex);
-        QCOMPARE(RdsGroupBytes::unpack(reinterpret_cast<const quint8*>(QByteArray::fromHex(hex).constData())), g);
+        QCOMPARE(RdsGroupBytes::unpack(
+                     reinterpret_cast<const quint8*>(QByteArray::fromHex(hex).constData())),
+                 g);
     }
 
     void zeroBlockAPacksAsTheStandardSays()
@@ -162,24 +164,28 @@ private slots:
         QTest::addColumn<QList<bool>>("good");
         const QList<int> blocks{0xD311, 0x2410, 0x4142, 0x4344};
         const QList<bool> allGood{true, true, true, true};
-        QTest::newRow("26 hex characters") << packed(groupOf(0xD311, 0x2410, 0x4142, 0x4344)).toHex() << 13
-                                           << blocks << allGood;
-        QTest::newRow("status ABCD and four blocks") << QByteArray("ABCD D311 2410 4142 4344") << 13 << blocks
-                                                     << allGood;
+        QTest::newRow("26 hex characters")
+            << packed(groupOf(0xD311, 0x2410, 0x4142, 0x4344)).toHex() << 13 << blocks << allGood;
+        QTest::newRow("status ABCD and four blocks")
+            << QByteArray("ABCD D311 2410 4142 4344") << 13 << blocks << allGood;
         QTest::newRow("status ABC0 inverts checkword D")
             << QByteArray("12:00:01 ABC0 D311 2410 4142 4344") << 13 << blocks
             << QList<bool>{true, true, true, false};
-        QTest::newRow("four blocks after a time") << QByteArray("  12:00:01   d311 2410 4142 4344  ") << 13
-                                                  << blocks << allGood;
-        QTest::newRow("eight bytes") << QByteArray("D3 11 24 10 41 42 43 44") << 13 << blocks << allGood;
-        QTest::newRow("sixteen characters") << QByteArray("D311241041424344") << 13 << blocks << allGood;
-        QTest::newRow("comment") << QByteArray("# D311 2410 4142 4344") << 0 << QList<int>() << QList<bool>();
+        QTest::newRow("four blocks after a time")
+            << QByteArray("  12:00:01   d311 2410 4142 4344  ") << 13 << blocks << allGood;
+        QTest::newRow("eight bytes")
+            << QByteArray("D3 11 24 10 41 42 43 44") << 13 << blocks << allGood;
+        QTest::newRow("sixteen characters")
+            << QByteArray("D311241041424344") << 13 << blocks << allGood;
+        QTest::newRow("comment") << QByteArray("# D311 2410 4142 4344") << 0 << QList<int>()
+                                 << QList<bool>();
         QTest::newRow("empty") << QByteArray("   ") << 0 << QList<int>() << QList<bool>();
-        QTest::newRow("not hexadecimal") << QByteArray("XYZW 2410 4142 4344") << 0 << QList<int>()
-                                         << QList<bool>();
-        QTest::newRow("too few blocks") << QByteArray("D311 2410 4142") << 0 << QList<int>() << QList<bool>();
-        QTest::newRow("seven bytes") << QByteArray("D3 11 24 10 41 42 43") << 0 << QList<int>()
-                                     << QList<bool>();
+        QTest::newRow("not hexadecimal")
+            << QByteArray("XYZW 2410 4142 4344") << 0 << QList<int>() << QList<bool>();
+        QTest::newRow("too few blocks")
+            << QByteArray("D311 2410 4142") << 0 << QList<int>() << QList<bool>();
+        QTest::newRow("seven bytes")
+            << QByteArray("D3 11 24 10 41 42 43") << 0 << QList<int>() << QList<bool>();
     }
     void groupLineForms()
     {
@@ -206,8 +212,10 @@ private slots:
         QTest::addColumn<int>("fix");
         QTest::addColumn<QByteArray>("expected"); // hex of the whole group, or empty
         QTest::addColumn<int>("flippedBits");     // -1: not checked
-        QTest::newRow("xor 100 % inverts every bit") << 0x80 << 100 << 0 << QByteArray("invert") << 104;
-        QTest::newRow("and 100 % clears every bit") << 0x81 << 100 << 0 << QByteArray(26, '0') << -1;
+        QTest::newRow("xor 100 % inverts every bit")
+            << 0x80 << 100 << 0 << QByteArray("invert") << 104;
+        QTest::newRow("and 100 % clears every bit")
+            << 0x81 << 100 << 0 << QByteArray(26, '0') << -1;
         QTest::newRow("or 100 % sets every bit") << 0x82 << 100 << 0 << QByteArray(26, 'f') << -1;
         QTest::newRow("generator off") << 0x00 << 100 << 0 << QByteArray("same") << 0;
         QTest::newRow("rate 0") << 0x80 << 0 << 0 << QByteArray("same") << 0;

@@ -48,10 +48,10 @@ private slots:
     void sharesFollowTheRates()
     {
         RDSSource s = baseSource();
-        rate(s, 0, 0, 240);  // PS: at least 240/min
-        rate(s, 1, 0, 30);   // 1A: 30/min
-        rate(s, 2, 0, -3);   // RadioText fills with weight 3
-        rate(s, 10, 0, -1);  // PTYN fills with weight 1
+        rate(s, 0, 0, 240); // PS: at least 240/min
+        rate(s, 1, 0, 30);  // 1A: 30/min
+        rate(s, 2, 0, -3);  // RadioText fills with weight 3
+        rate(s, 10, 0, -1); // PTYN fills with weight 1
         RdsEncoder encoder;
         encoder.setSource(s, 95.8);
         const QMap<int, int> counts = countTypes(encoder, kGroups);
@@ -147,7 +147,8 @@ private slots:
                 } else {
                     QVERIFY(g.valid());
                     QCOMPARE(g.data[0], quint16(0));
-                    QCOMPARE(bytes.mid(4), QByteArray(reinterpret_cast<const char*>(out[0]), 13).mid(4));
+                    QCOMPARE(bytes.mid(4),
+                             QByteArray(reinterpret_cast<const char*>(out[0]), 13).mid(4));
                 }
             }
         }
@@ -193,7 +194,8 @@ private slots:
         QCOMPARE(positions.first(), 0); // the first at once
         const double span = positions.last() * RdsEncoder::kGroupSeconds;
         const double due = (bursts - 1) * (tenths * 0.1 / bursts);
-        QVERIFY2(span >= due && span < due + 2 * RdsEncoder::kGroupSeconds, qPrintable(QString::number(span)));
+        QVERIFY2(span >= due && span < due + 2 * RdsEncoder::kGroupSeconds,
+                 qPrintable(QString::number(span)));
     }
 
     void tmcGapKeepsThreeGroupsBetween8A()

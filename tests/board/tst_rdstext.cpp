@@ -65,12 +65,16 @@ private slots:
     void codecs()
     {
         bool complete = false;
-        QCOMPARE(RdsText::encodeWithCodec(QString::fromUtf8("é"), &complete, false, nullptr), QByteArray("\xC3\xA9"));
+        QCOMPARE(RdsText::encodeWithCodec(QString::fromUtf8("é"), &complete, false, nullptr),
+                 QByteArray("\xC3\xA9"));
         QVERIFY(complete);
         QTextCodec* utf8 = QTextCodec::codecForName("UTF-8");
-        QCOMPARE(RdsText::encodeWithCodec("A", &complete, true, utf8), QByteArray("\xEF\xBB\xBF" "A"));
+        QCOMPARE(RdsText::encodeWithCodec("A", &complete, true, utf8), QByteArray("\xEF\xBB\xBF"
+                                                                                  "A"));
         QTextCodec* utf16 = QTextCodec::codecForName("UTF-16BE");
-        QCOMPARE(RdsText::encodeWithCodec("A", &complete, true, utf16), QByteArray("\xFE\xFF\x00" "A", 4));
+        QCOMPARE(RdsText::encodeWithCodec("A", &complete, true, utf16), QByteArray("\xFE\xFF\x00"
+                                                                                   "A",
+                                                                                   4));
         QTextCodec* latin1 = QTextCodec::codecForName("ISO-8859-1");
         RdsText::encodeWithCodec(QString::fromUtf8("ж"), &complete, false, latin1);
         QVERIFY(!complete);
@@ -135,22 +139,24 @@ private slots:
         QTest::addColumn<QList<int>>("manual");
         QTest::addColumn<QList<int>>("regional");
         QTest::addColumn<QList<int>>("codes");
-        QTest::newRow("AF off") << 0 << QList<int>() << QList<int>{876} << QList<int>() << QList<int>();
-        QTest::newRow("method A, two FM")
-            << 5 << QList<int>() << QList<int>{876, 1079} << QList<int>() << QList<int>{0xE353, 0x01CC};
-        QTest::newRow("method A, FM then MF")
-            << 5 << QList<int>() << QList<int>{876, 5310} << QList<int>()
-            << QList<int>{0xE353, 0x01CD, 0xFA10};
+        QTest::newRow("AF off") << 0 << QList<int>() << QList<int>{876} << QList<int>()
+                                << QList<int>();
+        QTest::newRow("method A, two FM") << 5 << QList<int>() << QList<int>{876, 1079}
+                                          << QList<int>() << QList<int>{0xE353, 0x01CC};
+        QTest::newRow("method A, FM then MF") << 5 << QList<int>() << QList<int>{876, 5310}
+                                              << QList<int>() << QList<int>{0xE353, 0x01CD, 0xFA10};
         QTest::newRow("method A, tuned and duplicates once")
             << 7 << QList<int>{958, 876} << QList<int>{876, 1079} << QList<int>()
             << QList<int>{0xE353, 0x01CC};
         QTest::newRow("method A, out of band skipped")
-            << 5 << QList<int>() << QList<int>{700, 876} << QList<int>() << QList<int>{0xE253, 0x01CD};
+            << 5 << QList<int>() << QList<int>{700, 876} << QList<int>()
+            << QList<int>{0xE253, 0x01CD};
         QTest::newRow("method B, pairs with the tuned frequency")
             << 13 << QList<int>() << QList<int>{876, 1079} << QList<int>()
             << QList<int>{0xE553, 0x0153, 0x53CC};
         QTest::newRow("method B, regional swapped")
-            << 13 << QList<int>() << QList<int>{876} << QList<int>{876} << QList<int>{0xE353, 0x5301};
+            << 13 << QList<int>() << QList<int>{876} << QList<int>{876}
+            << QList<int>{0xE353, 0x5301};
     }
     void afCodes()
     {
@@ -176,7 +182,8 @@ private slots:
     {
         RDSSource s;
         s.afu = 13;
-        s.afs = {AFEntry{876, 0, 0, 0}, AFEntry{1000, AFEntry::kNegativeMarker, 0, 0}, AFEntry{1079, 0, 0, 0}};
+        s.afs = {AFEntry{876, 0, 0, 0}, AFEntry{1000, AFEntry::kNegativeMarker, 0, 0},
+                 AFEntry{1079, 0, 0, 0}};
         RdsEncoder::buildAfTables(s, 958);
         QCOMPARE(s.codes, QList<quint16>({0xE353, 0x0153, 0xE37D, 0x7DCC}));
     }

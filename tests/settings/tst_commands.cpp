@@ -83,36 +83,57 @@ void TestCommands::setCodes_data()
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("frequency") << "channel.1.freq" << "95.8" << 0 << "no error occurred";
-    QTest::newRow("upper case and slashes") << "Channel/2/FREQ" << "95.8" << 0 << "no error occurred";
-    QTest::newRow("frequency above the EU band")
-        << "channel.1.freq" << "200" << 2 << "data out of range [87.5..108]";
-    QTest::newRow("frequency below the EU band")
-        << "channel.1.freq" << "87.45" << 2 << "data out of range [87.5..108]";
-    QTest::newRow("not a number") << "channel.1.gain" << "loud" << 2 << "data out of range [-60..0]";
-    QTest::newRow("nan is no number") << "channel.1.gain" << "nan" << 2 << "data out of range [-60..0]";
-    QTest::newRow("flag takes any word") << "channel.1.used" << "yes" << 0 << "no error occurred";
-    QTest::newRow("hex value") << "rds.1.pi" << "d311" << 0 << "no error occurred";
-    QTest::newRow("hex bounds in lower-case hex")
-        << "rds.1.pi" << "xyz" << 2 << "data out of range [0..ffff]";
-    QTest::newRow("hex above its bound") << "rds.1.pi" << "10000" << 2 << "data out of range [0..ffff]";
-    QTest::newRow("string of eight") << "rds.1.pn1" << "12345678" << 0 << "no error occurred";
-    QTest::newRow("string of nine") << "rds.1.pn1" << "123456789" << 2 << "data out of range [0..8]";
-    QTest::newRow("string without bounds") << "rds.1.rta" << QString(300, 'x') << 0 << "no error occurred";
-    QTest::newRow("group rates in range") << "rds.1.gmin.2" << "1 20 0 -3 0" << 0 << "no error occurred";
+    QTest::newRow("frequency") << "channel.1.freq"
+                               << "95.8" << 0 << "no error occurred";
+    QTest::newRow("upper case and slashes") << "Channel/2/FREQ"
+                                            << "95.8" << 0 << "no error occurred";
+    QTest::newRow("frequency above the EU band") << "channel.1.freq"
+                                                 << "200" << 2 << "data out of range [87.5..108]";
+    QTest::newRow("frequency below the EU band") << "channel.1.freq"
+                                                 << "87.45" << 2 << "data out of range [87.5..108]";
+    QTest::newRow("not a number") << "channel.1.gain"
+                                  << "loud" << 2 << "data out of range [-60..0]";
+    QTest::newRow("nan is no number") << "channel.1.gain"
+                                      << "nan" << 2 << "data out of range [-60..0]";
+    QTest::newRow("flag takes any word") << "channel.1.used"
+                                         << "yes" << 0 << "no error occurred";
+    QTest::newRow("hex value") << "rds.1.pi"
+                               << "d311" << 0 << "no error occurred";
+    QTest::newRow("hex bounds in lower-case hex") << "rds.1.pi"
+                                                  << "xyz" << 2 << "data out of range [0..ffff]";
+    QTest::newRow("hex above its bound") << "rds.1.pi"
+                                         << "10000" << 2 << "data out of range [0..ffff]";
+    QTest::newRow("string of eight") << "rds.1.pn1"
+                                     << "12345678" << 0 << "no error occurred";
+    QTest::newRow("string of nine") << "rds.1.pn1"
+                                    << "123456789" << 2 << "data out of range [0..8]";
+    QTest::newRow("string without bounds")
+        << "rds.1.rta" << QString(300, 'x') << 0 << "no error occurred";
+    QTest::newRow("group rates in range") << "rds.1.gmin.2"
+                                          << "1 20 0 -3 0" << 0 << "no error occurred";
     QTest::newRow("group rate out of range")
-        << "rds.1.gmin.2" << "1 900 0 0 0" << 2 << "data out of range [-685..685]";
-    QTest::newRow("id link") << "channel.1.idrds" << "-5" << 0 << "no error occurred";
-    QTest::newRow("wide bounds in six digits")
-        << "channel.1.idaudio" << "-1" << 2 << "data out of range [0..2.14748e+09]";
-    QTest::newRow("unknown family") << "nothing.1.x" << "1" << 1 << "key is unknown";
-    QTest::newRow("unknown field") << "channel.1.colour" << "red" << 1 << "key is unknown";
-    QTest::newRow("wildcard names no channel") << "channel.*.freq" << "95.8" << 1 << "key is unknown";
-    QTest::newRow("letter names no channel") << "channel.x.freq" << "95.8" << 1 << "key is unknown";
-    QTest::newRow("channel zero") << "channel.0.freq" << "95.8" << 1 << "key is unknown";
-    QTest::newRow("empty ranges write directly") << "channel.97-99.freq" << "95.8" << 1 << "key is unknown";
-    QTest::newRow("two-part key") << "board.band" << "1" << 1 << "key is unknown";
-    QTest::newRow("key without family") << "rdslog" << "x" << 3 << "data did not change";
+        << "rds.1.gmin.2"
+        << "1 900 0 0 0" << 2 << "data out of range [-685..685]";
+    QTest::newRow("id link") << "channel.1.idrds"
+                             << "-5" << 0 << "no error occurred";
+    QTest::newRow("wide bounds in six digits") << "channel.1.idaudio"
+                                               << "-1" << 2 << "data out of range [0..2.14748e+09]";
+    QTest::newRow("unknown family") << "nothing.1.x"
+                                    << "1" << 1 << "key is unknown";
+    QTest::newRow("unknown field") << "channel.1.colour"
+                                   << "red" << 1 << "key is unknown";
+    QTest::newRow("wildcard names no channel") << "channel.*.freq"
+                                               << "95.8" << 1 << "key is unknown";
+    QTest::newRow("letter names no channel") << "channel.x.freq"
+                                             << "95.8" << 1 << "key is unknown";
+    QTest::newRow("channel zero") << "channel.0.freq"
+                                  << "95.8" << 1 << "key is unknown";
+    QTest::newRow("empty ranges write directly") << "channel.97-99.freq"
+                                                 << "95.8" << 1 << "key is unknown";
+    QTest::newRow("two-part key") << "board.band"
+                                  << "1" << 1 << "key is unknown";
+    QTest::newRow("key without family") << "rdslog"
+                                        << "x" << 3 << "data did not change";
 }
 
 void TestCommands::setCodes()
@@ -172,7 +193,8 @@ void TestCommands::setNotifiesOncePerSubscriber()
     settle();
     QCOMPARE(group.keys.size(), 1);
     QCOMPARE(everything.keys.size(), 2);
-    for (QObject* o : std::initializer_list<QObject*>{&everything, &group, &otherKey, &wild, &family})
+    for (QObject* o :
+         std::initializer_list<QObject*>{&everything, &group, &otherKey, &wild, &family})
         store->unsubscribeAll(o);
 }
 
@@ -186,8 +208,8 @@ void TestCommands::setOverInstanceLists_data()
     QTest::newRow("range past 96") << "channel.95-100.gain" << QList<int>{95, 96} << QStringList{};
     QTest::newRow("range from 0") << "channel.0-2.gain" << QList<int>{1, 2}
                                   << QStringList{"channel.1/gain"};
-    QTest::newRow("single instance") << "channel.3.gain" << QList<int>{3}
-                                     << QStringList{"channel.3/gain"};
+    QTest::newRow("single instance")
+        << "channel.3.gain" << QList<int>{3} << QStringList{"channel.3/gain"};
 }
 
 void TestCommands::setOverInstanceLists()
@@ -279,19 +301,33 @@ void TestCommands::addCodes_data()
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("stored"); // key that holds the result, "" for none
     QTest::addColumn<QString>("text");
-    QTest::newRow("not a list") << "channel.1.freq" << "95.8" << 5 << "" << "";
-    QTest::newRow("unknown key") << "channel.1.colour" << "1" << 1 << "" << "";
-    QTest::newRow("append to a list key") << "rds.1.afs" << "-1000" << 0 << "rds.1/afs" << "958 -1000";
-    QTest::newRow("list value out of range") << "rds.1.afs" << "20000" << 2 << "" << "";
-    QTest::newRow("new eon item") << "rds.1.eon" << "1 d311 10 1 0 0" << 0 << "rds.1/eon/0"
+    QTest::newRow("not a list") << "channel.1.freq"
+                                << "95.8" << 5 << ""
+                                << "";
+    QTest::newRow("unknown key") << "channel.1.colour"
+                                 << "1" << 1 << ""
+                                 << "";
+    QTest::newRow("append to a list key") << "rds.1.afs"
+                                          << "-1000" << 0 << "rds.1/afs"
+                                          << "958 -1000";
+    QTest::newRow("list value out of range") << "rds.1.afs"
+                                             << "20000" << 2 << ""
+                                             << "";
+    QTest::newRow("new eon item") << "rds.1.eon"
+                                  << "1 d311 10 1 0 0" << 0 << "rds.1/eon/0"
                                   << "1 d311 10 1 0 0";
-    QTest::newRow("wrong count") << "rds.1.eon." << "1 d311" << 4 << "" << "";
-    QTest::newRow("playlist file") << "playlist.2." << "/m/a.flac" << 0 << "playlist.2/0"
+    QTest::newRow("wrong count") << "rds.1.eon."
+                                 << "1 d311" << 4 << ""
+                                 << "";
+    QTest::newRow("playlist file") << "playlist.2."
+                                   << "/m/a.flac" << 0 << "playlist.2/0"
                                    << "/m/a.flac";
-    QTest::newRow("tmc message") << "tmc.1." << "1 0 1500 12345 1" << 0 << "tmc.1/0"
+    QTest::newRow("tmc message") << "tmc.1."
+                                 << "1 0 1500 12345 1" << 0 << "tmc.1/0"
                                  << "1 0 1500 12345 1";
-    QTest::newRow("service key words are hexadecimal") << "tmc.1.skt." << "ffff 1a" << 0
-                                                       << "tmc.1/skt/0" << "ffff 1a";
+    QTest::newRow("service key words are hexadecimal") << "tmc.1.skt."
+                                                       << "ffff 1a" << 0 << "tmc.1/skt/0"
+                                                       << "ffff 1a";
 }
 
 void TestCommands::addCodes()
@@ -348,7 +384,8 @@ void TestCommands::delMovesItemsWithTheirSubKeys()
         QCOMPARE(store->rawValue(QStringLiteral("rds.1/eon/%1/ps").arg(i)).toString(),
                  expectedPs[i]);
     }
-    QCOMPARE(store->rawValue(QStringLiteral("rds.1/eon/1")).toString(), QStringLiteral("2 d312 10 1 0 0"));
+    QCOMPARE(store->rawValue(QStringLiteral("rds.1/eon/1")).toString(),
+             QStringLiteral("2 d312 10 1 0 0"));
     QVERIFY(!store->rawContains(QStringLiteral("rds.1/eon/1/af"))); // item 2 had no AF list
     QCOMPARE(store->rawValue(QStringLiteral("rds.1/eon/2/af")).toString(), QStringLiteral("953"));
     QVERIFY(store->rawAllKeys(QStringLiteral("rds.1/eon/3")).isEmpty());
@@ -402,17 +439,18 @@ void TestCommands::knownKeys_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QStringList>("keys");
-    QTest::newRow("every group") << ""
-                                 << QStringList{"channel.2", "channel.10", "audio.20", "audio.9500",
-                                                "playlist.1", "rds.1", "rds.10", "rds.11",
-                                                "tmc.1", "board", "events.1"};
+    QTest::newRow("every group") << "" << QStringList{"channel.2",  "channel.10", "audio.20",
+                                                      "audio.9500", "playlist.1", "rds.1",
+                                                      "rds.10",     "rds.11",     "tmc.1",
+                                                      "board",      "events.1"};
     QTest::newRow("playlist items in number order")
         << "playlist.1"
         << QStringList{"playlist.1.0", "playlist.1.1", "playlist.1.2", "playlist.1.10",
                        "playlist.1.name"};
     QTest::newRow("sub-group keys keep their slashes")
         << "rds.1" << QStringList{"rds.1.eon/2/af", "rds.1.ps"};
-    QTest::newRow("family groups in number order") << "rds" << QStringList{"rds.1", "rds.10", "rds.11"};
+    QTest::newRow("family groups in number order")
+        << "rds" << QStringList{"rds.1", "rds.10", "rds.11"};
     QTest::newRow("missing group matches longer names") << "rds.1" << QStringList{};
     QTest::newRow("unstored single value") << "channel.3.freq" << QStringList{"channel.3.freq"};
     QTest::newRow("instance zero") << "channel.0.freq" << QStringList{};
@@ -457,25 +495,37 @@ void TestCommands::help_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("line");
-    QTest::newRow("double") << "channel.1.freq" << "channel transmission frequency [76..108] MHz (double)";
-    QTest::newRow("bool") << "channel.1.used" << "toggle channel (on/off) [0..1] (bool)";
+    QTest::newRow("double") << "channel.1.freq"
+                            << "channel transmission frequency [76..108] MHz (double)";
+    QTest::newRow("bool") << "channel.1.used"
+                          << "toggle channel (on/off) [0..1] (bool)";
     QTest::newRow("id link") << "channel.1.idrds"
                              << "channel rds source id [-2147483648..2147483647] rds (id link)";
-    QTest::newRow("hexadecimal") << "rds.2.pi" << "rds program identifier [0..ffff] (hexadecimal)";
+    QTest::newRow("hexadecimal") << "rds.2.pi"
+                                 << "rds program identifier [0..ffff] (hexadecimal)";
     QTest::newRow("list item with count")
-        << "rds.1.eon.3" << "rds eon channel PI PTY TP TA link (list of 6 hexadecimal)";
-    QTest::newRow("list without type") << "rds.1.rttag.1" << "rds radio text tag (list of 2 )";
+        << "rds.1.eon.3"
+        << "rds eon channel PI PTY TP TA link (list of 6 hexadecimal)";
+    QTest::newRow("list without type") << "rds.1.rttag.1"
+                                       << "rds radio text tag (list of 2 )";
     QTest::newRow("group rates") << "rds.1.gmin.2"
                                  << "rds group 2A or 2B rates [-685..685] G/min (list of integer)";
     QTest::newRow("service keys") << "tmc.1.skt.1"
                                   << "tmc service key table [0..ffff] (list of hexadecimal)";
-    QTest::newRow("playlist file") << "playlist.1.4" << "playlist file (list of 1 string)";
-    QTest::newRow("board") << "board.attn" << "attenuate HF signal [-31..0] dB (integer)";
-    QTest::newRow("string") << "rds.1.name" << "rds source name (string)";
-    QTest::newRow("command") << "GET" << "usage: GET key (get value for key) example: GET rds.1.ps";
-    QTest::newRow("command any case") << "Get" << "usage: GET key (get value for key) example: GET rds.1.ps";
-    QTest::newRow("no schema entry") << "chinfo.1.rdslog" << "";
-    QTest::newRow("no key") << "banana" << "";
+    QTest::newRow("playlist file") << "playlist.1.4"
+                                   << "playlist file (list of 1 string)";
+    QTest::newRow("board") << "board.attn"
+                           << "attenuate HF signal [-31..0] dB (integer)";
+    QTest::newRow("string") << "rds.1.name"
+                            << "rds source name (string)";
+    QTest::newRow("command") << "GET"
+                             << "usage: GET key (get value for key) example: GET rds.1.ps";
+    QTest::newRow("command any case") << "Get"
+                                      << "usage: GET key (get value for key) example: GET rds.1.ps";
+    QTest::newRow("no schema entry") << "chinfo.1.rdslog"
+                                     << "";
+    QTest::newRow("no key") << "banana"
+                            << "";
 }
 
 void TestCommands::help()

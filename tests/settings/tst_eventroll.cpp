@@ -122,7 +122,8 @@ void TestEventRoll::singleRowsAndOptions()
 {
     store->setEvent(0, group, Event(42, QStringLiteral("audio.1.vol1 20")));
     store->setEvent(1, group, Event(43, QString()));
-    QCOMPARE(store->rawValue(group + QStringLiteral("/0")).toString(), QStringLiteral("42 audio.1.vol1 20"));
+    QCOMPARE(store->rawValue(group + QStringLiteral("/0")).toString(),
+             QStringLiteral("42 audio.1.vol1 20"));
     QCOMPARE(store->rawValue(group + QStringLiteral("/1")).toString(), QStringLiteral("43"));
     store->eventOption(group, {255}, true);
     QCOMPARE(store->rawValue(group + QStringLiteral("/expand")).toString(), QStringLiteral("ff"));

@@ -18,7 +18,11 @@ class Recorder : public QObject, public Observer
 {
 public:
     Recorder() { installEventFilter(new SetHandler(this)); }
-    void notify(SetValue* event) override { values.insert(event->key, event->value.toString()); ++count; }
+    void notify(SetValue* event) override
+    {
+        values.insert(event->key, event->value.toString());
+        ++count;
+    }
     QMap<QString, QString> values;
     int count = 0;
 };
@@ -128,10 +132,15 @@ void TestFrequencyPlan::sameFrequencyPublishesNothing()
 
 void TestFrequencyPlan::autoAFCollectsChannelsOfEqualPI()
 {
-    openProject({{"channel.1/used", 1}, {"channel.1/idrds", 1},
-                 {"channel.5/used", 1}, {"channel.5/idrds", 2}, {"channel.5/freq", 91.2},
-                 {"rds.1/pi", "d311"}, {"rds.1/afs", "1000"},
-                 {"rds.2/pi", "d311"}, {"rds.3/pi", "beef"}});
+    openProject({{"channel.1/used", 1},
+                 {"channel.1/idrds", 1},
+                 {"channel.5/used", 1},
+                 {"channel.5/idrds", 2},
+                 {"channel.5/freq", 91.2},
+                 {"rds.1/pi", "d311"},
+                 {"rds.1/afs", "1000"},
+                 {"rds.2/pi", "d311"},
+                 {"rds.3/pi", "beef"}});
     store->updateAllDistances();
     settle();
     QVERIFY(!recorder->values.contains("rds.1/af")); // nothing before the first request
@@ -156,9 +165,13 @@ void TestFrequencyPlan::autoAFCollectsChannelsOfEqualPI()
 
 void TestFrequencyPlan::autoAFFollowsFrequencyChanges()
 {
-    openProject({{"channel.1/used", 1}, {"channel.1/idrds", 1},
-                 {"channel.5/used", 1}, {"channel.5/idrds", 2}, {"channel.5/freq", 91.2},
-                 {"rds.1/pi", "d311"}, {"rds.2/pi", "d311"}});
+    openProject({{"channel.1/used", 1},
+                 {"channel.1/idrds", 1},
+                 {"channel.5/used", 1},
+                 {"channel.5/idrds", 2},
+                 {"channel.5/freq", 91.2},
+                 {"rds.1/pi", "d311"},
+                 {"rds.2/pi", "d311"}});
     store->updateAllDistances();
     store->updateAutoAF(true);
     settle();
@@ -171,9 +184,12 @@ void TestFrequencyPlan::autoAFFollowsFrequencyChanges()
 
 void TestFrequencyPlan::eonEntriesTakeTheLinkedSourcesAFs()
 {
-    openProject({{"channel.1/used", 1}, {"channel.1/idrds", 1},
-                 {"channel.2/used", 1}, {"channel.2/idrds", 2},
-                 {"rds.1/pi", "d311"}, {"rds.2/pi", "d312"},
+    openProject({{"channel.1/used", 1},
+                 {"channel.1/idrds", 1},
+                 {"channel.2/used", 1},
+                 {"channel.2/idrds", 2},
+                 {"rds.1/pi", "d311"},
+                 {"rds.2/pi", "d312"},
                  {"rds.1/eon/0", "2 d312 10 1 0 0"}});
     store->updateAllDistances();
     store->updateAutoAF(true);

@@ -56,7 +56,8 @@ void TestListCodecs::afListText_data()
     QTest::addColumn<QList<AFEntry>>("list");
     QTest::addColumn<QString>("text");
     QTest::newRow("empty list") << QList<AFEntry>{} << "";
-    QTest::newRow("marked entry negative") << QList<AFEntry>{af(958), af(1000, 6666)} << "958 -1000";
+    QTest::newRow("marked entry negative")
+        << QList<AFEntry>{af(958), af(1000, 6666)} << "958 -1000";
     QTest::newRow("other markers stay positive") << QList<AFEntry>{af(958, 1)} << "958";
 }
 
@@ -75,8 +76,8 @@ void TestListCodecs::afListReader_data()
     QTest::addColumn<QList<AFEntry>>("list");
     QTest::newRow("regional flag from the regional list")
         << "958 -1000  1025" << QList<AFEntry>{af(958, 0, 1), af(1000, 6666), af(1025, 0, 1)};
-    QTest::newRow("junk fields skipped") << "abc 958 9x9 99999999999"
-                                         << QList<AFEntry>{af(958, 0, 1)};
+    QTest::newRow("junk fields skipped")
+        << "abc 958 9x9 99999999999" << QList<AFEntry>{af(958, 0, 1)};
     QTest::newRow("blank text") << "   " << QList<AFEntry>{};
     QTest::newRow("most negative number does not overflow")
         << "-2147483648" << QList<AFEntry>{af(2147483647, 6666)};

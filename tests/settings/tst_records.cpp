@@ -257,7 +257,8 @@ void TestRecords::shrinkingPlaylistRemovesSurplusKeys()
     QCoreApplication::sendPostedEvents();
 
     QCOMPARE(store->rawNumberedKeys(QStringLiteral("playlist.1")), (QList<int>{0, 1, 2}));
-    QCOMPARE(store->rawValue(QStringLiteral("playlist.1/name")).toString(), QStringLiteral("Morning"));
+    QCOMPARE(store->rawValue(QStringLiteral("playlist.1/name")).toString(),
+             QStringLiteral("Morning"));
     QCOMPARE(store->playlist(1), three);
     // Items 1 and 2 changed and were notified; the end of the list is published.
     QStringList keys;

@@ -101,15 +101,24 @@ void TestSettingsStore::normalizeKey_data()
 {
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("stored");
-    QTest::newRow("dotted") << "channel.1.freq" << "channel.1/freq";
-    QTest::newRow("slashes and capitals") << "Channel/1/FREQ" << "channel.1/freq";
-    QTest::newRow("mixed") << "channel/1.freq" << "channel.1/freq";
-    QTest::newRow("two parts stay dotted") << "board.band" << "board.band";
-    QTest::newRow("run-time key") << "chstatus.3" << "chstatus.3";
-    QTest::newRow("numeric first part takes a slash") << "3.x" << "3/x";
-    QTest::newRow("zero first part stays dotted") << "0.x" << "0.x";
-    QTest::newRow("deep list key") << "rds.1.eon.2.af" << "rds.1/eon/2/af";
-    QTest::newRow("single word") << "RDS" << "rds";
+    QTest::newRow("dotted") << "channel.1.freq"
+                            << "channel.1/freq";
+    QTest::newRow("slashes and capitals") << "Channel/1/FREQ"
+                                          << "channel.1/freq";
+    QTest::newRow("mixed") << "channel/1.freq"
+                           << "channel.1/freq";
+    QTest::newRow("two parts stay dotted") << "board.band"
+                                           << "board.band";
+    QTest::newRow("run-time key") << "chstatus.3"
+                                  << "chstatus.3";
+    QTest::newRow("numeric first part takes a slash") << "3.x"
+                                                      << "3/x";
+    QTest::newRow("zero first part stays dotted") << "0.x"
+                                                  << "0.x";
+    QTest::newRow("deep list key") << "rds.1.eon.2.af"
+                                   << "rds.1/eon/2/af";
+    QTest::newRow("single word") << "RDS"
+                                 << "rds";
 }
 
 void TestSettingsStore::normalizeKey()
@@ -189,9 +198,15 @@ void TestSettingsStore::publicationReachesWildAndAncestorPatterns()
         bool reached;
     };
     const Listener listeners[] = {
-        {"channel.*.freq", true}, {"channel.*", true},  {"channel.12", true},
-        {"channel", true},        {"*", true},          {"channel.12.freq", true},
-        {"channel.13", false},    {"channel.*.gain", false}, {"rds", false},
+        {"channel.*.freq", true},
+        {"channel.*", true},
+        {"channel.12", true},
+        {"channel", true},
+        {"*", true},
+        {"channel.12.freq", true},
+        {"channel.13", false},
+        {"channel.*.gain", false},
+        {"rds", false},
     };
     std::vector<std::unique_ptr<Recorder>> recorders;
     for (const Listener& listener : listeners) {

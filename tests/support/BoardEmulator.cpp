@@ -1,8 +1,8 @@
 #include "BoardEmulator.h"
 
 #include <QNetworkDatagram>
-#include <QVariant>
 #include <QUdpSocket>
+#include <QVariant>
 #include <QtEndian>
 
 #include <algorithm>

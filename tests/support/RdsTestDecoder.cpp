@@ -33,12 +33,18 @@ bool RdsTestDecoder::Blocks::valid() const
 RdsTestDecoder::Offset RdsTestDecoder::offsetOf(quint32 block26)
 {
     switch (remainderOf(block26)) {
-    case 0x0FC: return OffsetA;
-    case 0x198: return OffsetB;
-    case 0x168: return OffsetC;
-    case 0x350: return OffsetCPrime;
-    case 0x1B4: return OffsetD;
-    default: return OffsetNone;
+    case 0x0FC:
+        return OffsetA;
+    case 0x198:
+        return OffsetB;
+    case 0x168:
+        return OffsetC;
+    case 0x350:
+        return OffsetCPrime;
+    case 0x1B4:
+        return OffsetD;
+    default:
+        return OffsetNone;
     }
 }
 

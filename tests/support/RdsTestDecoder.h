@@ -17,7 +17,15 @@
 class RdsTestDecoder
 {
 public:
-    enum Offset { OffsetA, OffsetB, OffsetC, OffsetCPrime, OffsetD, OffsetNone };
+    enum Offset
+    {
+        OffsetA,
+        OffsetB,
+        OffsetC,
+        OffsetCPrime,
+        OffsetD,
+        OffsetNone
+    };
 
     struct Blocks
     {
@@ -50,19 +58,19 @@ public:
 
     struct TmcGroup
     {
-        bool tuning = false;      // T bit: provider name or tuning information
-        int variant = 0;          // tuning variant (B bits 3-0)
-        bool single = false;      // F bit
-        bool first = false;       // first group of a multi-group message
-        bool second = false;      // second group indicator
+        bool tuning = false; // T bit: provider name or tuning information
+        int variant = 0;     // tuning variant (B bits 3-0)
+        bool single = false; // F bit
+        bool first = false;  // first group of a multi-group message
+        bool second = false; // second group indicator
         int continuity = 0;
         int duration = 0;
-        int sequence = 0;         // group sequence indicator
-        int extent = 0;           // diversion/direction/extent (5 bits)
+        int sequence = 0; // group sequence indicator
+        int extent = 0;   // diversion/direction/extent (5 bits)
         int event = 0;
         int location = 0;
-        quint32 freeBits = 0;     // 28 bits of a subsequent group
-        bool system = false;      // B & 0x1F == 0 (encryption administration)
+        quint32 freeBits = 0; // 28 bits of a subsequent group
+        bool system = false;  // B & 0x1F == 0 (encryption administration)
         quint16 c = 0, d = 0;
     };
 
@@ -80,7 +88,10 @@ public:
     // Feeds one group into the accumulated state; false for a group with a
     // bad block (which is then not used).
     bool add(const quint8* bytes);
-    bool add(const QByteArray& bytes) { return add(reinterpret_cast<const quint8*>(bytes.constData())); }
+    bool add(const QByteArray& bytes)
+    {
+        return add(reinterpret_cast<const quint8*>(bytes.constData()));
+    }
 
     // --- accumulated state
     QMap<int, int> counts; // index() -> groups
@@ -96,7 +107,7 @@ public:
     QByteArray ptyn = QByteArray(8, '\0');
     int ptynFlag = -1;
     QByteArray longPs = QByteArray(32, '\0');
-    QList<quint16> afWords; // block C of 0A in order of arrival
+    QList<quint16> afWords;     // block C of 0A in order of arrival
     QMap<int, quint16> odaAids; // application group index -> AID
     QMap<int, quint16> odaMessages;
     struct Eon

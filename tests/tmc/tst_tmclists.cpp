@@ -77,8 +77,10 @@ private slots:
         QTest::addColumn<int>("event");
         QTest::addColumn<int>("value");
         QTest::addColumn<QString>("text");
-        QTest::newRow("dynamic information") << 101 << 1 << QString::fromUtf8("für min. 15 Minuten");
-        QTest::newRow("bracketed longer lasting") << 102 << 7 << QString::fromUtf8("für lange Zeit");
+        QTest::newRow("dynamic information")
+            << 101 << 1 << QString::fromUtf8("für min. 15 Minuten");
+        QTest::newRow("bracketed longer lasting")
+            << 102 << 7 << QString::fromUtf8("für lange Zeit");
         QTest::newRow("forecast") << 105 << 3 << QString::fromUtf8("innerhalb einer Stunde");
         QTest::newRow("value 0") << 101 << 8 << QString("Unbekannt");
         QTest::newRow("unknown event") << 999 << 1 << QString();
@@ -125,8 +127,9 @@ private slots:
         QVERIFY(file.endsWith("LCL1.csv"));
         const QByteArrayList header = TMCPlaces::loadLocations(file);
         QCOMPARE(header.value(0), QByteArray("locationcode"));
-        QCOMPARE(TMCPlaces::placeText(12345),
-                 QString("7 Berlin\nA Autobahn 1 2\nLoc: 12345\nRef: Hamburg A1\n\nmore text here"));
+        QCOMPARE(
+            TMCPlaces::placeText(12345),
+            QString("7 Berlin\nA Autobahn 1 2\nLoc: 12345\nRef: Hamburg A1\n\nmore text here"));
         QCOMPARE(TMCPlaces::placeText(7), QString("Kiel\nA 1 2\nLoc: 7\nRef:  \n\n"));
         QCOMPARE(TMCPlaces::placeText(9), QString("\n")); // the last line without a line end
         QCOMPARE(TMCPlaces::placeText(42), QString("Code nicht gefunden"));

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "audio/DecoderKind.h"
-#include "settings/SongInfo.h"
 #include "audio/mp3decoder/Mpg123Reader.h"
+#include "settings/SongInfo.h"
 
 #include <QString>
 
