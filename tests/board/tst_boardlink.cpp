@@ -2,12 +2,10 @@
 // 127.0.0.1: sequence numbers and acknowledgements, status replies into the
 // store, info and lock replies, and the RDS stream forms.
 #include "BoardEmulator.h"
+#include "KeyRecorder.h"
 #include "board/BoardCommand.h"
 #include "board/BoardLink.h"
 #include "settings/FMSettings.h"
-#include "settings/Observer.h"
-#include "settings/SetHandler.h"
-#include "settings/SetValue.h"
 
 #include <QSet>
 #include <QSignalSpy>
@@ -18,18 +16,6 @@
 #include <QtEndian>
 
 #include <memory>
-
-namespace {
-
-class Recorder : public QObject, public Observer
-{
-public:
-    Recorder() { installEventFilter(new SetHandler(this)); }
-    void notify(SetValue* event) override { keys.append(event->key); }
-    QStringList keys;
-};
-
-} // namespace
 
 class TestBoardLink : public QObject
 {
@@ -147,7 +133,7 @@ void TestBoardLink::statusRepliesBecomeChannelStatus()
 {
     QTemporaryDir dir;
     auto store = QSharedPointer<FMSettings>::create(dir.filePath(QStringLiteral("default.fm")));
-    Recorder recorder;
+    KeyRecorder recorder;
     store->subscribe(QStringLiteral("chstatus"), &recorder);
     link->setStore(store);
     link->setNominalRate([](int slot) { return slot == 1 ? 48000 : 44100; });
@@ -160,21 +146,21 @@ void TestBoardLink::statusRepliesBecomeChannelStatus()
     board->slot(1).flags = 0x0001;
     const QByteArray request = BoardDatagram::request(BoardDatagram::kStatusRequest);
     link->sendRaw(request.constData(), 2);
-    QTRY_COMPARE(recorder.keys.size(), 24);
-    QCOMPARE(recorder.keys.first(), QStringLiteral("chstatus.25"));
-    QCOMPARE(recorder.keys.last(), QStringLiteral("chstatus.48"));
+    QTRY_COMPARE(recorder.keys().size(), 24);
+    QCOMPARE(recorder.keys().first(), QStringLiteral("chstatus.25"));
+    QCOMPARE(recorder.keys().last(), QStringLiteral("chstatus.48"));
     QCOMPARE(store->channelInfo(26).pcmFill, quint16(10000));
 
     // 200 ms later slot 0 played 8820 frames (44100/s), slot 1 as many at
     // its nominal 48000/s, so only slot 1 is off; RDS drained 15 words.
-    recorder.keys.clear();
+    recorder.clear();
     clockMs += 200;
     board->slot(0).pcmFill = 10000 - 8820;
     board->slot(0).rdsFill = 185;
     board->slot(1).pcmFill = 10000 - 8820;
     board->slot(1).rdsFill = 185;
     link->sendRaw(request.constData(), 2);
-    QTRY_COMPARE(recorder.keys.size(), 24);
+    QTRY_COMPARE(recorder.keys().size(), 24);
     const ChannelStatus first = store->channelInfo(25);
     QCOMPARE(first.pcmFill, quint16(1180));
     QCOMPARE(first.pcmRate, 44100.0 / 4);

@@ -4,11 +4,10 @@
 // reports into the store.
 #include "AudioFiles.h"
 #include "BoardFixture.h"
+#include "KeyRecorder.h"
 #include "RdsTestDecoder.h"
 #include "board/FMProgram.h"
 #include "board/TestTone.h"
-#include "settings/SetHandler.h"
-#include "settings/SetValue.h"
 
 #include <QTest>
 
@@ -53,14 +52,6 @@ QList<QByteArray> groupsOf(const Emu::Datagram& d, int stream)
         groups.append(bytes.mid(at, 13));
     return groups;
 }
-
-class Recorder : public QObject, public Observer
-{
-public:
-    Recorder() { installEventFilter(new SetHandler(this)); }
-    void notify(SetValue* event) override { keys.append(event->key); }
-    QStringList keys;
-};
 
 // Channel n plays audio source 1 and RDS source 1.
 QByteArray channels(int count, const QByteArray& extra = {})
@@ -196,7 +187,7 @@ void TestFMProgram::twentyFourChannelsStreamFilesAndRds()
                               "[audio.1]\nused=1\ntype=2\n"
                               "file=playlist.1\n[playlist.1]\n0=" +
                               wav.toUtf8() + "\n" + kRdsSource);
-    Recorder recorder;
+    KeyRecorder recorder;
     settings->subscribe(QStringLiteral("chinfo"), &recorder);
     settings->subscribe(QStringLiteral("songinfo"), &recorder);
     f.emulator->setLogPcm(false);
@@ -258,8 +249,9 @@ void TestFMProgram::twentyFourChannelsStreamFilesAndRds()
     QCOMPARE(badGroups, 0);
     QCOMPARE(QString::fromLatin1(decoder.ps).trimmed(), QStringLiteral("TESTPS"));
     QCOMPARE(decoder.pi, quint16(0xD311));
-    QTRY_VERIFY_WITH_TIMEOUT(recorder.keys.contains(QStringLiteral("songinfo")), kWaitMs);
-    QTRY_VERIFY_WITH_TIMEOUT(recorder.keys.contains(QStringLiteral("chinfo.24/playpos")), kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(recorder.keys().contains(QStringLiteral("songinfo")), kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(recorder.keys().contains(QStringLiteral("chinfo.24/playpos")),
+                             kWaitMs);
 }
 
 void TestFMProgram::rdsGoesBeforePcmAndLowerSlotsFirst()

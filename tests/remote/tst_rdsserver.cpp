@@ -1,9 +1,9 @@
 // The RDS data input server against a real TCP client on 127.0.0.1 and an
 // engine stand-in that queues lines and reports a fill level the test sets.
+#include "KeyRecorder.h"
 #include "remote/RDSInput.h"
 #include "remote/RDSServer.h"
 #include "settings/FMSettings.h"
-#include "settings/SetValue.h"
 
 #include <QElapsedTimer>
 #include <QPointer>
@@ -139,22 +139,6 @@ struct Harness
     QObject parent;
     RDSServer* server;
     quint16 port = 0;
-};
-
-// Records the publications of the store.
-class Recorder : public QObject
-{
-public:
-    bool event(QEvent* event) override
-    {
-        if (event->type() != SetValue::kType)
-            return QObject::event(event);
-        const auto* set = static_cast<SetValue*>(event);
-        seen.append(set->key + QLatin1Char('=') + set->value.toString());
-        return true;
-    }
-
-    QStringList seen;
 };
 
 } // namespace
@@ -425,7 +409,7 @@ void TestRDSServer::publishesRemoteSourceAndEndsInput()
 {
     QTemporaryDir dir;
     auto store = QSharedPointer<FMSettings>::create(dir.filePath("p.fm"));
-    Recorder recorder;
+    KeyRecorder recorder;
     QVERIFY(store->subscribe("rdsin.5", &recorder));
     Harness harness(5);
     harness.server->setProject(store);
@@ -433,11 +417,12 @@ void TestRDSServer::publishesRemoteSourceAndEndsInput()
 
     auto client = std::make_unique<Client>();
     QVERIFY(harness.connect(*client));
-    QTRY_COMPARE_WITH_TIMEOUT(recorder.seen, QStringList{"rdsin.5=127.0.0.1"}, kWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(recorder.keys(), QStringList{"rdsin.5"}, kWaitMs);
+    QCOMPARE(recorder.values().at(0).toString(), QStringLiteral("127.0.0.1"));
 
     client->socket.disconnectFromHost();
-    QTRY_COMPARE_WITH_TIMEOUT(recorder.seen, (QStringList{"rdsin.5=127.0.0.1", "rdsin.5="}),
-                              kWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(recorder.keys(), (QStringList{"rdsin.5", "rdsin.5"}), kWaitMs);
+    QCOMPARE(recorder.values().at(1).toString(), QString());
     QCOMPARE(harness.engine.received, QList<QByteArray>{QByteArray()});
     QVERIFY(!harness.server->hasClient());
 }

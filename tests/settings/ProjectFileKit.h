@@ -1,44 +1,17 @@
 #pragma once
 
 // Helpers of the project file tests: project files made from ini text in a
-// temporary folder, and a listener that records the store's notifications.
+// temporary folder, and what they hold on disk.
 
 #include "settings/FMSettings.h"
-#include "settings/SetValue.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QObject>
 #include <QSettings>
-#include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
-
-// Records the key of every SetValue posted to it.
-class KeyRecorder : public QObject
-{
-public:
-    QStringList keys;
-    QVariantList values;
-
-    bool event(QEvent* event) override
-    {
-        if (event->type() != SetValue::kType)
-            return QObject::event(event);
-        auto* setValue = static_cast<SetValue*>(event);
-        keys.append(setValue->key);
-        values.append(setValue->value);
-        return true;
-    }
-
-    int count(const QString& key) const { return int(keys.count(key)); }
-
-    // Delivers what the store posted so far.
-    void collect() { QCoreApplication::sendPostedEvents(this, SetValue::kType); }
-};
 
 class ProjectFolder
 {

@@ -1,27 +1,13 @@
 // The text command layer: SET with instance lists and range checks, GET,
 // ADD and DEL of list items, the key listing and HELP.
+#include "KeyRecorder.h"
 #include "settings/FMSettings.h"
-#include "settings/Observer.h"
-#include "settings/SetHandler.h"
-#include "settings/SetValue.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
-
-namespace {
-
-class Recorder : public QObject, public Observer
-{
-public:
-    Recorder() { installEventFilter(new SetHandler(this)); }
-    void notify(SetValue* event) override { keys.append(event->key); }
-    QStringList keys;
-};
-
-} // namespace
 
 class TestCommands : public QObject
 {
@@ -162,11 +148,11 @@ void TestCommands::errorTextOfUnknownCodes()
 
 void TestCommands::setNotifiesOncePerSubscriber()
 {
-    Recorder everything;
-    Recorder group;
-    Recorder otherKey;
-    Recorder wild;
-    Recorder family;
+    KeyRecorder everything;
+    KeyRecorder group;
+    KeyRecorder otherKey;
+    KeyRecorder wild;
+    KeyRecorder family;
     store->subscribe(QStringLiteral("*"), &everything);
     store->subscribe(QStringLiteral("channel.1"), &group);
     store->subscribe(QStringLiteral("channel.1.freq"), &group);
@@ -176,23 +162,23 @@ void TestCommands::setNotifiesOncePerSubscriber()
 
     QCOMPARE(store->set(QStringLiteral("channel.1.freq"), QStringLiteral("95.8")), 0);
     settle();
-    QCOMPARE(everything.keys, QStringList{"channel.1/freq"});
-    QCOMPARE(group.keys, QStringList{"channel.1/freq"});
-    QCOMPARE(otherKey.keys, QStringList{"channel.1/freq"});
-    QCOMPARE(family.keys, QStringList{"channel.1/freq"});
-    QVERIFY(wild.keys.isEmpty());
+    QCOMPARE(everything.keys(), QStringList{"channel.1/freq"});
+    QCOMPARE(group.keys(), QStringList{"channel.1/freq"});
+    QCOMPARE(otherKey.keys(), QStringList{"channel.1/freq"});
+    QCOMPARE(family.keys(), QStringList{"channel.1/freq"});
+    QVERIFY(wild.keys().isEmpty());
     QVERIFY(store->isDirty());
 
     QCOMPARE(store->set(QStringLiteral("channel.1.freq"), QStringLiteral("95.8")), 3);
     settle();
-    QCOMPARE(everything.keys.size(), 1);
-    QCOMPARE(group.keys.size(), 1);
+    QCOMPARE(everything.keys().size(), 1);
+    QCOMPARE(group.keys().size(), 1);
 
     // The sender of a change (the timeline playing) hears nothing of it.
     QCOMPARE(store->set(QStringLiteral("channel.1.freq"), QStringLiteral("96"), true, &group), 0);
     settle();
-    QCOMPARE(group.keys.size(), 1);
-    QCOMPARE(everything.keys.size(), 2);
+    QCOMPARE(group.keys().size(), 1);
+    QCOMPARE(everything.keys().size(), 2);
     for (QObject* o :
          std::initializer_list<QObject*>{&everything, &group, &otherKey, &wild, &family})
         store->unsubscribeAll(o);
@@ -218,8 +204,8 @@ void TestCommands::setOverInstanceLists()
     QFETCH(QList<int>, written);
     QFETCH(QStringList, events);
     // Subscribed to channels 1 and 3 (twice), and to a key of channel 3.
-    Recorder one;
-    Recorder three;
+    KeyRecorder one;
+    KeyRecorder three;
     store->subscribe(QStringLiteral("channel.1"), &one);
     store->subscribe(QStringLiteral("channel.3"), &three);
     store->subscribe(QStringLiteral("channel.3.freq"), &three);
@@ -230,7 +216,7 @@ void TestCommands::setOverInstanceLists()
         const bool expected = written.contains(c);
         QCOMPARE(store->contains(QStringLiteral("channel.%1.gain").arg(c)), expected);
     }
-    QStringList received = one.keys + three.keys;
+    QStringList received = one.keys() + three.keys();
     QCOMPARE(received, events);
     store->unsubscribeAll(&one);
     store->unsubscribeAll(&three);
@@ -255,7 +241,7 @@ void TestCommands::hugeRangeIsClamped()
 
 void TestCommands::failingInstanceStopsAndPublishesNothing()
 {
-    Recorder everything;
+    KeyRecorder everything;
     store->subscribe(QStringLiteral("*"), &everything);
     raw(QStringLiteral("channel.1/rate"), 44100);
     QCOMPARE(store->set(QStringLiteral("channel.1,2,3.rate"), QStringLiteral("200")), 2);
@@ -264,11 +250,11 @@ void TestCommands::failingInstanceStopsAndPublishesNothing()
     // of the last instance tried, and the change of channel 2 is published.
     QCOMPARE(store->set(QStringLiteral("channel.1-2.rate"), QStringLiteral("44100")), 0);
     settle();
-    QCOMPARE(everything.keys, QStringList{"channel.1-2/rate"});
-    everything.keys.clear();
+    QCOMPARE(everything.keys(), QStringList{"channel.1-2/rate"});
+    everything.clear();
     QCOMPARE(store->set(QStringLiteral("channel.1,4.rate"), QStringLiteral("44100x")), 2);
     settle();
-    QVERIFY(everything.keys.isEmpty());
+    QVERIFY(everything.keys().isEmpty());
     store->unsubscribeAll(&everything);
 }
 
@@ -338,15 +324,15 @@ void TestCommands::addCodes()
     QFETCH(QString, stored);
     QFETCH(QString, text);
     raw(QStringLiteral("rds.1/afs"), QStringLiteral("958"));
-    Recorder recorder;
+    KeyRecorder recorder;
     store->subscribe(QStringLiteral("*"), &recorder);
     QCOMPARE(store->add(key, value), code);
     settle();
     if (!stored.isEmpty()) {
         QCOMPARE(store->value(stored).toString(), text);
-        QCOMPARE(recorder.keys, QStringList{stored});
+        QCOMPARE(recorder.keys(), QStringList{stored});
     } else {
-        QVERIFY(recorder.keys.isEmpty());
+        QVERIFY(recorder.keys().isEmpty());
     }
     store->unsubscribeAll(&recorder);
 }
@@ -373,11 +359,11 @@ void TestCommands::delMovesItemsWithTheirSubKeys()
         if (i != 2)
             raw(QStringLiteral("rds.1/eon/%1/af").arg(i), QStringLiteral("95%1").arg(i));
     }
-    Recorder recorder;
+    KeyRecorder recorder;
     store->subscribe(QStringLiteral("rds.1"), &recorder);
     QCOMPARE(store->del(QStringLiteral("rds.1.eon.1")), 0);
     settle();
-    QCOMPARE(recorder.keys, QStringList{"rds.1/eon/1"});
+    QCOMPARE(recorder.keys(), QStringList{"rds.1/eon/1"});
     QCOMPARE(store->rawNumberedKeys(QStringLiteral("rds.1/eon")), (QList<int>{0, 1, 2}));
     const QStringList expectedPs{"PS-0", "PS-2", "PS-3"};
     for (int i = 0; i < 3; ++i) {

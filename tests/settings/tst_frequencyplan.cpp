@@ -1,9 +1,7 @@
 // Distances between used channels and the automatic AF lists of sources
 // that share a PI.
+#include "KeyRecorder.h"
 #include "settings/FMSettings.h"
-#include "settings/Observer.h"
-#include "settings/SetHandler.h"
-#include "settings/SetValue.h"
 
 #include <QCoreApplication>
 #include <QSettings>
@@ -11,23 +9,6 @@
 #include <QTest>
 
 #include <memory>
-
-namespace {
-
-class Recorder : public QObject, public Observer
-{
-public:
-    Recorder() { installEventFilter(new SetHandler(this)); }
-    void notify(SetValue* event) override
-    {
-        values.insert(event->key, event->value.toString());
-        ++count;
-    }
-    QMap<QString, QString> values;
-    int count = 0;
-};
-
-} // namespace
 
 class TestFrequencyPlan : public QObject
 {
@@ -51,13 +32,13 @@ private:
 
     std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<FMSettings> store;
-    std::unique_ptr<Recorder> recorder;
+    std::unique_ptr<KeyRecorder> recorder;
 };
 
 void TestFrequencyPlan::init()
 {
     dir = std::make_unique<QTemporaryDir>();
-    recorder = std::make_unique<Recorder>();
+    recorder = std::make_unique<KeyRecorder>();
 }
 
 void TestFrequencyPlan::cleanup()
@@ -87,10 +68,11 @@ void TestFrequencyPlan::distancesOfUsedChannels()
     openProject({{"channel.1/used", 1}, {"channel.2/used", 1}, {"channel.3/used", 1}});
     store->updateAllDistances();
     settle();
-    QCOMPARE(recorder->values.value("chinfo.1/dist"), QStringLiteral("0.600"));
-    QCOMPARE(recorder->values.value("chinfo.2/dist"), QStringLiteral("0.600"));
-    QCOMPARE(recorder->values.value("chinfo.3/dist"), QStringLiteral("1.000"));
-    QCOMPARE(recorder->values.size(), 3);
+    const QMap<QString, QString> published = recorder->lastValuesAsText();
+    QCOMPARE(published.value("chinfo.1/dist"), QStringLiteral("0.600"));
+    QCOMPARE(published.value("chinfo.2/dist"), QStringLiteral("0.600"));
+    QCOMPARE(published.value("chinfo.3/dist"), QStringLiteral("1.000"));
+    QCOMPARE(published.size(), 3);
 }
 
 void TestFrequencyPlan::singleChannelIsAlone()
@@ -98,7 +80,7 @@ void TestFrequencyPlan::singleChannelIsAlone()
     openProject({{"channel.7/used", 1}});
     store->updateAllDistances();
     settle();
-    QCOMPARE(recorder->values, (QMap<QString, QString>{{"chinfo.7/dist", "100.000"}}));
+    QCOMPARE(recorder->lastValuesAsText(), (QMap<QString, QString>{{"chinfo.7/dist", "100.000"}}));
 }
 
 void TestFrequencyPlan::switchingAChannelOff()
@@ -106,12 +88,13 @@ void TestFrequencyPlan::switchingAChannelOff()
     openProject({{"channel.1/used", 1}, {"channel.2/used", 1}, {"channel.3/used", 1}});
     store->updateAllDistances();
     settle();
-    recorder->values.clear();
+    recorder->clear();
     store->setChannelFreq(2, 0, false);
     settle();
-    QCOMPARE(recorder->values.value("chinfo.1/dist"), QStringLiteral("1.600"));
-    QCOMPARE(recorder->values.value("chinfo.3/dist"), QStringLiteral("1.600"));
-    QVERIFY(!recorder->values.contains("chinfo.2/dist"));
+    const QMap<QString, QString> published = recorder->lastValuesAsText();
+    QCOMPARE(published.value("chinfo.1/dist"), QStringLiteral("1.600"));
+    QCOMPARE(published.value("chinfo.3/dist"), QStringLiteral("1.600"));
+    QVERIFY(!published.contains("chinfo.2/dist"));
     // Channels beyond the boards in use are ignored.
     store->setChannelFreq(25, 90.0, true);
     QVERIFY(!store->contains(QStringLiteral("channel.25.freq")));
@@ -124,10 +107,10 @@ void TestFrequencyPlan::sameFrequencyPublishesNothing()
     store->setChannelFreq(2, 90.0, true);
     QCOMPARE(store->value(QStringLiteral("channel.2.freq")).toString(), QStringLiteral("90.000"));
     settle();
-    recorder->count = 0;
+    recorder->clear();
     store->setChannelFreq(2, 90.0, true);
     settle();
-    QCOMPARE(recorder->count, 0);
+    QCOMPARE(recorder->count(), 0);
 }
 
 void TestFrequencyPlan::autoAFCollectsChannelsOfEqualPI()
@@ -143,12 +126,13 @@ void TestFrequencyPlan::autoAFCollectsChannelsOfEqualPI()
                  {"rds.3/pi", "beef"}});
     store->updateAllDistances();
     settle();
-    QVERIFY(!recorder->values.contains("rds.1/af")); // nothing before the first request
+    QVERIFY(!recorder->lastValuesAsText().contains("rds.1/af")); // nothing before the first request
     store->updateAutoAF(true);
     settle();
-    QCOMPARE(recorder->values.value("rds.1/af"), QStringLiteral("875 912 1000"));
-    QCOMPARE(recorder->values.value("rds.2/af"), QStringLiteral("875 912"));
-    QVERIFY(!recorder->values.contains("rds.3/af"));
+    const QMap<QString, QString> published = recorder->lastValuesAsText();
+    QCOMPARE(published.value("rds.1/af"), QStringLiteral("875 912 1000"));
+    QCOMPARE(published.value("rds.2/af"), QStringLiteral("875 912"));
+    QVERIFY(!published.contains("rds.3/af"));
     const QList<AFEntry> af = store->rdsSource(1).af;
     QCOMPARE(af.size(), 2);
     QCOMPARE(af[0].freq, 875);
@@ -157,10 +141,10 @@ void TestFrequencyPlan::autoAFCollectsChannelsOfEqualPI()
     QCOMPARE(int(af[1].marker), 5);
     QVERIFY(store->rdsSource(3).af.isEmpty());
 
-    recorder->count = 0;
+    recorder->clear();
     store->updateAutoAF(false); // nothing changed: nothing published
     settle();
-    QCOMPARE(recorder->count, 0);
+    QCOMPARE(recorder->count(), 0);
 }
 
 void TestFrequencyPlan::autoAFFollowsFrequencyChanges()
@@ -175,11 +159,12 @@ void TestFrequencyPlan::autoAFFollowsFrequencyChanges()
     store->updateAllDistances();
     store->updateAutoAF(true);
     settle();
-    recorder->values.clear();
+    recorder->clear();
     store->setChannelFreq(5, 91.3, true);
     settle();
-    QCOMPARE(recorder->values.value("rds.1/af"), QStringLiteral("875 913"));
-    QCOMPARE(recorder->values.value("rds.2/af"), QStringLiteral("875 913"));
+    const QMap<QString, QString> published = recorder->lastValuesAsText();
+    QCOMPARE(published.value("rds.1/af"), QStringLiteral("875 913"));
+    QCOMPARE(published.value("rds.2/af"), QStringLiteral("875 913"));
 }
 
 void TestFrequencyPlan::eonEntriesTakeTheLinkedSourcesAFs()

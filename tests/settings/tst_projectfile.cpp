@@ -2,6 +2,7 @@
 // of missing keys, the one-time conversion of older files, band and
 // attenuation, numbered lists, damaged files, and the round trip of every
 // record through the store's own writers.
+#include "KeyRecorder.h"
 #include "ProjectFileKit.h"
 
 #include "settings/ListCodecs.h"
@@ -324,8 +325,8 @@ void TestProjectFile::clampedBandIsPublished()
     store->setBandAttn(band, attn);
     recorder.collect();
     QCOMPARE(band, 2);
-    QCOMPARE(recorder.keys, QStringList{"board.band"});
-    QCOMPARE(recorder.values.value(0).toInt(), 2);
+    QCOMPARE(recorder.keys(), QStringList{"board.band"});
+    QCOMPARE(recorder.values().value(0).toInt(), 2);
     QVERIFY(!store->isDirty());
 }
 
@@ -579,14 +580,14 @@ void TestProjectFile::unchangedRDSWriteBackLeavesTheProjectClean()
     QVERIFY(store->setRDS(1, store->rdsSource(1)));
     recorder.collect();
     QVERIFY(!store->isDirty());
-    QCOMPARE(recorder.keys, QStringList());
+    QCOMPARE(recorder.keys(), QStringList());
 
     RDSSource changed = store->rdsSource(1);
     changed.ps = QStringLiteral("NEW");
     store->setRDS(1, changed);
     recorder.collect();
     QVERIFY(store->isDirty());
-    QCOMPARE(recorder.keys, QStringList{"rds.1/ps"});
+    QCOMPARE(recorder.keys(), QStringList{"rds.1/ps"});
 }
 
 QTEST_GUILESS_MAIN(TestProjectFile)

@@ -1,6 +1,7 @@
 // RDS source operations: new/remove, whole-record write-back, RadioText+
 // tags, EON and ODA lists, AF lists and group rates, each checked in the
 // record, in the file and in what a reload gives back.
+#include "KeyRecorder.h"
 #include "ProjectFileKit.h"
 
 #include "settings/ListCodecs.h"
@@ -75,7 +76,7 @@ void TestRdsSource::newReenablesTheLowestUnusedSource()
     store->subscribe(QStringLiteral("rds"), &recorder);
     QCOMPARE(store->newRDS(), 2);
     recorder.collect();
-    QCOMPARE(recorder.keys, QStringList{"rds.2/used"});
+    QCOMPARE(recorder.keys(), QStringList{"rds.2/used"});
     QCOMPARE(store->rdsSources().size(), 3);
     QCOMPARE(store->rdsSource(2).used, quint8(1));
 }
@@ -242,8 +243,8 @@ void TestRdsSource::changedSourceRepublishesLinkedEON()
     store->setRDS(2, two);
     recorder.collect();
 
-    QCOMPARE(recorder.keys, QStringList{"rds.1/eon/0"});
-    QCOMPARE(recorder.values[0].toString(), QStringLiteral("5 d3aa 10 1 0 1a"));
+    QCOMPARE(recorder.keys(), QStringList{"rds.1/eon/0"});
+    QCOMPARE(recorder.values().at(0).toString(), QStringLiteral("5 d3aa 10 1 0 1a"));
     QCOMPARE(store->rdsSource(1).eon[0].ps, QStringLiteral("CHANGED"));
     QCOMPARE(store->rdsSource(1).eon[1].pi, quint16(0x7777));
 }

@@ -1,8 +1,6 @@
 // Channel records with their defaults, audio sources and playlists.
+#include "KeyRecorder.h"
 #include "settings/FMSettings.h"
-#include "settings/Observer.h"
-#include "settings/SetHandler.h"
-#include "settings/SetValue.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -10,18 +8,6 @@
 #include <QTest>
 
 #include <memory>
-
-namespace {
-
-class Recorder : public QObject, public Observer
-{
-public:
-    Recorder() { installEventFilter(new SetHandler(this)); }
-    void notify(SetValue* event) override { events.append({event->key, event->value}); }
-    QList<QPair<QString, QVariant>> events;
-};
-
-} // namespace
 
 class TestRecords : public QObject
 {
@@ -210,11 +196,11 @@ void TestRecords::removeAndFileOperations()
     QVERIFY(!store->removeAudio(9));
     store->setAudioFile(2, QStringLiteral("/music/a.flac"));
     QCOMPARE(store->audioSource(2).file, QStringLiteral("/music/a.flac"));
-    Recorder recorder;
+    KeyRecorder recorder;
     store->subscribe(QStringLiteral("*"), &recorder);
     store->setAudioFile(2, QString());
     QCoreApplication::sendPostedEvents();
-    QVERIFY(recorder.events.isEmpty()); // removed without a notification
+    QVERIFY(recorder.keys().isEmpty()); // removed without a notification
     QVERIFY(!store->contains(QStringLiteral("audio.2.file")));
     QVERIFY(store->audioSource(2).file.isEmpty());
     store->unsubscribeAll(&recorder);
@@ -250,7 +236,7 @@ void TestRecords::shrinkingPlaylistRemovesSurplusKeys()
     store->newPlaylist();
     store->setPlaylistName(1, QStringLiteral("Morning"));
 
-    Recorder recorder;
+    KeyRecorder recorder;
     store->subscribe(QStringLiteral("playlist.1"), &recorder);
     const QStringList three{"/m/1.flac", "/m/3.flac", "/m/4.flac"};
     store->removePlaylistFiles(1, three);
@@ -261,11 +247,8 @@ void TestRecords::shrinkingPlaylistRemovesSurplusKeys()
              QStringLiteral("Morning"));
     QCOMPARE(store->playlist(1), three);
     // Items 1 and 2 changed and were notified; the end of the list is published.
-    QStringList keys;
-    for (const auto& event : recorder.events)
-        keys.append(event.first);
-    QCOMPARE(keys, (QStringList{"playlist.1/1", "playlist.1/2", "playlist.1/3"}));
-    QVERIFY(!recorder.events.last().second.isValid());
+    QCOMPARE(recorder.keys(), (QStringList{"playlist.1/1", "playlist.1/2", "playlist.1/3"}));
+    QVERIFY(!recorder.values().last().isValid());
     store->unsubscribeAll(&recorder);
 
     // The file on disk holds the short list too.

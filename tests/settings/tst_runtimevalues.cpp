@@ -1,10 +1,8 @@
 // Run-time values of the store: channel status, play and song tables and RDS
 // log records, each announced under its run-time key.
+#include "KeyRecorder.h"
 #include "settings/FMSettings.h"
-#include "settings/Observer.h"
 #include "settings/RdsLogRecord.h"
-#include "settings/SetHandler.h"
-#include "settings/SetValue.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -13,19 +11,6 @@
 #include <memory>
 
 namespace {
-
-class Recorder : public QObject, public Observer
-{
-public:
-    Recorder() { installEventFilter(new SetHandler(this)); }
-    void notify(SetValue* event) override
-    {
-        keys.append(event->key);
-        values.append(event->value);
-    }
-    QStringList keys;
-    QVariantList values;
-};
 
 SongInfo song(const QString& path, int rate, int kind = 4)
 {
@@ -62,22 +47,20 @@ private:
     void settle()
     {
         store->publish(QStringLiteral("marker"), QVariant());
-        QTRY_VERIFY(recorder.keys.contains(QStringLiteral("marker")));
-        recorder.keys.removeAll(QStringLiteral("marker"));
-        recorder.values.removeLast();
+        QTRY_VERIFY(recorder.keys().contains(QStringLiteral("marker")));
+        recorder.removeAll(QStringLiteral("marker"));
     }
 
     std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<FMSettings> store;
-    Recorder recorder;
+    KeyRecorder recorder;
 };
 
 void TestRuntimeValues::init()
 {
     dir = std::make_unique<QTemporaryDir>();
     store = std::make_unique<FMSettings>(dir->filePath(QStringLiteral("default.fm")));
-    recorder.keys.clear();
-    recorder.values.clear();
+    recorder.clear();
     store->subscribe(QStringLiteral("*"), &recorder);
 }
 
@@ -113,12 +96,12 @@ void TestRuntimeValues::channelStatus()
 
     const ChannelStatus read = store->channelInfo(channel);
     if (!accepted) {
-        QVERIFY(recorder.keys.isEmpty());
+        QVERIFY(recorder.keys().isEmpty());
         QCOMPARE(read.pcmFill, quint16(0));
         return;
     }
-    QCOMPARE(recorder.keys, QStringList{QStringLiteral("chstatus.%1").arg(channel)});
-    QVERIFY(!recorder.values.first().isValid());
+    QCOMPARE(recorder.keys(), QStringList{QStringLiteral("chstatus.%1").arg(channel)});
+    QVERIFY(!recorder.values().first().isValid());
     QCOMPARE(read.pcmFill, status.pcmFill);
     QCOMPARE(read.rdsFill, status.rdsFill);
     QCOMPARE(read.flags, status.flags);
@@ -172,19 +155,18 @@ void TestRuntimeValues::playInfo()
 
     store->setPlayInfo(3, song(firstPath, firstRate));
     settle();
-    QCOMPARE(recorder.keys, (QStringList{QStringLiteral("chinfo.3/playrate"),
-                                         QStringLiteral("chinfo.3/playing")}));
-    QCOMPARE(recorder.values.value(0).toInt(), firstRate);
-    QCOMPARE(recorder.values.value(1).toString(), firstPath);
-    recorder.keys.clear();
-    recorder.values.clear();
+    QCOMPARE(recorder.keys(), (QStringList{QStringLiteral("chinfo.3/playrate"),
+                                           QStringLiteral("chinfo.3/playing")}));
+    QCOMPARE(recorder.values().value(0).toInt(), firstRate);
+    QCOMPARE(recorder.values().value(1).toString(), firstPath);
+    recorder.clear();
 
     store->setPlayInfo(3, song(secondPath, secondRate));
     settle();
-    QCOMPARE(recorder.keys, secondKeys);
-    QCOMPARE(recorder.values.size(), secondValues.size());
+    QCOMPARE(recorder.keys(), secondKeys);
+    QCOMPARE(recorder.values().size(), secondValues.size());
     for (int i = 0; i < secondValues.size(); ++i)
-        QCOMPARE(recorder.values.at(i).toString(), secondValues.at(i).toString());
+        QCOMPARE(recorder.values().at(i).toString(), secondValues.at(i).toString());
     QCOMPARE(store->songInfo(3).path, secondPath);
     QCOMPARE(store->songInfo(3).sampleRate, secondRate);
 }
@@ -195,17 +177,17 @@ void TestRuntimeValues::songTablePublishesOnlyChanges()
                                  song(QStringLiteral("/b.wav"), 32000, 3)};
     store->setSongInfo(1, listed);
     settle();
-    QCOMPARE(recorder.keys, QStringList{QStringLiteral("songinfo")});
+    QCOMPARE(recorder.keys(), QStringList{QStringLiteral("songinfo")});
     QCOMPARE(store->songInfos().size(), 2);
 
-    recorder.keys.clear();
+    recorder.clear();
     store->setSongInfo(2, listed);
     settle();
-    QVERIFY(recorder.keys.isEmpty());
+    QVERIFY(recorder.keys().isEmpty());
 
     store->setSongInfo(2, {song(QStringLiteral("/b.wav"), 32000, -1)});
     settle();
-    QCOMPARE(recorder.keys, QStringList{QStringLiteral("songinfo")});
+    QCOMPARE(recorder.keys(), QStringList{QStringLiteral("songinfo")});
     QCOMPARE(store->songInfos().value(QStringLiteral("/b.wav")).kind, -1);
 }
 
@@ -228,8 +210,8 @@ void TestRuntimeValues::rdsLogRecord()
     store->addRDSLog(7, 2, time, reinterpret_cast<const uchar*>(group.constData()));
     settle();
 
-    QCOMPARE(recorder.keys, QStringList{QStringLiteral("chinfo.7/rdslog/2")});
-    const QVariant value = recorder.values.first();
+    QCOMPARE(recorder.keys(), QStringList{QStringLiteral("chinfo.7/rdslog/2")});
+    const QVariant value = recorder.values().first();
     QCOMPARE(value.typeId(), QMetaType::QByteArray);
     const QByteArray record = value.toByteArray();
     QCOMPARE(record.size(), RdsLogRecord::kSize);
@@ -243,7 +225,7 @@ void TestRuntimeValues::rdsLogReaderRefusesOtherSizes()
 {
     store->addRDSLog(1, 1, QTime(1, 0), nullptr);
     settle();
-    QVERIFY(recorder.keys.isEmpty());
+    QVERIFY(recorder.keys().isEmpty());
     for (int size : {0, 13, 16, 18}) {
         const QByteArray bytes(size, '\x01');
         QCOMPARE(RdsLogRecord::msecsSinceMidnight(bytes), -1);

@@ -1,60 +1,14 @@
 // Key forms, notifications across threads, subscriptions and publications
 // of the ini-backed key store.
-#include "settings/Observer.h"
-#include "settings/SetHandler.h"
-#include "settings/SetValue.h"
+#include "KeyRecorder.h"
 #include "settings/Settings.h"
 
 #include <QCoreApplication>
-#include <QMutex>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 
 #include <memory>
-
-namespace {
-
-// A listener that records the SetValue events its own thread delivers.
-class Recorder : public QObject, public Observer
-{
-public:
-    Recorder()
-    {
-        auto* handler = new SetHandler(this);
-        installEventFilter(handler);
-    }
-    void notify(SetValue* event) override
-    {
-        QMutexLocker locker(&mutex);
-        keys.append(event->key);
-        values.append(event->value);
-        threads.append(QThread::currentThread());
-    }
-    QStringList receivedKeys()
-    {
-        QMutexLocker locker(&mutex);
-        return keys;
-    }
-    QList<QThread*> deliveryThreads()
-    {
-        QMutexLocker locker(&mutex);
-        return threads;
-    }
-    QVariantList receivedValues()
-    {
-        QMutexLocker locker(&mutex);
-        return values;
-    }
-
-private:
-    QMutex mutex;
-    QStringList keys;
-    QVariantList values;
-    QList<QThread*> threads;
-};
-
-} // namespace
 
 class TestSettingsStore : public QObject
 {
@@ -146,7 +100,7 @@ void TestSettingsStore::twoPartKeysAreNotWritten()
 
 void TestSettingsStore::unchangedValuePostsNothing()
 {
-    Recorder recorder;
+    KeyRecorder recorder;
     store->subscribe(QStringLiteral("*"), &recorder);
     QVERIFY(store->setValue(QStringLiteral("channel.1.gain"), -3, false));
     Settings second(dir->filePath(QStringLiteral("other.fm")));
@@ -155,7 +109,7 @@ void TestSettingsStore::unchangedValuePostsNothing()
 
     QVERIFY(!store->setValue(QStringLiteral("channel.1.gain"), -3));
     settle();
-    QVERIFY(recorder.receivedKeys().isEmpty());
+    QVERIFY(recorder.keys().isEmpty());
     store->unsubscribeAll(&recorder);
 }
 
@@ -163,10 +117,10 @@ void TestSettingsStore::changeReachesEachSubscriberOnceInItsThread()
 {
     QThread worker;
     worker.start();
-    auto* remote = new Recorder;
+    auto* remote = new KeyRecorder;
     remote->moveToThread(&worker);
-    Recorder local;
-    Recorder sender;
+    KeyRecorder local;
+    KeyRecorder sender;
 
     for (const char* pattern : {"*", "channel.1", "channel", "channel.1.freq"}) {
         QVERIFY(store->subscribe(QLatin1String(pattern), remote));
@@ -175,12 +129,12 @@ void TestSettingsStore::changeReachesEachSubscriberOnceInItsThread()
     }
     QVERIFY(store->setValue(QStringLiteral("channel.1.freq"), 99.1, true, &sender));
     settle();
-    QTRY_COMPARE(remote->receivedKeys(), QStringList{QStringLiteral("channel.1/freq")});
-    QCOMPARE(local.receivedKeys(), QStringList{QStringLiteral("channel.1/freq")});
-    QCOMPARE(local.receivedValues().value(0).toDouble(), 99.1);
-    QCOMPARE(remote->deliveryThreads().value(0), &worker);
-    QCOMPARE(local.deliveryThreads().value(0), QThread::currentThread());
-    QVERIFY(sender.receivedKeys().isEmpty());
+    QTRY_COMPARE(remote->keys(), QStringList{QStringLiteral("channel.1/freq")});
+    QCOMPARE(local.keys(), QStringList{QStringLiteral("channel.1/freq")});
+    QCOMPARE(local.values().value(0).toDouble(), 99.1);
+    QCOMPARE(remote->threads().value(0), &worker);
+    QCOMPARE(local.threads().value(0), QThread::currentThread());
+    QVERIFY(sender.keys().isEmpty());
 
     store->unsubscribeAll(remote);
     QMetaObject::invokeMethod(remote, &QObject::deleteLater);
@@ -208,9 +162,9 @@ void TestSettingsStore::publicationReachesWildAndAncestorPatterns()
         {"channel.*.gain", false},
         {"rds", false},
     };
-    std::vector<std::unique_ptr<Recorder>> recorders;
+    std::vector<std::unique_ptr<KeyRecorder>> recorders;
     for (const Listener& listener : listeners) {
-        recorders.push_back(std::make_unique<Recorder>());
+        recorders.push_back(std::make_unique<KeyRecorder>());
         QVERIFY(store->subscribe(QLatin1String(listener.pattern), recorders.back().get()));
     }
     store->publish(QStringLiteral("channel.12.freq"), 101.1);
@@ -218,7 +172,7 @@ void TestSettingsStore::publicationReachesWildAndAncestorPatterns()
     for (size_t i = 0; i < recorders.size(); ++i) {
         const QStringList expected =
             listeners[i].reached ? QStringList{QStringLiteral("channel.12/freq")} : QStringList{};
-        QCOMPARE(recorders[i]->receivedKeys(), expected);
+        QCOMPARE(recorders[i]->keys(), expected);
         store->unsubscribeAll(recorders[i].get());
     }
     QVERIFY(!store->contains(QStringLiteral("channel.12.freq")));
@@ -227,17 +181,17 @@ void TestSettingsStore::publicationReachesWildAndAncestorPatterns()
 
 void TestSettingsStore::storedChangeSkipsWildPatterns()
 {
-    Recorder wild;
-    Recorder ancestor;
-    Recorder group;
+    KeyRecorder wild;
+    KeyRecorder ancestor;
+    KeyRecorder group;
     store->subscribe(QStringLiteral("rds.*.eon.2.af"), &wild);
     store->subscribe(QStringLiteral("rds.1.eon"), &ancestor);
     store->subscribe(QStringLiteral("rds.1"), &group);
     QVERIFY(store->setValue(QStringLiteral("rds.1.eon.2.af"), QStringLiteral("958")));
     settle();
-    QVERIFY(wild.receivedKeys().isEmpty());
-    QVERIFY(ancestor.receivedKeys().isEmpty());
-    QCOMPARE(group.receivedKeys(), QStringList{QStringLiteral("rds.1/eon/2/af")});
+    QVERIFY(wild.keys().isEmpty());
+    QVERIFY(ancestor.keys().isEmpty());
+    QCOMPARE(group.keys(), QStringList{QStringLiteral("rds.1/eon/2/af")});
     for (QObject* o : std::initializer_list<QObject*>{&wild, &ancestor, &group})
         store->unsubscribeAll(o);
 }
@@ -245,15 +199,15 @@ void TestSettingsStore::storedChangeSkipsWildPatterns()
 void TestSettingsStore::removeWithNotifyPostsNull()
 {
     store->setValue(QStringLiteral("channel.2.used"), 1, false);
-    Recorder group;
-    Recorder word;
+    KeyRecorder group;
+    KeyRecorder word;
     store->subscribe(QStringLiteral("channel.2"), &group);
     store->subscribe(QStringLiteral("channel"), &word);
     store->remove(QStringLiteral("channel.2.used"), true);
     settle();
-    QCOMPARE(group.receivedKeys(), QStringList{QStringLiteral("channel.2/used")});
-    QVERIFY(group.receivedValues().value(0).isNull());
-    QCOMPARE(word.receivedKeys().size(), 1);
+    QCOMPARE(group.keys(), QStringList{QStringLiteral("channel.2/used")});
+    QVERIFY(group.values().value(0).isNull());
+    QCOMPARE(word.keys().size(), 1);
     QVERIFY(!store->contains(QStringLiteral("channel.2.used")));
     store->unsubscribeAll(&group);
     store->unsubscribeAll(&word);
@@ -278,7 +232,7 @@ void TestSettingsStore::subscriptionPatterns()
 
 void TestSettingsStore::destroyedReceiverIsForgotten()
 {
-    auto receiver = std::make_unique<Recorder>();
+    auto receiver = std::make_unique<KeyRecorder>();
     store->subscribe(QStringLiteral("*"), receiver.get());
     receiver.reset();
     // Posting to a destroyed receiver would crash under the sanitizers.

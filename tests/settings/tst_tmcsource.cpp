@@ -1,6 +1,7 @@
 // TMC sources: the message line codec, new/remove, system information with
 // its derived keys, the service key table and the message list, checked in
 // the record, in the file and after a reload.
+#include "KeyRecorder.h"
 #include "ProjectFileKit.h"
 
 #include <QTest>
@@ -212,7 +213,7 @@ void TestTmcSource::removeMessagesTruncatesTheList()
     QCOMPARE(store->tmcSource(1).messages.size(), 2);
     for (int m : {2, 3, 4})
         QVERIFY(!store->rawContains(QStringLiteral("tmc.1/%1").arg(m)));
-    QCOMPARE(recorder.keys, QStringList{"tmc.1"});
+    QCOMPARE(recorder.keys(), QStringList{"tmc.1"});
     QVERIFY(store->isDirty());
     QCOMPARE(store->loadTMC(1).messages.size(), 2);
 }
