@@ -58,6 +58,10 @@ public:
     static constexpr double kClockWindowEnd = 60.08;
     static constexpr qint64 kClockMinSpacingMs = 43000;
     static constexpr int kClockLeadSeconds = 6;
+    // Whether a group going on air at onAirMs (UTC, ms since the epoch) is
+    // the moment to hand the encoder the next clock time; lastClockMs is when
+    // that was done last (0: never).
+    static bool clockTimeDue(qint64 onAirMs, qint64 nowMs, qint64 lastClockMs);
 
     FMProgram(int number, QSharedPointer<FMSettings> settings, FMBoard* board,
               ChannelStatus* status);

@@ -94,15 +94,19 @@ void FMProgram::sendRDSOut()
         board->noteSent(slotIndex, 0, produced / 2);
 }
 
+bool FMProgram::clockTimeDue(qint64 onAirMs, qint64 nowMs, qint64 lastClockMs)
+{
+    const double secondOfMinute = (onAirMs % 60000) / 1000.0;
+    const bool inWindow =
+        secondOfMinute >= kClockWindowStart || secondOfMinute < kClockWindowEnd - 60.0;
+    return inWindow && (lastClockMs == 0 || nowMs - lastClockMs >= kClockMinSpacingMs);
+}
+
 void FMProgram::scheduleClockTime(double secondsAhead)
 {
     const QDateTime now = QDateTime::currentDateTimeUtc();
     const qint64 nowMs = now.toMSecsSinceEpoch();
-    const qint64 onAirMs = nowMs + qint64(secondsAhead * 1000.0);
-    const double secondOfMinute = (onAirMs % 60000) / 1000.0;
-    const bool inWindow =
-        secondOfMinute >= kClockWindowStart || secondOfMinute < kClockWindowEnd - 60.0;
-    if (!inWindow || (lastClockMs != 0 && nowMs - lastClockMs < kClockMinSpacingMs))
+    if (!clockTimeDue(nowMs + qint64(secondsAhead * 1000.0), nowMs, lastClockMs))
         return;
     lastClockMs = nowMs;
     encoder->setTime(now.addSecs(kClockLeadSeconds));

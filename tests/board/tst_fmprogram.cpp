@@ -9,6 +9,7 @@
 #include "board/FMProgram.h"
 #include "board/TestTone.h"
 
+#include <QDateTime>
 #include <QTest>
 
 #include <array>
@@ -82,6 +83,8 @@ private slots:
     void unusedChannelSendsOneSilence();
     void twentyFourChannelsStreamFilesAndRds();
     void rdsGoesBeforePcmAndLowerSlotsFirst();
+    void clockTimeWindow_data();
+    void clockTimeWindow();
     void remoteLines_data();
     void remoteLines();
     void remoteGroupsGoOnStreamZeroOnly();
@@ -277,6 +280,33 @@ void TestFMProgram::rdsGoesBeforePcmAndLowerSlotsFirst()
         QVERIFY(order[i].second >= lastPcmSlot);
         lastPcmSlot = order[i].second;
     }
+}
+
+void TestFMProgram::clockTimeWindow_data()
+{
+    QTest::addColumn<qint64>("onAirSecondMs"); // within the minute
+    QTest::addColumn<qint64>("sinceLastMs");   // -1: never before
+    QTest::addColumn<bool>("due");
+    QTest::newRow("just before the window") << qint64(59899) << qint64(-1) << false;
+    QTest::newRow("window opens at 59.9 s") << qint64(59900) << qint64(-1) << true;
+    QTest::newRow("the full minute") << qint64(0) << qint64(-1) << true;
+    QTest::newRow("last moment 60.079 s") << qint64(79) << qint64(-1) << true;
+    QTest::newRow("window closed at 60.08 s") << qint64(80) << qint64(-1) << false;
+    QTest::newRow("mid minute") << qint64(30000) << qint64(-1) << false;
+    QTest::newRow("sent 42.999 s ago") << qint64(0) << qint64(42999) << false;
+    QTest::newRow("sent 43 s ago") << qint64(0) << qint64(43000) << true;
+}
+
+void TestFMProgram::clockTimeWindow()
+{
+    QFETCH(qint64, onAirSecondMs);
+    QFETCH(qint64, sinceLastMs);
+    // A full minute of 2026-12-10, with the on-air time 1.5 s ahead of now.
+    const qint64 minute = QDateTime(QDate(2026, 12, 10), QTime(12, 0), Qt::UTC).toMSecsSinceEpoch();
+    const qint64 onAir = minute + onAirSecondMs;
+    const qint64 now = onAir - 1500;
+    const qint64 last = sinceLastMs < 0 ? 0 : now - sinceLastMs;
+    QTEST(FMProgram::clockTimeDue(onAir, now, last), "due");
 }
 
 void TestFMProgram::remoteLines_data()
