@@ -6,7 +6,7 @@ cd "$(dirname "$0")"
 source tools/ensure-packages.sh
 ensure_packages
 
-export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/ccache}"
+export CCACHE_DIR="${CCACHE_DIR:-${HOME:-/root}/.cache/ccache}"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Debug -DQUORVIN_SANITIZE=ON
 cmake --build build -j"$(nproc)"
 
