@@ -20,6 +20,17 @@ RDSSource sourceWith(int type)
     return s;
 }
 
+// An encoder that sends group 8A with the one TMC message m, repeated once.
+void sendTmcMessage(RdsEncoder& encoder, const TMCMessage& m)
+{
+    encoder.setSource(sourceWith(8), 95.8);
+    TMCSource tmc;
+    tmc.used = 1;
+    tmc.rpt = 1;
+    tmc.messages = {m};
+    encoder.setTMCSource(tmc);
+}
+
 RdsTestDecoder run(RdsEncoder& encoder, int groups)
 {
     RdsTestDecoder decoder;
@@ -448,12 +459,6 @@ private slots:
 
     void tmcMultiGroupMessage()
     {
-        RDSSource s = sourceWith(8);
-        RdsEncoder encoder;
-        encoder.setSource(s, 95.8);
-        TMCSource tmc;
-        tmc.used = 1;
-        tmc.rpt = 1;
         TMCMessage m;
         m.flag1 = 0x03;
         m.event = 1500;
@@ -461,8 +466,8 @@ private slots:
         m.send = TMCMessage::Yes;
         // duration 5 (3 bits), speed limit 12 (5 bits), additional event 401 (11 bits)
         m.labels = {0u << 16 | 5, 3u << 16 | 12, 9u << 16 | 401};
-        tmc.messages = {m};
-        encoder.setTMCSource(tmc);
+        RdsEncoder encoder;
+        sendTmcMessage(encoder, m);
         const auto g = blocksOf(encoder, 2 + 3);
         const auto first = RdsTestDecoder::tmcGroup(g[2]);
         QVERIFY(first.first);
@@ -486,20 +491,14 @@ private slots:
 
     void tmcMultiGroupMessageIsCutAtFourGroups()
     {
-        RDSSource s = sourceWith(8);
-        RdsEncoder encoder;
-        encoder.setSource(s, 95.8);
-        TMCSource tmc;
-        tmc.used = 1;
-        tmc.rpt = 1;
         TMCMessage m;
         m.event = 1;
         m.location = 2;
         m.send = TMCMessage::Yes;
         for (int i = 0; i < 6; ++i)
             m.labels << (10u << 16 | quint32(1000 + i)); // 20 bits each: five fit in 112
-        tmc.messages = {m};
-        encoder.setTMCSource(tmc);
+        RdsEncoder encoder;
+        sendTmcMessage(encoder, m);
         const auto g = blocksOf(encoder, 2 + 5 + 1);
         QVERIFY(RdsTestDecoder::tmcGroup(g[2]).first);
         QList<int> sequence;
@@ -511,20 +510,14 @@ private slots:
 
     void tmcCancellationWithoutLists()
     {
-        RDSSource s = sourceWith(8);
-        RdsEncoder encoder;
-        encoder.setSource(s, 95.8);
-        TMCSource tmc;
-        tmc.used = 1;
-        tmc.rpt = 1;
         TMCMessage m;
         m.flag0 = 1;
         m.event = 101;
         m.location = 77;
         m.send = TMCMessage::Cancel;
         m.labels = {5u << 16 | 3};
-        tmc.messages = {m};
-        encoder.setTMCSource(tmc);
+        RdsEncoder encoder;
+        sendTmcMessage(encoder, m);
         const auto msg = RdsTestDecoder::tmcGroup(blocksOf(encoder, 3)[2]);
         QVERIFY(msg.single);
         QCOMPARE(msg.event, 128); // no event list loaded
@@ -535,19 +528,13 @@ private slots:
     {
         TMCEvents::clear();
         TMCEvents::loadLists(QStringLiteral(TEST_SOURCE_ROOT "/tests/tmc/data/lists"));
-        RDSSource s = sourceWith(8);
-        RdsEncoder encoder;
-        encoder.setSource(s, 95.8);
-        TMCSource tmc;
-        tmc.used = 1;
-        tmc.rpt = 1;
         TMCMessage m;
         m.flag1 = 0x08;
         m.event = 101;
         m.location = 77;
         m.send = TMCMessage::Cancel;
-        tmc.messages = {m};
-        encoder.setTMCSource(tmc);
+        RdsEncoder encoder;
+        sendTmcMessage(encoder, m);
         const auto msg = RdsTestDecoder::tmcGroup(blocksOf(encoder, 3)[2]);
         TMCEvents::clear();
         QCOMPARE(msg.event, 402);
