@@ -363,9 +363,7 @@ QStringList FMSettings::knownKeys(const QString& path) const
     };
     QList<Numbered> numberedGroups;
     QStringList otherGroups;
-    for (const QString& group : rawChildGroups(QString())) {
-        if (!group.startsWith(path, Qt::CaseInsensitive))
-            continue;
+    for (const QString& group : rawGroupsStartingWith(path)) {
         const qsizetype dot = group.indexOf(QLatin1Char('.'));
         const QString numberText = dot < 0 ? group : group.mid(dot + 1);
         int number = 0;

@@ -116,12 +116,8 @@ int groupNumber(const QString& group)
 
 void FMSettings::load()
 {
-    auto flush = [this] {
-        QWriteLocker locker(&lock);
-        sync();
-    };
     rawStore(QStringLiteral("board/rand"), QRandomGenerator::global()->generate());
-    flush();
+    sync();
     {
         QWriteLocker locker(&recordsLock);
         audioMap.clear();
@@ -135,7 +131,7 @@ void FMSettings::load()
     }
     // The conversion of an older file is on disk at once, not at some later
     // write.
-    flush();
+    sync();
 }
 
 void FMSettings::loadBoard()

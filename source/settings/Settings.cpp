@@ -3,6 +3,7 @@
 #include "settings/SetValue.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QTimer>
 
 #include <algorithm>
@@ -10,6 +11,8 @@
 Settings::Settings(const QString& fileName, QObject* parent)
     : QSettings(fileName, QSettings::IniFormat, parent)
 {
+    index.reset(QSettings::allKeys());
+    syncedStamp = stampOfFile();
 }
 
 Settings::~Settings()
@@ -34,7 +37,33 @@ void Settings::writeFile()
 {
     writeScheduled.store(false);
     QWriteLocker locker(&lock);
+    syncLocked();
+}
+
+void Settings::sync()
+{
+    QWriteLocker locker(&lock);
+    syncLocked();
+}
+
+void Settings::syncLocked()
+{
+    // Rebuilding the index costs as much as the write itself on a large
+    // project, so it is only done when QSettings takes in another writer's
+    // file.
+    const bool changedElsewhere = stampOfFile() != syncedStamp;
     QSettings::sync();
+    if (changedElsewhere)
+        index.reset(QSettings::allKeys());
+    syncedStamp = stampOfFile();
+}
+
+Settings::FileStamp Settings::stampOfFile() const
+{
+    const QFileInfo file(fileName());
+    if (!file.exists())
+        return {};
+    return {file.size(), file.lastModified()};
 }
 
 QString Settings::normalizeKey(QString key)
@@ -91,6 +120,7 @@ bool Settings::setValue(const QString& key, const QVariant& value, bool notify, 
     if (sameValue(QSettings::value(n), value))
         return false;
     QSettings::setValue(n, value);
+    index.insert(n);
     dirty.store(true, std::memory_order_release);
     if (!notify)
         return true;
@@ -110,6 +140,7 @@ void Settings::remove(const QString& key, bool notify)
     QWriteLocker locker(&lock);
     const QString n = normalizeKey(key);
     QSettings::remove(n);
+    index.removeTree(n);
     if (!notify)
         return;
     ServedSet served;
@@ -346,44 +377,38 @@ void Settings::rawStore(const QString& key, const QVariant& value)
 {
     QWriteLocker locker(&lock);
     QSettings::setValue(key, value);
+    index.insert(key);
 }
 
 void Settings::rawRemove(const QString& key)
 {
     QWriteLocker locker(&lock);
     QSettings::remove(key);
+    index.removeTree(key);
 }
 
 QStringList Settings::rawChildKeys(const QString& group) const
 {
-    // beginGroup() changes state every reader of this object sees, so it is
-    // only ever opened under the write lock.
-    QWriteLocker locker(&lock);
-    auto* self = const_cast<Settings*>(this);
-    self->beginGroup(group);
-    QStringList keys = self->childKeys();
-    self->endGroup();
-    return keys;
+    QReadLocker locker(&lock);
+    return index.childKeys(group);
 }
 
 QStringList Settings::rawChildGroups(const QString& group) const
 {
-    QWriteLocker locker(&lock);
-    auto* self = const_cast<Settings*>(this);
-    self->beginGroup(group);
-    QStringList groups = self->childGroups();
-    self->endGroup();
-    return groups;
+    QReadLocker locker(&lock);
+    return index.childGroups(group);
 }
 
 QStringList Settings::rawAllKeys(const QString& group) const
 {
-    QWriteLocker locker(&lock);
-    auto* self = const_cast<Settings*>(this);
-    self->beginGroup(group);
-    QStringList keys = self->allKeys();
-    self->endGroup();
-    return keys;
+    QReadLocker locker(&lock);
+    return index.allKeys(group);
+}
+
+QStringList Settings::rawGroupsStartingWith(const QString& text) const
+{
+    QReadLocker locker(&lock);
+    return index.groupsStartingWith(text);
 }
 
 QList<int> Settings::rawNumberedKeys(const QString& group) const

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "settings/KeyIndex.h"
+
+#include <QDateTime>
 #include <QHash>
 #include <QObject>
 #include <QReadWriteLock>
@@ -60,14 +63,21 @@ public:
     bool rawContains(const QString& key) const;
     void rawStore(const QString& key, const QVariant& value);
     void rawRemove(const QString& key);
-    // Child keys of an ini group, read without opening the group for others.
+    // Listings of an ini group (the empty group is the top level) in the
+    // order QSettings gives them, from the store's index of its keys: they
+    // cost what they return, not the size of the project.
     QStringList rawChildKeys(const QString& group) const;
     QStringList rawChildGroups(const QString& group) const;
-    // Every key below a group, sub-groups included ("eon/2/af"), in the
-    // order the ini object keeps them.
+    // Every key below a group, sub-groups included ("eon/2/af").
     QStringList rawAllKeys(const QString& group) const;
     // Child keys of a group that are decimal numbers, in numeric order.
     QList<int> rawNumberedKeys(const QString& group) const;
+    // Top-level groups whose name begins with text, letter case ignored.
+    QStringList rawGroupsStartingWith(const QString& text) const;
+
+    // Writes pending changes to the file and takes in what another writer
+    // put there meanwhile.
+    void sync();
 
     // Two stored values are the same when they compare equal or, because the
     // ini file hands every value back as text, when their texts are equal.
@@ -98,8 +108,23 @@ private:
     static QString subscriptionPattern(const QString& key);
     void forgetReceiver(QObject* receiver);
     void writeFile();
+    // Expects the write lock held.
+    void syncLocked();
 
     std::atomic_bool writeScheduled{false};
+
+    // Every key the ini object holds; changed with it under the write lock.
+    KeyIndex index;
+    // Size and time of the file as the last sync left it: QSettings reads
+    // the file again when another writer changed them, and so does the index.
+    struct FileStamp
+    {
+        qint64 size = -1;
+        QDateTime modified;
+        bool operator==(const FileStamp&) const = default;
+    };
+    FileStamp stampOfFile() const;
+    FileStamp syncedStamp;
 
     // pattern -> receivers; among equal patterns the newest comes first
     std::multimap<QString, QObject*> subscribers;
