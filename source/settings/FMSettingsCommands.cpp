@@ -178,6 +178,24 @@ QVariant channelField(const ChannelConfig& c, const QString& field)
     return it == kFields.cend() ? QVariant() : (*it)(c);
 }
 
+// Writes the instance number of a stored key in plain decimal; false when
+// the key names no instance from 1 upward ("tmc.", "tmc.0", "playlist.-1",
+// "tmc.1,2"). The number itself is read: parseKey takes "-1" for the range
+// 0-1.
+bool plainInstance(QString& key)
+{
+    const qsizetype dot = key.indexOf(QLatin1Char('.'));
+    if (dot < 0)
+        return false;
+    const qsizetype slash = key.indexOf(QLatin1Char('/'), dot);
+    const qsizetype end = slash < 0 ? key.size() : slash;
+    int number = 0;
+    if (!isDecimalInt(key.mid(dot + 1, end - dot - 1), &number) || number < 1)
+        return false;
+    key = key.left(dot + 1) + QString::number(number) + key.mid(end);
+    return true;
+}
+
 QString lastPart(const QString& key)
 {
     QString text = key;
@@ -420,6 +438,10 @@ QString FMSettings::help(const QString& path) const
 int FMSettings::add(const QString& keyPath, const QVariant& item)
 {
     QString key = normalizeKey(keyPath);
+    // Items of an instance that cannot exist would land in a group that no
+    // reader loads and no DEL removes.
+    if (!plainInstance(key))
+        return UnknownKey;
     const QString schemaKey = resolveKey(key);
     if (!ParameterSchema::contains(schemaKey))
         return UnknownKey;
@@ -429,9 +451,11 @@ int FMSettings::add(const QString& keyPath, const QVariant& item)
 
     QString text = item.toString();
     // A family of numbered items is named with a trailing separator
-    // ("rds.1.eon."), or without one when its last part is no item number.
+    // ("rds.1.eon."), without one when its last part is no item number, or
+    // by its instance alone ("tmc.1", "playlist.2").
     const bool namesFamily = schemaKey.endsWith(QLatin1Char('.')) &&
-                             (key.endsWith(QLatin1Char('/')) || !isDecimalInt(lastPart(key)));
+                             (!key.contains(QLatin1Char('/')) || key.endsWith(QLatin1Char('/')) ||
+                              !isDecimalInt(lastPart(key)));
     if (namesFamily) {
         if (!key.endsWith(QLatin1Char('/')))
             key += QLatin1Char('/');

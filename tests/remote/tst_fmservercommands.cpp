@@ -150,6 +150,28 @@ void TestFMServerCommands::replies_data()
         << QStringList{"ADD error: channel.1.freq is not a list or list item"};
     QTest::newRow("add unknown") << none << QByteArray("ADD nosuch.1 5")
                                  << QStringList{"ADD error: nosuch.1 key is unknown"};
+    QTest::newRow("add to an instance alone")
+        << none << QByteArray("ADD tmc.1 4 5 6 7") << QStringList{"ADD ok: tmc.1"};
+    QTest::newRow("get lists what an instance was given")
+        << QList<QByteArray>{"ADD tmc.1 4 5 6 7"} << QByteArray("GET tmc.1.")
+        << QStringList{"tmc.1.0 1 0 1500 12345 1", "tmc.1.1 0 1 20 30 2 7 8", "tmc.1.2 4 5 6 7",
+                       "tmc.1.name Traffic", "tmc.1.used 1"};
+    QTest::newRow("add to a new playlist alone")
+        << none << QByteArray("ADD playlist.77 x") << QStringList{"ADD ok: playlist.77"};
+    QTest::newRow("add without an instance")
+        << none << QByteArray("ADD tmc. 5") << QStringList{"ADD error: tmc. key is unknown"};
+    QTest::newRow("add to a playlist without an instance")
+        << none << QByteArray("ADD playlist. /x.wav")
+        << QStringList{"ADD error: playlist. key is unknown"};
+    QTest::newRow("add to a negative instance")
+        << none << QByteArray("ADD playlist.-1. x")
+        << QStringList{"ADD error: playlist.-1. key is unknown"};
+    QTest::newRow("add to instance zero")
+        << none << QByteArray("ADD tmc.0. 1 2") << QStringList{"ADD error: tmc.0. key is unknown"};
+    QTest::newRow("a refused add writes no group")
+        << QList<QByteArray>{"ADD tmc. 5", "ADD tmc.0. 1 2"} << QByteArray("GET tmc")
+        << QStringList{"tmc.1.0 1 0 1500 12345 1", "tmc.1.1 0 1 20 30 2 7 8", "tmc.1.name Traffic",
+                       "tmc.1.used 1"};
     QTest::newRow("add alone") << none << QByteArray("ADD")
                                << QStringList{"add list item example: ADD tmc.1 4 5 6 7]"};
     QTest::newRow("del item") << none << QByteArray("DEL tmc.1.0")

@@ -314,6 +314,30 @@ void TestCommands::addCodes_data()
     QTest::newRow("service key words are hexadecimal") << "tmc.1.skt."
                                                        << "ffff 1a" << 0 << "tmc.1/skt/0"
                                                        << "ffff 1a";
+    QTest::newRow("tmc instance alone takes a message") << "tmc.1"
+                                                        << "4 5 6 7" << 0 << "tmc.1/0"
+                                                        << "4 5 6 7";
+    QTest::newRow("playlist instance alone takes a file") << "playlist.77"
+                                                          << "x" << 0 << "playlist.77/0"
+                                                          << "x";
+    QTest::newRow("instance number in a long form") << "tmc.01."
+                                                    << "1 2" << 0 << "tmc.1/0"
+                                                    << "1 2";
+    QTest::newRow("tmc without instance") << "tmc."
+                                          << "5" << 1 << ""
+                                          << "";
+    QTest::newRow("playlist without instance") << "playlist."
+                                               << "/x.wav" << 1 << ""
+                                               << "";
+    QTest::newRow("negative instance") << "playlist.-1."
+                                       << "x" << 1 << ""
+                                       << "";
+    QTest::newRow("instance zero") << "tmc.0."
+                                   << "1 2" << 1 << ""
+                                   << "";
+    QTest::newRow("instance list") << "tmc.1,2."
+                                   << "1 2" << 1 << ""
+                                   << "";
 }
 
 void TestCommands::addCodes()
@@ -324,6 +348,7 @@ void TestCommands::addCodes()
     QFETCH(QString, stored);
     QFETCH(QString, text);
     raw(QStringLiteral("rds.1/afs"), QStringLiteral("958"));
+    const QStringList keysBefore = store->QSettings::allKeys();
     KeyRecorder recorder;
     store->subscribe(QStringLiteral("*"), &recorder);
     QCOMPARE(store->add(key, value), code);
@@ -333,6 +358,7 @@ void TestCommands::addCodes()
         QCOMPARE(recorder.keys(), QStringList{stored});
     } else {
         QVERIFY(recorder.keys().isEmpty());
+        QCOMPARE(store->QSettings::allKeys(), keysBefore);
     }
     store->unsubscribeAll(&recorder);
 }
