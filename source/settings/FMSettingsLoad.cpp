@@ -119,10 +119,11 @@ void FMSettings::load()
     rawStore(QStringLiteral("board/rand"), QRandomGenerator::global()->generate());
     sync();
     {
+        // Board threads copy the maps under this lock.
         QWriteLocker locker(&recordsLock);
         audioMap.clear();
+        playlistMap.clear();
     }
-    playlistMap.clear();
     loadBoard();
     loadGroups();
     if (gminFlag == 0) {
@@ -180,6 +181,7 @@ Playlist FMSettings::loadPlaylist(int n)
 {
     if (n < 1)
         return Playlist();
+    QWriteLocker locker(&recordsLock);
     const QString group = QStringLiteral("playlist.%1").arg(n);
     if (!hasContent(*this, group)) {
         playlistMap.remove(n);
