@@ -239,10 +239,14 @@ void FMServer::onConnection()
         sendLine(QStringLiteral("REG ok: ") + shownKey(key));
 }
 
+// Lines that a client sent before it went run as they would have; their
+// replies go nowhere, so they no longer wait for the client to read.
 void FMServer::onDisconnect()
 {
     qDebug("net: disconnect");
     emit onRemote(isListening() ? activePort() : 0, QString());
+    if (readingPaused)
+        nextPass->start();
 }
 
 // Lines run one at a time in arrival order. A command may run an event loop
@@ -286,7 +290,8 @@ void FMServer::readLine()
 
 bool FMServer::outputFull()
 {
-    if (client->bytesToWrite() <= pauseOutputBytes)
+    if (client->state() != QAbstractSocket::ConnectedState ||
+        client->bytesToWrite() <= pauseOutputBytes)
         return false;
     client->flush();
     return client->bytesToWrite() > pauseOutputBytes;

@@ -93,6 +93,7 @@ private slots:
     void longBatchLetsOtherWorkIn();
     void clientThatDoesNotReadIsHeldBack();
     void heldBackClientGetsEveryReply();
+    void linesOfHeldBackClientRunAfterItLeaves();
     void pushesPilingUpCloseTheClient();
     void garbageLeavesServerServing();
     void remoteStates();
@@ -335,6 +336,18 @@ void TestFMServer::heldBackClientGetsEveryReply()
     QVERIFY(replies == expected);
     QVERIFY(!slow.client->badLineEnd);
     QCOMPARE(slow.client->exchange("AIR"), QStringList{kAir});
+}
+
+// A client that leaves while its lines are held back: the lines it sent
+// still run, as they would have for a client that reads.
+void TestFMServer::linesOfHeldBackClientRunAfterItLeaves()
+{
+    SlowReader slow;
+    slow.client->send(QByteArray("GET *\r\n").repeated(slow.floodCount()) +
+                      "SET playlist.1.name Gone\r\n");
+    QVERIFY(waitUntil([&] { return slow.rig.server->isReadingPaused(); }, 30000));
+    slow.client->socket.abort();
+    QVERIFY(waitUntil([&] { return slow.rig.store->get("playlist.1.name") == "Gone"; }, 30000));
 }
 
 // Pushes cannot be held back like replies: a client that registered keys
