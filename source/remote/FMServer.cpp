@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 
 namespace {
 
@@ -31,6 +32,16 @@ const QString kIniName = QStringLiteral("Quorvin.ini");
 const QString kOlderIni = QStringLiteral("/Ostvalde/Quorvin.ini");
 const QString kTooLongReply = QStringLiteral("error: line too long");
 const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
+
+// Lines run in one pass of the event loop before a new connection, a push
+// or the GUI gets its turn; small enough to keep a flood of expensive GETs
+// from holding the GUI thread, large enough that the passes cost little.
+constexpr int kLinesPerPass = 64;
+// What the server takes from a client at once, and what the socket holds
+// for it beyond that: a client that floods lines is stopped by TCP, not by
+// the server's memory.
+constexpr qint64 kReadChunkBytes = 4096;
+constexpr qint64 kReadBufferBytes = 64 * 1024;
 
 QString shownKey(QString key)
 {
@@ -65,6 +76,10 @@ FMServer::FMServer(QObject* parent)
     currentDir = settingsDirectory();
     listener = new QTcpServer(this);
     connect(listener, &QTcpServer::newConnection, this, &FMServer::onConnection);
+    nextPass = new QTimer(this);
+    nextPass->setSingleShot(true);
+    nextPass->setInterval(0);
+    connect(nextPass, &QTimer::timeout, this, &FMServer::readLine);
 }
 
 FMServer::~FMServer()
@@ -140,10 +155,21 @@ void FMServer::startListen()
     emit onRemote(uint(error), listener->errorString());
 }
 
+void FMServer::setOutputLimits(qint64 pauseBytes, qint64 dropBytes)
+{
+    pauseOutputBytes = pauseBytes;
+    dropOutputBytes = dropBytes;
+}
+
+qint64 FMServer::pendingOutput() const
+{
+    return client ? client->bytesToWrite() : 0;
+}
+
 void FMServer::stopListen()
 {
     listener->close();
-    framer.clear();
+    forgetInput();
     if (client)
         client->close();
     emit onRemote(0, QString());
@@ -176,8 +202,17 @@ void FMServer::dropClient()
     const bool wasConnected = old->state() != QAbstractSocket::UnconnectedState;
     old->abort();
     old->deleteLater();
+    forgetInput();
     if (wasConnected)
         onDisconnect();
+}
+
+// Lines of a client that is gone never run on into the next one.
+void FMServer::forgetInput()
+{
+    framer.clear();
+    pendingLines.clear();
+    readingPaused = false;
 }
 
 void FMServer::onConnection()
@@ -187,12 +222,14 @@ void FMServer::onConnection()
         return;
     dropClient();
     client = next;
-    framer.clear();
+    forgetInput();
+    next->setReadBufferSize(kReadBufferBytes);
     const QString address = addressText(next->peerAddress());
     emit onRemote(activePort(), address);
     qDebug("net: connection [%s]", qPrintable(address));
     connect(next, &QTcpSocket::readyRead, this, &FMServer::readLine);
     connect(next, &QTcpSocket::disconnected, this, &FMServer::onDisconnect);
+    connect(next, &QTcpSocket::bytesWritten, this, &FMServer::onBytesWritten);
 
     sendLine(QStringLiteral("--"));
     if (!settings)
@@ -202,34 +239,68 @@ void FMServer::onConnection()
         sendLine(QStringLiteral("REG ok: ") + shownKey(key));
 }
 
+// Lines that a client sent before it went run as they would have; their
+// replies go nowhere, so they no longer wait for the client to read.
 void FMServer::onDisconnect()
 {
     qDebug("net: disconnect");
     emit onRemote(isListening() ? activePort() : 0, QString());
+    if (readingPaused)
+        nextPass->start();
 }
 
 // Lines run one at a time in arrival order. A command may run an event loop
 // of its own (the main window loading a project), so a nested call leaves the
 // bytes to the outer loop instead of overtaking the line being executed.
+//
+// A pass ends when the client has nothing more to run, when its output is
+// above the pause limit (bytesWritten resumes it) or after kLinesPerPass
+// lines (the timer resumes it). Bytes the socket already holds raise no new
+// readyRead, so every resume starts here.
 void FMServer::readLine()
 {
     if (reading)
         return;
     reading = true;
-    while (client && client->bytesAvailable() > 0) {
-        const QPointer<QTcpSocket> source = client;
-        const QList<LineFramer::Line> lines = framer.feed(source->readAll());
-        for (const LineFramer::Line& line : lines) {
-            if (client != source)
-                break;
-            handleLine(line);
+    readingPaused = false;
+    int budget = kLinesPerPass;
+    while (client) {
+        if (outputFull()) {
+            readingPaused = true;
+            break;
         }
+        if (pendingLines.isEmpty()) {
+            if (client->bytesAvailable() <= 0)
+                break;
+            pendingLines = framer.feed(client->read(kReadChunkBytes));
+            continue;
+        }
+        if (budget-- == 0) {
+            nextPass->start();
+            break;
+        }
+        handleLine(pendingLines.takeFirst());
     }
     // Replies go out now rather than on the next pass of the event loop,
     // which would add a loop pass to every round trip.
     if (client)
         client->flush();
     reading = false;
+}
+
+bool FMServer::outputFull()
+{
+    if (client->state() != QAbstractSocket::ConnectedState ||
+        client->bytesToWrite() <= pauseOutputBytes)
+        return false;
+    client->flush();
+    return client->bytesToWrite() > pauseOutputBytes;
+}
+
+void FMServer::onBytesWritten()
+{
+    if (readingPaused)
+        readLine();
 }
 
 void FMServer::handleLine(const LineFramer::Line& line)
@@ -246,6 +317,20 @@ void FMServer::sendLine(const QString& line)
     if (!client || client->state() != QAbstractSocket::ConnectedState)
         return;
     client->write(line.toUtf8() + kLineEnd);
+    if (client->bytesToWrite() > dropOutputBytes)
+        dropIfNotReading();
+}
+
+// Replies are held back by the pause limit; what piles up beyond it are
+// pushes to a client that has stopped reading.
+void FMServer::dropIfNotReading()
+{
+    client->flush();
+    const qint64 unsent = client->bytesToWrite();
+    if (unsent <= dropOutputBytes)
+        return;
+    qDebug("net: client does not read, closing with %lld bytes unsent", qlonglong(unsent));
+    dropClient();
 }
 
 void FMServer::sendLine(const QString& key, const QVariant& value)

@@ -15,6 +15,7 @@
 class FMSettings;
 class QTcpServer;
 class QTcpSocket;
+class QTimer;
 
 // The remote-control server: one client at a time steers the open project
 // over TCP with text lines (GET, SET, REG, LOAD, ...). Replies and pushed
@@ -23,12 +24,21 @@ class QTcpSocket;
 // newFile, loadFile and saveFile return the main window's answer, so they
 // must be connected directly (Qt::DirectConnection or AutoConnection within
 // the GUI thread); without a receiver the command is answered as failed.
+//
+// A client that sends faster than it reads is held back: while more than the
+// pause limit of output waits for it, its lines stay unread (TCP then stops
+// the sender), and a long batch of lines runs a few lines per pass of the
+// event loop, so the GUI and a new client are served in between. Pushed key
+// changes cannot be held back; a client that lets them pile up past the drop
+// limit is closed.
 class FMServer : public QObject, public Observer
 {
     Q_OBJECT
 public:
     static constexpr quint16 kDefaultPort = 1248;
     static constexpr int kLineBytes = 512;
+    static constexpr qint64 kPauseOutputBytes = 4 * 1024 * 1024;
+    static constexpr qint64 kDropOutputBytes = 64 * 1024 * 1024;
 
     explicit FMServer(QObject* parent = nullptr);
     ~FMServer() override;
@@ -49,6 +59,13 @@ public:
 
     void startListen();
     void stopListen();
+
+    void setOutputLimits(qint64 pauseBytes, qint64 dropBytes);
+    // Output written for the client that it has not taken yet (beyond what
+    // the system's socket buffers hold).
+    qint64 pendingOutput() const;
+    // True while the client's lines wait for it to read its replies.
+    bool isReadingPaused() const { return readingPaused; }
 
     void execute(const QString& line);
     void notify(SetValue* event) override;
@@ -81,6 +98,10 @@ private:
     static void prepareSettingsDirectory();
     quint16 activePort() const;
     void dropClient();
+    void forgetInput();
+    bool outputFull();
+    void onBytesWritten();
+    void dropIfNotReading();
     void handleLine(const LineFramer::Line& line);
     bool hasReceiver(const QMetaMethod& signal) const { return isSignalConnected(signal); }
 
@@ -110,6 +131,12 @@ private:
     QString currentDir;
     QString airKey;
     LineFramer framer{kLineBytes};
+    // Lines read but not yet run; at most one read's worth.
+    QList<LineFramer::Line> pendingLines;
+    QTimer* nextPass = nullptr;
+    qint64 pauseOutputBytes = kPauseOutputBytes;
+    qint64 dropOutputBytes = kDropOutputBytes;
     RdsLogFormat rdsLogFormat;
     bool reading = false;
+    bool readingPaused = false;
 };

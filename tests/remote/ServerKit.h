@@ -59,14 +59,16 @@ public:
     void pump()
     {
         pending += socket.readAll();
+        qsizetype start = 0;
         qsizetype end = 0;
-        while ((end = pending.indexOf("\r\n")) >= 0) {
-            const QByteArray line = pending.left(end);
+        while ((end = pending.indexOf("\r\n", start)) >= 0) {
+            const QByteArray line = pending.sliced(start, end - start);
             if (line.contains('\r') || line.contains('\n'))
                 badLineEnd = true;
             lines.append(QString::fromUtf8(line));
-            pending.remove(0, end + 2);
+            start = end + 2;
         }
+        pending.remove(0, start);
     }
 
     bool waitForLines(int count, int timeoutMs = kWaitMs)

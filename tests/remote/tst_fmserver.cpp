@@ -18,6 +18,61 @@ const QStringList kGreetingRegistrations{
     "REG ok: modul", "REG ok: play",  "REG ok: playlist", "REG ok: rds",
     "REG ok: tmc"};
 
+// Small limits, so that a test reaches them with little traffic.
+constexpr qint64 kPauseBytes = 64 * 1024;
+constexpr qint64 kDropBytes = 1024 * 1024;
+// More output than the system's socket buffers on loopback hold (Linux lets
+// a sender's buffer grow to 4 MB, net.ipv4.tcp_wmem), so that the server's
+// own limits are what stops it.
+constexpr qint64 kFloodBytes = 32 * 1024 * 1024;
+// What a client that does not read takes into its socket object.
+constexpr qint64 kClientReadBuffer = 4096;
+
+// A project whose full listing is large: one playlist of long paths.
+QString writeLongPlaylist(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return QString();
+    file.write("[playlist.1]\n");
+    for (int i = 0; i < 100; ++i)
+        file.write(QByteArray::number(i) + "=/music/" + QByteArray(2000, 'a' + i % 26) +
+                   QByteArray::number(i) + ".flac\n");
+    return path;
+}
+
+int byteCount(const QStringList& lines)
+{
+    int bytes = 0;
+    for (const QString& line : lines)
+        bytes += int(line.toUtf8().size()) + 2;
+    return bytes;
+}
+
+// A server of the long playlist with small output limits, and a client
+// without pushes that has taken the reply of one GET * and stops reading.
+struct SlowReader
+{
+    ServerRig rig;
+    std::unique_ptr<LineClient> client;
+    QStringList listing;
+
+    SlowReader()
+    {
+        const QString path = writeLongPlaylist(rig.dir.filePath("long.fm"));
+        rig.store = QSharedPointer<FMSettings>::create(path);
+        rig.server->setProject(rig.store, path);
+        rig.server->setOutputLimits(kPauseBytes, kDropBytes);
+        client = rig.client();
+        rig.quieten(*client);
+        listing = client->exchange("GET *");
+        client->socket.setReadBufferSize(kClientReadBuffer);
+    }
+
+    // GET * lines whose replies are more than every buffer holds.
+    int floodCount() const { return int(kFloodBytes / byteCount(listing)) + 1; }
+};
+
 } // namespace
 
 class TestFMServer : public QObject
@@ -35,6 +90,11 @@ private slots:
     void overlongLines();
     void secondClientReplacesFirst();
     void floodOfCommands();
+    void longBatchLetsOtherWorkIn();
+    void clientThatDoesNotReadIsHeldBack();
+    void heldBackClientGetsEveryReply();
+    void linesOfHeldBackClientRunAfterItLeaves();
+    void pushesPilingUpCloseTheClient();
     void garbageLeavesServerServing();
     void remoteStates();
     void listenFailureIsReported();
@@ -207,6 +267,121 @@ void TestFMServer::floodOfCommands()
     auto next = rig.client();
     QVERIFY(next);
     QCOMPARE(next->exchange("AIR"), QStringList{kAir});
+}
+
+// The push of a change is posted to the event loop; it comes before the end
+// of a long batch of lines only when the server gives the loop its turn in
+// between, as it must for a new client or the GUI.
+void TestFMServer::longBatchLetsOtherWorkIn()
+{
+    constexpr int kLines = 5000;
+    ServerRig rig;
+    auto client = rig.client();
+    client->send("SET rds.1.ps BATCH\r\n" + QByteArray("AIR\r\n").repeated(kLines) + "VER\r\n");
+    const QStringList replies = client->takeUntil(FMServer::infoLine(), 30000);
+    QCOMPARE(replies.first(), QString("SET ok: rds.1.ps = BATCH"));
+    QCOMPARE(replies.count(kAir), kLines);
+    const qsizetype push = replies.indexOf("rds.1.ps BATCH");
+    QVERIFY(push > 0);
+    QVERIFY(push < kLines);
+}
+
+// A client sends far more GET * than it reads: the server stops taking its
+// lines once the unsent replies pass the pause limit, rather than holding
+// them all, and a new client is greeted meanwhile.
+void TestFMServer::clientThatDoesNotReadIsHeldBack()
+{
+    SlowReader slow;
+    const int replyBytes = byteCount(slow.listing);
+    QVERIFY(replyBytes > 100000);
+    slow.client->send(QByteArray("GET *\r\n").repeated(slow.floodCount()));
+
+    // Sampled between passes of the event loop, where a pass of the server
+    // leaves the most behind.
+    const qint64 bound = kPauseBytes + replyBytes;
+    qint64 peak = 0;
+    waitUntil(
+        [&] {
+            peak = qMax(peak, slow.rig.server->pendingOutput());
+            return slow.rig.server->isReadingPaused() || peak > bound;
+        },
+        30000);
+    QVERIFY2(peak <= bound, qPrintable(QString::number(peak)));
+    QVERIFY(slow.rig.server->isReadingPaused());
+
+    LineClient next;
+    QVERIFY(next.connectTo(slow.rig.port()));
+    QCOMPARE(next.takeUntil(FMServer::infoLine(), 30000), QStringList{"--"});
+    QVERIFY(slow.rig.server->pendingOutput() < kPauseBytes);
+}
+
+// Once the held-back client reads, every reply comes, complete and in the
+// order of its lines.
+void TestFMServer::heldBackClientGetsEveryReply()
+{
+    SlowReader slow;
+    QByteArray flood;
+    QStringList expected;
+    for (int i = 0; i < slow.floodCount(); ++i) {
+        flood += "GET *\r\nGET nokey" + QByteArray::number(i) + "\r\n";
+        expected += slow.listing;
+        expected += "GET error: no key nokey" + QString::number(i);
+    }
+    slow.client->send(flood + "VER\r\n");
+    QVERIFY(waitUntil([&] { return slow.rig.server->isReadingPaused(); }, 30000));
+
+    slow.client->socket.setReadBufferSize(0);
+    const QStringList replies = slow.client->takeUntil(FMServer::infoLine(), 60000);
+    QCOMPARE(replies.size(), expected.size());
+    QVERIFY(replies == expected);
+    QVERIFY(!slow.client->badLineEnd);
+    QCOMPARE(slow.client->exchange("AIR"), QStringList{kAir});
+}
+
+// A client that leaves while its lines are held back: the lines it sent
+// still run, as they would have for a client that reads.
+void TestFMServer::linesOfHeldBackClientRunAfterItLeaves()
+{
+    SlowReader slow;
+    slow.client->send(QByteArray("GET *\r\n").repeated(slow.floodCount()) +
+                      "SET playlist.1.name Gone\r\n");
+    QVERIFY(waitUntil([&] { return slow.rig.server->isReadingPaused(); }, 30000));
+    slow.client->socket.abort();
+    QVERIFY(waitUntil([&] { return slow.rig.store->get("playlist.1.name") == "Gone"; }, 30000));
+}
+
+// Pushes cannot be held back like replies: a client that registered keys
+// and lets their changes pile up past the drop limit is closed.
+void TestFMServer::pushesPilingUpCloseTheClient()
+{
+    ServerRig rig;
+    rig.server->setOutputLimits(kPauseBytes, kDropBytes);
+    QSignalSpy remote(rig.server.get(), &FMServer::onRemote);
+    auto slow = rig.client();
+    slow->socket.setReadBufferSize(kClientReadBuffer);
+    QCOMPARE(remote.size(), 1);
+
+    QTest::ignoreMessage(
+        QtDebugMsg,
+        QRegularExpression("^net: client does not read, closing with \\d+ bytes unsent$"));
+    const QString value(4096, QLatin1Char('x'));
+    for (qint64 sent = 0; sent < kFloodBytes && remote.size() == 1; sent += value.size()) {
+        rig.store->publish("modul.flood", value);
+        QCoreApplication::processEvents();
+    }
+    QCOMPARE(remote.size(), 2);
+    QCOMPARE(remote.at(1), (QVariantList{uint(rig.port()), QString()}));
+    QCOMPARE(rig.server->pendingOutput(), 0);
+
+    slow->socket.setReadBufferSize(0);
+    QVERIFY(waitUntil([&] {
+        slow->pump();
+        return slow->socket.state() == QAbstractSocket::UnconnectedState;
+    }));
+
+    auto next = rig.client();
+    QVERIFY(next);
+    QCOMPARE(next->exchange("AIR"), QStringList{"modul.flood"});
 }
 
 // Binary noise, runs of NUL and over-long lines: the server answers what it
