@@ -13,6 +13,17 @@ QString BoardIP::macText() const
                              mac[4], mac[5]);
 }
 
+QString BoardIP::toText() const
+{
+    return {};
+}
+
+BoardIP BoardIP::fromText(const QString& text, BoardIP start)
+{
+    Q_UNUSED(text)
+    return start;
+}
+
 QDebug operator<<(QDebug debug, const BoardIP& address)
 {
     QDebugStateSaver saver(debug);

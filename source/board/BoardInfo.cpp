@@ -13,3 +13,8 @@ BoardType BoardInfo::typeOf(quint32 tag)
         return BoardType::Unknown;
     }
 }
+
+QString BoardInfo::serialText() const
+{
+    return {};
+}

@@ -37,6 +37,13 @@ void Settings::writeFile()
     QSettings::sync();
 }
 
+bool Settings::writeNow()
+{
+    QWriteLocker locker(&lock);
+    QSettings::sync();
+    return QSettings::status() == QSettings::NoError;
+}
+
 QString Settings::normalizeKey(QString key)
 {
     key.replace(QLatin1Char('.'), QLatin1Char('/'));
