@@ -16,5 +16,7 @@ BoardType BoardInfo::typeOf(quint32 tag)
 
 QString BoardInfo::serialText() const
 {
-    return {};
+    if (number == 0)
+        return QStringLiteral("#???");
+    return QStringLiteral("#%1").arg(number, 3, 10, QLatin1Char('0'));
 }
