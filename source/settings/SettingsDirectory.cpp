@@ -1,6 +1,15 @@
 #include "settings/SettingsDirectory.h"
 
+#include <QDebug>
 #include <QDir>
+#include <QFile>
+
+namespace {
+
+// Where the Windows versions before this one kept the application ini.
+const QString kOlderIni = QStringLiteral("/Ostvalde/Quorvin.ini");
+
+} // namespace
 
 QString settingsDirectoryOf(const QString& home)
 {
@@ -11,8 +20,14 @@ QString settingsDirectoryOf(const QString& home)
 
 QString preparedSettingsDirectory(const QString& home, const QString& appData)
 {
-    Q_UNUSED(appData)
-    return settingsDirectoryOf(home);
+    const QString directory = settingsDirectoryOf(home);
+    // The default name is what an older version left, whatever "-i" names.
+    const QString ini = directory + kDefaultIniName;
+    if (QFile::exists(ini) || appData.isEmpty() || !QDir(appData).exists())
+        return directory;
+    if (QFile::copy(appData + kOlderIni, ini))
+        qDebug("Quorvin.ini copied to %s", qPrintable(directory));
+    return directory;
 }
 
 QString settingsDirectory()
