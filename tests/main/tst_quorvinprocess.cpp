@@ -1,13 +1,15 @@
 // The program as started from a shell: "Quorvin -i DIR/q.ini" drives the
 // boards stored in that ini (the board emulator program here) and ends on
-// SIGTERM as when its window is closed: carrier off and unlock reach the
-// board, the ini keeps the close keys, and the exit status is 0.
+// SIGTERM or SIGINT as when its window is closed: carrier off and unlock
+// reach the board, the ini keeps the close keys, and the exit status is 0.
 #include "main/FMManager.h"
 
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
 
 namespace {
 
@@ -20,11 +22,20 @@ class TestQuorvinProcess : public QObject
     Q_OBJECT
 
 private slots:
-    void sigtermStopsTheBoardsAndExitsCleanly();
+    void signalStopsTheBoardsAndExitsCleanly_data();
+    void signalStopsTheBoardsAndExitsCleanly();
 };
 
-void TestQuorvinProcess::sigtermStopsTheBoardsAndExitsCleanly()
+void TestQuorvinProcess::signalStopsTheBoardsAndExitsCleanly_data()
 {
+    QTest::addColumn<int>("signalNumber");
+    QTest::newRow("SIGTERM") << SIGTERM;
+    QTest::newRow("SIGINT") << SIGINT;
+}
+
+void TestQuorvinProcess::signalStopsTheBoardsAndExitsCleanly()
+{
+    QFETCH(int, signalNumber);
     QTemporaryDir dir;
     QProcess emulator;
     emulator.start(QStringLiteral(EMULATOR_PROGRAM), {QStringLiteral("0")});
@@ -64,7 +75,7 @@ void TestQuorvinProcess::sigtermStopsTheBoardsAndExitsCleanly()
     QTRY_VERIFY_WITH_TIMEOUT(readEmulator().contains(port0 + QStringLiteral("lock")), kWaitMs);
     QTRY_VERIFY_WITH_TIMEOUT(readEmulator().contains(port0 + QStringLiteral("on air 1")), kWaitMs);
 
-    quorvin.terminate(); // SIGTERM
+    QCOMPARE(::kill(pid_t(quorvin.processId()), signalNumber), 0);
     QVERIFY(quorvin.waitForFinished(kWaitMs));
     QCOMPARE(quorvin.exitStatus(), QProcess::NormalExit);
     QCOMPARE(quorvin.exitCode(), 0);
