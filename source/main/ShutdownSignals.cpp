@@ -26,8 +26,7 @@ void writeSignal(int number)
 
 } // namespace
 
-ShutdownSignals::ShutdownSignals(QWidget* closing, QObject* parent)
-    : QObject(parent), window(closing)
+ShutdownSignals::ShutdownSignals(QObject* parent) : QObject(parent)
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, pipeEnds) != 0) {
         qDebug("man: no signal pipe");

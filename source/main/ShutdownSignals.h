@@ -13,8 +13,12 @@ class ShutdownSignals : public QObject
 {
     Q_OBJECT
 public:
-    explicit ShutdownSignals(QWidget* window, QObject* parent = nullptr);
+    // Installed before the window exists, a signal that arrives while it is
+    // built is acted on once the event loop runs.
+    explicit ShutdownSignals(QObject* parent = nullptr);
     ~ShutdownSignals() override;
+
+    void setWindow(QWidget* closing) { window = closing; }
 
 private:
     void onSignal();

@@ -15,12 +15,13 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     const QString path =
         iniPath(app.arguments(), QDir::homePath(), qEnvironmentVariable("APPDATA"));
+    ShutdownSignals shutdown;
     auto* ini = new QSettings(path, QSettings::IniFormat);
     Startup::installLanguage(*ini, app);
     Startup::setNumberLocale();
 
     QPointer<FMManager> window = new FMManager(ini);
-    ShutdownSignals shutdown(window);
+    shutdown.setWindow(window);
     window->show();
     app.exec();
     // The window deletes itself once closed; whatever is left goes now, and
