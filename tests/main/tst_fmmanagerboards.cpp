@@ -13,7 +13,11 @@
 #include "channels/TabFlag.h"
 #include "remote/FMServer.h"
 
+#include <QComboBox>
 #include <QDeadlineTimer>
+#include <QDialog>
+#include <QSpinBox>
+#include <QTcpServer>
 #include <QTcpSocket>
 
 namespace {
@@ -94,6 +98,8 @@ private slots:
     void remoteStatus();
     void remoteClientSteersTheWindow();
     void remoteOnAirReachesTheBoard();
+    void portDialogMovesTheServer();
+    void bandDialogSetsTheStore();
 };
 
 void TestFMManagerBoards::storedBoardGoesOnline()
@@ -286,6 +292,49 @@ void TestFMManagerBoards::remoteOnAirReachesTheBoard()
     client.send(QStringLiteral("SET modul.onair"));
     QTRY_VERIFY_WITH_TIMEOUT(onAirValues(emulator).endsWith(QByteArray(1, '\x01')),
                              WindowKit::kWaitMs);
+}
+
+void TestFMManagerBoards::portDialogMovesTheServer()
+{
+    WindowKit kit;
+    FMManager* window = kit.open();
+    QTRY_VERIFY_WITH_TIMEOUT(window->server()->isListening(), WindowKit::kWaitMs);
+    QTcpServer probe;
+    QVERIFY(probe.listen(QHostAddress::Any));
+    const quint16 port = probe.serverPort();
+    probe.close();
+    ModalQuestions::setNextDialogAction([port](QDialog* dialog) {
+        dialog->findChild<QSpinBox*>(QStringLiteral("portApp"))->setValue(port);
+        return int(QDialog::Accepted);
+    });
+    kit.trigger(QStringLiteral("actRemote"));
+    QCOMPARE(kit.ini->value(QStringLiteral("Remote/portControl")).toUInt(), uint(port));
+    QCOMPARE(kit.ini->value(QStringLiteral("Remote/portRDSData")).toUInt(), 0u);
+    QVERIFY(window->server()->isListening());
+    QCOMPARE(window->server()->listeningPort(), port);
+
+    ModalQuestions::setNextDialogResult(QDialog::Rejected);
+    kit.trigger(QStringLiteral("actRemote"));
+    QCOMPARE(window->server()->listeningPort(), port);
+    QCOMPARE(ModalQuestions::unanswered(), 0);
+}
+
+void TestFMManagerBoards::bandDialogSetsTheStore()
+{
+    WindowKit kit;
+    FMManager* window = kit.open();
+    ModalQuestions::setNextDialogAction([](QDialog* dialog) {
+        dialog->findChild<QComboBox*>(QStringLiteral("band"))->setCurrentIndex(1);
+        dialog->findChild<QSpinBox*>(QStringLiteral("attenuation"))->setValue(-12);
+        return int(QDialog::Accepted);
+    });
+    kit.trigger(QStringLiteral("actFMBand"));
+    QCOMPARE(window->project()->band(), 1);
+    QCOMPARE(window->project()->attenuation(), -12);
+    auto* flag = kit.find<TabFlag>(QStringLiteral("tabFlag"));
+    QCOMPARE(flag->band(), 1);
+    QCOMPARE(flag->attenuation(), -12);
+    QCOMPARE(ModalQuestions::unanswered(), 0);
 }
 
 QTEST_MAIN(TestFMManagerBoards)
