@@ -3,17 +3,23 @@
 
 set(QUORVIN_WARNINGS -Wall -Wextra)
 
-# quorvin_library(<name> [DEPENDS <targets>...])
+# quorvin_library(<name> [DEPENDS <targets>...] [EXCLUDE <paths>...])
 # Builds every source of the calling folder (and its sub-folders) into the
 # static library <name>; the include root is source/, so code includes
-# "settings/Settings.h".
+# "settings/Settings.h". EXCLUDE names files or sub-folders (relative to the
+# calling folder) that belong elsewhere: a sub-folder that builds a library
+# of its own, or the program's main.cpp.
 function(quorvin_library name)
-    cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
+    cmake_parse_arguments(ARG "" "" "DEPENDS;EXCLUDE" ${ARGN})
     file(GLOB_RECURSE sources CONFIGURE_DEPENDS
         ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp
         ${CMAKE_CURRENT_SOURCE_DIR}/*.h
         ${CMAKE_CURRENT_SOURCE_DIR}/*.ui
         ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
+    foreach(excluded ${ARG_EXCLUDE})
+        set(path ${CMAKE_CURRENT_SOURCE_DIR}/${excluded})
+        list(FILTER sources EXCLUDE REGEX "^${path}(/.*)?$")
+    endforeach()
     if(NOT sources)
         return()
     endif()

@@ -1,5 +1,8 @@
 // board_emulator PORT [PORT...]: one emulated generator board per UDP port on
-// 127.0.0.1, each reporting every five seconds what it received.
+// 127.0.0.1, each reporting every five seconds what it received. Port 0 takes
+// a free port. Each board prints the port it listens on, and at once every
+// lock, unlock and on-air change it receives, so a run of the program
+// against it can be followed (and tested) from its output.
 #include "BoardEmulator.h"
 
 #include <QCoreApplication>
@@ -12,6 +15,24 @@
 namespace {
 
 constexpr int kReportMs = 5000;
+constexpr quint16 kOnAirTag = 0x0001;
+
+void say(const char* format, unsigned port, int value = 0)
+{
+    std::printf(format, port, value);
+    std::fflush(stdout);
+}
+
+void reportEvents(const BoardEmulator& board, const BoardEmulator::Datagram& datagram)
+{
+    const unsigned port = board.port();
+    if (datagram.type == BoardEmulator::SetLock)
+        say("port %u: lock\n", port);
+    else if (datagram.type == BoardEmulator::Unlock)
+        say("port %u: unlock\n", port);
+    else if (datagram.type == BoardEmulator::Command && !datagram.item(kOnAirTag).isEmpty())
+        say("port %u: on air %d\n", port, int(quint8(datagram.item(kOnAirTag).at(0))));
+}
 
 } // namespace
 
@@ -32,6 +53,12 @@ int main(int argc, char* argv[])
             std::fprintf(stderr, "cannot bind port %s\n", qPrintable(text));
             return 1;
         }
+        say("port %u: listening\n", board->port());
+        BoardEmulator* emulator = board.get();
+        QObject::connect(emulator, &BoardEmulator::datagramReceived,
+                         [emulator](const BoardEmulator::Datagram& datagram) {
+                             reportEvents(*emulator, datagram);
+                         });
         boards.push_back(std::move(board));
     }
     QTimer report;

@@ -22,6 +22,17 @@ struct BoardIP
     QString toString() const;
     QString macText() const;
 
+    // "BOX IPV4 PORT" in decimal, as the application ini stores a board:
+    // box number, the address as one number, the port.
+    QString toText() const;
+    // Reads that form over start: blank-separated pieces, an empty one or
+    // one that is no unsigned decimal number reads as 0, a missing one
+    // leaves its field. Piece 1 gives the MAC (its low 48 bits, most
+    // significant byte first), an address beyond 32 bits or a port beyond
+    // 16 bits reads as 0.
+    static BoardIP fromText(const QString& text, BoardIP start);
+    static BoardIP fromText(const QString& text) { return fromText(text, BoardIP()); }
+
     bool operator==(const BoardIP& other) const = default;
 };
 

@@ -13,3 +13,10 @@ BoardType BoardInfo::typeOf(quint32 tag)
         return BoardType::Unknown;
     }
 }
+
+QString BoardInfo::serialText() const
+{
+    if (number == 0)
+        return QStringLiteral("#???");
+    return QStringLiteral("#%1").arg(number, 3, 10, QLatin1Char('0'));
+}

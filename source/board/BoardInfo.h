@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QMetaType>
+#include <QString>
 #include <QtGlobal>
 
 // The board families the program drives; they differ in attenuator, carrier
@@ -31,6 +32,8 @@ struct BoardInfo
     static BoardType typeOf(quint32 tag);
     BoardType type() const { return typeOf(tag); }
     bool isKnown() const { return type() != BoardType::Unknown; }
+    // "#007" for board 7, at least three digits; "#???" while unknown (0).
+    QString serialText() const;
 };
 
 Q_DECLARE_METATYPE(BoardInfo)

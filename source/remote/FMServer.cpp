@@ -7,10 +7,9 @@
 #include "settings/FMSettings.h"
 #include "settings/SetHandler.h"
 #include "settings/SetValue.h"
+#include "settings/SettingsDirectory.h"
 
 #include <QDebug>
-#include <QDir>
-#include <QFile>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -28,8 +27,6 @@ const QStringList kDefaultRegistrations{QStringLiteral("chinfo.*.playing"),
                                         QStringLiteral("tmc")};
 
 const QString kUnknownAirKey = QStringLiteral("modul.unknown");
-const QString kIniName = QStringLiteral("Quorvin.ini");
-const QString kOlderIni = QStringLiteral("/Ostvalde/Quorvin.ini");
 const QString kTooLongReply = QStringLiteral("error: line too long");
 const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
 
@@ -72,7 +69,6 @@ FMServer::FMServer(QObject* parent)
     : QObject(parent), registered(kDefaultRegistrations), airKey(kUnknownAirKey)
 {
     installEventFilter(new SetHandler(this));
-    prepareSettingsDirectory();
     currentDir = settingsDirectory();
     listener = new QTcpServer(this);
     connect(listener, &QTcpServer::newConnection, this, &FMServer::onConnection);
@@ -95,20 +91,7 @@ FMServer::~FMServer()
 
 QString FMServer::settingsDirectory()
 {
-    return QDir::homePath() + QStringLiteral("/.quorvin/");
-}
-
-void FMServer::prepareSettingsDirectory()
-{
-    const QString directory = settingsDirectory();
-    QDir().mkpath(directory);
-    if (QFile::exists(directory + kIniName))
-        return;
-    const QString appData = qEnvironmentVariable("APPDATA");
-    if (appData.isEmpty() || !QDir(appData).exists())
-        return;
-    QFile::copy(appData + kOlderIni, directory + kIniName);
-    qDebug("Quorvin.ini copied to %s", qPrintable(directory));
+    return ::settingsDirectory();
 }
 
 QString FMServer::infoLine()

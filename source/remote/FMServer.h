@@ -71,7 +71,8 @@ public:
     void notify(SetValue* event) override;
 
     static QString infoLine();
-    // Home directory + "/.quorvin/".
+    // Home directory + "/.quorvin/", created, with an older ini taken over
+    // on a first start: the folder the program window keeps its ini in.
     static QString settingsDirectory();
 
 public slots:
@@ -95,7 +96,6 @@ signals:
     void setOnAir(bool on);
 
 private:
-    static void prepareSettingsDirectory();
     quint16 activePort() const;
     void dropClient();
     void forgetInput();

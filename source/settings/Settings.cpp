@@ -66,6 +66,13 @@ Settings::FileStamp Settings::stampOfFile() const
     return {file.size(), file.lastModified()};
 }
 
+bool Settings::writeNow()
+{
+    QWriteLocker locker(&lock);
+    QSettings::sync();
+    return QSettings::status() == QSettings::NoError;
+}
+
 QString Settings::normalizeKey(QString key)
 {
     key.replace(QLatin1Char('.'), QLatin1Char('/'));

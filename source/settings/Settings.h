@@ -54,6 +54,10 @@ public:
     // The store sets the flag on every change but never clears it itself: the
     // main window does, once it has saved the project.
     void clearDirty() { dirty.store(false, std::memory_order_release); }
+    // Writes the store to its file now, under the write lock, so no board
+    // thread changes it halfway (the main window saves a project from the
+    // file). True when the file was written.
+    bool writeNow();
 
     // Direct access to the ini under the store's lock, with the key taken as
     // written ("board/band", "rds.1/eon/2"): no normalisation, no dirty flag,

@@ -4,6 +4,7 @@
 #include "settings/Settings.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -31,6 +32,10 @@ private slots:
     void destroyedReceiverIsForgotten();
     void valuesReadBackFromFileCompareEqual();
     void changesReachTheFileWithoutAnExplicitSync();
+    void writeNowPutsTheStoreOnDisk_data();
+    void writeNowPutsTheStoreOnDisk();
+    void writeNowReportsAFileThatCannotBeWritten();
+    void writeNowWhileAnotherThreadWrites();
 
 private:
     void settle() { QCoreApplication::sendPostedEvents(); }
@@ -270,6 +275,75 @@ void TestSettingsStore::changesReachTheFileWithoutAnExplicitSync()
                file.value(QStringLiteral("channel.1/gain")).toInt() == -(199 % 60);
     };
     QTRY_VERIFY_WITH_TIMEOUT(fileHolds(), 5000);
+}
+
+// A project is saved by copying the store's file, so whatever the store
+// holds must be in the file when writeNow returns, with no event loop
+// having run.
+void TestSettingsStore::writeNowPutsTheStoreOnDisk_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QVariant>("value"); // invalid: the key is removed
+    QTest::addColumn<QVariant>("inFile");
+
+    QTest::newRow("a new value") << "rds.2.ps" << QVariant("ON AIR") << QVariant("ON AIR");
+    QTest::newRow("a changed value") << "channel.1.gain" << QVariant(-9) << QVariant("-9");
+    QTest::newRow("a removed key") << "board/rand" << QVariant() << QVariant();
+}
+
+void TestSettingsStore::writeNowPutsTheStoreOnDisk()
+{
+    QFETCH(QString, key);
+    QFETCH(QVariant, value);
+    QFETCH(QVariant, inFile);
+
+    store->setValue(QStringLiteral("channel.1.gain"), -3);
+    store->rawStore(QStringLiteral("board/rand"), 77);
+    QVERIFY(store->writeNow());
+    if (value.isValid())
+        store->setValue(key, value);
+    else
+        store->rawRemove(key);
+
+    QVERIFY(store->writeNow());
+    QSettings file(dir->filePath(QStringLiteral("default.fm")), QSettings::IniFormat);
+    QCOMPARE(file.value(Settings::normalizeKey(key)), inFile);
+}
+
+// The store makes missing folders itself; under a plain file it cannot.
+void TestSettingsStore::writeNowReportsAFileThatCannotBeWritten()
+{
+    QFile plain(dir->filePath(QStringLiteral("plain")));
+    QVERIFY(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    Settings lost(dir->filePath(QStringLiteral("plain/default.fm")));
+    lost.setValue(QStringLiteral("channel.1.gain"), -3);
+    QVERIFY(!lost.writeNow());
+}
+
+// Board threads write run-time keys while the window saves; every value
+// written ends up in the file whole.
+void TestSettingsStore::writeNowWhileAnotherThreadWrites()
+{
+    constexpr int kRounds = 20;
+    const auto keyOf = [](int channel) { return QStringLiteral("channel.%1.gain").arg(channel); };
+    std::unique_ptr<QThread> writer(QThread::create([&] {
+        for (int round = 1; round <= kRounds; ++round) {
+            for (int channel = 1; channel <= Settings::kMaxInstance; ++channel)
+                store->setValue(keyOf(channel), -round);
+        }
+    }));
+    writer->start();
+    bool written = true;
+    while (!writer->isFinished())
+        written = store->writeNow() && written;
+    QVERIFY(writer->wait());
+    QVERIFY(written);
+    QVERIFY(store->writeNow());
+
+    QSettings file(dir->filePath(QStringLiteral("default.fm")), QSettings::IniFormat);
+    for (int channel = 1; channel <= Settings::kMaxInstance; ++channel)
+        QCOMPARE(file.value(Settings::normalizeKey(keyOf(channel))).toInt(), -kRounds);
 }
 
 QTEST_GUILESS_MAIN(TestSettingsStore)

@@ -1,0 +1,159 @@
+#include "gui/ModalQuestions.h"
+
+#include <QDebug>
+#include <QDialog>
+#include <QFileDialog>
+#include <QQueue>
+
+namespace {
+
+struct Queues
+{
+    QQueue<QMessageBox::StandardButton> answers;
+    QQueue<QString> fileNames;
+    QQueue<std::function<int(QDialog*)>> dialogActions;
+    QStringList asked;
+    bool unattended = false;
+    int unanswered = 0;
+};
+
+// Questions are asked in the GUI thread only.
+Queues& queues()
+{
+    static Queues q;
+    return q;
+}
+
+void noteQuestion(const QString& title)
+{
+    queues().asked.append(title);
+}
+
+bool answeredUnattended(const QString& title)
+{
+    if (!queues().unattended)
+        return false;
+    ++queues().unanswered;
+    qDebug("man: unanswered question [%s]", qPrintable(title));
+    return true;
+}
+
+QMessageBox::StandardButton dismissedAnswer(QMessageBox::StandardButtons buttons)
+{
+    for (auto button : {QMessageBox::Cancel, QMessageBox::Close, QMessageBox::No,
+                        QMessageBox::Abort, QMessageBox::Ok}) {
+        if (buttons.testFlag(button))
+            return button;
+    }
+    return QMessageBox::NoButton;
+}
+
+QString askFileName(QWidget* parent, QFileDialog::AcceptMode mode, const QString& title,
+                    const QString& start, const QString& filter)
+{
+    noteQuestion(title);
+    if (!queues().fileNames.isEmpty())
+        return queues().fileNames.dequeue();
+    if (answeredUnattended(title))
+        return QString();
+    QFileDialog dialog(parent, title, start, filter);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                       : QFileDialog::AnyFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace
+
+QMessageBox::StandardButton ModalQuestions::ask(QWidget* parent, QMessageBox::Icon icon,
+                                                const QString& title, const QString& text,
+                                                QMessageBox::StandardButtons buttons,
+                                                QMessageBox::StandardButton defaultButton)
+{
+    noteQuestion(title);
+    if (!queues().answers.isEmpty())
+        return queues().answers.dequeue();
+    if (answeredUnattended(title))
+        return dismissedAnswer(buttons);
+    QMessageBox box(icon, title, text, buttons, parent);
+    if (defaultButton != QMessageBox::NoButton)
+        box.setDefaultButton(defaultButton);
+    return QMessageBox::StandardButton(box.exec());
+}
+
+QString ModalQuestions::openFileName(QWidget* parent, const QString& title, const QString& start,
+                                     const QString& filter)
+{
+    return askFileName(parent, QFileDialog::AcceptOpen, title, start, filter);
+}
+
+QString ModalQuestions::saveFileName(QWidget* parent, const QString& title, const QString& start,
+                                     const QString& filter)
+{
+    return askFileName(parent, QFileDialog::AcceptSave, title, start, filter);
+}
+
+int ModalQuestions::exec(QDialog* dialog)
+{
+    const QString title =
+        dialog->windowTitle().isEmpty() ? dialog->objectName() : dialog->windowTitle();
+    noteQuestion(title);
+    if (!queues().dialogActions.isEmpty()) {
+        const int result = queues().dialogActions.dequeue()(dialog);
+        dialog->setResult(result);
+        return result;
+    }
+    if (answeredUnattended(title)) {
+        dialog->setResult(QDialog::Rejected);
+        return QDialog::Rejected;
+    }
+    return dialog->exec();
+}
+
+void ModalQuestions::setNextAnswer(QMessageBox::StandardButton answer)
+{
+    queues().answers.enqueue(answer);
+}
+
+void ModalQuestions::setNextFileName(const QString& name)
+{
+    queues().fileNames.enqueue(name);
+}
+
+void ModalQuestions::setNextDialogResult(int result)
+{
+    queues().dialogActions.enqueue([result](QDialog*) { return result; });
+}
+
+void ModalQuestions::setNextDialogAction(const std::function<int(QDialog*)>& action)
+{
+    queues().dialogActions.enqueue(action);
+}
+
+void ModalQuestions::setUnattended(bool on)
+{
+    queues().unattended = on;
+}
+
+int ModalQuestions::unanswered()
+{
+    return queues().unanswered;
+}
+
+QStringList ModalQuestions::asked()
+{
+    return queues().asked;
+}
+
+void ModalQuestions::clear()
+{
+    Queues& q = queues();
+    q.answers.clear();
+    q.fileNames.clear();
+    q.dialogActions.clear();
+    q.asked.clear();
+    q.unanswered = 0;
+}

@@ -1,0 +1,3 @@
+#include "gui/UiGerman.h"
+
+bool uiGerman = true;

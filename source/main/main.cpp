@@ -1,0 +1,32 @@
+// Quorvin: the generator program. Settles the application ini, the language
+// and the number locale, then runs the program window.
+#include "main/FMManager.h"
+#include "main/IniPath.h"
+#include "main/ShutdownSignals.h"
+#include "main/Startup.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPointer>
+#include <QSettings>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    const QString path =
+        iniPath(app.arguments(), QDir::homePath(), qEnvironmentVariable("APPDATA"));
+    ShutdownSignals shutdown;
+    auto* ini = new QSettings(path, QSettings::IniFormat);
+    Startup::installLanguage(*ini, app);
+    Startup::setNumberLocale();
+
+    QPointer<FMManager> window = new FMManager(ini);
+    shutdown.setWindow(window);
+    window->show();
+    app.exec();
+    // The window deletes itself once closed; whatever is left goes now, and
+    // the ini is written before the process ends.
+    delete window;
+    delete ini;
+    return 0;
+}

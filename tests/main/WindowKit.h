@@ -1,0 +1,92 @@
+#pragma once
+
+// The program window on a temporary home: its ini, working copy and
+// projects live in one QTemporaryDir, both server ports are 0 so nothing
+// collides, and every modal question is answered ahead or dismissed.
+
+#include "gui/ModalQuestions.h"
+#include "main/FMManager.h"
+#include "settings/FMSettings.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPointer>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+class WindowKit
+{
+public:
+    static constexpr int kWaitMs = 30000;
+
+    WindowKit()
+    {
+        qputenv("HOME", dir.path().toUtf8());
+        ModalQuestions::setUnattended(true);
+        ModalQuestions::clear();
+        ini = std::make_unique<QSettings>(iniPath(), QSettings::IniFormat);
+        ini->setValue(QStringLiteral("Remote/portRDSData"), 0);
+        ini->setValue(QStringLiteral("Remote/portControl"), 0);
+        // A chosen language and a known release: no question at start.
+        ini->setValue(QStringLiteral("Board/lang"), QStringLiteral("de"));
+        ini->setValue(QStringLiteral("Board/soft"), FMManager::versionText());
+    }
+
+    ~WindowKit() { delete window; }
+
+    QString path(const QString& name) const { return dir.filePath(name); }
+    QString iniPath() const { return path(QStringLiteral("q.ini")); }
+    QString workingCopy() const { return path(QStringLiteral("q.fm")); }
+
+    FMManager* open()
+    {
+        window = new FMManager(ini.get());
+        window->show();
+        return window;
+    }
+
+    // Closes as the user does and waits for the window to go.
+    void close()
+    {
+        window->close();
+        QTRY_VERIFY_WITH_TIMEOUT(window.isNull(), kWaitMs);
+    }
+
+    template <typename T> T* find(const QString& name) const { return window->findChild<T*>(name); }
+
+    void trigger(const QString& action) const
+    {
+        QAction* found = find<QAction>(action);
+        QVERIFY2(found, qPrintable(action));
+        found->trigger();
+    }
+
+    // A project file holding the given keys (ini form: "channel.1/freq"),
+    // or a channel switched off when there are none.
+    QString writeProject(const QString& name, const QList<std::pair<QString, QString>>& keys) const
+    {
+        const QString file = path(name);
+        QSettings project(file, QSettings::IniFormat);
+        if (keys.isEmpty())
+            project.setValue(QStringLiteral("channel.96/used"), 0);
+        for (const auto& [key, value] : keys)
+            project.setValue(key, value);
+        project.sync();
+        return file;
+    }
+
+    static bool shows(QLabel* light, const QString& icon)
+    {
+        return light && light->pixmap().toImage() == QPixmap(icon).toImage();
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<QSettings> ini;
+    QPointer<FMManager> window;
+};

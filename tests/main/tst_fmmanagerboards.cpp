@@ -1,0 +1,341 @@
+// Boards and remote control through the window: stored boards against the
+// board emulator on 127.0.0.1, the on-air state published to the store, the
+// connection choice, the remote status light, and a TCP client steering the
+// window's control server.
+#include "WindowKit.h"
+
+#include "BoardEmulator.h"
+#include "KeyRecorder.h"
+
+#include "board/BoardCommand.h"
+#include "board/FMBoard.h"
+#include "channels/ChannelView.h"
+#include "channels/TabFlag.h"
+#include "remote/FMServer.h"
+
+#include <QComboBox>
+#include <QDeadlineTimer>
+#include <QDialog>
+#include <QSpinBox>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+namespace {
+
+// "BOX IPV4 PORT" of an emulator as the ini stores a board.
+QString storedText(const BoardEmulator& emulator, int box = 0)
+{
+    return QStringLiteral("%1 %2 %3").arg(box).arg(emulator.ipv4()).arg(emulator.port());
+}
+
+QList<QByteArray> onAirValues(const BoardEmulator& emulator)
+{
+    QList<QByteArray> values;
+    for (const auto& datagram : emulator.receivedOfType(BoardEmulator::Command)) {
+        const QByteArray value = datagram.item(BoardCommand::kOnAir);
+        if (!value.isEmpty())
+            values.append(value);
+    }
+    return values;
+}
+
+// A line client of the control server.
+class Client
+{
+public:
+    explicit Client(quint16 port)
+    {
+        socket.connectToHost(QHostAddress::LocalHost, port);
+        QVERIFY(socket.waitForConnected(WindowKit::kWaitMs));
+    }
+
+    void send(const QString& line)
+    {
+        socket.write(line.toUtf8() + "\r\n");
+        socket.flush();
+    }
+
+    // Waits for a line that starts with prefix; earlier lines are dropped.
+    // The server runs in this thread, so the wait keeps the loop turning.
+    QString waitFor(const QString& prefix)
+    {
+        QDeadlineTimer deadline(WindowKit::kWaitMs);
+        while (!deadline.hasExpired()) {
+            const QString found = take(prefix);
+            if (!found.isEmpty())
+                return found;
+            QTest::qWait(10);
+        }
+        return QStringLiteral("(no line beginning ") + prefix + QLatin1Char(')');
+    }
+
+private:
+    QString take(const QString& prefix)
+    {
+        while (socket.canReadLine()) {
+            const QString line = QString::fromUtf8(socket.readLine()).trimmed();
+            if (line.startsWith(prefix))
+                return line;
+        }
+        return QString();
+    }
+
+    QTcpSocket socket;
+};
+
+} // namespace
+
+class TestFMManagerBoards : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void storedBoardGoesOnline();
+    void oneAddressConnectsOnce();
+    void connectToHidesTheRest();
+    void onAirIsPublished();
+    void remoteStatus_data();
+    void remoteStatus();
+    void remoteClientSteersTheWindow();
+    void remoteOnAirReachesTheBoard();
+    void portDialogMovesTheServer();
+    void bandDialogSetsTheStore();
+};
+
+void TestFMManagerBoards::storedBoardGoesOnline()
+{
+    BoardEmulator emulator;
+    QVERIFY(emulator.start());
+    WindowKit kit;
+    kit.ini->setValue(QStringLiteral("Board/0"), storedText(emulator));
+    kit.open();
+    auto* light = kit.find<QLabel>(QStringLiteral("boardLight0"));
+    QVERIFY(WindowKit::shows(light, QStringLiteral(":/icons/error.png")));
+    QTRY_VERIFY_WITH_TIMEOUT(WindowKit::shows(light, QStringLiteral(":/icons/ledgreen.png")),
+                             WindowKit::kWaitMs);
+    QCOMPARE(light->toolTip(), QStringLiteral("v30"));
+    QTRY_COMPARE_WITH_TIMEOUT(kit.find<QLabel>(QStringLiteral("boardLabel0"))->text(),
+                              QStringLiteral("#258"), WindowKit::kWaitMs);
+    // The stored address carries the number the board reported.
+    QCOMPARE(kit.ini->value(QStringLiteral("Board/0")).toString(), storedText(emulator, 258));
+    QCOMPARE(kit.find<ChannelView>(QStringLiteral("board0"))->state(), 3);
+}
+
+void TestFMManagerBoards::oneAddressConnectsOnce()
+{
+    BoardEmulator first;
+    BoardEmulator second;
+    QVERIFY(first.start());
+    QVERIFY(second.start());
+    WindowKit kit;
+    kit.ini->setValue(QStringLiteral("Board/mods"), 2);
+    kit.ini->setValue(QStringLiteral("Board/0"), storedText(first));
+    kit.ini->setValue(QStringLiteral("Board/1"), storedText(second));
+    FMManager* window = kit.open();
+    QCOMPARE(window->board(1)->address(), BoardIP());
+    QTRY_VERIFY_WITH_TIMEOUT(window->board(0)->isOnline(), WindowKit::kWaitMs);
+    QVERIFY(WindowKit::shows(kit.find<QLabel>(QStringLiteral("boardLight1")),
+                             QStringLiteral(":/icons/error.png")));
+    QCOMPARE(second.received().size(), 0);
+}
+
+void TestFMManagerBoards::connectToHidesTheRest()
+{
+    WindowKit kit;
+    kit.ini->setValue(QStringLiteral("Board/mods"), 3);
+    FMManager* window = kit.open();
+    BoardIP a;
+    a.ipv4 = 0x7F000001;
+    a.port = 21000;
+    BoardIP b = a;
+    b.port = 21001;
+    window->connectTo(1, {a, b});
+    QCOMPARE(kit.ini->value(QStringLiteral("Board/mods")).toInt(), 1);
+    QCOMPARE(kit.ini->value(QStringLiteral("Board/0")).toString(), a.toText());
+    QCOMPARE(window->board(0)->address(), a);
+    for (int position = 1; position < FMManager::kBoards; ++position) {
+        QVERIFY(
+            !kit.find<ChannelView>(QStringLiteral("board%1").arg(position))->isVisibleTo(window));
+        QVERIFY(
+            !kit.find<QLabel>(QStringLiteral("boardLight%1").arg(position))->isVisibleTo(window));
+        QCOMPARE(window->board(position)->address(), BoardIP());
+    }
+    QCOMPARE(window->modulators(), 1);
+}
+
+void TestFMManagerBoards::onAirIsPublished()
+{
+    BoardEmulator emulator;
+    QVERIFY(emulator.start());
+    WindowKit kit;
+    kit.ini->setValue(QStringLiteral("Board/0"), storedText(emulator));
+    FMManager* window = kit.open();
+    auto* flag = kit.find<TabFlag>(QStringLiteral("tabFlag"));
+    QVERIFY(!flag->onAir());
+    KeyRecorder recorder;
+    window->project()->subscribe(QStringLiteral("modul"), &recorder);
+
+    // A board goes on air as it comes online.
+    QTRY_VERIFY_WITH_TIMEOUT(recorder.keys().contains(QStringLiteral("modul.onair")),
+                             WindowKit::kWaitMs);
+    QVERIFY(flag->onAir());
+    QMetaObject::invokeMethod(window->board(0), "setOnAir", Q_ARG(bool, false));
+    QTRY_VERIFY_WITH_TIMEOUT(recorder.keys().contains(QStringLiteral("modul.offline")),
+                             WindowKit::kWaitMs);
+    QVERIFY(!flag->onAir());
+    QCOMPARE(recorder.keys(),
+             (QStringList{QStringLiteral("modul.onair"), QStringLiteral("modul.offline")}));
+    window->project()->unsubscribeAll(&recorder);
+}
+
+void TestFMManagerBoards::remoteStatus_data()
+{
+    QTest::addColumn<uint>("code");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("tip");
+    QTest::addColumn<bool>("lit");
+    QTest::addColumn<QString>("icon");
+    QTest::newRow("inactive") << 0u << ""
+                              << ""
+                              << "Fernsteuerung inaktiv" << false << ":/icons/ledgreen.png";
+    QTest::newRow("listening") << 1248u << ""
+                               << "Port 1248"
+                               << "keine Fernsteuerung verbunden" << false
+                               << ":/icons/ledgreen.png";
+    QTest::newRow("client") << 1248u << "127.0.0.1"
+                            << "127.0.0.1"
+                            << "Ferngesteuert von: 127.0.0.1" << true << ":/icons/ledgreen.png";
+    QTest::newRow("error") << 10u << "address in use"
+                           << "Port Fehler"
+                           << "address in use" << true << ":/icons/error.png";
+}
+
+void TestFMManagerBoards::remoteStatus()
+{
+    QFETCH(uint, code);
+    QFETCH(QString, text);
+    QFETCH(QString, label);
+    QFETCH(QString, tip);
+    QFETCH(bool, lit);
+    QFETCH(QString, icon);
+    WindowKit kit;
+    FMManager* window = kit.open();
+    window->onRemote(code, text);
+    QCOMPARE(kit.find<QLabel>(QStringLiteral("remoteLabel"))->text(), label);
+    QCOMPARE(kit.find<QWidget>(QStringLiteral("remoteStatus"))->toolTip(), tip);
+    auto* light = kit.find<QLabel>(QStringLiteral("remoteLight"));
+    QCOMPARE(light->isEnabled(), lit);
+    QVERIFY(WindowKit::shows(light, icon));
+}
+
+void TestFMManagerBoards::remoteClientSteersTheWindow()
+{
+    WindowKit kit;
+    FMManager* window = kit.open();
+    QTRY_VERIFY_WITH_TIMEOUT(window->server()->isListening(), WindowKit::kWaitMs);
+    Client client(window->server()->listeningPort());
+    client.waitFor(QStringLiteral("modul.info"));
+    QTRY_COMPARE_WITH_TIMEOUT(kit.find<QLabel>(QStringLiteral("remoteLabel"))->text(),
+                              QStringLiteral("127.0.0.1"), WindowKit::kWaitMs);
+
+    client.send(QStringLiteral("CD ") + kit.dir.path());
+    client.waitFor(QStringLiteral("path "));
+    QCOMPARE(kit.ini->value(QStringLiteral("Remote/path")).toString(), kit.dir.path());
+
+    const QString loaded =
+        kit.writeProject(QStringLiteral("r.fm"), {{QStringLiteral("channel.1/freq"), "94.4"}});
+    client.send(QStringLiteral("LOAD r.fm"));
+    client.waitFor(QStringLiteral("LOAD ok: "));
+    QCOMPARE(kit.ini->value(QStringLiteral("Last/file1")).toString(), loaded);
+    QVERIFY(window->windowTitle().endsWith(loaded));
+    QCOMPARE(window->project()->get(QStringLiteral("channel.1.freq")).toDouble(), 94.4);
+
+    client.send(QStringLiteral("NEW fresh.fm"));
+    QCOMPARE(client.waitFor(QStringLiteral("NEW ")), QStringLiteral("NEW ok: fresh.fm"));
+    QVERIFY(window->windowTitle().endsWith(kit.path(QStringLiteral("fresh.fm"))));
+    QVERIFY(window->project()->get(QStringLiteral("channel.1.freq")).toDouble() != 94.4);
+    client.send(QStringLiteral("NEW r.fm"));
+    QCOMPARE(client.waitFor(QStringLiteral("NEW ")),
+             QStringLiteral("NEW error: Datei existiert bereits"));
+
+    client.send(QStringLiteral("SAVE copy.fm"));
+    QCOMPARE(client.waitFor(QStringLiteral("SAVE ")), QStringLiteral("SAVE ok: copy.fm"));
+    QVERIFY(QFile::exists(kit.path(QStringLiteral("copy.fm"))));
+    QCOMPARE(kit.ini->value(QStringLiteral("Last/file1")).toString(),
+             kit.path(QStringLiteral("copy.fm")));
+
+    kit.ini->sync();
+    QFile ini(kit.iniPath());
+    QVERIFY(ini.open(QIODevice::ReadOnly));
+    const QByteArray before = ini.readAll();
+    ini.close();
+    client.send(QStringLiteral("SAVE q.ini"));
+    QCOMPARE(client.waitFor(QStringLiteral("SAVE ")), QStringLiteral("SAVE error: q.ini"));
+    QVERIFY(ini.open(QIODevice::ReadOnly));
+    QCOMPARE(ini.readAll(), before);
+}
+
+void TestFMManagerBoards::remoteOnAirReachesTheBoard()
+{
+    BoardEmulator emulator;
+    QVERIFY(emulator.start());
+    WindowKit kit;
+    kit.ini->setValue(QStringLiteral("Board/0"), storedText(emulator));
+    FMManager* window = kit.open();
+    QTRY_VERIFY_WITH_TIMEOUT(window->board(0)->isOnline(), WindowKit::kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(window->server()->isListening(), WindowKit::kWaitMs);
+    Client client(window->server()->listeningPort());
+    client.send(QStringLiteral("SET modul.offline"));
+    QTRY_VERIFY_WITH_TIMEOUT(onAirValues(emulator).endsWith(QByteArray(1, '\0')),
+                             WindowKit::kWaitMs);
+    client.send(QStringLiteral("SET modul.onair"));
+    QTRY_VERIFY_WITH_TIMEOUT(onAirValues(emulator).endsWith(QByteArray(1, '\x01')),
+                             WindowKit::kWaitMs);
+}
+
+void TestFMManagerBoards::portDialogMovesTheServer()
+{
+    WindowKit kit;
+    FMManager* window = kit.open();
+    QTRY_VERIFY_WITH_TIMEOUT(window->server()->isListening(), WindowKit::kWaitMs);
+    QTcpServer probe;
+    QVERIFY(probe.listen(QHostAddress::Any));
+    const quint16 port = probe.serverPort();
+    probe.close();
+    ModalQuestions::setNextDialogAction([port](QDialog* dialog) {
+        dialog->findChild<QSpinBox*>(QStringLiteral("portApp"))->setValue(port);
+        return int(QDialog::Accepted);
+    });
+    kit.trigger(QStringLiteral("actRemote"));
+    QCOMPARE(kit.ini->value(QStringLiteral("Remote/portControl")).toUInt(), uint(port));
+    QCOMPARE(kit.ini->value(QStringLiteral("Remote/portRDSData")).toUInt(), 0u);
+    QVERIFY(window->server()->isListening());
+    QCOMPARE(window->server()->listeningPort(), port);
+
+    ModalQuestions::setNextDialogResult(QDialog::Rejected);
+    kit.trigger(QStringLiteral("actRemote"));
+    QCOMPARE(window->server()->listeningPort(), port);
+    QCOMPARE(ModalQuestions::unanswered(), 0);
+}
+
+void TestFMManagerBoards::bandDialogSetsTheStore()
+{
+    WindowKit kit;
+    FMManager* window = kit.open();
+    ModalQuestions::setNextDialogAction([](QDialog* dialog) {
+        dialog->findChild<QComboBox*>(QStringLiteral("band"))->setCurrentIndex(1);
+        dialog->findChild<QSpinBox*>(QStringLiteral("attenuation"))->setValue(-12);
+        return int(QDialog::Accepted);
+    });
+    kit.trigger(QStringLiteral("actFMBand"));
+    QCOMPARE(window->project()->band(), 1);
+    QCOMPARE(window->project()->attenuation(), -12);
+    auto* flag = kit.find<TabFlag>(QStringLiteral("tabFlag"));
+    QCOMPARE(flag->band(), 1);
+    QCOMPARE(flag->attenuation(), -12);
+    QCOMPARE(ModalQuestions::unanswered(), 0);
+}
+
+QTEST_MAIN(TestFMManagerBoards)
+#include "tst_fmmanagerboards.moc"
