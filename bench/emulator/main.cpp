@@ -1,5 +1,6 @@
 // board_emulator PORT [PORT...]: one emulated generator board per UDP port on
-// 127.0.0.1, each reporting every five seconds what it received.
+// 127.0.0.1, each reporting every five seconds what it received, how often a
+// channel ran dry and how often PCM came that did not fit its buffer.
 #include "BoardEmulator.h"
 
 #include <QCoreApplication>
@@ -43,9 +44,10 @@ int main(int argc, char* argv[])
                 frames += board->slot(slot).pcmFrames;
                 rds += board->slot(slot).rdsDatagrams;
             }
-            std::printf("port %u: %lld PCM frames, %d RDS datagrams, %d underruns\n",
+            std::printf("port %u: %lld PCM frames, %d RDS datagrams, %d underruns, "
+                        "%d overflows\n",
                         unsigned(board->port()), static_cast<long long>(frames), rds,
-                        board->totalUnderruns());
+                        board->totalUnderruns(), board->totalOverflows());
             std::fflush(stdout);
             board->clearReceived();
         }
