@@ -16,6 +16,7 @@
 namespace {
 
 constexpr quint16 kPcmUnderflow = 0x0001;
+constexpr quint16 kPcmOverflow = 0x0002;
 
 } // namespace
 
@@ -91,6 +92,9 @@ void FMBoard::actByState()
         }
         break;
     case Online: {
+        // A reply already here belongs to the request before; taken after
+        // the new request went out, it would be counted against that one.
+        boardLink->readUdp();
         const bool written = writeRequest(BoardDatagram::kStatusRequest) > 0;
         if (written)
             boardLink->noteStatusRequest();
@@ -257,11 +261,13 @@ void FMBoard::onLockUnknown(int)
 void FMBoard::onStatus()
 {
     int underruns = 0;
+    int overflows = 0;
     for (int slot = 0; slot < kSlots; ++slot) {
-        if (boardLink->channelStatus(slot)->flags & kPcmUnderflow)
-            ++underruns;
+        const quint16 flags = boardLink->channelStatus(slot)->flags;
+        underruns += (flags & kPcmUnderflow) ? 1 : 0;
+        overflows += (flags & kPcmOverflow) ? 1 : 0;
     }
-    stats.addStatus(underruns);
+    stats.addStatus(underruns, overflows);
 }
 
 void FMBoard::timeFillBuffer()

@@ -17,6 +17,21 @@
 
 #include <memory>
 
+namespace {
+
+// 256 frames of stereo silence for a slot.
+QByteArray pcmDatagram(int slot)
+{
+    QByteArray datagram(8 + 1024, '\0');
+    qToBigEndian<quint16>(BoardDatagram::kPcmStream, datagram.data());
+    datagram[3] = char(slot);
+    datagram[5] = char(BoardDatagram::kPcmStereo);
+    qToBigEndian<quint16>(256, datagram.data() + 6);
+    return datagram;
+}
+
+} // namespace
+
 class TestBoardLink : public QObject
 {
     Q_OBJECT
@@ -30,6 +45,8 @@ private slots:
     void unknownAcknowledgementIsOnlyLogged();
     void statusRepliesBecomeChannelStatus();
     void rdsSentAfterTheRequestCountsAsHeld();
+    void pcmSentAfterTheRequestIsNotSentAgain();
+    void overflowIsFlagged();
     void infoReply_data();
     void infoReply();
     void lockReplies();
@@ -40,6 +57,8 @@ private slots:
 
 private:
     void bringUp(const QByteArray& tag, quint32 firmware);
+    void requestStatus();
+    int refill(int slot);
 
     std::unique_ptr<BoardEmulator> board;
     std::unique_ptr<QUdpSocket> socket;
@@ -76,6 +95,30 @@ void TestBoardLink::bringUp(const QByteArray& tag, quint32 firmware)
     const QByteArray request = BoardDatagram::request(BoardDatagram::kInfoRequest);
     QCOMPARE(link->sendRaw(request.constData(), int(request.size())), 2);
     QTRY_COMPARE(info.size(), 1);
+}
+
+void TestBoardLink::requestStatus()
+{
+    const QByteArray request = BoardDatagram::request(BoardDatagram::kStatusRequest);
+    QCOMPARE(link->sendRaw(request.constData(), int(request.size())), 2);
+    link->noteStatusRequest();
+}
+
+// Sends silence to a slot as a programme engine does: 256 frames at a time
+// while the fill the link counts leaves room for two more; returns the
+// frames sent.
+int TestBoardLink::refill(int slot)
+{
+    const QByteArray datagram = pcmDatagram(slot);
+    const int capacity = int(link->boardInfo().pcmCapacity);
+    int sent = 0;
+    while (link->pcmFill(slot) + 512 < capacity) {
+        if (link->sendRaw(datagram.constData(), int(datagram.size())) <= 0)
+            break;
+        link->noteSent(slot, 256, 0);
+        sent += 256;
+    }
+    return sent;
 }
 
 void TestBoardLink::commandsAreNumberedAndAcknowledged()
@@ -144,8 +187,7 @@ void TestBoardLink::statusRepliesBecomeChannelStatus()
     board->slot(1).rdsFill = 200;
     board->slot(1).power = 29967428;
     board->slot(1).flags = 0x0001;
-    const QByteArray request = BoardDatagram::request(BoardDatagram::kStatusRequest);
-    link->sendRaw(request.constData(), 2);
+    requestStatus();
     QTRY_COMPARE(recorder.keys().size(), 24);
     QCOMPARE(recorder.keys().first(), QStringLiteral("chstatus.25"));
     QCOMPARE(recorder.keys().last(), QStringLiteral("chstatus.48"));
@@ -159,7 +201,7 @@ void TestBoardLink::statusRepliesBecomeChannelStatus()
     board->slot(0).rdsFill = 185;
     board->slot(1).pcmFill = 10000 - 8820;
     board->slot(1).rdsFill = 185;
-    link->sendRaw(request.constData(), 2);
+    requestStatus();
     QTRY_COMPARE(recorder.keys().size(), 24);
     const ChannelStatus first = store->channelInfo(25);
     QCOMPARE(first.pcmFill, quint16(1180));
@@ -178,20 +220,73 @@ void TestBoardLink::rdsSentAfterTheRequestCountsAsHeld()
     board->setDraining(false);
     board->slot(3).rdsFill = 40;
     link->noteSent(3, 0, 13); // before the request: the reply includes it
-    QCOMPARE(int(link->channelStatus(3)->rdsFill), 13);
-    const QByteArray request = BoardDatagram::request(BoardDatagram::kStatusRequest);
+    QCOMPARE(link->rdsFill(3), 13);
     QSignalSpy replies(link.get(), &BoardLink::statusReceived);
-    link->noteStatusRequest();
-    link->sendRaw(request.constData(), 2);
+    requestStatus();
     // Still in flight when the board answered: it must not be forgotten.
     link->noteSent(3, 0, 26);
     QTRY_COMPARE(replies.size(), 1);
-    QCOMPARE(int(link->channelStatus(3)->rdsFill), 40 + 26);
-
-    link->noteStatusRequest();
-    link->sendRaw(request.constData(), 2);
-    QTRY_COMPARE(replies.size(), 2);
+    QCOMPARE(link->rdsFill(3), 40 + 26);
+    // The status light shows what the board said.
     QCOMPARE(int(link->channelStatus(3)->rdsFill), 40);
+
+    requestStatus();
+    QTRY_COMPARE(replies.size(), 2);
+    QCOMPARE(link->rdsFill(3), 40);
+}
+
+// Each cycle the board played 200 ms, and the engine refills the slot right
+// after the status request, before the reply is read: the reply knows
+// nothing of the refill, yet nothing is sent twice, and the rate worked out
+// from what was sent between two requests settles at the nominal one.
+void TestBoardLink::pcmSentAfterTheRequestIsNotSentAgain()
+{
+    bringUp("KXWB", 30);
+    board->setClock([this] { return clockMs * 1000000; });
+    QSignalSpy replies(link.get(), &BoardLink::statusReceived);
+    constexpr int kSlot = 2;
+    const int capacity = int(link->boardInfo().pcmCapacity);
+    for (int cycle = 0; cycle < 20; ++cycle) {
+        clockMs += 200;
+        requestStatus();
+        const int refilled = refill(kSlot);
+        if (cycle == 0)
+            QCOMPARE(refilled, capacity - 512);
+        QTRY_COMPARE(replies.size(), cycle + 1);
+        QCOMPARE(refill(kSlot), 0);
+        // Full up to the last datagram, and nothing that did not fit.
+        const double held = board->slot(kSlot).pcmFill;
+        QVERIFY2(held >= capacity - 512 && held < capacity - 256,
+                 qPrintable(QString::number(held)));
+        QCOMPARE(board->slot(kSlot).pcmOverflows, 0);
+    }
+    const ChannelStatus* status = link->channelStatus(kSlot);
+    QVERIFY2(qAbs(status->pcmRate - 44100.0) < 1024.0,
+             qPrintable(QString::number(status->pcmRate)));
+    QVERIFY(!(status->flags & ChannelStatus::kPcmRateOff));
+    QCOMPARE(board->totalUnderruns(), 0);
+}
+
+// A board drops PCM that does not fit and says so in bit 1 of the slot's
+// next status entry, once.
+void TestBoardLink::overflowIsFlagged()
+{
+    bringUp("KXWB", 30);
+    board->setDraining(false);
+    board->slot(5).pcmFill = 16384 - 100;
+    const QByteArray datagram = pcmDatagram(5);
+    QSignalSpy replies(link.get(), &BoardLink::statusReceived);
+    link->sendRaw(datagram.constData(), int(datagram.size()));
+    requestStatus();
+    QTRY_COMPARE(replies.size(), 1);
+    QCOMPARE(board->slot(5).pcmOverflows, 1);
+    QCOMPARE(board->slot(5).pcmFramesDropped, qint64(156));
+    QCOMPARE(board->slot(5).pcmFill, 16384.0);
+    QCOMPARE(link->channelStatus(5)->flags & 0x0003, 0x0002);
+    QCOMPARE(link->channelStatus(4)->flags & 0x0003, 0);
+    requestStatus();
+    QTRY_COMPARE(replies.size(), 2);
+    QCOMPARE(link->channelStatus(5)->flags & 0x0003, 0);
 }
 
 void TestBoardLink::infoReply_data()
