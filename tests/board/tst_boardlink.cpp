@@ -19,6 +19,8 @@
 
 namespace {
 
+constexpr int kWaitMs = 30000;
+
 // 256 frames of stereo silence for a slot.
 QByteArray pcmDatagram(int slot)
 {
@@ -72,7 +74,7 @@ void TestBoardLink::init()
     QVERIFY(board->start());
     socket = std::make_unique<QUdpSocket>();
     socket->connectToHost(board->address(), board->port());
-    QTRY_COMPARE(socket->state(), QAbstractSocket::ConnectedState);
+    QTRY_COMPARE_WITH_TIMEOUT(socket->state(), QAbstractSocket::ConnectedState, kWaitMs);
     link = std::make_unique<BoardLink>(1);
     link->setSocket(socket.get());
     clockMs = 1000;
@@ -94,7 +96,7 @@ void TestBoardLink::bringUp(const QByteArray& tag, quint32 firmware)
     QSignalSpy info(link.get(), &BoardLink::infoReceived);
     const QByteArray request = BoardDatagram::request(BoardDatagram::kInfoRequest);
     QCOMPARE(link->sendRaw(request.constData(), int(request.size())), 2);
-    QTRY_COMPARE(info.size(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(info.size(), 1, kWaitMs);
 }
 
 void TestBoardLink::requestStatus()
@@ -126,7 +128,7 @@ void TestBoardLink::commandsAreNumberedAndAcknowledged()
     bringUp("KXWB", 30);
     QVERIFY(link->configBand(true, 0, -10, 52));
     QCOMPARE(link->pendingCount(), 2);
-    QTRY_COMPARE(board->countOfType(BoardEmulator::Command), 2);
+    QTRY_COMPARE_WITH_TIMEOUT(board->countOfType(BoardEmulator::Command), 2, kWaitMs);
     const auto commands = board->receivedOfType(BoardEmulator::Command);
     QVERIFY(commands[0].sequence != commands[1].sequence);
     QCOMPARE(commands[0].target, quint8(0xFF));
@@ -134,7 +136,7 @@ void TestBoardLink::commandsAreNumberedAndAcknowledged()
     QCOMPARE(commands[0].bytes.size(), 31);
     QCOMPARE(commands[1].item(BoardCommand::kSynthSelect), QByteArray(1, '\x01'));
     QCOMPARE(link->tickBytes(), 2 + 62);
-    QTRY_COMPARE(link->pendingCount(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(link->pendingCount(), 0, kWaitMs);
 }
 
 void TestBoardLink::lostAcknowledgementsExpire()
@@ -188,7 +190,7 @@ void TestBoardLink::statusRepliesBecomeChannelStatus()
     board->slot(1).power = 29967428;
     board->slot(1).flags = 0x0001;
     requestStatus();
-    QTRY_COMPARE(recorder.keys().size(), 24);
+    QTRY_COMPARE_WITH_TIMEOUT(recorder.keys().size(), 24, kWaitMs);
     QCOMPARE(recorder.keys().first(), QStringLiteral("chstatus.25"));
     QCOMPARE(recorder.keys().last(), QStringLiteral("chstatus.48"));
     QCOMPARE(store->channelInfo(26).pcmFill, quint16(10000));
@@ -202,7 +204,7 @@ void TestBoardLink::statusRepliesBecomeChannelStatus()
     board->slot(1).pcmFill = 10000 - 8820;
     board->slot(1).rdsFill = 185;
     requestStatus();
-    QTRY_COMPARE(recorder.keys().size(), 24);
+    QTRY_COMPARE_WITH_TIMEOUT(recorder.keys().size(), 24, kWaitMs);
     const ChannelStatus first = store->channelInfo(25);
     QCOMPARE(first.pcmFill, quint16(1180));
     QCOMPARE(first.pcmRate, 44100.0 / 4);
@@ -225,13 +227,13 @@ void TestBoardLink::rdsSentAfterTheRequestCountsAsHeld()
     requestStatus();
     // Still in flight when the board answered: it must not be forgotten.
     link->noteSent(3, 0, 26);
-    QTRY_COMPARE(replies.size(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(replies.size(), 1, kWaitMs);
     QCOMPARE(link->rdsFill(3), 40 + 26);
     // The status light shows what the board said.
     QCOMPARE(int(link->channelStatus(3)->rdsFill), 40);
 
     requestStatus();
-    QTRY_COMPARE(replies.size(), 2);
+    QTRY_COMPARE_WITH_TIMEOUT(replies.size(), 2, kWaitMs);
     QCOMPARE(link->rdsFill(3), 40);
 }
 
@@ -252,7 +254,7 @@ void TestBoardLink::pcmSentAfterTheRequestIsNotSentAgain()
         const int refilled = refill(kSlot);
         if (cycle == 0)
             QCOMPARE(refilled, capacity - 512);
-        QTRY_COMPARE(replies.size(), cycle + 1);
+        QTRY_COMPARE_WITH_TIMEOUT(replies.size(), cycle + 1, kWaitMs);
         QCOMPARE(refill(kSlot), 0);
         // Full up to the last datagram, and nothing that did not fit.
         const double held = board->slot(kSlot).pcmFill;
@@ -278,14 +280,14 @@ void TestBoardLink::overflowIsFlagged()
     QSignalSpy replies(link.get(), &BoardLink::statusReceived);
     link->sendRaw(datagram.constData(), int(datagram.size()));
     requestStatus();
-    QTRY_COMPARE(replies.size(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(replies.size(), 1, kWaitMs);
     QCOMPARE(board->slot(5).pcmOverflows, 1);
     QCOMPARE(board->slot(5).pcmFramesDropped, qint64(156));
     QCOMPARE(board->slot(5).pcmFill, 16384.0);
     QCOMPARE(link->channelStatus(5)->flags & 0x0003, 0x0002);
     QCOMPARE(link->channelStatus(4)->flags & 0x0003, 0);
     requestStatus();
-    QTRY_COMPARE(replies.size(), 2);
+    QTRY_COMPARE_WITH_TIMEOUT(replies.size(), 2, kWaitMs);
     QCOMPARE(link->channelStatus(5)->flags & 0x0003, 0);
 }
 
@@ -316,7 +318,7 @@ void TestBoardLink::infoReply()
     QSignalSpy info(link.get(), &BoardLink::infoReceived);
     const QByteArray request = BoardDatagram::request(BoardDatagram::kInfoRequest);
     link->sendRaw(request.constData(), 2);
-    QTRY_VERIFY(link->lastReceiveMs() > 0);
+    QTRY_VERIFY_WITH_TIMEOUT(link->lastReceiveMs() > 0, kWaitMs);
     QCOMPARE(info.size(), accepted ? 1 : 0);
     if (!accepted) {
         QCOMPARE(link->boardInfo().tag, 0u);
@@ -337,7 +339,7 @@ void TestBoardLink::lockReplies()
     board->setLockHolder(0x0A000001, 4000, QByteArray("\x42other@host", 11));
     const QByteArray query = BoardDatagram::request(BoardDatagram::kLockQuery);
     link->sendRaw(query.constData(), 2);
-    QTRY_COMPARE(locks.size(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(locks.size(), 1, kWaitMs);
     const BoardLock lock = locks.first().first().value<BoardLock>();
     QCOMPARE(locks.first().at(1).toInt(), 56);
     QCOMPARE(lock.holderIpv4, 0x0A000001u);
@@ -353,12 +355,12 @@ void TestBoardLink::lockReplies()
     // SET LOCK and UNLOCK reach the board in its terms.
     const QByteArray setLock = BoardDatagram::setLock(0x5A, BoardLock::ownerName().toUtf8());
     link->sendRaw(setLock.constData(), int(setLock.size()));
-    QTRY_COMPARE(board->lockHolderAddress(), board->ipv4());
+    QTRY_COMPARE_WITH_TIMEOUT(board->lockHolderAddress(), board->ipv4(), kWaitMs);
     QCOMPARE(board->lockIdentity(), setLock.mid(2));
     QCOMPARE(board->receivedOfType(BoardEmulator::SetLock).first().lockRandom, quint8(0x5A));
     const QByteArray unlock = BoardDatagram::request(BoardDatagram::kUnlock);
     link->sendRaw(unlock.constData(), 2);
-    QTRY_COMPARE(board->lockHolderAddress(), 0u);
+    QTRY_COMPARE_WITH_TIMEOUT(board->lockHolderAddress(), 0u, kWaitMs);
 }
 
 void TestBoardLink::rdsStreamForm_data()
@@ -384,7 +386,7 @@ void TestBoardLink::rdsStreamForm()
     const auto* bytes = reinterpret_cast<const uchar*>(groups.constData());
     const int written = link->sendRDS(4, {bytes, bytes, bytes, bytes}, 26, quint8(mask));
     QCOMPARE(written, 8 + 2 * words);
-    QTRY_COMPARE(board->countOfType(BoardEmulator::RdsStream), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(board->countOfType(BoardEmulator::RdsStream), 1, kWaitMs);
     const auto stream = board->receivedOfType(BoardEmulator::RdsStream).first();
     QCOMPARE(stream.slot, 4);
     QCOMPARE(stream.kind, kind);
