@@ -2,6 +2,7 @@
 
 #include "board/BoardDatagram.h"
 #include "board/FMProgram.h"
+#include "board/ThreadScheduling.h"
 #include "settings/FMSettings.h"
 
 #include <QDebug>
@@ -241,6 +242,9 @@ void FMBoard::run()
         running = true;
         started.wakeAll();
     }
+    // Before the engines start their decode threads, which ask for a low
+    // priority of their own and so keep ordinary scheduling.
+    ThreadScheduling::raiseCurrentThread(qPrintable(QStringLiteral("mo%1: ").arg(index)));
     socket = new QUdpSocket;
     boardLink = new BoardLink(index);
     boardLink->setSocket(socket);
