@@ -231,12 +231,18 @@ void BoardLink::onAck(const QByteArray& datagram)
 void BoardLink::noteSent(int slot, int pcmFrames, int rdsWords)
 {
     if (slot >= 0 && slot < kSlots)
-        fills[slot].noteSent(pcmFrames, rdsWords, now());
+        fills[slot].noteSent(pcmFrames, rdsWords);
+}
+
+bool BoardLink::statusRequestDue() const
+{
+    return !statusAskedAt || now() - *statusAskedAt > SlotFill::kRequestLifeMs;
 }
 
 void BoardLink::noteStatusRequest()
 {
     const qint64 at = now();
+    statusAskedAt = at;
     for (int slot = 0; slot < kSlots; ++slot) {
         fills[slot].setPcmRate(nominalRate(slot));
         fills[slot].noteRequest(at);
@@ -270,6 +276,7 @@ void BoardLink::onStatus(const QByteArray& datagram)
         return;
     }
     const qint64 at = now();
+    statusAskedAt.reset();
     for (int slot = 0; slot < entries->size(); ++slot) {
         const StatusEntry& entry = entries->at(slot);
         const auto interval = fills[slot].noteReply(entry.pcmFill, entry.rdsFill, at);

@@ -17,6 +17,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class FMSettings;
 
@@ -61,6 +62,11 @@ public:
     void noteSent(int slot, int pcmFrames, int rdsWords);
     // Right after the status request was written.
     void noteStatusRequest();
+    // One status request waits at a time, so each reply answers the one
+    // request that waits: true when none waits, or its reply is lost.
+    bool statusRequestDue() const;
+    // A new connection: no reply to an earlier request is awaited.
+    void forgetStatusRequest() { statusAskedAt.reset(); }
     // What the engine counts as held in a slot now (SlotFill).
     int pcmFill(int slot) const;
     int rdsFill(int slot) const;
@@ -123,6 +129,7 @@ private:
     BoardInfo info;
     std::array<ChannelStatus, kSlots> status{};
     std::array<SlotFill, kSlots> fills{};
+    std::optional<qint64> statusAskedAt;
     QHash<quint32, QByteArray> pending;
     qint64 lastCommand = 0;
     qint64 lastReceive = 0;

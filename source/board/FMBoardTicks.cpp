@@ -92,12 +92,16 @@ void FMBoard::actByState()
         }
         break;
     case Online: {
-        // A reply already here belongs to the request before; taken after
-        // the new request went out, it would be counted against that one.
+        // A reply already here answers the request before: read first, so
+        // the next request can go out. A board that lags behind keeps its
+        // request waiting, and no second one joins it.
         boardLink->readUdp();
-        const bool written = writeRequest(BoardDatagram::kStatusRequest) > 0;
-        if (written)
-            boardLink->noteStatusRequest();
+        bool written = true;
+        if (boardLink->statusRequestDue()) {
+            written = writeRequest(BoardDatagram::kStatusRequest) > 0;
+            if (written)
+                boardLink->noteStatusRequest();
+        }
         ++lockPoll;
         if ((lockPoll & kLockPollMask) == 0)
             writeRequest(BoardDatagram::kLockQuery);
@@ -134,6 +138,7 @@ void FMBoard::connectSocket()
         return;
     connected = address;
     boardLink->clearBoardInfo();
+    boardLink->forgetStatusRequest();
     socket->connectToHost(QHostAddress(address.ipv4), address.port, QIODevice::ReadWrite);
     connState = Connecting;
     qDebug("mo%d: connect #%03d %s", index, address.boxNumber(), qPrintable(address.toString()));

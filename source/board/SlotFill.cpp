@@ -18,33 +18,34 @@ double SlotFill::played(qint64 fromMs, qint64 toMs) const
     return rate * double(std::max<qint64>(0, toMs - fromMs)) / 1000.0;
 }
 
-double SlotFill::clamped(double frames) const
+double SlotFill::full() const
 {
-    return std::clamp(frames, 0.0, double(capacity > 0 ? capacity : kMaxFill));
+    return capacity > 0 ? capacity : kMaxFill;
 }
 
+// The board plays no more than it held at its reply: PCM sent after the
+// request may still be on its way, and a board that stood empty starts on
+// it only when it arrives.
 double SlotFill::heldAt(qint64 nowMs) const
 {
-    return clamped(pcmHeld - played(pcmHeldAt, nowMs));
+    if (!answered)
+        return std::max(0.0, full() - pcmForgotten);
+    const double stated = std::max(0.0, answered->pcmFill - played(reportedAt, nowMs));
+    const double sent = double(pcmTotal - answered->request.pcmSent);
+    return std::clamp(stated + sent - pcmForgotten, 0.0, full());
 }
 
-// Replies come in the order of their requests. While one request waits, a
-// later one waits behind it: the reply that comes answers the first, unless
-// the first reply was lost. Counting what was sent since the first request
-// leaves the larger fill of the two.
+// While a request waits, a later one would wait behind it and its reply
+// come second: counting from the first leaves the larger fill.
 void SlotFill::noteRequest(qint64 nowMs)
 {
     if (!waiting || nowMs - waiting->at > kRequestLifeMs)
         waiting = Request{nowMs, pcmTotal, rdsTotal};
 }
 
-void SlotFill::noteSent(int pcmFrames, int rdsWords, qint64 nowMs)
+void SlotFill::noteSent(int pcmFrames, int rdsWords)
 {
-    if (pcmFrames > 0) {
-        pcmHeld = clamped(heldAt(nowMs) + pcmFrames);
-        pcmHeldAt = nowMs;
-        pcmTotal += pcmFrames;
-    }
+    pcmTotal += std::max(0, pcmFrames);
     rdsTotal += std::max(0, rdsWords);
 }
 
@@ -60,10 +61,8 @@ std::optional<SlotFill::Interval> SlotFill::noteReply(quint16 pcmFill, quint16 r
         return std::nullopt;
     const Request request = *waiting;
     waiting.reset();
-    pcmHeld = clamped(double(pcmFill) + double(pcmTotal - request.pcmSent));
-    pcmHeldAt = nowMs;
-    rdsReported = rdsFill;
-    rdsSentAtReport = request.rdsSent;
+    reportedAt = nowMs;
+    pcmForgotten = 0;
 
     std::optional<Interval> interval;
     if (answered) {
@@ -78,8 +77,7 @@ std::optional<SlotFill::Interval> SlotFill::noteReply(quint16 pcmFill, quint16 r
 
 void SlotFill::forgetPcm(int frames, qint64 nowMs)
 {
-    pcmHeld = clamped(heldAt(nowMs) - frames);
-    pcmHeldAt = nowMs;
+    pcmForgotten += int(std::min<double>(std::max(0, frames), heldAt(nowMs)));
 }
 
 int SlotFill::pcm(qint64 nowMs) const
@@ -91,5 +89,8 @@ int SlotFill::pcm(qint64 nowMs) const
 
 int SlotFill::rds() const
 {
-    return int(std::min<qint64>(rdsReported + (rdsTotal - rdsSentAtReport), kMaxFill));
+    if (!answered)
+        return int(std::min<qint64>(rdsTotal, kMaxFill));
+    const qint64 since = rdsTotal - answered->request.rdsSent;
+    return int(std::min<qint64>(answered->rdsFill + since, kMaxFill));
 }

@@ -7,14 +7,19 @@
 // What the engine counts as held in one slot of a board. A status reply
 // states the fill at the moment the board read the request, so what went
 // out after the request still counts as held when the reply comes. From
-// the reply on, the PCM drains at the slot's nominal rate, so a refill is
-// sized from the fill at send time, not from the fill the reply stated.
-// RDS counts only what was sent: the board takes it slowly and the next
-// reply soon tells. All times are milliseconds of one steady clock.
+// the reply on, the fill it stated drains at the slot's nominal rate, so a
+// refill is sized from the fill at send time, not from the fill the reply
+// stated; what was sent after the request counts in full until the next
+// reply, as it may still be on its way to a board that stood empty. Until
+// the board has stated its fill once, it counts as full. RDS counts only
+// what was sent: the board takes it slowly and the next reply soon tells.
+// All times are milliseconds of one steady clock.
 class SlotFill
 {
 public:
-    // A request whose reply has not come for this long is taken as lost.
+    // The board thread keeps one status request waiting at a time, so a
+    // reply answers the request that waits. One whose reply has not come
+    // for this long is taken as lost, and the next request takes its place.
     static constexpr qint64 kRequestLifeMs = 1000;
     static constexpr int kDefaultRate = 44100;
     static constexpr int kMaxFill = 0xFFFF;
@@ -34,16 +39,18 @@ public:
     void setPcmRate(int framesPerSecond);
 
     void noteRequest(qint64 nowMs);
-    void noteSent(int pcmFrames, int rdsWords, qint64 nowMs);
+    void noteSent(int pcmFrames, int rdsWords);
     // The interval for the rates; nothing when no earlier request was
     // answered, or when no request waits for this reply.
     std::optional<Interval> noteReply(quint16 pcmFill, quint16 rdsFill, qint64 nowMs);
-    // Lowers the PCM the engine counts as held, as if the board had played it.
+    // Lowers the PCM the engine counts as held (not below empty), as if the
+    // board had played it; the next reply tells again.
     void forgetPcm(int frames, qint64 nowMs);
 
     // Frames held now, between 0 and the capacity.
     int pcm(qint64 nowMs) const;
     // Words held: the last reported fill and what was sent since its request.
+    // (Nothing reported yet: what was sent.)
     int rds() const;
 
 private:
@@ -61,19 +68,15 @@ private:
     };
 
     double played(qint64 fromMs, qint64 toMs) const;
-    // The running count drained up to now, never below empty.
     double heldAt(qint64 nowMs) const;
-    double clamped(double frames) const;
+    double full() const;
 
     int capacity = 0;
     double rate = kDefaultRate;
     qint64 pcmTotal = 0;
     qint64 rdsTotal = 0;
-    double pcmHeld = 0.0; // at pcmHeldAt
-    qint64 pcmHeldAt = 0;
-    int rdsReported = 0;
-    qint64 rdsSentAtReport = 0;
-    // The oldest request still waiting for its reply.
+    qint64 reportedAt = 0; // when the last reply came
+    int pcmForgotten = 0;
     std::optional<Request> waiting;
     std::optional<Answered> answered;
 };

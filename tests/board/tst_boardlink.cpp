@@ -49,6 +49,7 @@ private slots:
     void rdsSentAfterTheRequestCountsAsHeld();
     void pcmSentAfterTheRequestIsNotSentAgain();
     void overflowIsFlagged();
+    void oneStatusRequestWaitsAtATime();
     void infoReply_data();
     void infoReply();
     void lockReplies();
@@ -237,9 +238,10 @@ void TestBoardLink::rdsSentAfterTheRequestCountsAsHeld()
     QCOMPARE(link->rdsFill(3), 40);
 }
 
-// Each cycle the board played 200 ms, and the engine refills the slot right
-// after the status request, before the reply is read: the reply knows
-// nothing of the refill, yet nothing is sent twice, and the rate worked out
+// The engine refills a slot right after each status request, before the
+// reply is read, and again after it. The reply knows nothing of the refill
+// before it, yet nothing is sent twice; the board's buffer ends each cycle
+// full up to the last datagram and never overflows, and the rate worked out
 // from what was sent between two requests settles at the nominal one.
 void TestBoardLink::pcmSentAfterTheRequestIsNotSentAgain()
 {
@@ -248,18 +250,21 @@ void TestBoardLink::pcmSentAfterTheRequestIsNotSentAgain()
     QSignalSpy replies(link.get(), &BoardLink::statusReceived);
     constexpr int kSlot = 2;
     const int capacity = int(link->boardInfo().pcmCapacity);
-    for (int cycle = 0; cycle < 20; ++cycle) {
+    QCOMPARE(refill(kSlot), 0); // nothing before the board told its fill
+    requestStatus();
+    QTRY_COMPARE_WITH_TIMEOUT(replies.size(), 1, kWaitMs);
+    for (int cycle = 1; cycle <= 20; ++cycle) {
         clockMs += 200;
         requestStatus();
-        const int refilled = refill(kSlot);
-        if (cycle == 0)
-            QCOMPARE(refilled, capacity - 512);
+        const int beforeReply = refill(kSlot);
+        if (cycle == 1)
+            QCOMPARE(beforeReply, capacity - 512);
         QTRY_COMPARE_WITH_TIMEOUT(replies.size(), cycle + 1, kWaitMs);
-        QCOMPARE(refill(kSlot), 0);
-        // Full up to the last datagram, and nothing that did not fit.
-        const double held = board->slot(kSlot).pcmFill;
-        QVERIFY2(held >= capacity - 512 && held < capacity - 256,
-                 qPrintable(QString::number(held)));
+        const int afterReply = refill(kSlot);
+        if (cycle == 1)
+            QCOMPARE(afterReply, 0);
+        QTRY_VERIFY_WITH_TIMEOUT(board->slot(kSlot).pcmFill >= capacity - 512, kWaitMs);
+        QVERIFY(board->slot(kSlot).pcmFill < capacity - 256);
         QCOMPARE(board->slot(kSlot).pcmOverflows, 0);
     }
     const ChannelStatus* status = link->channelStatus(kSlot);
@@ -289,6 +294,29 @@ void TestBoardLink::overflowIsFlagged()
     requestStatus();
     QTRY_COMPARE_WITH_TIMEOUT(replies.size(), 2, kWaitMs);
     QCOMPARE(link->channelStatus(5)->flags & 0x0003, 0);
+}
+
+// A board that lags behind its datagrams would answer two waiting requests
+// in turn, and the second answer would be counted against a later request.
+void TestBoardLink::oneStatusRequestWaitsAtATime()
+{
+    QSignalSpy replies(link.get(), &BoardLink::statusReceived);
+    QVERIFY(link->statusRequestDue());
+    board->setSilent(true);
+    requestStatus();
+    QTRY_COMPARE_WITH_TIMEOUT(board->countOfType(BoardEmulator::StatusRequest), 1, kWaitMs);
+    QVERIFY(!link->statusRequestDue());
+    clockMs += SlotFill::kRequestLifeMs;
+    QVERIFY(!link->statusRequestDue());
+    clockMs += 1; // its reply is lost
+    QVERIFY(link->statusRequestDue());
+    board->setSilent(false);
+    requestStatus();
+    QTRY_COMPARE_WITH_TIMEOUT(replies.size(), 1, kWaitMs);
+    QVERIFY(link->statusRequestDue());
+    requestStatus();
+    link->forgetStatusRequest(); // a new connection
+    QVERIFY(link->statusRequestDue());
 }
 
 void TestBoardLink::infoReply_data()

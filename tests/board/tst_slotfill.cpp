@@ -1,8 +1,9 @@
 // What the engine counts as held in one slot of a board, driven by a clock
-// the test sets: PCM sent after a status request is still held when the
-// reply comes, the fill drains at the nominal rate from the reply on and
-// stays within the buffer, late and lost replies leave the larger fill,
-// and the rates work from what was sent between two requests.
+// the test sets: full until the board tells, PCM sent after a status request
+// still held when the reply comes, the stated fill draining at the nominal
+// rate from the reply on and the count within the buffer, late and lost
+// replies leaving the larger fill, and the rates worked out from what was
+// sent between two requests.
 #include "board/SlotFill.h"
 #include "board/StatusRates.h"
 
@@ -14,6 +15,7 @@ namespace {
 
 constexpr int kCapacity = 16384;
 constexpr int kRate = 44100;
+constexpr int kMargin = 512; // an engine leaves room for two datagrams
 
 // One status reply from an entry with fills only.
 StatusEntry entry(int pcm, int rds = 0)
@@ -29,16 +31,20 @@ class TestSlotFill : public QObject
 
 private slots:
     void init();
+    void fullUntilTheBoardTells();
     void pcmAfterTheRequestIsHeld();
     void fillAtSendTime_data();
     void fillAtSendTime();
     void lateReplyLeavesTheLargerFill();
     void lostReplyIsForgotten();
     void rdsAfterTheRequestIsHeld();
+    void forgottenPcmStopsAtEmpty();
     void lateRefillKeepsTheRateNominal();
     void firstReplyGivesNoRate();
 
 private:
+    void answerEmpty(qint64 atMs);
+
     SlotFill fill;
 };
 
@@ -49,19 +55,43 @@ void TestSlotFill::init()
     fill.setPcmRate(kRate);
 }
 
-// The reply states the fill when the request reached the board; the 15872
-// frames that went out after the request are on their way or there. Before
-// them the board stood empty for seconds.
+void TestSlotFill::answerEmpty(qint64 atMs)
+{
+    fill.noteRequest(atMs);
+    fill.noteReply(0, 0, atMs);
+}
+
+// The board may still hold what an earlier session left: nothing is sent
+// before it has told.
+void TestSlotFill::fullUntilTheBoardTells()
+{
+    QCOMPARE(fill.pcm(0), kCapacity);
+    fill.noteSent(0, 13);
+    QCOMPARE(fill.rds(), 13);
+    answerEmpty(10);
+    QCOMPARE(fill.pcm(10), 0);
+    QCOMPARE(fill.rds(), 0);
+}
+
+// The reply states the fill when the board read the request; the 15872
+// frames that went out after the request are on their way or there, and
+// count in full until the next reply: the board, empty before, plays them
+// only once they arrive.
 void TestSlotFill::pcmAfterTheRequestIsHeld()
 {
+    answerEmpty(4800);
     fill.noteRequest(5000);
     for (int i = 0; i < 62; ++i)
-        fill.noteSent(256, 0, 5000);
+        fill.noteSent(256, 0);
     QCOMPARE(fill.pcm(5000), 15872);
     fill.noteReply(0, 0, 5000);
     QCOMPARE(fill.pcm(5000), 15872);
-    // 20 ms later the board played 882 frames of them.
-    QCOMPARE(fill.pcm(5020), 15872 - 882);
+    QCOMPARE(fill.pcm(5100), 15872);
+    // The next reply states what the board played of them.
+    fill.noteRequest(5200);
+    fill.noteReply(15872 - 8820, 0, 5200);
+    QCOMPARE(fill.pcm(5200), 15872 - 8820);
+    QCOMPARE(fill.pcm(5220), 15872 - 8820 - 882);
 }
 
 void TestSlotFill::fillAtSendTime_data()
@@ -72,10 +102,11 @@ void TestSlotFill::fillAtSendTime_data()
     QTest::addColumn<qint64>("askedMs");
     QTest::addColumn<int>("held");
     QTest::newRow("the reply as it stands") << 8000 << 0 << qint64(0) << qint64(0) << 8000;
-    QTest::newRow("played since the request") << 8000 << 0 << qint64(0) << qint64(100) << 3590;
+    QTest::newRow("drains from the reply on") << 8000 << 0 << qint64(0) << qint64(100) << 3590;
     QTest::newRow("a late reply counts from its arrival")
         << 8000 << 0 << qint64(40) << qint64(40) << 8000;
-    QTest::newRow("played more than it held: empty") << 1000 << 0 << qint64(0) << qint64(200) << 0;
+    QTest::newRow("played no more than it held")
+        << 1000 << 5000 << qint64(0) << qint64(200) << 5000;
     QTest::newRow("never above the capacity")
         << 16000 << 2000 << qint64(1) << qint64(1) << kCapacity;
     QTest::newRow("a reply above the capacity")
@@ -89,26 +120,25 @@ void TestSlotFill::fillAtSendTime()
     QFETCH(qint64, replyMs);
     QFETCH(qint64, askedMs);
     fill.noteRequest(0);
-    fill.noteSent(sentAfterRequest, 0, 0);
+    fill.noteSent(sentAfterRequest, 0);
     fill.noteReply(quint16(reported), 0, replyMs);
     QTEST(fill.pcm(askedMs), "held");
 }
 
-// Replies come in the order of their requests. The request at 0 ms got no
-// answer before the next went out at 200 ms; the reply that then comes
-// answers the first, unless that one's reply was lost. Counting from the
-// first request leaves the larger fill, and a second reply that no request
-// waits for leaves the count as it stands.
+// The board thread keeps one request waiting at a time; should a second go
+// out while the first waits, the reply that comes answers the first, and
+// counting from it leaves the larger fill. A reply that no request waits
+// for leaves the count as it stands.
 void TestSlotFill::lateReplyLeavesTheLargerFill()
 {
     fill.noteRequest(0);
-    fill.noteSent(8000, 0, 100);
+    fill.noteSent(8000, 0);
     fill.noteRequest(200);
     QVERIFY(!fill.noteReply(0, 0, 201));
     QCOMPARE(fill.pcm(201), 8000);
-    fill.noteSent(1000, 0, 202);
+    fill.noteSent(1000, 0);
     QVERIFY(!fill.noteReply(3590, 0, 203));
-    QCOMPARE(fill.pcm(203), 8912);
+    QCOMPARE(fill.pcm(203), 9000);
     // The next request and its reply count from the board's word again.
     fill.noteRequest(400);
     QVERIFY(fill.noteReply(2000, 0, 400));
@@ -118,7 +148,7 @@ void TestSlotFill::lateReplyLeavesTheLargerFill()
 void TestSlotFill::lostReplyIsForgotten()
 {
     fill.noteRequest(0);
-    fill.noteSent(8000, 0, 100);
+    fill.noteSent(8000, 0);
     fill.noteRequest(SlotFill::kRequestLifeMs + 200);
     fill.noteReply(500, 0, SlotFill::kRequestLifeMs + 200);
     QCOMPARE(fill.pcm(SlotFill::kRequestLifeMs + 200), 500);
@@ -127,10 +157,9 @@ void TestSlotFill::lostReplyIsForgotten()
 // RDS does not drain between replies: the board takes it slowly.
 void TestSlotFill::rdsAfterTheRequestIsHeld()
 {
-    fill.noteSent(0, 13, 0);
-    QCOMPARE(fill.rds(), 13);
+    fill.noteSent(0, 13);
     fill.noteRequest(10);
-    fill.noteSent(0, 26, 11);
+    fill.noteSent(0, 26);
     fill.noteReply(0, 40, 12);
     QCOMPARE(fill.rds(), 40 + 26);
     fill.noteRequest(210);
@@ -139,28 +168,50 @@ void TestSlotFill::rdsAfterTheRequestIsHeld()
     QCOMPARE(fill.pcm(211), 0);
 }
 
-// Every refill goes out right after the request, before its reply: what
-// the board played between two requests is still 8820 frames each time, so
-// the rate settles at the nominal one and the flag goes off. Counting the
-// refill into the fill before the reply would double it.
+void TestSlotFill::forgottenPcmStopsAtEmpty()
+{
+    fill.noteRequest(0);
+    fill.noteReply(8000, 0, 0);
+    fill.forgetPcm(5512, 0);
+    QCOMPARE(fill.pcm(0), 8000 - 5512);
+    fill.forgetPcm(5512, 0);
+    QCOMPARE(fill.pcm(0), 0);
+    fill.noteSent(256, 0);
+    QCOMPARE(fill.pcm(0), 256);
+}
+
+// The engine refills every 10 ms, and at each status request it refills
+// after the request and before the reply. The board played 8820 frames
+// between any two requests, so the rate settles at the nominal one and the
+// flag goes off; counting the refill after the request into the fill before
+// it would add 2205 frames a second.
 void TestSlotFill::lateRefillKeepsTheRateNominal()
 {
     ChannelStatus status;
     int boardFill = 0;
-    for (qint64 now = 0; now < 20 * 200; now += 200) {
+    const auto refill = [&](qint64 now) {
+        const int room = kCapacity - kMargin - fill.pcm(now);
+        if (room > 0) {
+            fill.noteSent(room, 0);
+            boardFill += room;
+        }
+    };
+    for (qint64 now = 0; now < 4000; now += 10) {
+        boardFill = std::max(0, boardFill - kRate / 100);
+        if (now % 200 != 0) {
+            refill(now);
+            continue;
+        }
         fill.noteRequest(now);
         const int reported = boardFill;
-        const int room = kCapacity - 512 - fill.pcm(now);
-        fill.noteSent(room, 0, now);
-        boardFill += room;
+        refill(now);
         const auto interval = fill.noteReply(quint16(reported), 0, now);
         StatusRates::update(status, entry(reported), interval, kRate);
-        boardFill -= 8820;
     }
-    // Nineteen intervals smoothed from 0.
-    QCOMPARE(status.pcmRate, 44100.0 * (1.0 - std::pow(0.75, 19)));
+    QCOMPARE(boardFill, kCapacity - kMargin);
+    QCOMPARE(status.pcmFill, quint16(kCapacity - kMargin - kRate / 100));
+    QVERIFY2(qAbs(status.pcmRate - kRate) < 300, qPrintable(QString::number(status.pcmRate)));
     QVERIFY(!(status.flags & ChannelStatus::kPcmRateOff));
-    QCOMPARE(status.pcmFill, quint16(kCapacity - 512 - 8820));
 }
 
 void TestSlotFill::firstReplyGivesNoRate()
