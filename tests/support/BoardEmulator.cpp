@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include <sys/socket.h>
+
 namespace {
 
 constexpr int kMaxClients = 4;
@@ -95,9 +97,15 @@ bool BoardEmulator::start(const QHostAddress& address, quint16 port)
     if (!socket->bind(address, port))
         return false;
     // A real board reads at wire speed; the emulator shares its thread with
-    // a test, so it keeps a few hundred milliseconds of streams queued.
+    // a test, or its process with three more boards, so it keeps a second of
+    // streams queued. The kernel caps the ordinary request (rmem_max); a
+    // privileged process may ask past the cap.
     socket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption,
                             QVariant(kReceiveBufferBytes));
+#ifdef SO_RCVBUFFORCE
+    const int bytes = kReceiveBufferBytes;
+    setsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_RCVBUFFORCE, &bytes, sizeof bytes);
+#endif
     return true;
 }
 
@@ -165,7 +173,7 @@ void BoardEmulator::readPending()
 {
     while (socket->hasPendingDatagrams()) {
         const QNetworkDatagram received = socket->receiveDatagram();
-        Datagram datagram = decode(received.data());
+        Datagram datagram = decode(received.data(), logPcm);
         datagram.from = received.senderAddress();
         datagram.fromPort = quint16(received.senderPort());
         lastPeer = datagram.from;
@@ -181,7 +189,7 @@ void BoardEmulator::readPending()
     }
 }
 
-BoardEmulator::Datagram BoardEmulator::decode(const QByteArray& bytes) const
+BoardEmulator::Datagram BoardEmulator::decode(const QByteArray& bytes, bool samples) const
 {
     Datagram d;
     d.bytes = bytes;
@@ -219,7 +227,7 @@ BoardEmulator::Datagram BoardEmulator::decode(const QByteArray& bytes) const
         d.kind = quint8(bytes[5]);
         d.count = be16(bytes, 6);
         d.payload = bytes.mid(8);
-        if (d.type == PcmStream) {
+        if (d.type == PcmStream && samples) {
             for (int at = 0; at + 1 < d.payload.size(); at += 2)
                 d.samples.append(qFromLittleEndian<qint16>(d.payload.constData() + at));
         }

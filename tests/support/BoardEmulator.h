@@ -145,8 +145,8 @@ public:
     // Replaces the steady clock the fills drain by, so a test decides how
     // much the board plays between two looks at it.
     void setClock(Clock clock);
-    // Off: PCM stream datagrams are counted per slot but not kept in the
-    // record of received datagrams (long runs of many channels).
+    // Off: PCM stream datagrams are counted per slot but neither decoded nor
+    // kept in the record of received datagrams (long runs of many channels).
     void setLogPcm(bool on) { logPcm = on; }
     // A dead board: it still records what arrives but answers nothing.
     void setSilent(bool on) { silent = on; }
@@ -179,7 +179,8 @@ private slots:
     void readPending();
 
 private:
-    Datagram decode(const QByteArray& bytes) const;
+    // samples: also decode the PCM samples (only kept when PCM is logged).
+    Datagram decode(const QByteArray& bytes, bool samples) const;
     void answer(const Datagram& datagram);
     void drain();
     void count(const Datagram& datagram);
