@@ -1,13 +1,16 @@
 // board_emulator PORT [PORT...]: one emulated generator board per UDP port on
-// 127.0.0.1, each reporting every five seconds what it received. Port 0 takes
-// a free port. Each board prints the port it listens on, and at once every
-// lock, unlock and on-air change it receives, so a run of the program
+// 127.0.0.1, each reporting every five seconds (and when it is stopped with
+// SIGINT or SIGTERM, for the part since) what it received, how often a
+// channel ran dry and how often PCM came that did not fit its buffer. Port 0
+// takes a free port. Each board prints the port it listens on, and at once
+// every lock, unlock and on-air change it receives, so a run of the program
 // against it can be followed (and tested) from its output.
 #include "BoardEmulator.h"
 
 #include <QCoreApplication>
 #include <QTimer>
 
+#include <csignal>
 #include <cstdio>
 #include <memory>
 #include <vector>
@@ -32,6 +35,32 @@ void reportEvents(const BoardEmulator& board, const BoardEmulator::Datagram& dat
         say("port %u: unlock\n", port);
     else if (datagram.type == BoardEmulator::Command && !datagram.item(kOnAirTag).isEmpty())
         say("port %u: on air %d\n", port, int(quint8(datagram.item(kOnAirTag).at(0))));
+}
+
+constexpr int kStopCheckMs = 100;
+
+volatile std::sig_atomic_t stopRequested = 0;
+
+void requestStop(int)
+{
+    stopRequested = 1;
+}
+
+void report(const std::vector<std::unique_ptr<BoardEmulator>>& boards)
+{
+    for (const auto& board : boards) {
+        qint64 frames = 0;
+        int rds = 0;
+        for (int slot = 0; slot < BoardEmulator::kSlots; ++slot) {
+            frames += board->slot(slot).pcmFrames;
+            rds += board->slot(slot).rdsDatagrams;
+        }
+        std::printf("port %u: %lld PCM frames, %d RDS datagrams, %d underruns, %d overflows\n",
+                    unsigned(board->port()), static_cast<long long>(frames), rds,
+                    board->totalUnderruns(), board->totalOverflows());
+        std::fflush(stdout);
+        board->clearReceived();
+    }
 }
 
 } // namespace
@@ -61,22 +90,18 @@ int main(int argc, char* argv[])
                          });
         boards.push_back(std::move(board));
     }
-    QTimer report;
-    QObject::connect(&report, &QTimer::timeout, [&] {
-        for (const auto& board : boards) {
-            qint64 frames = 0;
-            int rds = 0;
-            for (int slot = 0; slot < BoardEmulator::kSlots; ++slot) {
-                frames += board->slot(slot).pcmFrames;
-                rds += board->slot(slot).rdsDatagrams;
-            }
-            std::printf("port %u: %lld PCM frames, %d RDS datagrams, %d underruns\n",
-                        unsigned(board->port()), static_cast<long long>(frames), rds,
-                        board->totalUnderruns());
-            std::fflush(stdout);
-            board->clearReceived();
-        }
+    QTimer reports;
+    QObject::connect(&reports, &QTimer::timeout, [&] { report(boards); });
+    reports.start(kReportMs);
+    std::signal(SIGINT, requestStop);
+    std::signal(SIGTERM, requestStop);
+    QTimer stopCheck;
+    QObject::connect(&stopCheck, &QTimer::timeout, [&] {
+        if (!stopRequested)
+            return;
+        report(boards);
+        QCoreApplication::quit();
     });
-    report.start(kReportMs);
+    stopCheck.start(kStopCheckMs);
     return app.exec();
 }

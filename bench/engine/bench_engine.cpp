@@ -1,14 +1,20 @@
-// bench_engine PROJECT SECONDS HOST:PORT [HOST:PORT...] (up to four boards)
+// bench_engine [RDSPORT] PROJECT SECONDS HOST:PORT [HOST:PORT...] (up to four
+// boards)
 //
 // Loads a project, connects one board thread per address, streams for the
 // given time once every board is online, and prints per board the bytes and
-// datagrams sent per second, the PCM underruns the board reported, the
-// spacing of the 1 ms fill ticks, and the CPU time of the whole process.
+// datagrams sent per second, the PCM underruns and overflows the board
+// reported (slots flagged per status reply), the spacing of the 1 ms fill
+// ticks, then the CPU time of the whole process and its memory: resident
+// size after the warm-up and at the end, and the peak. RDSPORT is the first
+// RDS data port ("Remote/portRDSData"); programme n listens on RDSPORT - 1 +
+// n. Without it the RDS data servers stay closed.
 #include "board/FMBoard.h"
 #include "settings/FMSettings.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QHostAddress>
 #include <QSharedPointer>
 #include <QThread>
@@ -24,6 +30,39 @@ namespace {
 constexpr int kMaxBoards = 4;
 constexpr int kOnlineWaitMs = 15000;
 constexpr int kWarmUpMs = 2000;
+
+// Resident and peak resident size of the process in MB.
+struct Memory
+{
+    double resident = 0.0;
+    double peak = 0.0;
+};
+
+Memory memory()
+{
+    Memory m;
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return m;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (fields.size() < 2)
+            continue;
+        const double mb = fields[1].toDouble() / 1024.0; // kB
+        if (fields[0] == "VmRSS:")
+            m.resident = mb;
+        else if (fields[0] == "VmHWM:")
+            m.peak = mb;
+    }
+    return m;
+}
+
+bool isNumber(const QString& text)
+{
+    bool ok = false;
+    text.toUInt(&ok);
+    return ok;
+}
 
 double cpuSeconds()
 {
@@ -60,25 +99,29 @@ void runFor(int milliseconds)
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    if (args.size() < 4 || args.size() > 3 + kMaxBoards) {
-        std::fprintf(stderr, "usage: bench_engine PROJECT SECONDS HOST:PORT [HOST:PORT...]\n");
+    QStringList args = app.arguments().mid(1);
+    quint16 rdsPort = 0;
+    if (!args.isEmpty() && isNumber(args.first()))
+        rdsPort = quint16(args.takeFirst().toUInt());
+    if (args.size() < 3 || args.size() > 2 + kMaxBoards) {
+        std::fprintf(stderr, "usage: bench_engine [RDSPORT] PROJECT SECONDS HOST:PORT "
+                             "[HOST:PORT...]\n");
         return 2;
     }
     qSetMessagePattern(QStringLiteral("%{message}"));
     if (qEnvironmentVariableIsEmpty("BENCH_VERBOSE"))
         qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-    auto store = QSharedPointer<FMSettings>::create(args[1]);
-    const int seconds = args[2].toInt();
+    auto store = QSharedPointer<FMSettings>::create(args[0]);
+    const int seconds = args[1].toInt();
 
     std::vector<std::unique_ptr<FMBoard>> boards;
-    for (int i = 3; i < args.size(); ++i) {
+    for (int i = 2; i < args.size(); ++i) {
         BoardIP address;
         if (!parseAddress(args[i], address)) {
             std::fprintf(stderr, "bad address %s\n", qPrintable(args[i]));
             return 2;
         }
-        auto board = std::make_unique<FMBoard>(int(boards.size()), 0u, 52u);
+        auto board = std::make_unique<FMBoard>(int(boards.size()), rdsPort, 52u);
         board->setConfig(store);
         board->connectTo(address);
         boards.push_back(std::move(board));
@@ -102,24 +145,31 @@ int main(int argc, char* argv[])
     runFor(kWarmUpMs);
     for (const auto& board : boards)
         board->resetFillStats();
+    const Memory before = memory();
     const double cpuBefore = cpuSeconds();
     QElapsedTimer run;
     run.start();
     runFor(seconds * 1000);
     const double wall = run.elapsed() / 1000.0;
     const double cpu = cpuSeconds() - cpuBefore;
+    const Memory after = memory();
 
-    std::printf("%-6s %12s %12s %10s %9s %9s %9s %9s\n", "board", "bytes/s", "datagr./s",
-                "underruns", "tick p50", "tick p99", "tick max", "ticks/s");
+    std::printf("%-6s %12s %12s %10s %10s %9s %9s %9s %9s\n", "board", "bytes/s", "datagr./s",
+                "underruns", "overflows", "tick p50", "tick p99", "tick max", "ticks/s");
     for (const auto& board : boards) {
         const FillTickStats::Snapshot s = board->fillStats();
-        std::printf("%-6d %12.0f %12.0f %10lld %7.3fms %7.3fms %7.3fms %9.0f\n",
+        std::printf("%-6d %12.0f %12.0f %10lld %10lld %7.3fms %7.3fms %7.3fms %9.0f\n",
                     board->boardIndex(), s.bytes / wall, s.datagrams / wall,
-                    static_cast<long long>(s.pcmUnderruns), s.p50Micros / 1000.0,
-                    s.p99Micros / 1000.0, s.maxMicros / 1000.0, s.ticks / wall);
+                    static_cast<long long>(s.pcmUnderruns), static_cast<long long>(s.pcmOverflows),
+                    s.p50Micros / 1000.0, s.p99Micros / 1000.0, s.maxMicros / 1000.0,
+                    s.ticks / wall);
     }
     std::printf("run %.1f s, process CPU %.2f s = %.1f %% of one core\n", wall, cpu,
                 100.0 * cpu / wall);
+    std::printf("memory: resident %.1f MB after warm-up, %.1f MB at the end (%+.2f MB, "
+                "%+.2f MB/min), peak %.1f MB\n",
+                before.resident, after.resident, after.resident - before.resident,
+                (after.resident - before.resident) * 60.0 / wall, after.peak);
     for (auto& board : boards) {
         board->quit();
         board->wait();

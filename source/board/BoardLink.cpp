@@ -35,7 +35,6 @@ BoardLink::BoardLink(int board, QObject* parent)
     : QObject(parent), index(board), now(monotonicMs),
       nominalRate([](int) { return kDefaultPcmRate; })
 {
-    lastStatus = now();
 }
 
 BoardLink::~BoardLink() = default;
@@ -62,7 +61,6 @@ void BoardLink::setStore(QSharedPointer<FMSettings> settings)
 void BoardLink::setClock(Clock clock)
 {
     now = std::move(clock);
-    lastStatus = now();
 }
 
 bool BoardLink::isConnected() const
@@ -215,6 +213,8 @@ void BoardLink::onInfo(const QByteArray& datagram)
         return;
     }
     info = *reply;
+    for (SlotFill& fill : fills)
+        fill.setCapacity(int(info.pcmCapacity));
     qDebug("mo%d: #%03d %8X info v%d pcm:%d rds:%d [%s]", index, info.number, info.tag,
            int(info.firmware), int(info.pcmCapacity), int(info.rdsCapacity),
            datagram.mid(BoardDatagram::kInfoMinSize).toHex(' ').constData());
@@ -230,18 +230,39 @@ void BoardLink::onAck(const QByteArray& datagram)
 
 void BoardLink::noteSent(int slot, int pcmFrames, int rdsWords)
 {
-    constexpr int kMaxFill = 0xFFFF;
-    if (slot < 0 || slot >= kSlots)
-        return;
-    ChannelStatus& s = status[slot];
-    s.pcmFill = quint16(std::min(int(s.pcmFill) + pcmFrames, kMaxFill));
-    s.rdsFill = quint16(std::min(int(s.rdsFill) + rdsWords, kMaxFill));
-    rdsSinceRequest[slot] = std::min(rdsSinceRequest[slot] + rdsWords, kMaxFill);
+    if (slot >= 0 && slot < kSlots)
+        fills[slot].noteSent(pcmFrames, rdsWords);
+}
+
+bool BoardLink::statusRequestDue() const
+{
+    return !statusAskedAt || now() - *statusAskedAt > SlotFill::kRequestLifeMs;
 }
 
 void BoardLink::noteStatusRequest()
 {
-    rdsSinceRequest.fill(0);
+    const qint64 at = now();
+    statusAskedAt = at;
+    for (int slot = 0; slot < kSlots; ++slot) {
+        fills[slot].setPcmRate(nominalRate(slot));
+        fills[slot].noteRequest(at);
+    }
+}
+
+int BoardLink::pcmFill(int slot) const
+{
+    return slot >= 0 && slot < kSlots ? fills[slot].pcm(now()) : 0;
+}
+
+int BoardLink::rdsFill(int slot) const
+{
+    return slot >= 0 && slot < kSlots ? fills[slot].rds() : 0;
+}
+
+void BoardLink::forgetPcm(int slot, int frames)
+{
+    if (slot >= 0 && slot < kSlots)
+        fills[slot].forgetPcm(frames, now());
 }
 
 void BoardLink::onStatus(const QByteArray& datagram)
@@ -249,18 +270,17 @@ void BoardLink::onStatus(const QByteArray& datagram)
     constexpr int kStatusHeader = 4;
     if (datagram.size() < kStatusHeader)
         return;
-    const qint64 at = now();
-    const double seconds = (at - lastStatus) * 0.001;
-    lastStatus = at;
     const auto entries = BoardDatagram::readStatus(datagram);
     if (!entries) {
         qDebug("mo%d: bad status reply %d", index, int(datagram.size()));
         return;
     }
+    const qint64 at = now();
+    statusAskedAt.reset();
     for (int slot = 0; slot < entries->size(); ++slot) {
-        StatusRates::update(status[slot], entries->at(slot), seconds, nominalRate(slot));
-        status[slot].rdsFill =
-            quint16(std::min(int(status[slot].rdsFill) + rdsSinceRequest[slot], 0xFFFF));
+        const StatusEntry& entry = entries->at(slot);
+        const auto interval = fills[slot].noteReply(entry.pcmFill, entry.rdsFill, at);
+        StatusRates::update(status[slot], entry, interval, nominalRate(slot));
         if (store)
             store->setChannelStatus(index * kSlots + slot + 1, status[slot]);
     }

@@ -3,6 +3,7 @@
 #include "board/BoardDatagram.h"
 #include "board/BoardInfo.h"
 #include "board/BoardLock.h"
+#include "board/SlotFill.h"
 #include "settings/ChannelStatus.h"
 
 #include <QByteArray>
@@ -16,6 +17,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class FMSettings;
 
@@ -51,14 +53,24 @@ public:
 
     const BoardInfo& boardInfo() const { return info; }
     void clearBoardInfo() { info = BoardInfo(); }
-    ChannelStatus* channelStatus(int slot) { return &status.at(slot); }
+    // The status a slot last reported, with the rates worked out from it.
+    const ChannelStatus* channelStatus(int slot) const { return &status.at(slot); }
     // What a slot was sent counts as held by the board at once. A status
-    // reply only knows what reached the board before its request, so the
-    // RDS that went out after the request is added to the fill it reports:
-    // the clock-time groups are stamped by that fill, and a stale reply
-    // would let every engine send its whole RDS limit again.
+    // reply only knows what reached the board before its request, so what
+    // went out after the request is added to the fill it reports; a stale
+    // reply would let every engine send its whole buffer again.
     void noteSent(int slot, int pcmFrames, int rdsWords);
+    // Right after the status request was written.
     void noteStatusRequest();
+    // One status request waits at a time, so each reply answers the one
+    // request that waits: true when none waits, or its reply is lost.
+    bool statusRequestDue() const;
+    // A new connection: no reply to an earlier request is awaited.
+    void forgetStatusRequest() { statusAskedAt.reset(); }
+    // What the engine counts as held in a slot now (SlotFill).
+    int pcmFill(int slot) const;
+    int rdsFill(int slot) const;
+    void forgetPcm(int slot, int frames);
 
     // --- sending; every successful write counts towards the fill tick
     // A command datagram gets the next sequence number and waits for its
@@ -116,11 +128,11 @@ private:
     NominalRate nominalRate;
     BoardInfo info;
     std::array<ChannelStatus, kSlots> status{};
-    std::array<int, kSlots> rdsSinceRequest{};
+    std::array<SlotFill, kSlots> fills{};
+    std::optional<qint64> statusAskedAt;
     QHash<quint32, QByteArray> pending;
     qint64 lastCommand = 0;
     qint64 lastReceive = 0;
-    qint64 lastStatus = 0;
     int bytesThisTick = 0;
     int datagramsThisTick = 0;
 

@@ -2,6 +2,7 @@
 
 #include "board/BoardDatagram.h"
 #include "board/FMProgram.h"
+#include "board/ThreadScheduling.h"
 #include "settings/FMSettings.h"
 
 #include <QDebug>
@@ -120,6 +121,12 @@ void FMBoard::setRDSDataPort(quint16 port)
     rdsPortToApply = port;
 }
 
+void FMBoard::setClock(BoardLink::Clock clock)
+{
+    QMetaObject::invokeMethod(
+        this, [this, clock] { boardLink->setClock(clock); }, Qt::BlockingQueuedConnection);
+}
+
 void FMBoard::updatePending(const std::function<void(BandSetting&)>& change)
 {
     quint32 word = pendingBand.load();
@@ -185,6 +192,22 @@ void FMBoard::noteSent(int slot, int pcmFrames, int rdsWords)
         boardLink->noteSent(slot, pcmFrames, rdsWords);
 }
 
+int FMBoard::pcmFill(int slot) const
+{
+    return boardLink ? boardLink->pcmFill(slot) : 0;
+}
+
+int FMBoard::rdsFill(int slot) const
+{
+    return boardLink ? boardLink->rdsFill(slot) : 0;
+}
+
+void FMBoard::forgetPcm(int slot, int frames)
+{
+    if (boardLink)
+        boardLink->forgetPcm(slot, frames);
+}
+
 int FMBoard::sendRDS(int slot, const std::array<const uchar*, 4>& streams, int length, quint8 mask)
 {
     return boardLink ? boardLink->sendRDS(slot, streams, length, mask) : -1;
@@ -219,6 +242,9 @@ void FMBoard::run()
         running = true;
         started.wakeAll();
     }
+    // Before the engines start their decode threads, which ask for a low
+    // priority of their own and so keep ordinary scheduling.
+    ThreadScheduling::raiseCurrentThread(qPrintable(QStringLiteral("mo%1: ").arg(index)));
     socket = new QUdpSocket;
     boardLink = new BoardLink(index);
     boardLink->setSocket(socket);
@@ -230,8 +256,8 @@ void FMBoard::run()
     connect(boardLink, &BoardLink::statusReceived, this, &FMBoard::onStatus);
 
     for (int slot = 0; slot < kSlots; ++slot) {
-        programs[slot] = new FMProgram(index * kSlots + slot + 1, QSharedPointer<FMSettings>(),
-                                       this, boardLink->channelStatus(slot));
+        programs[slot] =
+            new FMProgram(index * kSlots + slot + 1, QSharedPointer<FMSettings>(), this);
     }
     boardLink->setNominalRate([this](int slot) { return programs[slot]->nominalRate(); });
 

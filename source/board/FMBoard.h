@@ -75,6 +75,9 @@ public:
     void setFMBand(int& band, int attenuation);
     void setRDSDataPort(quint16 port);
     void setPendingCommand(quint16 port) { setRDSDataPort(port); }
+    // Replaces the steady clock of the link (time-outs, fill estimates), so
+    // a test decides how much time passes for the board thread.
+    void setClock(BoardLink::Clock clock);
 
     // --- readable from any thread
     int boardIndex() const { return index; }
@@ -92,6 +95,9 @@ public:
     int sendRaw(const char* data, int length);
     int sendRDS(int slot, const std::array<const uchar*, 4>& streams, int length, quint8 mask);
     void noteSent(int slot, int pcmFrames, int rdsWords);
+    int pcmFill(int slot) const;
+    int rdsFill(int slot) const;
+    void forgetPcm(int slot, int frames);
     bool configBand(bool onAir);
     bool isOnline() const { return connState.load() == Online; }
     BoardLink* link() const { return boardLink; }

@@ -16,6 +16,7 @@
 namespace {
 
 constexpr quint16 kPcmUnderflow = 0x0001;
+constexpr quint16 kPcmOverflow = 0x0002;
 
 } // namespace
 
@@ -91,9 +92,16 @@ void FMBoard::actByState()
         }
         break;
     case Online: {
-        const bool written = writeRequest(BoardDatagram::kStatusRequest) > 0;
-        if (written)
-            boardLink->noteStatusRequest();
+        // A reply already here answers the request before: read first, so
+        // the next request can go out. A board that lags behind keeps its
+        // request waiting, and no second one joins it.
+        boardLink->readUdp();
+        bool written = true;
+        if (boardLink->statusRequestDue()) {
+            written = writeRequest(BoardDatagram::kStatusRequest) > 0;
+            if (written)
+                boardLink->noteStatusRequest();
+        }
         ++lockPoll;
         if ((lockPoll & kLockPollMask) == 0)
             writeRequest(BoardDatagram::kLockQuery);
@@ -130,6 +138,7 @@ void FMBoard::connectSocket()
         return;
     connected = address;
     boardLink->clearBoardInfo();
+    boardLink->forgetStatusRequest();
     socket->connectToHost(QHostAddress(address.ipv4), address.port, QIODevice::ReadWrite);
     connState = Connecting;
     qDebug("mo%d: connect #%03d %s", index, address.boxNumber(), qPrintable(address.toString()));
@@ -257,11 +266,13 @@ void FMBoard::onLockUnknown(int)
 void FMBoard::onStatus()
 {
     int underruns = 0;
+    int overflows = 0;
     for (int slot = 0; slot < kSlots; ++slot) {
-        if (boardLink->channelStatus(slot)->flags & kPcmUnderflow)
-            ++underruns;
+        const quint16 flags = boardLink->channelStatus(slot)->flags;
+        underruns += (flags & kPcmUnderflow) ? 1 : 0;
+        overflows += (flags & kPcmOverflow) ? 1 : 0;
     }
-    stats.addStatus(underruns);
+    stats.addStatus(underruns, overflows);
 }
 
 void FMBoard::timeFillBuffer()

@@ -33,9 +33,8 @@ int numberAfter(const QString& key, QLatin1String marker)
 
 } // namespace
 
-FMProgram::FMProgram(int number, QSharedPointer<FMSettings> settings, FMBoard* owner,
-                     ChannelStatus* slotStatus)
-    : programme(number), slotIndex((number - 1) % kSlots), board(owner), status(slotStatus),
+FMProgram::FMProgram(int number, QSharedPointer<FMSettings> settings, FMBoard* owner)
+    : programme(number), slotIndex((number - 1) % kSlots), board(owner),
       decoder(std::make_unique<PCMDecoder>(number)), encoder(std::make_unique<RdsEncoder>())
 {
     channel.channel = number;

@@ -7,7 +7,6 @@
 #include "remote/RDSInput.h"
 #include "settings/AudioSource.h"
 #include "settings/ChannelConfig.h"
-#include "settings/ChannelStatus.h"
 #include "settings/Observer.h"
 #include "settings/SongInfo.h"
 
@@ -63,8 +62,7 @@ public:
     // that was done last (0: never).
     static bool clockTimeDue(qint64 onAirMs, qint64 nowMs, qint64 lastClockMs);
 
-    FMProgram(int number, QSharedPointer<FMSettings> settings, FMBoard* board,
-              ChannelStatus* status);
+    FMProgram(int number, QSharedPointer<FMSettings> settings, FMBoard* board);
     ~FMProgram() override;
 
     int number() const { return programme; }
@@ -136,7 +134,6 @@ private:
     const int programme;
     const int slotIndex;
     FMBoard* board;
-    ChannelStatus* status;
     QSharedPointer<FMSettings> store;
     mutable QMutex mutex;
 

@@ -53,7 +53,7 @@ void FMProgram::sendRDSOut()
         return;
 
     const int limit = std::min<int>(2 * int(info.rdsCapacity), kRdsLimitBytes);
-    const int boardFill = 2 * status->rdsFill;
+    const int boardFill = 2 * board->rdsFill(slotIndex);
     int produced = 0;
     int groups = 0;
     for (;;) {
@@ -137,7 +137,7 @@ bool FMProgram::queueRemoteGroup(QByteArray& line, int& fillLevel)
         return false;
     }
     QMutexLocker locker(&mutex);
-    fillLevel = status->rdsFill * 2 / kGroupBytes + remote.count();
+    fillLevel = board->rdsFill(slotIndex) * 2 / kGroupBytes + remote.count();
     if (remote.isFull()) {
         line = QByteArrayLiteral("full");
         return false;
@@ -157,7 +157,7 @@ bool FMProgram::queueRemoteGroup(QByteArray& line, int& fillLevel)
 int FMProgram::rdsFillLevel()
 {
     QMutexLocker locker(&mutex);
-    return status->rdsFill * 2 / kGroupBytes + (remote.count() & ~1);
+    return board->rdsFill(slotIndex) * 2 / kGroupBytes + (remote.count() & ~1);
 }
 
 int FMProgram::remoteQueued() const
@@ -172,8 +172,10 @@ void FMProgram::fillAudio()
 {
     if (endFlag && (!channel.used || !hasAudio))
         return;
+    // The fill as it stands at send time: the board played on since its
+    // last status reply, and a refill sized from that reply comes short.
     for (int n = 0; n < kMaxPcmDatagramsPerTick &&
-                    int(status->pcmFill) + 2 * kFramesPerDatagram < int(info.pcmCapacity);
+                    board->pcmFill(slotIndex) + 2 * kFramesPerDatagram < int(info.pcmCapacity);
          ++n) {
         if (!pcmPending && !buildPCMPacket())
             break;
@@ -192,7 +194,7 @@ void FMProgram::fillAudio()
 void FMProgram::testPCM()
 {
     info.pcmCapacity = kTestPcmCapacity;
-    status->pcmFill = quint16(std::max(0, int(status->pcmFill) - kTestPcmDrainFrames));
+    board->forgetPcm(slotIndex, kTestPcmDrainFrames);
     fillAudio();
 }
 

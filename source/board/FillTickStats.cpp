@@ -19,17 +19,19 @@ void FillTickStats::addTick(qint64 intervalMicros, int tickBytes, int tickDatagr
     ++histogram[bucket];
 }
 
-void FillTickStats::addStatus(int underrunSlots)
+void FillTickStats::addStatus(int underrunSlots, int overflowSlots)
 {
     QMutexLocker locker(&mutex);
     ++statusReplies;
     pcmUnderruns += underrunSlots;
+    pcmOverflows += overflowSlots;
 }
 
 void FillTickStats::reset()
 {
     QMutexLocker locker(&mutex);
-    ticks = intervals = bytes = datagrams = pcmUnderruns = statusReplies = maxInterval = 0;
+    ticks = intervals = bytes = datagrams = pcmUnderruns = pcmOverflows = statusReplies =
+        maxInterval = 0;
     maxTickBytes = 0;
     histogram.fill(0);
 }
@@ -57,6 +59,7 @@ FillTickStats::Snapshot FillTickStats::snapshot() const
     s.datagrams = datagrams;
     s.maxTickBytes = maxTickBytes;
     s.pcmUnderruns = pcmUnderruns;
+    s.pcmOverflows = pcmOverflows;
     s.statusReplies = statusReplies;
     s.p50Micros = quantile(0.5);
     s.p99Micros = quantile(0.99);

@@ -7,8 +7,8 @@
 
 // What one board thread has streamed: bytes and datagrams written, the
 // largest byte count of one fill tick, the spacing of the fill ticks, and the
-// PCM underruns the board reported. Written by the board thread, read by
-// anyone (the benchmark, the tests) through snapshot().
+// PCM underruns and overflows the board reported (slots flagged per reply). Written by the board
+// thread, read by anyone (the benchmark, the tests) through snapshot().
 class FillTickStats
 {
 public:
@@ -22,6 +22,7 @@ public:
         qint64 datagrams = 0;
         int maxTickBytes = 0;
         qint64 pcmUnderruns = 0;
+        qint64 pcmOverflows = 0;
         qint64 statusReplies = 0;
         // Spacing of successive fill ticks, microseconds.
         double p50Micros = 0.0;
@@ -30,7 +31,7 @@ public:
     };
 
     void addTick(qint64 intervalMicros, int bytes, int datagrams);
-    void addStatus(int underrunSlots);
+    void addStatus(int underrunSlots, int overflowSlots);
     void reset();
     Snapshot snapshot() const;
 
@@ -44,6 +45,7 @@ private:
     qint64 datagrams = 0;
     int maxTickBytes = 0;
     qint64 pcmUnderruns = 0;
+    qint64 pcmOverflows = 0;
     qint64 statusReplies = 0;
     qint64 maxInterval = 0;
     std::array<qint64, kBuckets> histogram{};

@@ -5,7 +5,7 @@
 namespace {
 
 // The board's fill counters are 16 bits and wrap.
-double drained(quint16 before, quint16 after)
+double drained(int before, quint16 after)
 {
     return double(quint16(before - after));
 }
@@ -25,18 +25,19 @@ double StatusRates::powerDb(qint32 power)
     return 10.0 * std::log10(p / kPowerReference);
 }
 
-void StatusRates::update(ChannelStatus& status, const StatusEntry& entry, double seconds,
-                         int nominalPcmRate)
+void StatusRates::update(ChannelStatus& status, const StatusEntry& entry,
+                         const std::optional<SlotFill::Interval>& interval, int nominalPcmRate)
 {
-    const quint16 previousPcm = status.pcmFill;
-    const quint16 previousRds = status.rdsFill;
     status.pcmFill = entry.pcmFill;
     status.rdsFill = entry.rdsFill;
     status.flags = entry.flags;
     status.power = powerDb(entry.power);
-    if (seconds > 0.0 && std::isfinite(seconds)) {
-        status.pcmRate = smoothed(status.pcmRate, drained(previousPcm, entry.pcmFill) / seconds);
-        status.rdsRate = smoothed(status.rdsRate, drained(previousRds, entry.rdsFill) / seconds);
+    if (interval && interval->seconds > 0.0 && std::isfinite(interval->seconds)) {
+        const double seconds = interval->seconds;
+        status.pcmRate =
+            smoothed(status.pcmRate, drained(interval->pcmHeld, entry.pcmFill) / seconds);
+        status.rdsRate =
+            smoothed(status.rdsRate, drained(interval->rdsHeld, entry.rdsFill) / seconds);
     }
     if (std::abs(status.pcmRate - nominalPcmRate) > kPcmTolerance)
         status.flags |= ChannelStatus::kPcmRateOff;

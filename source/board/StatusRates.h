@@ -1,7 +1,10 @@
 #pragma once
 
 #include "board/BoardDatagram.h"
+#include "board/SlotFill.h"
 #include "settings/ChannelStatus.h"
+
+#include <optional>
 
 // Turns one status entry into a channel's status: fill levels, flags and
 // power as reported, and consumption rates smoothed over successive replies.
@@ -15,9 +18,11 @@ public:
     // Power reading that corresponds to 0 dB.
     static constexpr double kPowerReference = 29967428.267;
 
-    // seconds: time since the previous reply. With no time passed the rates
-    // keep their values instead of dividing by zero.
-    static void update(ChannelStatus& status, const StatusEntry& entry, double seconds,
-                       int nominalPcmRate);
+    // What was played is what the board held at the previous request, plus
+    // what was sent up to this one, minus what it holds now. Without an
+    // interval, or with no time passed, the rates keep their values instead
+    // of dividing by zero.
+    static void update(ChannelStatus& status, const StatusEntry& entry,
+                       const std::optional<SlotFill::Interval>& interval, int nominalPcmRate);
     static double powerDb(qint32 power);
 };

@@ -15,6 +15,7 @@
 namespace {
 
 constexpr int kDrainTimeoutMs = 30000;
+constexpr int kWaitMs = 30000;
 constexpr int kStereoFrameBytes = 4;
 constexpr int kRawRate = 44100;
 
@@ -172,7 +173,7 @@ void TestPCMDecoder::skipsUnplayableFiles()
     QCOMPARE(drain(decoder, 2 * song.size()), song + song);
     QList<SongInfo> songs;
     QTRY_VERIFY_WITH_TIMEOUT((songs += decoder.takeSongInfo(), paths(songs).count(good) >= 2),
-                             10000);
+                             kWaitMs);
     for (const SongInfo& info : songs) {
         if (info.path == missing || info.path == junk || info.path == empty)
             QCOMPARE(info.kind, int(DecoderFailed));
@@ -208,7 +209,7 @@ void TestPCMDecoder::fileWithoutSamplesIsNotReopenedAtOnce()
     {
         PCMDecoder decoder(14);
         decoder.setPlaylist({silent});
-        QTRY_VERIFY_WITH_TIMEOUT(badLines.loadRelaxed() >= 2, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(badLines.loadRelaxed() >= 2, kWaitMs);
     }
     qInstallMessageHandler(previousHandler);
 }
@@ -288,8 +289,8 @@ void TestPCMDecoder::emptiedPlaylistFallsSilent()
             decoder.readPCM(step, sizeof step, underrun);
             return underrun;
         }(),
-        10000);
-    QTRY_COMPARE_WITH_TIMEOUT(decoder.playInfo().path, QString(), 5000);
+        kWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(decoder.playInfo().path, QString(), kWaitMs);
     // Given time to go on decoding the old song, it must not.
     QTest::qWait(800);
     bool underrun = false;
@@ -322,7 +323,7 @@ void TestPCMDecoder::stopsAndIsWaitedFor()
     decoder->setPlaylist({song});
     QVERIFY(!drain(*decoder, 4096).isEmpty());
     decoder->requestStop(true);
-    QTRY_VERIFY_WITH_TIMEOUT(decoder->isStopped(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(decoder->isStopped(), kWaitMs);
     char step[256];
     bool underrun = false;
     decoder->readPCM(step, sizeof step, underrun);

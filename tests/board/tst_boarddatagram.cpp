@@ -282,12 +282,11 @@ void TestBoardDatagram::statusRates()
     QFETCH(double, powerDb);
     QFETCH(bool, pcmOff);
     ChannelStatus status;
-    status.pcmFill = previousPcm;
     status.pcmRate = 44100.0;
-    status.rdsFill = 200;
     status.rdsRate = 74.0;
     const quint16 newRds = seconds > 0 ? quint16(200 - qRound(74.0 * seconds)) : 200;
-    StatusRates::update(status, {newPcm, newRds, 0x0001, power}, seconds, 44100);
+    StatusRates::update(status, {newPcm, newRds, 0x0001, power},
+                        SlotFill::Interval{previousPcm, 200, seconds}, 44100);
 
     QVERIFY(std::isfinite(status.pcmRate));
     QVERIFY(std::isfinite(status.rdsRate));

@@ -17,6 +17,23 @@
 
 #include <memory>
 
+namespace {
+
+constexpr int kWaitMs = 30000;
+
+// 256 frames of stereo silence for a slot.
+QByteArray pcmDatagram(int slot)
+{
+    QByteArray datagram(8 + 1024, '\0');
+    qToBigEndian<quint16>(BoardDatagram::kPcmStream, datagram.data());
+    datagram[3] = char(slot);
+    datagram[5] = char(BoardDatagram::kPcmStereo);
+    qToBigEndian<quint16>(256, datagram.data() + 6);
+    return datagram;
+}
+
+} // namespace
+
 class TestBoardLink : public QObject
 {
     Q_OBJECT
@@ -30,6 +47,9 @@ private slots:
     void unknownAcknowledgementIsOnlyLogged();
     void statusRepliesBecomeChannelStatus();
     void rdsSentAfterTheRequestCountsAsHeld();
+    void pcmSentAfterTheRequestIsNotSentAgain();
+    void overflowIsFlagged();
+    void oneStatusRequestWaitsAtATime();
     void infoReply_data();
     void infoReply();
     void lockReplies();
@@ -40,6 +60,8 @@ private slots:
 
 private:
     void bringUp(const QByteArray& tag, quint32 firmware);
+    void requestStatus();
+    int refill(int slot);
 
     std::unique_ptr<BoardEmulator> board;
     std::unique_ptr<QUdpSocket> socket;
@@ -53,7 +75,7 @@ void TestBoardLink::init()
     QVERIFY(board->start());
     socket = std::make_unique<QUdpSocket>();
     socket->connectToHost(board->address(), board->port());
-    QTRY_COMPARE(socket->state(), QAbstractSocket::ConnectedState);
+    QTRY_COMPARE_WITH_TIMEOUT(socket->state(), QAbstractSocket::ConnectedState, kWaitMs);
     link = std::make_unique<BoardLink>(1);
     link->setSocket(socket.get());
     clockMs = 1000;
@@ -75,7 +97,31 @@ void TestBoardLink::bringUp(const QByteArray& tag, quint32 firmware)
     QSignalSpy info(link.get(), &BoardLink::infoReceived);
     const QByteArray request = BoardDatagram::request(BoardDatagram::kInfoRequest);
     QCOMPARE(link->sendRaw(request.constData(), int(request.size())), 2);
-    QTRY_COMPARE(info.size(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(info.size(), 1, kWaitMs);
+}
+
+void TestBoardLink::requestStatus()
+{
+    const QByteArray request = BoardDatagram::request(BoardDatagram::kStatusRequest);
+    QCOMPARE(link->sendRaw(request.constData(), int(request.size())), 2);
+    link->noteStatusRequest();
+}
+
+// Sends silence to a slot as a programme engine does: 256 frames at a time
+// while the fill the link counts leaves room for two more; returns the
+// frames sent.
+int TestBoardLink::refill(int slot)
+{
+    const QByteArray datagram = pcmDatagram(slot);
+    const int capacity = int(link->boardInfo().pcmCapacity);
+    int sent = 0;
+    while (link->pcmFill(slot) + 512 < capacity) {
+        if (link->sendRaw(datagram.constData(), int(datagram.size())) <= 0)
+            break;
+        link->noteSent(slot, 256, 0);
+        sent += 256;
+    }
+    return sent;
 }
 
 void TestBoardLink::commandsAreNumberedAndAcknowledged()
@@ -83,7 +129,7 @@ void TestBoardLink::commandsAreNumberedAndAcknowledged()
     bringUp("KXWB", 30);
     QVERIFY(link->configBand(true, 0, -10, 52));
     QCOMPARE(link->pendingCount(), 2);
-    QTRY_COMPARE(board->countOfType(BoardEmulator::Command), 2);
+    QTRY_COMPARE_WITH_TIMEOUT(board->countOfType(BoardEmulator::Command), 2, kWaitMs);
     const auto commands = board->receivedOfType(BoardEmulator::Command);
     QVERIFY(commands[0].sequence != commands[1].sequence);
     QCOMPARE(commands[0].target, quint8(0xFF));
@@ -91,7 +137,7 @@ void TestBoardLink::commandsAreNumberedAndAcknowledged()
     QCOMPARE(commands[0].bytes.size(), 31);
     QCOMPARE(commands[1].item(BoardCommand::kSynthSelect), QByteArray(1, '\x01'));
     QCOMPARE(link->tickBytes(), 2 + 62);
-    QTRY_COMPARE(link->pendingCount(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(link->pendingCount(), 0, kWaitMs);
 }
 
 void TestBoardLink::lostAcknowledgementsExpire()
@@ -144,9 +190,8 @@ void TestBoardLink::statusRepliesBecomeChannelStatus()
     board->slot(1).rdsFill = 200;
     board->slot(1).power = 29967428;
     board->slot(1).flags = 0x0001;
-    const QByteArray request = BoardDatagram::request(BoardDatagram::kStatusRequest);
-    link->sendRaw(request.constData(), 2);
-    QTRY_COMPARE(recorder.keys().size(), 24);
+    requestStatus();
+    QTRY_COMPARE_WITH_TIMEOUT(recorder.keys().size(), 24, kWaitMs);
     QCOMPARE(recorder.keys().first(), QStringLiteral("chstatus.25"));
     QCOMPARE(recorder.keys().last(), QStringLiteral("chstatus.48"));
     QCOMPARE(store->channelInfo(26).pcmFill, quint16(10000));
@@ -159,8 +204,8 @@ void TestBoardLink::statusRepliesBecomeChannelStatus()
     board->slot(0).rdsFill = 185;
     board->slot(1).pcmFill = 10000 - 8820;
     board->slot(1).rdsFill = 185;
-    link->sendRaw(request.constData(), 2);
-    QTRY_COMPARE(recorder.keys().size(), 24);
+    requestStatus();
+    QTRY_COMPARE_WITH_TIMEOUT(recorder.keys().size(), 24, kWaitMs);
     const ChannelStatus first = store->channelInfo(25);
     QCOMPARE(first.pcmFill, quint16(1180));
     QCOMPARE(first.pcmRate, 44100.0 / 4);
@@ -178,20 +223,100 @@ void TestBoardLink::rdsSentAfterTheRequestCountsAsHeld()
     board->setDraining(false);
     board->slot(3).rdsFill = 40;
     link->noteSent(3, 0, 13); // before the request: the reply includes it
-    QCOMPARE(int(link->channelStatus(3)->rdsFill), 13);
-    const QByteArray request = BoardDatagram::request(BoardDatagram::kStatusRequest);
+    QCOMPARE(link->rdsFill(3), 13);
     QSignalSpy replies(link.get(), &BoardLink::statusReceived);
-    link->noteStatusRequest();
-    link->sendRaw(request.constData(), 2);
+    requestStatus();
     // Still in flight when the board answered: it must not be forgotten.
     link->noteSent(3, 0, 26);
-    QTRY_COMPARE(replies.size(), 1);
-    QCOMPARE(int(link->channelStatus(3)->rdsFill), 40 + 26);
-
-    link->noteStatusRequest();
-    link->sendRaw(request.constData(), 2);
-    QTRY_COMPARE(replies.size(), 2);
+    QTRY_COMPARE_WITH_TIMEOUT(replies.size(), 1, kWaitMs);
+    QCOMPARE(link->rdsFill(3), 40 + 26);
+    // The status light shows what the board said.
     QCOMPARE(int(link->channelStatus(3)->rdsFill), 40);
+
+    requestStatus();
+    QTRY_COMPARE_WITH_TIMEOUT(replies.size(), 2, kWaitMs);
+    QCOMPARE(link->rdsFill(3), 40);
+}
+
+// The engine refills a slot right after each status request, before the
+// reply is read, and again after it. The reply knows nothing of the refill
+// before it, yet nothing is sent twice; the board's buffer ends each cycle
+// full up to the last datagram and never overflows, and the rate worked out
+// from what was sent between two requests settles at the nominal one.
+void TestBoardLink::pcmSentAfterTheRequestIsNotSentAgain()
+{
+    bringUp("KXWB", 30);
+    board->setClock([this] { return clockMs * 1000000; });
+    QSignalSpy replies(link.get(), &BoardLink::statusReceived);
+    constexpr int kSlot = 2;
+    const int capacity = int(link->boardInfo().pcmCapacity);
+    QCOMPARE(refill(kSlot), 0); // nothing before the board told its fill
+    requestStatus();
+    QTRY_COMPARE_WITH_TIMEOUT(replies.size(), 1, kWaitMs);
+    for (int cycle = 1; cycle <= 20; ++cycle) {
+        clockMs += 200;
+        requestStatus();
+        const int beforeReply = refill(kSlot);
+        if (cycle == 1)
+            QCOMPARE(beforeReply, capacity - 512);
+        QTRY_COMPARE_WITH_TIMEOUT(replies.size(), cycle + 1, kWaitMs);
+        const int afterReply = refill(kSlot);
+        if (cycle == 1)
+            QCOMPARE(afterReply, 0);
+        QTRY_VERIFY_WITH_TIMEOUT(board->slot(kSlot).pcmFill >= capacity - 512, kWaitMs);
+        QVERIFY(board->slot(kSlot).pcmFill < capacity - 256);
+        QCOMPARE(board->slot(kSlot).pcmOverflows, 0);
+    }
+    const ChannelStatus* status = link->channelStatus(kSlot);
+    QVERIFY2(qAbs(status->pcmRate - 44100.0) < 1024.0,
+             qPrintable(QString::number(status->pcmRate)));
+    QVERIFY(!(status->flags & ChannelStatus::kPcmRateOff));
+    QCOMPARE(board->totalUnderruns(), 0);
+}
+
+// A board drops PCM that does not fit and says so in bit 1 of the slot's
+// next status entry, once.
+void TestBoardLink::overflowIsFlagged()
+{
+    bringUp("KXWB", 30);
+    board->setDraining(false);
+    board->slot(5).pcmFill = 16384 - 100;
+    const QByteArray datagram = pcmDatagram(5);
+    QSignalSpy replies(link.get(), &BoardLink::statusReceived);
+    link->sendRaw(datagram.constData(), int(datagram.size()));
+    requestStatus();
+    QTRY_COMPARE_WITH_TIMEOUT(replies.size(), 1, kWaitMs);
+    QCOMPARE(board->slot(5).pcmOverflows, 1);
+    QCOMPARE(board->slot(5).pcmFramesDropped, qint64(156));
+    QCOMPARE(board->slot(5).pcmFill, 16384.0);
+    QCOMPARE(link->channelStatus(5)->flags & 0x0003, 0x0002);
+    QCOMPARE(link->channelStatus(4)->flags & 0x0003, 0);
+    requestStatus();
+    QTRY_COMPARE_WITH_TIMEOUT(replies.size(), 2, kWaitMs);
+    QCOMPARE(link->channelStatus(5)->flags & 0x0003, 0);
+}
+
+// A board that lags behind its datagrams would answer two waiting requests
+// in turn, and the second answer would be counted against a later request.
+void TestBoardLink::oneStatusRequestWaitsAtATime()
+{
+    QSignalSpy replies(link.get(), &BoardLink::statusReceived);
+    QVERIFY(link->statusRequestDue());
+    board->setSilent(true);
+    requestStatus();
+    QTRY_COMPARE_WITH_TIMEOUT(board->countOfType(BoardEmulator::StatusRequest), 1, kWaitMs);
+    QVERIFY(!link->statusRequestDue());
+    clockMs += SlotFill::kRequestLifeMs;
+    QVERIFY(!link->statusRequestDue());
+    clockMs += 1; // its reply is lost
+    QVERIFY(link->statusRequestDue());
+    board->setSilent(false);
+    requestStatus();
+    QTRY_COMPARE_WITH_TIMEOUT(replies.size(), 1, kWaitMs);
+    QVERIFY(link->statusRequestDue());
+    requestStatus();
+    link->forgetStatusRequest(); // a new connection
+    QVERIFY(link->statusRequestDue());
 }
 
 void TestBoardLink::infoReply_data()
@@ -221,7 +346,7 @@ void TestBoardLink::infoReply()
     QSignalSpy info(link.get(), &BoardLink::infoReceived);
     const QByteArray request = BoardDatagram::request(BoardDatagram::kInfoRequest);
     link->sendRaw(request.constData(), 2);
-    QTRY_VERIFY(link->lastReceiveMs() > 0);
+    QTRY_VERIFY_WITH_TIMEOUT(link->lastReceiveMs() > 0, kWaitMs);
     QCOMPARE(info.size(), accepted ? 1 : 0);
     if (!accepted) {
         QCOMPARE(link->boardInfo().tag, 0u);
@@ -242,7 +367,7 @@ void TestBoardLink::lockReplies()
     board->setLockHolder(0x0A000001, 4000, QByteArray("\x42other@host", 11));
     const QByteArray query = BoardDatagram::request(BoardDatagram::kLockQuery);
     link->sendRaw(query.constData(), 2);
-    QTRY_COMPARE(locks.size(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(locks.size(), 1, kWaitMs);
     const BoardLock lock = locks.first().first().value<BoardLock>();
     QCOMPARE(locks.first().at(1).toInt(), 56);
     QCOMPARE(lock.holderIpv4, 0x0A000001u);
@@ -258,12 +383,12 @@ void TestBoardLink::lockReplies()
     // SET LOCK and UNLOCK reach the board in its terms.
     const QByteArray setLock = BoardDatagram::setLock(0x5A, BoardLock::ownerName().toUtf8());
     link->sendRaw(setLock.constData(), int(setLock.size()));
-    QTRY_COMPARE(board->lockHolderAddress(), board->ipv4());
+    QTRY_COMPARE_WITH_TIMEOUT(board->lockHolderAddress(), board->ipv4(), kWaitMs);
     QCOMPARE(board->lockIdentity(), setLock.mid(2));
     QCOMPARE(board->receivedOfType(BoardEmulator::SetLock).first().lockRandom, quint8(0x5A));
     const QByteArray unlock = BoardDatagram::request(BoardDatagram::kUnlock);
     link->sendRaw(unlock.constData(), 2);
-    QTRY_COMPARE(board->lockHolderAddress(), 0u);
+    QTRY_COMPARE_WITH_TIMEOUT(board->lockHolderAddress(), 0u, kWaitMs);
 }
 
 void TestBoardLink::rdsStreamForm_data()
@@ -289,7 +414,7 @@ void TestBoardLink::rdsStreamForm()
     const auto* bytes = reinterpret_cast<const uchar*>(groups.constData());
     const int written = link->sendRDS(4, {bytes, bytes, bytes, bytes}, 26, quint8(mask));
     QCOMPARE(written, 8 + 2 * words);
-    QTRY_COMPARE(board->countOfType(BoardEmulator::RdsStream), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(board->countOfType(BoardEmulator::RdsStream), 1, kWaitMs);
     const auto stream = board->receivedOfType(BoardEmulator::RdsStream).first();
     QCOMPARE(stream.slot, 4);
     QCOMPARE(stream.kind, kind);

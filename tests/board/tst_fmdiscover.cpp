@@ -6,6 +6,12 @@
 #include <QSignalSpy>
 #include <QTest>
 
+namespace {
+
+constexpr int kWaitMs = 30000;
+
+} // namespace
+
 class TestFMDiscover : public QObject
 {
     Q_OBJECT
@@ -48,7 +54,7 @@ void TestFMDiscover::discoverReachesEachAddressAndFindsTheBoard()
 {
     QSignalSpy found(discover.get(), &FMDiscover::found);
     discover->discover();
-    QTRY_COMPARE(found.size(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(found.size(), 1, kWaitMs);
     const auto requests = board->receivedOfType(BoardEmulator::Discover);
     QCOMPARE(requests.size(), 1);
     QCOMPARE(requests.first().bytes.toHex(' '), QByteArray("00 50 7f 00 00 01"));
@@ -67,7 +73,10 @@ void TestFMDiscover::discoverTwiceSendsOnePass()
     QSignalSpy found(discover.get(), &FMDiscover::found);
     discover->discover();
     discover->discover();
-    QTRY_COMPARE(found.size(), 1);
+    // The timer's next pass is not the second call's; stopped here, a slow
+    // machine cannot let it run before the count.
+    discover->halt();
+    QTRY_COMPARE_WITH_TIMEOUT(found.size(), 1, kWaitMs);
     // Give a second pass, if there were one, the time to arrive.
     QTest::qWait(100);
     QCOMPARE(board->countOfType(BoardEmulator::Discover), 1);
@@ -95,7 +104,7 @@ void TestFMDiscover::answerSizes()
     board->setAnswerDiscovery(false);
     QSignalSpy found(discover.get(), &FMDiscover::found);
     discover->sendDiscover();
-    QTRY_COMPARE(board->countOfType(BoardEmulator::Discover), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(board->countOfType(BoardEmulator::Discover), 1, kWaitMs);
     if (answer.size() > 2 && !reported)
         QTest::ignoreMessage(
             QtDebugMsg,
@@ -104,7 +113,7 @@ void TestFMDiscover::answerSizes()
     board->sendToPeer(answer);
     // A valid answer sent after it shows the bad one was read and passed over.
     board->sendToPeer(QByteArray::fromHex("0051 0050c2aa012c 7f000001 0101"));
-    QTRY_COMPARE(found.size(), reported ? 2 : 1);
+    QTRY_COMPARE_WITH_TIMEOUT(found.size(), reported ? 2 : 1, kWaitMs);
     if (reported)
         QCOMPARE(found.first().first().value<BoardIP>().port, quint16(0));
 }
@@ -113,7 +122,7 @@ void TestFMDiscover::configurationIsSentAndAcknowledged()
 {
     QSignalSpy acknowledged(discover.get(), &FMDiscover::configAcknowledged);
     discover->sendConfig({0x00, 0x50, 0xC2, 0xAA, 0x01, 0x2C}, 0x0A000105, 21001);
-    QTRY_COMPARE(acknowledged.size(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(acknowledged.size(), 1, kWaitMs);
     const auto configs = board->receivedOfType(BoardEmulator::NetConfig);
     QCOMPARE(configs.size(), 1);
     QCOMPARE(configs.first().bytes.toHex(' '),
@@ -122,7 +131,7 @@ void TestFMDiscover::configurationIsSentAndAcknowledged()
     // The board now answers discovery with its new address.
     QSignalSpy found(discover.get(), &FMDiscover::found);
     discover->sendDiscover();
-    QTRY_COMPARE(found.size(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(found.size(), 1, kWaitMs);
     QCOMPARE(found.first().first().value<BoardIP>().toString(), QStringLiteral("10.0.1.5 : 21001"));
 }
 

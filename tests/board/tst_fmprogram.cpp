@@ -1,7 +1,7 @@
 // The programme engines of a board thread against the board emulator on
 // 127.0.0.1: test tones, silence of an unused channel, 24 channels streaming
-// files and RDS within the tick budgets, the remote RDS queue, and the play
-// reports into the store.
+// files and RDS within the tick budgets on a clock the test moves, the
+// remote RDS queue, and the play reports into the store.
 #include "AudioFiles.h"
 #include "BoardFixture.h"
 #include "KeyRecorder.h"
@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr int kWaitMs = 10000;
+constexpr int kWaitMs = 30000;
 using Emu = BoardEmulator;
 
 // Runs fn in the board thread, where the engines live, and waits for it.
@@ -67,6 +67,21 @@ QByteArray channels(int count, const QByteArray& extra = {})
 // PS, RadioText and a filler of group 0A.
 const QByteArray kRdsSource = "[rds.1]\nused=1\nps=TESTPS\nrta=Hello\npi=d311\n"
                               "0=-1\n2=60\n";
+
+// Whether every slot of the emulator holds PCM up to the last datagram the
+// engine may send, waiting as long as the engine needs to get there.
+bool waitUntilRefilled(BoardFixture& f, int capacity)
+{
+    const auto full = [&] {
+        for (int slot = 0; slot < FMBoard::kSlots; ++slot) {
+            // The engine rounds what it counts as held up by a frame.
+            if (f.emulator->slot(slot).pcmFill < capacity - 2 * FMProgram::kFramesPerDatagram - 2)
+                return false;
+        }
+        return true;
+    };
+    return QTest::qWaitFor(full, kWaitMs);
+}
 
 } // namespace
 
@@ -176,6 +191,10 @@ void TestFMProgram::unusedChannelSendsOneSilence()
     }
 }
 
+// The board plays three seconds of a clock the test moves in steps of 50 ms,
+// and after each step the engine must have filled every slot up again:
+// nothing ran dry, nothing overflowed, and as much PCM went out as the
+// board played, however slow the machine.
 void TestFMProgram::twentyFourChannelsStreamFilesAndRds()
 {
     if (!AudioFiles::haveTools({QStringLiteral("sox")}))
@@ -193,17 +212,14 @@ void TestFMProgram::twentyFourChannelsStreamFilesAndRds()
     KeyRecorder recorder;
     settings->subscribe(QStringLiteral("chinfo"), &recorder);
     settings->subscribe(QStringLiteral("songinfo"), &recorder);
+    constexpr int kCapacity = 16384;
     f.emulator->setLogPcm(false);
-    // The largest buffer a board may report: a second and a half of margin
-    // for a test machine that stalls the emulator now and then.
-    f.emulator->setCapacities(0xFFFF, 1024);
-    QVERIFY(f.bringOnline(settings));
+    f.emulator->setCapacities(kCapacity, 1024);
+    f.startBoard(settings);
+    f.driveClock();
+    QVERIFY(f.bringOnline());
+    QVERIFY(waitUntilRefilled(f, kCapacity));
 
-    // Warm up until every channel plays, then watch for a few seconds.
-    QTRY_VERIFY_WITH_TIMEOUT(f.emulator->slot(23).pcmFrames > 44100, kWaitMs);
-    // An emulator starved of CPU takes a backlog of RDS datagrams at once
-    // and may then report a fill that keeps a slot quiet for seconds; what
-    // every slot must show is RDS at some point of the run.
     RdsTestDecoder decoder;
     int badGroups = 0;
     std::array<int, FMBoard::kSlots> warmUpRds{};
@@ -216,22 +232,27 @@ void TestFMProgram::twentyFourChannelsStreamFilesAndRds()
     }
     f.emulator->clearReceived();
     f.board->resetFillStats();
-    QElapsedTimer watch;
-    watch.start();
-    QTest::qWait(3000);
-    const double seconds = watch.elapsed() / 1000.0;
+    constexpr int kStepMs = 50;
+    constexpr int kSteps = 60;
+    for (int step = 0; step < kSteps; ++step) {
+        f.advance(kStepMs);
+        QVERIFY2(waitUntilRefilled(f, kCapacity), qPrintable(QString::number(step)));
+    }
+    const double seconds = kSteps * kStepMs / 1000.0;
 
     QCOMPARE(f.emulator->totalUnderruns(), 0);
+    QCOMPARE(f.emulator->totalOverflows(), 0);
     const FillTickStats::Snapshot stats = f.board->fillStats();
     // Nothing beyond the RDS budget plus what one engine may add to a tick.
     QVERIFY2(stats.maxTickBytes < FMBoard::kRdsBudgetBytes + FMProgram::kMaxPcmDatagramsPerTick *
                                                                  (FMProgram::kPcmPayloadBytes + 8),
              qPrintable(QString::number(stats.maxTickBytes)));
     for (int slot = 0; slot < FMBoard::kSlots; ++slot) {
-        // As much PCM as the board plays, give or take its buffer.
+        // Full before and after: as much PCM as the board played, give or
+        // take the last datagram.
         const double frames = double(f.emulator->slot(slot).pcmFrames);
-        QVERIFY2(frames > 44100.0 * seconds * 0.8, qPrintable(QString::number(slot)));
-        QVERIFY(frames < 44100.0 * seconds + 0xFFFF);
+        QVERIFY2(qAbs(frames - 44100.0 * seconds) <= 2 * FMProgram::kFramesPerDatagram,
+                 qPrintable(QStringLiteral("slot %1: %2 frames").arg(slot).arg(frames)));
         // RDS at the pace the board takes it, no flood.
         int groups = 0;
         for (const Emu::Datagram& d : streamOf(*f.emulator, Emu::RdsStream, slot)) {
@@ -248,6 +269,7 @@ void TestFMProgram::twentyFourChannelsStreamFilesAndRds()
                                 .arg(f.emulator->slot(slot).rdsFill)
                                 .arg(f.emulator->slot(slot).rdsDatagrams)));
         QVERIFY2(groups < 11.5 * seconds + 40, qPrintable(QString::number(groups)));
+        QCOMPARE(f.emulator->slot(slot).rdsOverflows, 0);
     }
     QCOMPARE(badGroups, 0);
     QCOMPARE(QString::fromLatin1(decoder.ps).trimmed(), QStringLiteral("TESTPS"));

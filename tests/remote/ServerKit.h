@@ -18,7 +18,7 @@
 
 #include <memory>
 
-constexpr int kWaitMs = 10000;
+constexpr int kWaitMs = 30000;
 
 // Runs the event loop until done() holds, waking on every socket event
 // rather than polling, so that many short exchanges stay quick.

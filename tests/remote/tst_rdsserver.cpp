@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr int kWaitMs = 5000;
+constexpr int kWaitMs = 30000;
 constexpr char kGreeting[] = "--\r\nmodul.info Quorvin Generator v4.66\n";
 // 13 bytes of a packed group, two hexadecimal digits a byte.
 constexpr char kGroup[] = "D3C04200C0012345678ABCDEF0";

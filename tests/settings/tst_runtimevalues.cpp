@@ -47,7 +47,7 @@ private:
     void settle()
     {
         store->publish(QStringLiteral("marker"), QVariant());
-        QTRY_VERIFY(recorder.keys().contains(QStringLiteral("marker")));
+        QTRY_VERIFY_WITH_TIMEOUT(recorder.keys().contains(QStringLiteral("marker")), 30000);
         recorder.removeAll(QStringLiteral("marker"));
     }
 

@@ -134,7 +134,7 @@ void TestSettingsStore::changeReachesEachSubscriberOnceInItsThread()
     }
     QVERIFY(store->setValue(QStringLiteral("channel.1.freq"), 99.1, true, &sender));
     settle();
-    QTRY_COMPARE(remote->keys(), QStringList{QStringLiteral("channel.1/freq")});
+    QTRY_COMPARE_WITH_TIMEOUT(remote->keys(), QStringList{QStringLiteral("channel.1/freq")}, 30000);
     QCOMPARE(local.keys(), QStringList{QStringLiteral("channel.1/freq")});
     QCOMPARE(local.values().value(0).toDouble(), 99.1);
     QCOMPARE(remote->threads().value(0), &worker);
@@ -274,7 +274,7 @@ void TestSettingsStore::changesReachTheFileWithoutAnExplicitSync()
         return file.value(QStringLiteral("rds.2/ps")).toString() == QStringLiteral("ON AIR") &&
                file.value(QStringLiteral("channel.1/gain")).toInt() == -(199 % 60);
     };
-    QTRY_VERIFY_WITH_TIMEOUT(fileHolds(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(fileHolds(), 30000);
 }
 
 // A project is saved by copying the store's file, so whatever the store

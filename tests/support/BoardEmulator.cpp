@@ -6,12 +6,40 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <cmath>
+
+#include <sys/socket.h>
 
 namespace {
 
 constexpr int kMaxClients = 4;
 constexpr quint16 kFillLimit = 0xFFFF;
 constexpr int kReceiveBufferBytes = 4 * 1024 * 1024;
+constexpr quint16 kRateItem = 0x2605;
+constexpr int kProgrammes = 96;
+
+qint64 steadyNs()
+{
+    static QElapsedTimer timer = [] {
+        QElapsedTimer started;
+        started.start();
+        return started;
+    }();
+    return timer.nsecsElapsed();
+}
+
+// The sample rate a rate item's code byte selects.
+double rateOfCode(quint8 code)
+{
+    switch (code) {
+    case 0:
+        return 32000.0;
+    case 2:
+        return 48000.0;
+    default:
+        return 44100.0;
+    }
+}
 
 quint16 be16(const QByteArray& bytes, int at)
 {
@@ -54,10 +82,11 @@ QByteArray BoardEmulator::Datagram::item(quint16 tag) const
     return {};
 }
 
-BoardEmulator::BoardEmulator(QObject* parent) : QObject(parent), socket(new QUdpSocket(this))
+BoardEmulator::BoardEmulator(QObject* parent)
+    : QObject(parent), socket(new QUdpSocket(this)), drainClock(steadyNs)
 {
     qRegisterMetaType<BoardEmulator::Datagram>();
-    drainClock.start();
+    lastDrainNs = drainClock();
     connect(socket, &QUdpSocket::readyRead, this, &BoardEmulator::readPending);
 }
 
@@ -68,9 +97,15 @@ bool BoardEmulator::start(const QHostAddress& address, quint16 port)
     if (!socket->bind(address, port))
         return false;
     // A real board reads at wire speed; the emulator shares its thread with
-    // a test, so it keeps a few hundred milliseconds of streams queued.
+    // a test, or its process with three more boards, so it keeps a second of
+    // streams queued. The kernel caps the ordinary request (rmem_max); a
+    // privileged process may ask past the cap.
     socket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption,
                             QVariant(kReceiveBufferBytes));
+#ifdef SO_RCVBUFFORCE
+    const int bytes = kReceiveBufferBytes;
+    setsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_RCVBUFFORCE, &bytes, sizeof bytes);
+#endif
     return true;
 }
 
@@ -102,6 +137,13 @@ void BoardEmulator::setDraining(bool on)
     draining = on;
 }
 
+void BoardEmulator::setClock(Clock clock)
+{
+    drain();
+    drainClock = std::move(clock);
+    lastDrainNs = drainClock();
+}
+
 void BoardEmulator::setLockHolder(quint32 ipv4, quint16 port, const QByteArray& identity)
 {
     holderIpv4 = ipv4;
@@ -131,7 +173,7 @@ void BoardEmulator::readPending()
 {
     while (socket->hasPendingDatagrams()) {
         const QNetworkDatagram received = socket->receiveDatagram();
-        Datagram datagram = decode(received.data());
+        Datagram datagram = decode(received.data(), logPcm);
         datagram.from = received.senderAddress();
         datagram.fromPort = quint16(received.senderPort());
         lastPeer = datagram.from;
@@ -147,7 +189,7 @@ void BoardEmulator::readPending()
     }
 }
 
-BoardEmulator::Datagram BoardEmulator::decode(const QByteArray& bytes) const
+BoardEmulator::Datagram BoardEmulator::decode(const QByteArray& bytes, bool samples) const
 {
     Datagram d;
     d.bytes = bytes;
@@ -185,7 +227,7 @@ BoardEmulator::Datagram BoardEmulator::decode(const QByteArray& bytes) const
         d.kind = quint8(bytes[5]);
         d.count = be16(bytes, 6);
         d.payload = bytes.mid(8);
-        if (d.type == PcmStream) {
+        if (d.type == PcmStream && samples) {
             for (int at = 0; at + 1 < d.payload.size(); at += 2)
                 d.samples.append(qFromLittleEndian<qint16>(d.payload.constData() + at));
         }
@@ -236,6 +278,7 @@ void BoardEmulator::answer(const Datagram& d)
         clearLock();
         break;
     case Command:
+        followRate(d);
         if (ackEnabled && d.bytes.size() >= 6) {
             QByteArray ack;
             put16(ack, Ack);
@@ -279,14 +322,33 @@ void BoardEmulator::count(const Datagram& d)
     drain();
     SlotState& s = slotStates[d.slot];
     if (d.type == PcmStream) {
-        s.pcmFill = std::min(s.pcmFill + d.count, double(kFillLimit));
+        const double room = std::min<double>(pcmCapacity, kFillLimit) - s.pcmFill;
+        if (d.count > room) {
+            ++s.pcmOverflows;
+            s.pcmFramesDropped += qint64(std::ceil(d.count - room));
+            s.overflowSinceReply = true;
+        }
+        s.pcmFill += std::clamp<double>(d.count, 0.0, std::max(0.0, room));
         s.fed = true;
         ++s.pcmDatagrams;
         s.pcmFrames += d.count;
     } else {
-        s.rdsFill = std::min(s.rdsFill + d.count, double(kFillLimit));
+        const double room = std::min<double>(rdsCapacity, kFillLimit) - s.rdsFill;
+        if (d.count > room)
+            ++s.rdsOverflows;
+        s.rdsFill += std::clamp<double>(d.count, 0.0, std::max(0.0, room));
         ++s.rdsDatagrams;
     }
+}
+
+// A channel plays at the rate its last sample-rate item chose.
+void BoardEmulator::followRate(const Datagram& d)
+{
+    const QByteArray rate = d.item(kRateItem);
+    if (rate.isEmpty() || d.target < 1 || d.target > kProgrammes)
+        return;
+    drain();
+    slotStates[(d.target - 1) % kSlots].pcmRate = rateOfCode(quint8(rate.at(0)));
 }
 
 void BoardEmulator::clearReceived()
@@ -297,6 +359,9 @@ void BoardEmulator::clearReceived()
         s.pcmFrames = 0;
         s.rdsDatagrams = 0;
         s.underruns = 0;
+        s.pcmOverflows = 0;
+        s.pcmFramesDropped = 0;
+        s.rdsOverflows = 0;
     }
 }
 
@@ -308,11 +373,19 @@ int BoardEmulator::totalUnderruns() const
     return sum;
 }
 
+int BoardEmulator::totalOverflows() const
+{
+    int sum = 0;
+    for (const SlotState& s : slotStates)
+        sum += s.pcmOverflows;
+    return sum;
+}
+
 void BoardEmulator::drain()
 {
     // Nanoseconds: datagrams come far less than a millisecond apart, and a
     // clock in whole milliseconds would lose most of the time between them.
-    const qint64 nowNs = drainClock.nsecsElapsed();
+    const qint64 nowNs = drainClock();
     const double seconds = (nowNs - lastDrainNs) * 1e-9;
     lastDrainNs = nowNs;
     if (!draining)
@@ -354,12 +427,15 @@ QByteArray BoardEmulator::statusReply()
         const SlotState& s = slotStates[i % kSlots];
         put16(reply, quint16(s.pcmFill));
         put16(reply, quint16(s.rdsFill));
-        put16(reply, quint16(s.flags | (s.underflowSinceReply ? kPcmUnderflowFlag : 0)));
+        put16(reply, quint16(s.flags | (s.underflowSinceReply ? kPcmUnderflowFlag : 0) |
+                             (s.overflowSinceReply ? kPcmOverflowFlag : 0)));
         put32(reply, quint32(s.power));
     }
-    // The underflow flag tells of what happened since the last reply.
-    for (SlotState& s : slotStates)
+    // The two flags tell of what happened since the last reply.
+    for (SlotState& s : slotStates) {
         s.underflowSinceReply = false;
+        s.overflowSinceReply = false;
+    }
     return reply;
 }
 

@@ -7,14 +7,16 @@
 #include <QObject>
 
 #include <array>
+#include <functional>
 
 class QUdpSocket;
 
 // A generator board on 127.0.0.1 for tests, written from the datagram
 // descriptions alone. It answers info, lock, status, discovery and network
 // configuration requests, acknowledges commands (switchable), lets its
-// buffer fills drain at the nominal rates, and records every datagram it
-// receives, decoded, for the tests to assert on.
+// buffer fills drain at the rates its channels were set to, counts what ran
+// dry or did not fit, and records every datagram it receives, decoded, for
+// the tests to assert on.
 class BoardEmulator : public QObject
 {
     Q_OBJECT
@@ -98,9 +100,19 @@ public:
         int underruns = 0;
         bool fed = false;
         bool underflowSinceReply = false;
+        // Stream datagrams that did not fit the buffer; what did not fit is
+        // dropped, as a board does. PCM overflow adds the overflow flag
+        // (bit 1) to the next status reply.
+        int pcmOverflows = 0;
+        qint64 pcmFramesDropped = 0;
+        int rdsOverflows = 0;
+        bool overflowSinceReply = false;
     };
 
     static constexpr quint16 kPcmUnderflowFlag = 0x0001;
+    static constexpr quint16 kPcmOverflowFlag = 0x0002;
+    // Nanoseconds of a steady clock; the fills drain by its readings.
+    using Clock = std::function<qint64()>;
 
     explicit BoardEmulator(QObject* parent = nullptr);
     ~BoardEmulator() override;
@@ -130,8 +142,11 @@ public:
     void setAckEnabled(bool on) { ackEnabled = on; }
     void setStatusSlots(int count) { statusSlots = count; }
     void setDraining(bool on);
-    // Off: PCM stream datagrams are counted per slot but not kept in the
-    // record of received datagrams (long runs of many channels).
+    // Replaces the steady clock the fills drain by, so a test decides how
+    // much the board plays between two looks at it.
+    void setClock(Clock clock);
+    // Off: PCM stream datagrams are counted per slot but neither decoded nor
+    // kept in the record of received datagrams (long runs of many channels).
     void setLogPcm(bool on) { logPcm = on; }
     // A dead board: it still records what arrives but answers nothing.
     void setSilent(bool on) { silent = on; }
@@ -151,6 +166,7 @@ public:
     int countOfType(quint16 type) const { return int(receivedOfType(type).size()); }
     void clearReceived();
     int totalUnderruns() const;
+    int totalOverflows() const;
 
     // Sends raw bytes to whoever sent the last datagram, or to a given peer.
     void sendToPeer(const QByteArray& datagram);
@@ -163,10 +179,12 @@ private slots:
     void readPending();
 
 private:
-    Datagram decode(const QByteArray& bytes) const;
+    // samples: also decode the PCM samples (only kept when PCM is logged).
+    Datagram decode(const QByteArray& bytes, bool samples) const;
     void answer(const Datagram& datagram);
     void drain();
     void count(const Datagram& datagram);
+    void followRate(const Datagram& command);
     QByteArray infoReply() const;
     QByteArray statusReply();
     QByteArray lockReply() const;
@@ -189,7 +207,7 @@ private:
     bool draining = true;
     bool logPcm = true;
     bool silent = false;
-    QElapsedTimer drainClock;
+    Clock drainClock;
     qint64 lastDrainNs = 0;
     std::array<SlotState, kSlots> slotStates{};
     quint32 holderIpv4 = 0;
