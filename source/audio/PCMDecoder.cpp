@@ -22,6 +22,28 @@ constexpr int kPerMille = 1000;
 constexpr int kLoggingDecoder = 2;
 constexpr int kExitLogEvery = 12;
 constexpr int kDestructorLogBelow = 5;
+// Songs kept for a board thread that does not take them (its board is
+// offline while a playlist of unplayable files cycles): the oldest go first.
+constexpr qsizetype kMaxUntakenSongs = 64;
+
+// A copy in memory of the calling thread.
+QString ownText(const QString& text)
+{
+    return text.isNull() ? QString() : QString(text.constData(), text.size());
+}
+
+// A copy that shares no heap memory with the original, so the thread that
+// made it may free it without touching the other thread's records.
+SongInfo ownCopy(const SongInfo& song)
+{
+    SongInfo copy = song;
+    copy.path = ownText(song.path);
+    TagMap tags;
+    for (auto it = song.tags.cbegin(); it != song.tags.cend(); ++it)
+        tags.insert(ownText(it.key()), ownText(it.value()));
+    copy.tags = tags;
+    return copy;
+}
 
 } // namespace
 
@@ -132,26 +154,45 @@ qint32 PCMDecoder::readPCM(char* destination, qint32 bytes, bool& underrun)
     return n;
 }
 
-SongInfo PCMDecoder::playInfo() const
+qint32 PCMDecoder::positionOf(const SongInfo& song) const
 {
-    QReadLocker locker(&lock);
-    SongInfo info = current;
-    const qint64 divisor = qint64(info.channels) * info.frames * 2;
+    const qint64 divisor = qint64(song.channels) * song.frames * 2;
     const qint64 delivered = bytesDelivered.load(std::memory_order_relaxed);
     // The count restarts when the next file opens while the previous one
     // still plays out of the buffers, so it can run past the song's length.
-    info.position =
-        divisor < 1 ? 0 : qint32(qMin<qint64>(delivered * kPerMille / divisor, kPerMille));
+    return divisor < 1 ? 0 : qint32(qMin<qint64>(delivered * kPerMille / divisor, kPerMille));
+}
+
+SongInfo PCMDecoder::playInfo() const
+{
+    QReadLocker locker(&lock);
+    SongInfo info = ownCopy(current);
+    info.position = positionOf(current);
     return info;
+}
+
+qint32 PCMDecoder::playPosition() const
+{
+    QReadLocker locker(&lock);
+    return positionOf(current);
 }
 
 QList<SongInfo> PCMDecoder::takeSongInfo()
 {
     QWriteLocker locker(&lock);
     QList<SongInfo> songs;
-    songs.swap(pending);
+    songs.reserve(pending.size() - pendingTaken);
+    for (qsizetype i = pendingTaken; i < pending.size(); ++i)
+        songs.append(ownCopy(pending.at(i)));
+    pendingTaken = pending.size();
     songInfoChanged.store(false, std::memory_order_release);
     return songs;
+}
+
+qsizetype PCMDecoder::keptSongRecords() const
+{
+    QReadLocker locker(&lock);
+    return pending.size();
 }
 
 void PCMDecoder::pause(int milliseconds) const
@@ -181,7 +222,7 @@ bool PCMDecoder::takePlaylistChange(LoopState& state)
         if (playlist.isEmpty()) {
             // Nothing left to play: the old song must not go on decoding.
             state.next = SongInfo();
-            current = SongInfo();
+            setCurrent(SongInfo());
         }
     }
     state.playlist = playlist;
@@ -231,9 +272,20 @@ void PCMDecoder::publish(const SongInfo& song)
     if (logsEvents())
         qDebug("de%2d song %d [%s] %d %d", number, song.kind, qUtf8Printable(song.path),
                song.sampleRate, song.channels);
-    current = song;
+    setCurrent(song);
+    // The board thread holds its own copies of the songs it took.
+    pending.remove(0, pendingTaken);
+    pendingTaken = 0;
+    if (pending.size() >= kMaxUntakenSongs)
+        pending.removeFirst();
     pending.append(song);
     songInfoChanged.store(true, std::memory_order_release);
+}
+
+void PCMDecoder::setCurrent(const SongInfo& song)
+{
+    current = song;
+    serial.fetch_add(1, std::memory_order_acq_rel);
 }
 
 void PCMDecoder::fillBuffer(LoopState& state, int target)

@@ -47,11 +47,25 @@ public:
     // (underrun untouched) on the call after a buffer's last byte was taken.
     qint32 readPCM(char* destination, qint32 bytes, bool& underrun);
 
+    // Song records handed out below are copies made by the caller's thread
+    // that share no heap memory with the decode thread's records. Otherwise
+    // the board thread drops the last reference to each song's tags and frees
+    // memory of the decode thread's malloc arena into its own thread cache,
+    // song after song, and the arenas of 96 decode threads creep.
+
     // The playing song with its position in thousandths (0 to 1000).
     SongInfo playInfo() const;
+    // Changes whenever the playing song's record does: a caller that asks for
+    // the position on every datagram takes playInfo() only when this moved.
+    quint32 songSerial() const { return serial.load(std::memory_order_acquire); }
+    // Position of the playing song in thousandths, as in playInfo().
+    qint32 playPosition() const;
     // Songs opened since the last call, oldest first.
     QList<SongInfo> takeSongInfo();
     bool hasSongInfo() const { return songInfoChanged.load(std::memory_order_acquire); }
+    // Records the decode thread keeps for takeSongInfo(): the songs not yet
+    // taken, and those taken since the decode thread last published a song.
+    qsizetype keptSongRecords() const;
 
     QSharedPointer<FMSettings> settings() const { return store; }
 
@@ -65,6 +79,8 @@ private:
     void takeJump(LoopState& state);
     bool openSong(LoopState& state);
     void publish(const SongInfo& song);
+    void setCurrent(const SongInfo& song);
+    qint32 positionOf(const SongInfo& song) const;
     void fillBuffer(LoopState& state, int target);
     void finishSong(LoopState& state);
     void skipUnplayable(LoopState& state);
@@ -80,7 +96,12 @@ private:
     QStringList playlist;
     bool playlistChanged = false;
     SongInfo current;
+    std::atomic<quint32> serial{0};
+    // Songs published for the board thread. The first pendingTaken of them
+    // were copied out by takeSongInfo() already; the decode thread drops them
+    // itself, so the memory it allocated is also freed by it.
     QList<SongInfo> pending;
+    qsizetype pendingTaken = 0;
     std::atomic<bool> songInfoChanged{false};
 
     std::atomic<qint32> jumpTarget{-1};

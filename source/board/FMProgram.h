@@ -130,6 +130,7 @@ private:
     void buildTone();
     bool buildFromDecoder();
     void reportPlayInfo();
+    void takePlayingSong(const SongInfo& now);
 
     const int programme;
     const int slotIndex;
@@ -164,6 +165,10 @@ private:
     QString playlistKey;
     QString playlistReference;
     SongInfo playing;
+    // The decoder's song serial when playing was last taken (0: the empty
+    // record both start with); it is taken again only when the serial moves,
+    // not on every datagram.
+    quint32 playingSerial = 0;
     int playPosition = -1;
 
     std::unique_ptr<PCMDecoder> decoder;

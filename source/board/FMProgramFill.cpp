@@ -277,16 +277,25 @@ bool FMProgram::buildFromDecoder()
 
 void FMProgram::reportPlayInfo()
 {
-    const SongInfo now = decoder->playInfo();
-    if (now.position != playPosition && store) {
-        playPosition = now.position;
+    const qint32 position = decoder->playPosition();
+    if (position != playPosition && store) {
+        playPosition = position;
         store->publish(QStringLiteral("chinfo.%1.playpos").arg(programme), playPosition);
     }
-    if (now.path != playing.path || now.kind != playing.kind ||
-        now.sampleRate != playing.sampleRate || now.channels != playing.channels) {
-        playing = now;
-        encoder->setTags(now.tags);
-        if (store)
-            store->setPlayInfo(programme, now);
+    const quint32 serial = decoder->songSerial();
+    if (serial != playingSerial) {
+        playingSerial = serial;
+        takePlayingSong(decoder->playInfo());
     }
+}
+
+void FMProgram::takePlayingSong(const SongInfo& now)
+{
+    if (now.path == playing.path && now.kind == playing.kind &&
+        now.sampleRate == playing.sampleRate && now.channels == playing.channels)
+        return;
+    playing = now;
+    encoder->setTags(now.tags);
+    if (store)
+        store->setPlayInfo(programme, now);
 }

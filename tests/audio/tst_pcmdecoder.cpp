@@ -85,6 +85,10 @@ private slots:
     void playlistChangeKeepsOrRestarts();
     void emptiedPlaylistFallsSilent();
     void monoPositionUsesDeliveredLayout();
+    void handedOutSongsShareNoMemory_data();
+    void handedOutSongsShareNoMemory();
+    void songRecordsStayBounded_data();
+    void songRecordsStayBounded();
     void stopsAndIsWaitedFor();
 
 private:
@@ -141,6 +145,10 @@ void TestPCMDecoder::walksAndLoopsPlaylist()
     QCOMPARE(played.size(), 2 * round.size());
     QVERIFY2(played == round + round, "the walk lost, repeated or reordered PCM");
     QVERIFY(decoder.hasSongInfo());
+    // Still running, the thread may open the next song right after the take;
+    // stopped, it publishes nothing more.
+    decoder.requestStop(false);
+    QTRY_VERIFY_WITH_TIMEOUT(decoder.isStopped(), kDrainTimeoutMs);
     const QList<SongInfo> songs = decoder.takeSongInfo();
     QVERIFY(paths(songs).mid(0, 4) == (QStringList{a, b, c, a}));
     QCOMPARE(songs.at(2).kind, int(DecoderFlac));
@@ -314,6 +322,108 @@ void TestPCMDecoder::monoPositionUsesDeliveredLayout()
     QCOMPARE(info.channels, 2);
     QCOMPARE(info.frames, qint64(441000));
     QCOMPARE(info.position, 500);
+}
+
+namespace {
+
+// True when no part of the record is shared with another record.
+bool ownsAll(const SongInfo& song)
+{
+    if (!song.path.isDetached() || !song.tags.isDetached())
+        return false;
+    for (auto it = song.tags.cbegin(); it != song.tags.cend(); ++it) {
+        if (!it.key().isDetached() || !it.value().isDetached())
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void TestPCMDecoder::handedOutSongsShareNoMemory_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::newRow("Ogg Vorbis comments") << "ogg";
+    QTest::newRow("MP3 ID3v2 frames") << "mp3";
+    QTest::newRow("FLAC Vorbis comments") << "flac";
+}
+
+void TestPCMDecoder::handedOutSongsShareNoMemory()
+{
+    // The board thread keeps the records it is handed long after the decode
+    // thread has moved on. Shared with the decode thread's own records, the
+    // board thread would free the decode thread's memory at each song
+    // change, and the decode threads' malloc arenas creep in a long run.
+    QFETCH(QString, format);
+    if (!AudioFiles::haveTools({"sox", "oggenc", "lame", "flac"}))
+        QSKIP("sox, oggenc, lame and flac are needed");
+    const AudioFiles::Format tone{44100, 2, 16, 0.2};
+    QString path;
+    if (format == "ogg")
+        path = files->ogg("shared.ogg", tone, {"-t", "Tone", "-a", "Maker"});
+    else if (format == "mp3")
+        path = files->mp3("shared.mp3", tone, {"--tt", "Tone", "--ta", "Maker"});
+    else
+        path = files->flac("shared.flac", tone, {"-T", "TITLE=Tone", "-T", "ARTIST=Maker"});
+    QVERIFY2(!path.isEmpty(), qPrintable(files->lastError()));
+
+    PCMDecoder decoder(15);
+    const quint32 before = decoder.songSerial();
+    decoder.setPlaylist({path});
+    QList<SongInfo> songs;
+    QTRY_VERIFY_WITH_TIMEOUT((songs += decoder.takeSongInfo(), !songs.isEmpty()), 20000);
+    QVERIFY(decoder.songSerial() != before);
+    const SongInfo playing = decoder.playInfo();
+    QCOMPARE(playing.path, path);
+    QCOMPARE(playing.tags.value("Title"), QString("Tone"));
+    QVERIFY2(ownsAll(playing), "playInfo() shares memory with the decode thread");
+    for (const SongInfo& song : songs) {
+        QCOMPARE(song.tags.value("Artist"), QString("Maker"));
+        QVERIFY2(ownsAll(song), "takeSongInfo() shares memory with the decode thread");
+    }
+}
+
+void TestPCMDecoder::songRecordsStayBounded_data()
+{
+    QTest::addColumn<bool>("taken");
+    QTest::addColumn<int>("bound");
+    // Between two takes the decode thread is at most two songs ahead; the
+    // songs taken last are kept until it publishes the next one.
+    QTest::newRow("taken every ten songs") << true << 2 * 10 + 2;
+    // Nobody takes them while the board is offline.
+    QTest::newRow("never taken") << false << 64;
+}
+
+void TestPCMDecoder::songRecordsStayBounded()
+{
+    QFETCH(bool, taken);
+    QFETCH(int, bound);
+    constexpr int kFrames = 64;
+    constexpr int kSongs = 300;
+    const QStringList playlist = {raw(QString("bound-a%1.raw").arg(taken), kFrames, 50),
+                                  raw(QString("bound-b%1.raw").arg(taken), kFrames, 51),
+                                  raw(QString("bound-c%1.raw").arg(taken), kFrames, 52)};
+    PCMDecoder decoder(16);
+    decoder.setPlaylist(playlist);
+    QList<SongInfo> seen;
+    for (int played = 0; played < kSongs; played += 10) {
+        QCOMPARE(drain(decoder, 10 * kFrames * kStereoFrameBytes).size(),
+                 10 * kFrames * kStereoFrameBytes);
+        if (taken)
+            seen += decoder.takeSongInfo();
+        QVERIFY2(decoder.keptSongRecords() <= bound,
+                 qPrintable(QString("%1 records kept after %2 songs")
+                                .arg(decoder.keptSongRecords())
+                                .arg(played + 10)));
+    }
+    if (!taken) {
+        seen = decoder.takeSongInfo();
+        QCOMPARE(seen.size(), bound);
+    }
+    // What is handed out is an unbroken run of the walk: a, b, c, a, ...
+    for (qsizetype i = 1; i < seen.size(); ++i)
+        QCOMPARE(playlist.indexOf(seen.at(i).path),
+                 (playlist.indexOf(seen.at(i - 1).path) + 1) % playlist.size());
 }
 
 void TestPCMDecoder::stopsAndIsWaitedFor()
