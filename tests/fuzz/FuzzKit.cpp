@@ -1,8 +1,11 @@
 #include "FuzzKit.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -15,7 +18,7 @@ namespace {
 // are gone, where the application's destructor would crash.
 QCoreApplication* application = nullptr;
 std::unique_ptr<QTemporaryDir> privateFolder;
-quint64 fileCounter = 0;
+qint64 fileStamp = 0;
 
 void quietHandler(QtMsgType type, const QMessageLogContext&, const QString& message)
 {
@@ -37,7 +40,12 @@ void FuzzKit::init()
     application = new QCoreApplication(argc, argv);
     // The control server keeps its settings folder below HOME; keep it in the
     // private folder instead of the user's.
-    privateFolder = std::make_unique<QTemporaryDir>();
+    // The store writes its file with a sync to disk on every save; in
+    // memory that costs nothing, on a busy disk it costs most of the run.
+    const QString memory = QStringLiteral("/dev/shm");
+    privateFolder = QFileInfo(memory).isWritable()
+                        ? std::make_unique<QTemporaryDir>(memory + QStringLiteral("/fuzz-XXXXXX"))
+                        : std::make_unique<QTemporaryDir>();
     if (!privateFolder->isValid())
         qFatal("fuzz: no temporary folder");
     qputenv("HOME", QFile::encodeName(privateFolder->path()));
@@ -55,28 +63,43 @@ QString FuzzKit::folder()
     return privateFolder->path();
 }
 
-QString FuzzKit::freshPath(const QString& suffix)
+QString FuzzKit::inputFile(const QString& name, const QByteArray& bytes)
 {
-    return privateFolder->filePath(QStringLiteral("in%1").arg(++fileCounter) + suffix);
-}
-
-QString FuzzKit::write(const QString& path, const QByteArray& bytes)
-{
+    static const QDateTime kFirstStamp(QDate(2000, 1, 1), QTime(0, 0), Qt::UTC);
+    const QString path = privateFolder->filePath(name);
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(bytes) != bytes.size() ||
+        !file.setFileTime(kFirstStamp.addSecs(++fileStamp), QFileDevice::FileModificationTime))
         qFatal("fuzz: cannot write %s", qPrintable(path));
     return path;
 }
 
-QString FuzzKit::fixture(const QString& area, const QString& name)
+QByteArray FuzzKit::fixture(const QString& area, const QString& name)
 {
-    return QStringLiteral(FUZZ_SOURCE_ROOT "/tests/") + area + QStringLiteral("/data/") + name;
+    QFile file(QStringLiteral(FUZZ_SOURCE_ROOT "/tests/") + area + QStringLiteral("/data/") + name);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("fuzz: no fixture %s", qPrintable(file.fileName()));
+    return file.readAll();
 }
 
 void FuzzKit::settle()
 {
     QCoreApplication::sendPostedEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void FuzzKit::endInput()
+{
+    settle();
+    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+    if (!dispatcher)
+        return;
+    const QObjectList timers = dispatcher->children();
+    for (QObject* timer : timers) {
+        if (qstrcmp(timer->metaObject()->className(), "QSingleShotTimer") == 0)
+            delete timer;
+    }
 }
 
 QList<QByteArray> FuzzKit::lines(const QByteArray& bytes)

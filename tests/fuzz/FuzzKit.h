@@ -18,18 +18,25 @@ public:
     static void init();
 
     static QByteArray bytes(const uint8_t* data, size_t size);
-    // A fresh file name in the private folder for each call: the ini reader
-    // caches files by name and time stamp, and two inputs written within one
-    // clock tick must never be taken for each other.
-    static QString freshPath(const QString& suffix);
-    static QString write(const QString& path, const QByteArray& bytes);
+    // Writes an input file of the private folder under the same name each
+    // time. The ini reader keeps files it has read by name and re-reads one
+    // only when its size or time stamp changed, so every write gets a time
+    // stamp of its own; a fresh name per input would instead leave an entry
+    // in that cache each time, and the fuzzer's leak check runs after every
+    // input that ends with more allocations than it freed.
+    static QString inputFile(const QString& name, const QByteArray& bytes);
     static QString folder();
-    // The folder of the fixtures of one test area ("settings" -> tests/settings/data).
-    static QString fixture(const QString& area, const QString& name);
+    // A fixture of one test area ("settings" -> tests/settings/data/<name>).
+    static QByteArray fixture(const QString& area, const QString& name);
 
     // Runs what the code under test posted (set-value events, deferred
-    // writes), so nothing an input left behind reaches the next one.
+    // deletes).
     static void settle();
+    // After an input, once everything it made is gone: settles, and drops
+    // the single-shot timers whose receivers went with the input (the
+    // store's delayed write). Without an event loop they would never fire,
+    // and each would count as memory the input kept.
+    static void endInput();
 
     // Lines as the line-based readers see them: cut at LF, CR and NUL.
     static QList<QByteArray> lines(const QByteArray& bytes);

@@ -39,6 +39,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         DiscoverDatagram::readAnswer(datagram.mid(2));
         link.dispatchPacket(datagram);
     }
-    FuzzKit::settle();
+    FuzzKit::endInput();
     return 0;
 }

@@ -7,8 +7,6 @@
 
 #include "settings/FMSettings.h"
 
-#include <QFile>
-
 namespace {
 
 void runLine(FMSettings& store, QObject& listener, const QString& line)
@@ -57,11 +55,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QString path = FuzzKit::freshPath(QStringLiteral(".fm"));
-    if (!QFile::copy(FuzzKit::fixture(QStringLiteral("settings"), QStringLiteral("current.fm")),
-                     path))
-        qFatal("fuzz: cannot copy the project");
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    static const QByteArray kProject =
+        FuzzKit::fixture(QStringLiteral("settings"), QStringLiteral("current.fm"));
+    const QString path = FuzzKit::inputFile(QStringLiteral("input.fm"), kProject);
     {
         FMSettings store(path);
         QObject listener;
@@ -70,7 +66,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             runLine(store, listener, QString::fromUtf8(line).trimmed());
         FuzzKit::settle();
     }
-    FuzzKit::settle();
-    QFile::remove(path);
+    FuzzKit::endInput();
     return 0;
 }

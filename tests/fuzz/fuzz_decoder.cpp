@@ -7,8 +7,6 @@
 
 #include "audio/DecoderSet.h"
 
-#include <QFile>
-
 #include <vector>
 
 namespace {
@@ -46,8 +44,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QString path = FuzzKit::write(FuzzKit::freshPath(QStringLiteral(FUZZ_SONG_SUFFIX)),
-                                        FuzzKit::bytes(data, size));
+    const QString path =
+        FuzzKit::inputFile(QStringLiteral("input" FUZZ_SONG_SUFFIX), FuzzKit::bytes(data, size));
     {
         DecoderSet decoders;
         for (int pass = 0; pass < 2; ++pass) {
@@ -60,6 +58,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             play(decoders, song.kind, kStepBytes);
         }
     }
-    QFile::remove(path);
     return 0;
 }

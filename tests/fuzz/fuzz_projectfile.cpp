@@ -4,8 +4,6 @@
 
 #include "settings/FMSettings.h"
 
-#include <QFile>
-
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     FuzzKit::init();
@@ -14,8 +12,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QString path = FuzzKit::write(FuzzKit::freshPath(QStringLiteral(".fm")),
-                                        FuzzKit::bytes(data, size));
+    const QString path = FuzzKit::inputFile(QStringLiteral("input.fm"), FuzzKit::bytes(data, size));
     {
         FMSettings store(path);
         store.audioSources();
@@ -38,7 +35,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
         FuzzKit::settle();
     }
-    FuzzKit::settle();
-    QFile::remove(path);
+    FuzzKit::endInput();
     return 0;
 }

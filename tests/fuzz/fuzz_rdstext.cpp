@@ -22,8 +22,8 @@ QString text(FuzzedDataProvider& input, size_t maxLength = 80)
 
 QByteArray codecName(FuzzedDataProvider& input)
 {
-    static const char* const kNames[] = {"E.1", "UTF-8", "UTF-16BE", "UTF-16LE", "UCS-2",
-                                         "ISO-8859-1", "ISO-8859-7", "windows-1252"};
+    static const char* const kNames[] = {"E.1",   "UTF-8",      "UTF-16BE",   "UTF-16LE",
+                                         "UCS-2", "ISO-8859-1", "ISO-8859-7", "windows-1252"};
     const size_t pick = input.ConsumeIntegralInRange<size_t>(0, std::size(kNames));
     if (pick < std::size(kNames))
         return kNames[pick];
@@ -34,8 +34,8 @@ QByteArray codecName(FuzzedDataProvider& input)
 void convertAlone(FuzzedDataProvider& input)
 {
     QString line = text(input);
-    const int digits = input.ConsumeBool() ? RdsText::kShortEscapeDigits
-                                           : RdsText::kLongEscapeDigits;
+    const int digits =
+        input.ConsumeBool() ? RdsText::kShortEscapeDigits : RdsText::kLongEscapeDigits;
     const QList<int> escapes = RdsText::decodeEscapes(line, digits);
     RdsText::toE1(line, escapes);
     RdsText::toRdsCharset(line, escapes, codecName(input), input.ConsumeBool());

@@ -8,7 +8,6 @@
 #include "settings/FMSettings.h"
 
 #include <QEventLoop>
-#include <QFile>
 #include <QHostAddress>
 #include <QTcpSocket>
 
@@ -56,11 +55,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QString path = FuzzKit::freshPath(QStringLiteral(".fm"));
-    if (!QFile::copy(FuzzKit::fixture(QStringLiteral("settings"), QStringLiteral("current.fm")),
-                     path))
-        qFatal("fuzz: cannot copy the project");
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    static const QByteArray kProject =
+        FuzzKit::fixture(QStringLiteral("settings"), QStringLiteral("current.fm"));
+    const QString path = FuzzKit::inputFile(QStringLiteral("input.fm"), kProject);
     {
         auto store = QSharedPointer<FMSettings>::create(path);
         FMServer server;
@@ -76,7 +73,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         resetConnection(client);
         FuzzKit::settle();
     }
-    FuzzKit::settle();
-    QFile::remove(path);
+    FuzzKit::endInput();
     return 0;
 }

@@ -7,7 +7,6 @@
 #include "audio/TagReaders.h"
 
 #include <QDataStream>
-#include <QFile>
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
@@ -38,9 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         break;
     default: {
         SongInfo song;
-        song.path = FuzzKit::write(FuzzKit::freshPath(QStringLiteral(".mp3")), bytes);
+        song.path = FuzzKit::inputFile(QStringLiteral("input.mp3"), bytes);
         readID3(song);
-        QFile::remove(song.path);
         break;
     }
     }

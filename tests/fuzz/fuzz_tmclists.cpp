@@ -10,15 +10,13 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <QFile>
-
 namespace {
 
-QString listFile(FuzzedDataProvider& input, size_t maxLength)
+QString listFile(FuzzedDataProvider& input, const QString& name)
 {
-    const std::string bytes = input.ConsumeRandomLengthString(maxLength);
-    return FuzzKit::write(FuzzKit::freshPath(QStringLiteral(".csv")),
-                          QByteArray(bytes.data(), qsizetype(bytes.size())));
+    constexpr size_t kMaxLength = 4096;
+    const std::string bytes = input.ConsumeRandomLengthString(kMaxLength);
+    return FuzzKit::inputFile(name, QByteArray(bytes.data(), qsizetype(bytes.size())));
 }
 
 void lookUp(quint16 code, int value)
@@ -44,8 +42,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzedDataProvider input(data, size);
-    const QStringList files{listFile(input, 4096), listFile(input, 4096), listFile(input, 4096),
-                            listFile(input, 4096)};
+    const QStringList files{listFile(input, QStringLiteral("ECL401.csv")),
+                            listFile(input, QStringLiteral("forecast.csv")),
+                            listFile(input, QStringLiteral("suppinfo.csv")),
+                            listFile(input, QStringLiteral("LCL1.csv"))};
     TMCEvents::loadEvents(files[0], 0);
     TMCEvents::loadEvents(files[1], 1);
     TMCEvents::loadSuppInfo(files[2]);
@@ -63,7 +63,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     TMCEvents::clear();
     TMCPlaces::clear();
-    for (const QString& file : files)
-        QFile::remove(file);
     return 0;
 }
