@@ -25,6 +25,33 @@ done
 cp "$here/seeds/server/"* "$out/commands/"
 cp "$here/seeds/commands/"* "$out/server/"
 
+# --- dictionaries of the text targets: the schema's keys, their words and
+# the protocol's verbs, so the fuzzer spends its time on known keys
+schema_keys=$(grep -o '^    {"[a-z0-9.]*"' "$root/source/settings/ParameterSchema.cpp" | cut -d'"' -f2)
+{
+    for key in $schema_keys; do
+        printf '"%s"\n' "$key" "$(printf '%s' "$key" | sed 's/\./.1./')"
+        for word in $(printf '%s' "$key" | tr '.' ' '); do
+            printf '"%s."\n".%s"\n' "$word" "$word"
+        done
+    done
+    printf '"%s "\n' SET GET ADD DEL HELP REG UNR
+    printf '"%s"\n' '*' ',' '-' '/' '0' '96'
+} | sort -u > "$out/commands.dict"
+{
+    cat "$out/commands.dict"
+    printf '"%s "\n' NEW LOAD SAVE CD DIR LIST LS VER AIR UNREG
+    printf '"%s"\n' rdslog modul.offline modul.onair
+    printf '"%s"\n' '\x0D\x0A' '\x00' '\"'
+} > "$out/server.dict"
+{
+    for key in $schema_keys; do
+        printf '"[%s.1]"\n' "${key%%.*}"
+        printf '"%s="\n' "$(printf '%s' "${key#*.}" | sed 's/\./\\\\/g')"
+    done
+    printf '"%s"\n' '[board]' '[events.1]' '@ByteArray(' '@Variant(' '\\\\' '\x0A' '=' ', ' '\"'
+} | sort -u > "$out/projectfile.dict"
+
 # --- project files: the fixtures of the store and server tests
 cp "$root/tests/settings/data/"*.fm "$out/projectfile/"
 cp "$root/tests/remote/data/"*.fm "$out/projectfile/"

@@ -2,7 +2,8 @@
 # Runs fuzz targets one after the other, each for the given time, on its
 # growing corpus (BUILD/fuzz-corpus/<target>) and its seeds
 # (BUILD/fuzz-seeds/<target>, made by make_seeds.sh). Findings go to
-# BUILD/fuzz-artifacts/<target>/; the leak check takes lsan.supp.
+# BUILD/fuzz-artifacts/<target>/; the leak check takes lsan.supp, and a
+# target with a dictionary (BUILD/fuzz-seeds/<target>.dict) gets it.
 #
 #   tests/fuzz/run_fuzzers.sh BUILD SECONDS [JOBS] [TARGET...]
 # JOBS processes run each target at once (default 1); without targets, all.
@@ -27,9 +28,11 @@ for target in "${targets[@]}"; do
     corpus="$build/fuzz-corpus/$target"
     artifacts="$build/fuzz-artifacts/$target"
     mkdir -p "$corpus" "$artifacts" "$build/fuzz-seeds/$target"
+    dictionary=()
+    [ -f "$build/fuzz-seeds/$target.dict" ] && dictionary=(-dict="$build/fuzz-seeds/$target.dict")
     echo "== $target: $seconds s, $jobs job(s)"
     (cd "$artifacts" && "$build/tests/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=30 \
-        "${parallel[@]}" -print_final_stats=1 -artifact_prefix="$artifacts/" \
+        "${parallel[@]}" "${dictionary[@]}" -print_final_stats=1 -artifact_prefix="$artifacts/" \
         "$corpus" "$build/fuzz-seeds/$target") || status=1
 done
 exit $status
