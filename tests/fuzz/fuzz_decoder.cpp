@@ -7,6 +7,8 @@
 
 #include "audio/DecoderSet.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -17,16 +19,30 @@ constexpr qint64 kMaxDecodedBytes = 4 << 20;
 constexpr qint32 kStepBytes = 16384;
 constexpr int kMaxEmptySteps = 4;
 
-void play(DecoderSet& decoders, qint32 kind, qint64 limit)
+[[noreturn]] void fail(const char* what)
 {
+    fprintf(stderr, "decoder: %s\n", what);
+    abort();
+}
+
+// What the decode thread and the engine take for granted of an open song:
+// a format to play it at, and steps of whole frames (a torn frame would
+// swap the channels of everything after it).
+void play(DecoderSet& decoders, const SongInfo& song, qint64 limit)
+{
+    if (song.channels < 1 || song.sampleRate < 1 || song.frames < 0)
+        fail("open song without a playable format");
+    const qint32 frameBytes = 2 * song.channels;
     std::vector<char> buffer(kStepBytes);
     qint64 decoded = 0;
     int emptySteps = 0;
     while (decoded < limit && emptySteps < kMaxEmptySteps) {
         bool end = false;
-        const qint32 got = decoders.decode(kind, buffer.data(), kStepBytes, end);
+        const qint32 got = decoders.decode(song.kind, buffer.data(), kStepBytes, end);
         if (got < 0 || got > kStepBytes)
-            abort();
+            fail("step outside the destination");
+        if (got % frameBytes != 0)
+            fail("step of a torn frame");
         decoded += got;
         emptySteps = got == 0 ? emptySteps + 1 : 0;
         if (end)
@@ -53,9 +69,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             song.path = path;
             if (!openDecoder(decoders, song))
                 break;
-            play(decoders, song.kind, pass == 0 ? kMaxDecodedBytes : kStepBytes);
+            play(decoders, song, pass == 0 ? kMaxDecodedBytes : kStepBytes);
             decoders.rewind(song.kind);
-            play(decoders, song.kind, kStepBytes);
+            play(decoders, song, kStepBytes);
         }
     }
     return 0;
