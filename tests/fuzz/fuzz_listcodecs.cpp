@@ -1,0 +1,75 @@
+// The text forms of the list-valued RDS keys (AF lists, group rates, ODA
+// rows, EON entries) as the project file and SET hand them in. Whatever a
+// text reads as must write out and read back as the same value. The first
+// byte chooses the codec, the second gives up to three regional frequencies
+// (32 bits each, little-endian) for the AF list; the rest is the text.
+#include "FuzzKit.h"
+
+#include "settings/ListCodecs.h"
+
+#include <QtEndian>
+
+#include <cstdlib>
+
+namespace {
+
+void check(bool same, const char* codec)
+{
+    if (same)
+        return;
+    fprintf(stderr, "%s: value changed on the way through its text\n", codec);
+    abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    FuzzKit::init();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    if (size < 2)
+        return 0;
+    const int codec = data[0] % 4;
+    QList<qint32> regional;
+    size_t at = 2;
+    for (int i = data[1] % 4; i > 0 && at + 4 <= size; --i, at += 4)
+        regional.append(qFromLittleEndian<qint32>(data + at));
+    const QString text = QString::fromUtf8(FuzzKit::bytes(data + at, size - at));
+
+    switch (codec) {
+    case 0: {
+        const QList<AFEntry> list = afListFromText(text, regional);
+        check(afListFromText(pairsToText(list), regional) == list, "AF list");
+        break;
+    }
+    case 1: {
+        GroupRate rate;
+        parseFiveInts(rate, text);
+        GroupRate again;
+        parseFiveInts(again, fiveFieldsToText(rate));
+        check(again == rate, "group rate");
+        break;
+    }
+    case 2: {
+        ODARow row;
+        parseThirteenWords(row, text);
+        ODARow again;
+        parseThirteenWords(again, wordsToHex(row));
+        check(again == row, "ODA row");
+        break;
+    }
+    default: {
+        EON entry;
+        eonFromText(entry, text);
+        EON again;
+        eonFromText(again, eonToText(entry));
+        check(again == entry, "EON entry");
+        break;
+    }
+    }
+    return 0;
+}
