@@ -136,6 +136,9 @@ void FMManager::openStore(const QString& path)
     const QString workingCopy = defaultProject();
     if (store)
         store->unsubscribeAll(flag->spectrum());
+    // The store creates a missing working copy with the process's default
+    // mode; the project is nobody else's business.
+    ProjectFiles::makePrivate(workingCopy);
     store = QSharedPointer<FMSettings>::create(workingCopy);
     qDebug("man: open [%s]", qPrintable(workingCopy));
     handOver(path);

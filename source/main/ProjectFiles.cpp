@@ -147,3 +147,12 @@ QStringList ProjectFiles::updatedRecent(const QStringList& stored, const QString
     }
     return recent.mid(0, kRecentSlots);
 }
+
+bool ProjectFiles::makePrivate(const QString& path)
+{
+    QFile file(path);
+    if (!file.exists() && !file.open(QIODevice::WriteOnly | QIODevice::Append))
+        return false;
+    file.close();
+    return file.setPermissions(kPrivate);
+}

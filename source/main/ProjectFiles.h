@@ -34,6 +34,9 @@ public:
     // left, so the next store starts with every key at its default. True
     // when no working copy is left.
     static bool startEmptyWorkingCopy(const QString& workingCopy);
+    // Owner read and write only, for a working copy the store created itself
+    // (first start, new project). Creates the file when it is missing.
+    static bool makePrivate(const QString& path);
     // Copies the working copy (already written to disk by the caller) to
     // target. Refuses an empty target, the working copy and the ini itself,
     // touching nothing. An existing target becomes its backup when it has

@@ -114,6 +114,12 @@ void TestFMManagerFiles::newProjectStartsEmpty()
     QVERIFY(window->project()->get(QStringLiteral("channel.1.freq")).toDouble() != 90.1);
     QVERIFY(window->project()->get(QStringLiteral("channel.1.freq")).toDouble() != 99.9);
     QVERIFY(window->windowTitle().endsWith(existing));
+    // The working copy the store starts afresh is the owner's alone.
+    const QFileDevice::Permissions everyone = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                              QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                              QFileDevice::ReadOther | QFileDevice::WriteOther;
+    QCOMPARE(QFile::permissions(kit.workingCopy()) & everyone,
+             QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     // The file of that name is replaced by a save only, and then keeps a backup.
     QSettings untouched(existing, QSettings::IniFormat);
     QCOMPARE(untouched.value(QStringLiteral("channel.1/freq")).toDouble(), 99.9);
