@@ -4,6 +4,7 @@
 
 #include <QDeadlineTimer>
 #include <QDebug>
+#include <QMutexLocker>
 #include <QReadLocker>
 #include <QWriteLocker>
 
@@ -16,8 +17,6 @@ constexpr int kWrapMs = 500;
 constexpr int kIdleMs = 500;
 constexpr int kBuffersFullMs = 300;
 constexpr int kNotEmptyMs = 400;
-// A stop request ends any of the pauses above within this time.
-constexpr int kPauseSliceMs = 10;
 constexpr int kPerMille = 1000;
 constexpr int kLoggingDecoder = 2;
 constexpr int kExitLogEvery = 12;
@@ -79,6 +78,10 @@ bool PCMDecoder::logsEvents() const
 void PCMDecoder::requestStop(bool clear)
 {
     stopRequested.store(true, std::memory_order_release);
+    {
+        QMutexLocker locker(&pauseMutex);
+        pauseWake.wakeAll();
+    }
     if (clear)
         clearBuffers();
 }
@@ -195,11 +198,16 @@ qsizetype PCMDecoder::keptSongRecords() const
     return pending.size();
 }
 
+// Ends early when a stop is requested: the flag is read under the mutex
+// that requestStop() takes to wake the thread, so no wake-up is lost.
 void PCMDecoder::pause(int milliseconds) const
 {
-    QDeadlineTimer deadline(milliseconds);
-    while (!deadline.hasExpired() && !stopRequested.load(std::memory_order_acquire))
-        QThread::msleep(qMin<qint64>(kPauseSliceMs, qMax<qint64>(1, deadline.remainingTime())));
+    const QDeadlineTimer deadline(milliseconds);
+    QMutexLocker locker(&pauseMutex);
+    while (!stopRequested.load(std::memory_order_acquire)) {
+        if (!pauseWake.wait(&pauseMutex, deadline))
+            return;
+    }
 }
 
 bool PCMDecoder::takePlaylistChange(LoopState& state)

@@ -6,10 +6,12 @@
 #include "settings/SongInfo.h"
 
 #include <QList>
+#include <QMutex>
 #include <QReadWriteLock>
 #include <QSharedPointer>
 #include <QStringList>
 #include <QThread>
+#include <QWaitCondition>
 
 #include <atomic>
 
@@ -108,6 +110,10 @@ private:
     std::atomic<qint64> bytesDelivered{0};
     std::atomic<bool> stopRequested{false};
     std::atomic<bool> stopped{false};
+    // A stop request wakes a pausing decode thread at once; woken only for
+    // that, 96 threads do not poll the flag a hundred times a second each.
+    mutable QMutex pauseMutex;
+    mutable QWaitCondition pauseWake;
     // Bumped by clearBuffers(); a buffer filled under an older value is handed
     // back unread by the reader, and a decode step that overlaps a clear is
     // dropped by the decode thread. So each side only ever clears the buffers
