@@ -107,6 +107,10 @@ qint32 OggDecoder::decode(char* destination, qint32 bytes, bool& end)
         }
         if (got < 0) {
             qDebug("ogg: error in stream %d", written);
+            // The song ends here, and the stream is not read again: after a
+            // failed decoder setup libvorbis keeps codebooks it never filled
+            // in and divides by their zero dimension on the next read.
+            close();
             end = true;
             break;
         }

@@ -189,6 +189,7 @@ private slots:
     void mp3Tags();
     void damagedFiles_data();
     void damagedFiles();
+    void oggSetupRefusedOnFirstRead();
 
 private:
     QTemporaryDir dir;
@@ -591,6 +592,33 @@ void TestDecoders::damagedFiles()
     QVERIFY(total > 0);
     // Never more than the undamaged file holds, with one MPEG frame of slack.
     QVERIFY(total <= qint64(format.seconds * format.rate * 4) + kMp3FrameSamples * 4);
+}
+
+// data/broken-codebook.ogg: "oggenc -q 0" of 0.1 s of two sines at 8 kHz
+// (sox), with byte 249, a codeword length of the first codebook, changed
+// from 0x7F to 0x4A and the page checksums made right again (found by
+// fuzz_decoder_ogg). libvorbis opens it, refuses its decoder setup on the
+// first read, and divides by zero on any later read of the same stream.
+void TestDecoders::oggSetupRefusedOnFirstRead()
+{
+    DecoderSet decoders;
+    SongInfo song;
+    song.path = QStringLiteral(TEST_DATA_DIR "/broken-codebook.ogg");
+    QVERIFY(openDecoder(decoders, song));
+    std::vector<char> step(PcmBuffer::kBytes);
+    bool end = false;
+    QCOMPARE(decoders.decode(song.kind, step.data(), PcmBuffer::kBytes, end), 0);
+    QVERIFY(end);
+    decoders.rewind(song.kind);
+    end = false;
+    QCOMPARE(decoders.decode(song.kind, step.data(), PcmBuffer::kBytes, end), 0);
+    // The next song of the playlist opens as usual.
+    const QString good = files->ogg("after-broken.ogg", Format{44100, 2, 16, 0.2});
+    QVERIFY2(!good.isEmpty(), qPrintable(files->lastError()));
+    song = SongInfo();
+    song.path = good;
+    QVERIFY(openDecoder(decoders, song));
+    QVERIFY(decoders.decode(song.kind, step.data(), PcmBuffer::kBytes, end) > 0);
 }
 
 QTEST_GUILESS_MAIN(TestDecoders)
