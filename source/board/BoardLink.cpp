@@ -9,6 +9,8 @@
 #include <QNetworkDatagram>
 #include <QUdpSocket>
 
+#include <cstring>
+
 namespace {
 
 constexpr int kDefaultPcmRate = 44100;
@@ -68,14 +70,38 @@ bool BoardLink::isConnected() const
     return udp && udp->state() == QAbstractSocket::ConnectedState;
 }
 
-int BoardLink::write(const QByteArray& datagram)
+int BoardLink::write(const char* data, int length, bool counted)
 {
-    const int written = int(udp->write(datagram));
-    if (written > 0) {
-        bytesThisTick += written;
+    if (!udp || udp->socketDescriptor() < 0 || !batch.add(data, length))
+        return -1;
+    if (counted) {
+        bytesThisTick += length;
         ++datagramsThisTick;
     }
-    return written;
+    if (!holding)
+        flushWrites();
+    return length;
+}
+
+void BoardLink::flushWrites()
+{
+    holding = false;
+    if (batch.isEmpty() || !udp || udp->socketDescriptor() < 0)
+        return;
+    const int sent = batch.flush(udp->socketDescriptor());
+    // Once per spell of failures, not once per tick.
+    if (!batch.isEmpty() && !sendFailing) {
+        qDebug("mo%d: sendRaw failed %d [%s], %d waiting", index, sent,
+               std::strerror(batch.error()), batch.size());
+    }
+    sendFailing = !batch.isEmpty();
+}
+
+int BoardLink::sendControl(const QByteArray& datagram)
+{
+    if (!isConnected())
+        return -1;
+    return write(datagram.constData(), int(datagram.size()), false);
 }
 
 int BoardLink::sendPacket(QByteArray& datagram)
@@ -91,7 +117,7 @@ int BoardLink::sendPacket(QByteArray& datagram)
         qDebug("mo%d: ??? %2d [%s] %d", index, int(datagram.size()),
                datagram.left(kLoggedBytes).toHex(' ').constData(), int(pending.size()));
     }
-    const int written = write(datagram);
+    const int written = write(datagram.constData(), int(datagram.size()));
     if (written <= 0)
         qDebug("mo%d: sendRaw failed %d", index, written);
     return written;
@@ -101,7 +127,7 @@ int BoardLink::sendRaw(const char* data, int length)
 {
     if (!isConnected())
         return -1;
-    const int written = write(QByteArray(data, length));
+    const int written = write(data, length);
     if (written <= 0)
         qDebug("mo%d: sendRaw failed %d", index, written);
     return written;
@@ -123,7 +149,7 @@ int BoardLink::sendRDS(int slot, const std::array<const uchar*, 4>& streams, int
     if (length % kRdsPairBytes != 0)
         qDebug("mo%d: bad length! %d", index, length);
     const QByteArray datagram = BoardDatagram::rdsStream(slot, streams, length, fourStreams);
-    const int written = write(datagram);
+    const int written = write(datagram.constData(), int(datagram.size()));
     if (written <= 0)
         qDebug("mo%d: sendRDS failed %d", index, written);
     else if (written != datagram.size())

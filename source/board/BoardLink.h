@@ -3,6 +3,7 @@
 #include "board/BoardDatagram.h"
 #include "board/BoardInfo.h"
 #include "board/BoardLock.h"
+#include "board/DatagramBatch.h"
 #include "board/SlotFill.h"
 #include "settings/ChannelStatus.h"
 
@@ -78,6 +79,18 @@ public:
     int sendPacket(QByteArray& datagram);
     int sendRaw(const char* data, int length);
     int sendRDS(int slot, const std::array<const uchar*, 4>& streams, int length, quint8 mask);
+    // Requests and lock datagrams: written like the others, in order after
+    // them, but not counted towards the fill tick.
+    int sendControl(const QByteArray& datagram);
+    // While held, what is written waits and leaves with the flush in one
+    // system call: the fill tick holds its datagrams. A datagram the kernel
+    // does not take waits for the next flush and goes out unchanged; while
+    // the batch is full, writes fail and the engines keep their datagrams.
+    void holdWrites() { holding = true; }
+    void flushWrites();
+    int waitingWrites() const { return batch.size(); }
+    // A new connection: what waits for the old one is dropped.
+    void dropWaitingWrites() { batch.clear(); }
     // Drops the pending commands, then sends the band configuration.
     bool configBand(bool onAir, int band, int attnDb, unsigned osciMHz);
     // Asks for SEND_BUFFER and logs only when the kernel grants less.
@@ -119,7 +132,7 @@ private:
     void expirePending();
     void dropPending(const char* reason);
     bool isConnected() const;
-    int write(const QByteArray& datagram);
+    int write(const char* data, int length, bool counted = true);
 
     int index;
     QPointer<QUdpSocket> udp;
@@ -135,6 +148,9 @@ private:
     qint64 lastReceive = 0;
     int bytesThisTick = 0;
     int datagramsThisTick = 0;
+    DatagramBatch batch;
+    bool holding = false;
+    bool sendFailing = false;
 
     static std::atomic<quint32> sequenceCounter;
 };

@@ -220,9 +220,7 @@ bool FMBoard::configBand(bool onAir)
 
 int FMBoard::writeControl(const QByteArray& datagram)
 {
-    if (!socket || socket->state() != QAbstractSocket::ConnectedState)
-        return -1;
-    return int(socket->write(datagram));
+    return boardLink ? boardLink->sendControl(datagram) : -1;
 }
 
 int FMBoard::writeRequest(quint16 type)

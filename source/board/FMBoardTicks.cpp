@@ -168,6 +168,7 @@ void FMBoard::disconnectBoard()
         }
         socket->disconnectFromHost();
     }
+    boardLink->dropWaitingWrites();
     connState = Idle;
     emit offline(connected, index);
 }
@@ -284,6 +285,8 @@ void FMBoard::timeFillBuffer()
     const qint64 nowNs = fillClock.nsecsElapsed();
     const qint64 interval = lastFillNs < 0 ? -1 : (nowNs - lastFillNs) / 1000;
     lastFillNs = nowNs;
+    // The tick's datagrams leave together, in the order written.
+    boardLink->holdWrites();
     if (boardLink->tickBytes() < kRdsBudgetBytes) {
         for (FMProgram* p : programs) {
             p->fillRDS();
@@ -298,6 +301,7 @@ void FMBoard::timeFillBuffer()
                 break;
         }
     }
+    boardLink->flushWrites();
     stats.addTick(interval, boardLink->tickBytes(), boardLink->tickDatagrams());
     boardLink->resetTickBytes();
 }

@@ -50,6 +50,7 @@ private slots:
     void pcmSentAfterTheRequestIsNotSentAgain();
     void overflowIsFlagged();
     void oneStatusRequestWaitsAtATime();
+    void heldWritesLeaveTogetherInOrder();
     void infoReply_data();
     void infoReply();
     void lockReplies();
@@ -317,6 +318,41 @@ void TestBoardLink::oneStatusRequestWaitsAtATime()
     requestStatus();
     link->forgetStatusRequest(); // a new connection
     QVERIFY(link->statusRequestDue());
+}
+
+// The fill tick holds what it writes: RDS of two slots, PCM, and a request
+// leave with the flush, in the order written; the request is not counted
+// towards the tick.
+void TestBoardLink::heldWritesLeaveTogetherInOrder()
+{
+    bringUp("KXWB", 30);
+    board->setDraining(false);
+    board->clearReceived();
+    link->resetTickBytes();
+    const QByteArray groups(26, '\x11');
+    const auto* bytes = reinterpret_cast<const uchar*>(groups.constData());
+    const QByteArray pcm = pcmDatagram(1);
+    link->holdWrites();
+    QCOMPARE(link->sendRDS(0, {bytes, bytes, bytes, bytes}, 26, 1), 8 + 26);
+    QCOMPARE(link->sendRDS(1, {bytes, bytes, bytes, bytes}, 26, 1), 8 + 26);
+    QCOMPARE(link->sendRaw(pcm.constData(), int(pcm.size())), int(pcm.size()));
+    QCOMPARE(link->sendControl(BoardDatagram::request(BoardDatagram::kStatusRequest)), 2);
+    QCOMPARE(link->waitingWrites(), 4);
+    QCOMPARE(link->tickBytes(), 2 * (8 + 26) + int(pcm.size()));
+    QCOMPARE(link->tickDatagrams(), 3);
+    link->flushWrites();
+    QCOMPARE(link->waitingWrites(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(board->received().size(), 4, kWaitMs);
+    const QList<BoardEmulator::Datagram> all = board->received();
+    QCOMPARE(all[0].type, quint16(BoardEmulator::RdsStream));
+    QCOMPARE(all[0].slot, 0);
+    QCOMPARE(all[1].slot, 1);
+    QCOMPARE(all[2].type, quint16(BoardEmulator::PcmStream));
+    QCOMPARE(all[2].bytes, pcm);
+    QCOMPARE(all[3].type, quint16(BoardEmulator::StatusRequest));
+    // Not held, a write leaves at once.
+    QCOMPARE(link->sendRaw(pcm.constData(), int(pcm.size())), int(pcm.size()));
+    QCOMPARE(link->waitingWrites(), 0);
 }
 
 void TestBoardLink::infoReply_data()
