@@ -6,6 +6,7 @@
 #include <QFile>
 
 #include <cstdio>
+#include <limits>
 
 namespace {
 
@@ -75,7 +76,10 @@ bool OggDecoder::open(SongInfo& song)
     for (int i = 0; comments && i < comments->comments; ++i)
         addVorbisComment(comments->user_comments[i], comments->comment_lengths[i], song.tags);
     const vorbis_info* info = ov_info(&file, -1);
-    if (!info || info->channels < 1 || info->rate < 1) {
+    // The header holds the rate in 32 unsigned bits; the song keeps it in
+    // an int, so a rate past that would turn negative.
+    if (!info || info->channels < 1 || info->rate < 1 ||
+        info->rate > std::numeric_limits<qint32>::max()) {
         close();
         qWarning("ogg: bad bitstream [%s]", qUtf8Printable(song.path));
         return false;

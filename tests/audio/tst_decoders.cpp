@@ -190,6 +190,8 @@ private slots:
     void damagedFiles_data();
     void damagedFiles();
     void oggSetupRefusedOnFirstRead();
+    void oggSampleRateField_data();
+    void oggSampleRateField();
 
 private:
     QTemporaryDir dir;
@@ -619,6 +621,39 @@ void TestDecoders::oggSetupRefusedOnFirstRead()
     song.path = good;
     QVERIFY(openDecoder(decoders, song));
     QVERIFY(decoders.decode(song.kind, step.data(), PcmBuffer::kBytes, end) > 0);
+}
+
+void TestDecoders::oggSampleRateField_data()
+{
+    QTest::addColumn<quint32>("rate");
+    QTest::addColumn<bool>("opens");
+    QTest::newRow("48 kHz") << quint32(48000) << true;
+    QTest::newRow("0 Hz") << quint32(0) << false;
+    QTest::newRow("2^31 Hz would be a negative int") << quint32(0x80000000) << false;
+    // The rate fuzz_decoder_ogg found: -7872 once cut to an int.
+    QTest::newRow("4294959424 Hz") << quint32(0xFFFFE140) << false;
+}
+
+// The identification header's rate written over, with the page checksum made
+// right again, so that only the decoder's own check can refuse it.
+void TestDecoders::oggSampleRateField()
+{
+    QFETCH(quint32, rate);
+    QFETCH(bool, opens);
+    constexpr int kRateInHeader = 12; // "\x01vorbis", version, channels
+    const QString made = files->ogg("rate.ogg", Format{44100, 2, 16, 0.2});
+    QVERIFY2(!made.isEmpty(), qPrintable(files->lastError()));
+    QByteArray bytes = AudioFiles::read(made);
+    const qsizetype header = bytes.indexOf("\x01vorbis");
+    QVERIFY(header > 0);
+    qToLittleEndian(rate, bytes.data() + header + kRateInHeader);
+    DecoderSet decoders;
+    SongInfo song;
+    song.path = files->write("rate-changed.ogg", AudioFiles::withOggChecksums(bytes));
+    QCOMPARE(openDecoder(decoders, song), opens);
+    QCOMPARE(song.kind, opens ? int(DecoderOgg) : int(DecoderFailed));
+    if (opens)
+        QCOMPARE(song.sampleRate, int(rate));
 }
 
 QTEST_GUILESS_MAIN(TestDecoders)

@@ -7,7 +7,8 @@
 
 #include "audio/DecoderSet.h"
 
-#include <array>
+#include "AudioFiles.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -52,38 +53,48 @@ void play(DecoderSet& decoders, const SongInfo& song, qint64 limit)
 }
 
 // Ogg pages carry a CRC, so nearly every mutation of an Ogg file would end
-// at the page check of libvorbisfile and never reach the decoder's own code.
-// The pages of an input get correct checksums before it is written.
-void fixOggChecksums(QByteArray& bytes)
+// at the page check of libvorbisfile and never reach the decoder's own code;
+// inputs are written with their checksums made right (AudioFiles). The
+// frame headers of FLAC carry a CRC-8 over their own bytes: without it
+// libFLAC skips every mutated header, and the decoder never sees a frame
+// that changes its block size, channels or sample depth mid-stream.
+void fixFlacHeaderChecksums(QByteArray& bytes)
 {
-    constexpr int kHeaderBytes = 27;
-    constexpr int kChecksumAt = 22;
-    constexpr int kSegmentCountAt = 26;
-    static const std::array<quint32, 256> kTable = [] {
-        std::array<quint32, 256> table{};
-        for (quint32 i = 0; i < 256; ++i) {
-            quint32 r = i << 24;
+    constexpr int kMetadataStart = 4; // after "fLaC"
+    constexpr int kMetadataHeaderBytes = 4;
+    if (!bytes.startsWith("fLaC"))
+        return;
+    qsizetype at = kMetadataStart;
+    bool last = false;
+    while (!last && at + kMetadataHeaderBytes <= bytes.size()) {
+        last = quint8(bytes[at]) & 0x80;
+        const qsizetype length =
+            (quint8(bytes[at + 1]) << 16) | (quint8(bytes[at + 2]) << 8) | quint8(bytes[at + 3]);
+        at += kMetadataHeaderBytes + length;
+    }
+    for (; at + 4 < bytes.size(); ++at) {
+        if (quint8(bytes[at]) != 0xFF || (quint8(bytes[at + 1]) & 0xFE) != 0xF8)
+            continue;
+        const int blockCode = quint8(bytes[at + 2]) >> 4;
+        const int rateCode = quint8(bytes[at + 2]) & 0x0F;
+        // The frame or sample number is coded like UTF-8: its first byte
+        // tells the length by its leading ones.
+        const quint8 first = quint8(bytes[at + 4]);
+        int numberBytes = 1;
+        while (numberBytes < 7 && (first << numberBytes) & 0x80)
+            ++numberBytes;
+        qsizetype end = at + 4 + numberBytes;
+        end += blockCode == 6 ? 1 : blockCode == 7 ? 2 : 0;
+        end += rateCode == 12 ? 1 : rateCode == 13 || rateCode == 14 ? 2 : 0;
+        if (end >= bytes.size())
+            break;
+        quint8 crc = 0;
+        for (qsizetype i = at; i < end; ++i) {
+            crc ^= quint8(bytes[i]);
             for (int bit = 0; bit < 8; ++bit)
-                r = r & 0x80000000u ? (r << 1) ^ 0x04C11DB7u : r << 1;
-            table[i] = r;
+                crc = crc & 0x80 ? quint8((crc << 1) ^ 0x07) : quint8(crc << 1);
         }
-        return table;
-    }();
-    qsizetype at = 0;
-    while ((at = bytes.indexOf("OggS", at)) >= 0 && at + kHeaderBytes <= bytes.size()) {
-        const int segments = quint8(bytes[at + kSegmentCountAt]);
-        qsizetype length = kHeaderBytes + segments;
-        for (int i = 0; i < segments && at + kHeaderBytes + i < bytes.size(); ++i)
-            length += quint8(bytes[at + kHeaderBytes + i]);
-        length = qMin(length, bytes.size() - at);
-        for (int i = 0; i < 4; ++i)
-            bytes[at + kChecksumAt + i] = 0;
-        quint32 crc = 0;
-        for (qsizetype i = at; i < at + length; ++i)
-            crc = (crc << 8) ^ kTable[((crc >> 24) ^ quint8(bytes[i])) & 0xFF];
-        for (int i = 0; i < 4; ++i)
-            bytes[at + kChecksumAt + i] = char((crc >> (8 * i)) & 0xFF);
-        at += length;
+        bytes[end] = char(crc);
     }
 }
 
@@ -100,7 +111,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QString suffix = QStringLiteral(FUZZ_SONG_SUFFIX);
     QByteArray bytes = FuzzKit::bytes(data, size);
     if (suffix == QLatin1String(".ogg"))
-        fixOggChecksums(bytes);
+        bytes = AudioFiles::withOggChecksums(bytes);
+    else if (suffix == QLatin1String(".flac"))
+        fixFlacHeaderChecksums(bytes);
     const QString path = FuzzKit::inputFile(QStringLiteral("input") + suffix, bytes);
     {
         DecoderSet decoders;

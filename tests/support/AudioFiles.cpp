@@ -5,6 +5,8 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#include <array>
+
 namespace {
 
 constexpr int kToolTimeoutMs = 120000;
@@ -53,6 +55,43 @@ QString AudioFiles::write(const QString& name, const QByteArray& bytes) const
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         return {};
     return file.fileName();
+}
+
+QByteArray AudioFiles::withOggChecksums(QByteArray bytes)
+{
+    // Ogg framing (RFC 3533): 27 header bytes, the segment table, the body;
+    // the CRC (polynomial 0x04C11DB7, neither reflected nor inverted) sits
+    // at byte 22 and is computed with those four bytes zero.
+    constexpr int kHeaderBytes = 27;
+    constexpr int kChecksumAt = 22;
+    constexpr int kSegmentCountAt = 26;
+    static const std::array<quint32, 256> kTable = [] {
+        std::array<quint32, 256> table{};
+        for (quint32 i = 0; i < 256; ++i) {
+            quint32 r = i << 24;
+            for (int bit = 0; bit < 8; ++bit)
+                r = r & 0x80000000u ? (r << 1) ^ 0x04C11DB7u : r << 1;
+            table[i] = r;
+        }
+        return table;
+    }();
+    qsizetype at = 0;
+    while ((at = bytes.indexOf("OggS", at)) >= 0 && at + kHeaderBytes <= bytes.size()) {
+        const int segments = quint8(bytes[at + kSegmentCountAt]);
+        qsizetype length = kHeaderBytes + segments;
+        for (int i = 0; i < segments && at + kHeaderBytes + i < bytes.size(); ++i)
+            length += quint8(bytes[at + kHeaderBytes + i]);
+        length = qMin(length, bytes.size() - at);
+        for (int i = 0; i < 4; ++i)
+            bytes[at + kChecksumAt + i] = 0;
+        quint32 crc = 0;
+        for (qsizetype i = at; i < at + length; ++i)
+            crc = (crc << 8) ^ kTable[((crc >> 24) ^ quint8(bytes[i])) & 0xFF];
+        for (int i = 0; i < 4; ++i)
+            bytes[at + kChecksumAt + i] = char((crc >> (8 * i)) & 0xFF);
+        at += length;
+    }
+    return bytes;
 }
 
 QByteArray AudioFiles::read(const QString& path)

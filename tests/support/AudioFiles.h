@@ -38,6 +38,11 @@ public:
     QString write(const QString& name, const QByteArray& bytes) const;
     static QByteArray read(const QString& path);
 
+    // The bytes with the CRC of every Ogg page computed again, so that a
+    // file changed on purpose (by a test or a fuzzer) reaches the decoder
+    // instead of failing libogg's page check.
+    static QByteArray withOggChecksums(QByteArray bytes);
+
     // True when every listed program runs.
     static bool haveTools(const QStringList& programs);
     // Runs a program to its end; stdout goes to output when given.
