@@ -75,6 +75,13 @@ QString FuzzKit::inputFile(const QString& name, const QByteArray& bytes)
     return path;
 }
 
+QString FuzzKit::projectFile()
+{
+    static const QByteArray kProject =
+        fixture(QStringLiteral("settings"), QStringLiteral("current.fm"));
+    return inputFile(QStringLiteral("input.fm"), kProject);
+}
+
 QByteArray FuzzKit::fixture(const QString& area, const QString& name)
 {
     QFile file(QStringLiteral(FUZZ_SOURCE_ROOT "/tests/") + area + QStringLiteral("/data/") + name);
@@ -114,4 +121,10 @@ QList<QByteArray> FuzzKit::lines(const QByteArray& bytes)
         start = i + 1;
     }
     return result;
+}
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    FuzzKit::init();
+    return 0;
 }

@@ -14,7 +14,8 @@
 class FuzzKit
 {
 public:
-    // Called from LLVMFuzzerInitialize, before the first input.
+    // Called before the first input (FuzzKit.cpp defines the fuzzer's
+    // initialisation hook for every target).
     static void init();
 
     static QByteArray bytes(const uint8_t* data, size_t size);
@@ -26,6 +27,9 @@ public:
     // input that ends with more allocations than it freed.
     static QString inputFile(const QString& name, const QByteArray& bytes);
     static QString folder();
+    // The project of the store tests (tests/settings/data/current.fm), freshly
+    // written for an input that changes it.
+    static QString projectFile();
     // A fixture of one test area ("settings" -> tests/settings/data/<name>).
     static QByteArray fixture(const QString& area, const QString& name);
 

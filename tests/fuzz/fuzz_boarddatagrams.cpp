@@ -11,12 +11,6 @@
 
 #include <algorithm>
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    FuzzKit::init();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     constexpr qint64 kClockStepMs = 8;

@@ -47,17 +47,9 @@ void runLine(FMSettings& store, QObject& listener, const QString& line)
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    FuzzKit::init();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static const QByteArray kProject =
-        FuzzKit::fixture(QStringLiteral("settings"), QStringLiteral("current.fm"));
-    const QString path = FuzzKit::inputFile(QStringLiteral("input.fm"), kProject);
+    const QString path = FuzzKit::projectFile();
     {
         FMSettings store(path);
         QObject listener;

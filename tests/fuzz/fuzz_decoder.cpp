@@ -100,12 +100,6 @@ void fixFlacHeaderChecksums(QByteArray& bytes)
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    FuzzKit::init();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QString suffix = QStringLiteral(FUZZ_SONG_SUFFIX);

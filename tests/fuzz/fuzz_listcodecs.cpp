@@ -21,13 +21,19 @@ void check(bool same, const char* codec)
     abort();
 }
 
-} // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***)
+// Reads the text, writes what it read and reads that again.
+template <typename Value>
+void checkRoundTrip(const QString& text, void (*parse)(Value&, const QString&),
+                    QString (*write)(const Value&), const char* codec)
 {
-    FuzzKit::init();
-    return 0;
+    Value value;
+    parse(value, text);
+    Value again;
+    parse(again, write(value));
+    check(again == value, codec);
 }
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -46,30 +52,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         check(afListFromText(pairsToText(list), regional) == list, "AF list");
         break;
     }
-    case 1: {
-        GroupRate rate;
-        parseFiveInts(rate, text);
-        GroupRate again;
-        parseFiveInts(again, fiveFieldsToText(rate));
-        check(again == rate, "group rate");
+    case 1:
+        checkRoundTrip<GroupRate>(text, parseFiveInts, fiveFieldsToText, "group rate");
         break;
-    }
-    case 2: {
-        ODARow row;
-        parseThirteenWords(row, text);
-        ODARow again;
-        parseThirteenWords(again, wordsToHex(row));
-        check(again == row, "ODA row");
+    case 2:
+        checkRoundTrip<ODARow>(text, parseThirteenWords, wordsToHex, "ODA row");
         break;
-    }
-    default: {
-        EON entry;
-        eonFromText(entry, text);
-        EON again;
-        eonFromText(again, eonToText(entry));
-        check(again == entry, "EON entry");
+    default:
+        checkRoundTrip<EON>(text, eonFromText, eonToText, "EON entry");
         break;
-    }
     }
     return 0;
 }

@@ -4,12 +4,6 @@
 
 #include "settings/FMSettings.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    FuzzKit::init();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QString path = FuzzKit::inputFile(QStringLiteral("input.fm"), FuzzKit::bytes(data, size));
