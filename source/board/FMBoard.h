@@ -76,7 +76,8 @@ public:
     void setRDSDataPort(quint16 port);
     void setPendingCommand(quint16 port) { setRDSDataPort(port); }
     // Replaces the steady clock of the link (time-outs, fill estimates), so
-    // a test decides how much time passes for the board thread.
+    // a test decides how much time passes for the board thread. Waits until
+    // the board thread has taken it: not to be called from that thread.
     void setClock(BoardLink::Clock clock);
 
     // --- readable from any thread
@@ -95,6 +96,7 @@ public:
     int sendRaw(const char* data, int length);
     int sendRDS(int slot, const std::array<const uchar*, 4>& streams, int length, quint8 mask);
     void noteSent(int slot, int pcmFrames, int rdsWords);
+    // What the engine counts as held in the board's buffers of a slot.
     int pcmFill(int slot) const;
     int rdsFill(int slot) const;
     void forgetPcm(int slot, int frames);

@@ -20,7 +20,10 @@ public:
     // The board thread keeps one status request waiting at a time, so a
     // reply answers the request that waits. One whose reply has not come
     // for this long is taken as lost, and the next request takes its place.
-    static constexpr qint64 kRequestLifeMs = 1000;
+    // A board answers within a millisecond; until a reply comes, what was
+    // sent counts in full and the engine refills less, so a lost reply must
+    // not hold it back for longer than a buffer of 16384 frames lasts.
+    static constexpr qint64 kRequestLifeMs = 500;
     static constexpr int kDefaultRate = 44100;
     static constexpr int kMaxFill = 0xFFFF;
 
