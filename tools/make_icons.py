@@ -251,10 +251,25 @@ def icons():
     return out
 
 
+def page_icons():
+    """Icons of the pages and dialogs, one module per area beside this file
+    (tools/icons_<area>.py, each with icons(draw) returning (name, canvas))."""
+    import glob
+    import importlib.util
+    here = os.path.dirname(os.path.abspath(__file__))
+    out = []
+    for path in sorted(glob.glob(os.path.join(here, "icons_*.py"))):
+        spec = importlib.util.spec_from_file_location(os.path.basename(path)[:-3], path)
+        module = importlib.util.module_from_spec(spec)
+        spec.loader.exec_module(module)
+        out.extend(module.icons(draw))
+    return out
+
+
 def main():
     target = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "resources", "icons")
     os.makedirs(target, exist_ok=True)
-    for name, canvas in icons():
+    for name, canvas in icons() + page_icons():
         canvas.png(os.path.join(target, name))
         print(name)
 
