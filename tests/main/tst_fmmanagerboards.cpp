@@ -6,6 +6,7 @@
 
 #include "BoardEmulator.h"
 #include "KeyRecorder.h"
+#include "LineClient.h"
 
 #include "board/BoardCommand.h"
 #include "board/FMBoard.h"
@@ -14,7 +15,6 @@
 #include "remote/FMServer.h"
 
 #include <QComboBox>
-#include <QDeadlineTimer>
 #include <QDialog>
 #include <QSpinBox>
 #include <QTcpServer>
@@ -40,47 +40,17 @@ QList<QByteArray> onAirValues(const BoardEmulator& emulator)
 }
 
 // A line client of the control server.
-class Client
+// A remote client of the window's control server; the server runs in this
+// thread, so every wait keeps the loop turning.
+class Client : public LineClient
 {
 public:
-    explicit Client(quint16 port)
-    {
-        socket.connectToHost(QHostAddress::LocalHost, port);
-        QVERIFY(socket.waitForConnected(WindowKit::kWaitMs));
-    }
+    explicit Client(quint16 port) { QVERIFY(connectTo(port)); }
 
-    void send(const QString& line)
-    {
-        socket.write(line.toUtf8() + "\r\n");
-        socket.flush();
-    }
+    void send(const QString& line) { LineClient::send(line.toUtf8() + "\r\n"); }
 
     // Waits for a line that starts with prefix; earlier lines are dropped.
-    // The server runs in this thread, so the wait keeps the loop turning.
-    QString waitFor(const QString& prefix)
-    {
-        QDeadlineTimer deadline(WindowKit::kWaitMs);
-        while (!deadline.hasExpired()) {
-            const QString found = take(prefix);
-            if (!found.isEmpty())
-                return found;
-            QTest::qWait(10);
-        }
-        return QStringLiteral("(no line beginning ") + prefix + QLatin1Char(')');
-    }
-
-private:
-    QString take(const QString& prefix)
-    {
-        while (socket.canReadLine()) {
-            const QString line = QString::fromUtf8(socket.readLine()).trimmed();
-            if (line.startsWith(prefix))
-                return line;
-        }
-        return QString();
-    }
-
-    QTcpSocket socket;
+    QString waitFor(const QString& prefix) { return takeStartingWith(prefix); }
 };
 
 } // namespace

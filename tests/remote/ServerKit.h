@@ -1,10 +1,13 @@
 #pragma once
 
-// Helpers of the control server tests: a line client on a real TCP socket
-// and a server serving a copy of the test project on a free port.
+// Helpers of the control server tests: a line client that knows the
+// server's markers and a server serving a copy of the test project on a free
+// port.
 
 #include "remote/FMServer.h"
 #include "settings/FMSettings.h"
+
+#include "LineClient.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -18,86 +21,10 @@
 
 #include <memory>
 
-constexpr int kWaitMs = 30000;
-
-// Runs the event loop until done() holds, waking on every socket event
-// rather than polling, so that many short exchanges stay quick.
-template <typename Done> bool waitUntil(Done done, int timeoutMs = kWaitMs)
-{
-    QElapsedTimer clock;
-    clock.start();
-    QTimer wake;
-    wake.start(20);
-    while (!done()) {
-        if (clock.hasExpired(timeoutMs))
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return true;
-}
-
-// Collects the lines a server sends; every line must end with CR LF.
-class LineClient
+// The exchanges of one command with the server's own markers.
+class ServerClient : public LineClient
 {
 public:
-    QTcpSocket socket;
-    QStringList lines;
-    bool badLineEnd = false; // a CR or LF that was not part of CR LF
-
-    bool connectTo(quint16 port)
-    {
-        socket.connectToHost(QHostAddress::LocalHost, port);
-        return socket.waitForConnected(kWaitMs);
-    }
-
-    void send(const QByteArray& bytes)
-    {
-        socket.write(bytes);
-        socket.flush();
-    }
-
-    void pump()
-    {
-        pending += socket.readAll();
-        qsizetype start = 0;
-        qsizetype end = 0;
-        while ((end = pending.indexOf("\r\n", start)) >= 0) {
-            const QByteArray line = pending.sliced(start, end - start);
-            if (line.contains('\r') || line.contains('\n'))
-                badLineEnd = true;
-            lines.append(QString::fromUtf8(line));
-            start = end + 2;
-        }
-        pending.remove(0, start);
-    }
-
-    bool waitForLines(int count, int timeoutMs = kWaitMs)
-    {
-        return waitUntil(
-            [&] {
-                pump();
-                return lines.size() >= count;
-            },
-            timeoutMs);
-    }
-
-    // Waits for the line and hands back (and forgets) everything up to it.
-    QStringList takeUntil(const QString& marker, int timeoutMs = kWaitMs)
-    {
-        const bool seen = waitUntil(
-            [&] {
-                pump();
-                return lines.contains(marker);
-            },
-            timeoutMs);
-        if (!seen)
-            return {QStringLiteral("<no %1 after %2>").arg(marker, lines.join(QLatin1Char('|')))};
-        const qsizetype at = lines.indexOf(marker);
-        const QStringList before = lines.mid(0, at);
-        lines.remove(0, at + 1);
-        return before;
-    }
-
     // The reply lines of one command: VER is sent behind it, and its info
     // line marks the end of the command's replies.
     QStringList exchange(const QByteArray& command)
@@ -112,14 +39,6 @@ public:
         send(command + "\r\nREG\r\n");
         return takeUntil(QStringLiteral("register key example: REG channel.1"));
     }
-
-    bool waitForDisconnect()
-    {
-        return waitUntil([&] { return socket.state() == QAbstractSocket::UnconnectedState; });
-    }
-
-private:
-    QByteArray pending;
 };
 
 // A server on a free port with a store on a copy of data/project.fm. The
@@ -156,9 +75,9 @@ public:
     quint16 port() const { return server->listeningPort(); }
 
     // A connected client past its greeting.
-    std::unique_ptr<LineClient> client()
+    std::unique_ptr<ServerClient> client()
     {
-        auto line = std::make_unique<LineClient>();
+        auto line = std::make_unique<ServerClient>();
         if (!line->connectTo(port()))
             return nullptr;
         line->takeUntil(FMServer::infoLine());
@@ -167,7 +86,7 @@ public:
     }
 
     // Turns off the default pushes, so that replies stand alone.
-    void quieten(LineClient& line)
+    void quieten(ServerClient& line)
     {
         QByteArray commands;
         for (const QString& key : server->registrations())

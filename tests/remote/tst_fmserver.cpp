@@ -54,7 +54,7 @@ int byteCount(const QStringList& lines)
 struct SlowReader
 {
     ServerRig rig;
-    std::unique_ptr<LineClient> client;
+    std::unique_ptr<ServerClient> client;
     QStringList listing;
 
     SlowReader()
@@ -121,7 +121,7 @@ void TestFMServer::listensOnlyOnceAProjectIsSet()
 void TestFMServer::greeting()
 {
     ServerRig rig;
-    LineClient client;
+    ServerClient client;
     QVERIFY(client.connectTo(rig.port()));
     QVERIFY(client.waitForLines(2 + int(kGreetingRegistrations.size())));
     QCOMPARE(client.lines.mid(0, 2), (QStringList{"--", "modul.info Quorvin Generator v4.66"}));
@@ -137,7 +137,7 @@ void TestFMServer::greetingNamesLaterRegistrations()
     QCOMPARE(first->exchange("UNR tmc"), QStringList{"UNR ok: tmc"});
     first.reset();
 
-    LineClient second;
+    ServerClient second;
     QVERIFY(second.connectTo(rig.port()));
     QStringList expected = kGreetingRegistrations;
     expected.removeAll("REG ok: tmc");
@@ -227,7 +227,7 @@ void TestFMServer::secondClientReplacesFirst()
     first->send("SET channel.1.gain"); // unfinished when the first client is dropped
     QTest::qWait(50);
 
-    LineClient second;
+    ServerClient second;
     QVERIFY(second.connectTo(rig.port()));
     QVERIFY(first->waitForDisconnect());
     QCOMPARE(second.takeUntil(FMServer::infoLine()), QStringList{"--"});
@@ -309,7 +309,7 @@ void TestFMServer::clientThatDoesNotReadIsHeldBack()
     QVERIFY2(peak <= bound, qPrintable(QString::number(peak)));
     QVERIFY(slow.rig.server->isReadingPaused());
 
-    LineClient next;
+    ServerClient next;
     QVERIFY(next.connectTo(slow.rig.port()));
     QCOMPARE(next.takeUntil(FMServer::infoLine(), 30000), QStringList{"--"});
     QVERIFY(slow.rig.server->pendingOutput() < kPauseBytes);
@@ -423,7 +423,7 @@ void TestFMServer::remoteStates()
     server.setPort(0);
     QCOMPARE(remote.size(), 0);
 
-    LineClient client;
+    ServerClient client;
     QVERIFY(client.connectTo(port));
     QTRY_COMPARE_WITH_TIMEOUT(remote.size(), 1, kWaitMs);
     QCOMPARE(remote.takeFirst(), (QVariantList{port, QString("127.0.0.1")}));
