@@ -10,6 +10,7 @@
 // RDS data port ("Remote/portRDSData"); programme n listens on RDSPORT - 1 +
 // n. Without it the RDS data servers stay closed.
 #include "board/FMBoard.h"
+#include "remote/RDSServer.h"
 #include "settings/FMSettings.h"
 
 #include <QCoreApplication>
@@ -114,6 +115,7 @@ int main(int argc, char* argv[])
     auto store = QSharedPointer<FMSettings>::create(args[0]);
     const int seconds = args[1].toInt();
 
+    RDSServer::serveProgrammes();
     std::vector<std::unique_ptr<FMBoard>> boards;
     for (int i = 2; i < args.size(); ++i) {
         BoardIP address;

@@ -3,7 +3,6 @@
 #include "audio/PCMDecoder.h"
 #include "board/BoardCommand.h"
 #include "board/FMBoard.h"
-#include "remote/RDSServer.h"
 #include "settings/FMSettings.h"
 #include "settings/SetHandler.h"
 #include "settings/SetValue.h"
@@ -31,6 +30,12 @@ int numberAfter(const QString& key, QLatin1String marker)
     return ok ? number : -1;
 }
 
+RdsDataInput::Maker& dataInputMaker()
+{
+    static RdsDataInput::Maker maker;
+    return maker;
+}
+
 } // namespace
 
 FMProgram::FMProgram(int number, QSharedPointer<FMSettings> settings, FMBoard* owner)
@@ -42,7 +47,8 @@ FMProgram::FMProgram(int number, QSharedPointer<FMSettings> settings, FMBoard* o
     encoder->init();
     pcmDatagram = QByteArray(BoardDatagram::kStreamHeaderSize + kPcmPayloadBytes, '\0');
     installEventFilter(new SetHandler(this));
-    server = new RDSServer(number, this, this);
+    if (const RdsDataInput::Maker& make = dataInputMaker())
+        server = make(number, this, this);
     setConfig(settings, settings ? settings->band() : 0);
 }
 
@@ -77,7 +83,8 @@ void FMProgram::setConfig(QSharedPointer<FMSettings> settings, int band)
 {
     QMutexLocker locker(&mutex);
     setBandTable(band);
-    server->setProject(settings);
+    if (server)
+        server->setProject(settings);
     if (store)
         store->unsubscribeAll(this);
     store = std::move(settings);
@@ -117,7 +124,8 @@ void FMProgram::setBoardInfo(const BoardInfo& boardInfo)
 {
     info = boardInfo;
     resend = kResendTicks;
-    server->setActive(boardInfo.firmware);
+    if (server)
+        server->setActive(boardInfo.firmware);
 }
 
 void FMProgram::readChannel()
@@ -302,7 +310,7 @@ int FMProgram::nominalRate() const
 
 bool FMProgram::stopDecoder(bool clear)
 {
-    server->stop();
+    stopRDSServer();
     decoder->requestStop(clear);
     return decoder->isStopped();
 }
@@ -319,10 +327,17 @@ void FMProgram::waitDecoder()
 
 void FMProgram::stopRDSServer()
 {
-    server->stop();
+    if (server)
+        server->stop();
 }
 
 void FMProgram::startRDSServer(unsigned port)
 {
-    server->setPort(port - 1);
+    if (server)
+        server->setPort(port - 1);
+}
+
+void FMProgram::setDataInputMaker(RdsDataInput::Maker maker)
+{
+    dataInputMaker() = std::move(maker);
 }

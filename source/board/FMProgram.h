@@ -2,9 +2,10 @@
 
 #include "board/BandTable.h"
 #include "board/BoardInfo.h"
+#include "board/RDSInput.h"
+#include "board/RdsDataInput.h"
 #include "board/RdsEncoder.h"
 #include "board/RemoteRdsQueue.h"
-#include "remote/RDSInput.h"
 #include "settings/AudioSource.h"
 #include "settings/ChannelConfig.h"
 #include "settings/Observer.h"
@@ -23,7 +24,6 @@
 class FMBoard;
 class FMSettings;
 class PCMDecoder;
-class RDSServer;
 
 // The engine of one FM programme. It lives in its board's thread, follows
 // the store keys of its channel and turns their changes into board
@@ -90,6 +90,10 @@ public:
     int nominalRate() const;
 
     // --- RDS data input server
+    // The maker of every programme's data input server, installed once at
+    // start-up before any board exists; without one no programme listens.
+    static void setDataInputMaker(RdsDataInput::Maker maker);
+    bool hasDataInput() const { return server != nullptr; }
     bool queueRemoteGroup(QByteArray& line, int& fillLevel) override;
     int rdsFillLevel() override;
     int remoteQueued() const;
@@ -173,5 +177,5 @@ private:
 
     std::unique_ptr<PCMDecoder> decoder;
     std::unique_ptr<RdsEncoder> encoder;
-    RDSServer* server = nullptr;
+    RdsDataInput* server = nullptr;
 };

@@ -15,6 +15,7 @@
 #include "connect/FMConnect.h"
 #include "gui/ModalQuestions.h"
 #include "remote/FMServer.h"
+#include "remote/RDSServer.h"
 #include "remote/dialog/Remote.h"
 #include "settings/FMSettings.h"
 
@@ -62,6 +63,7 @@ void FMManager::startBoard()
     const unsigned rdsPort =
         ini->value(QStringLiteral("Remote/portRDSData"), kDefaultRdsDataPort).toUInt();
     const unsigned osci = ini->value(QStringLiteral("Board/osci"), kDefaultOsciMHz).toUInt();
+    RDSServer::serveProgrammes();
     for (int b = 0; b < kBoards; ++b) {
         auto* board = new FMBoard(b, rdsPort, osci);
         boards[b] = board;

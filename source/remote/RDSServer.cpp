@@ -2,7 +2,8 @@
 
 #include "remote/ProductInfo.h"
 
-#include "remote/RDSInput.h"
+#include "board/FMProgram.h"
+#include "board/RDSInput.h"
 #include "settings/FMSettings.h"
 
 #include <QHostAddress>
@@ -33,6 +34,13 @@ QString addressText(const QHostAddress& address)
 }
 
 } // namespace
+
+void RDSServer::serveProgrammes()
+{
+    FMProgram::setDataInputMaker([](int programme, RDSInput* input, QObject* parent) {
+        return new RDSServer(programme, parent, input);
+    });
+}
 
 RDSServer::RDSServer(int programme, QObject* parent, RDSInput* input)
     : QObject(parent), programmeNumber(programme), server(new QTcpServer(this)),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "board/RdsDataInput.h"
 #include "remote/LineFramer.h"
 
 #include <QElapsedTimer>
@@ -19,7 +20,7 @@ class RDSInput;
 // level, so the sender can pace itself; while the sender pauses, a changed
 // fill level is reported unprompted. One client at a time: a new one
 // replaces the old. Lives in the thread of its programme engine.
-class RDSServer : public QObject
+class RDSServer : public QObject, public RdsDataInput
 {
     Q_OBJECT
 
@@ -29,6 +30,10 @@ public:
     static constexpr int kIdleTickMs = 350;
     static constexpr qint64 kIdleReportAfterMs = 500;
 
+    // Makes every programme engine made from now on serve its RDS data
+    // input through an RDSServer.
+    static void serveProgrammes();
+
     // The engine passes itself for both parent and input.
     RDSServer(int programme, QObject* parent, RDSInput* input);
     // Does not call the input: when the engine deletes its children it is
@@ -36,15 +41,15 @@ public:
     ~RDSServer() override;
 
     // A new store clears active; listening goes on.
-    void setProject(QSharedPointer<FMSettings> store);
+    void setProject(QSharedPointer<FMSettings> store) override;
     // The board has reported its information: listen.
-    void setActive(quint32 boardWord = 0);
+    void setActive(quint32 boardWord = 0) override;
     // New offset (RDS start port - 1): closes listener and client, and
     // listens again on the new port when active.
-    void setPort(quint32 portOffset);
+    void setPort(quint32 portOffset) override;
     // Closes listener and client; a connected client's remote input ends
     // (the engine is handed an empty line).
-    void stop();
+    void stop() override;
     void listen();
 
     int programme() const { return programmeNumber; }

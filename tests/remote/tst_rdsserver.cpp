@@ -1,7 +1,8 @@
 // The RDS data input server against a real TCP client on 127.0.0.1 and an
 // engine stand-in that queues lines and reports a fill level the test sets.
 #include "KeyRecorder.h"
-#include "remote/RDSInput.h"
+#include "board/FMProgram.h"
+#include "board/RDSInput.h"
 #include "remote/RDSServer.h"
 #include "settings/FMSettings.h"
 
@@ -162,6 +163,7 @@ private slots:
     void lateSignalsOfReplacedClientAreIgnored();
     void publishesRemoteSourceAndEndsInput();
     void portChangeAndStopCloseTheClient();
+    void programmesServeThroughTheInstalledMaker();
 };
 
 void TestRDSServer::portIsOffsetPlusProgramme_data()
@@ -454,4 +456,26 @@ void TestRDSServer::portChangeAndStopCloseTheClient()
 }
 
 QTEST_GUILESS_MAIN(TestRDSServer)
+// The engine knows no server: a programme listens only when the program
+// installed the maker, and then through an RDSServer of its own number.
+void TestRDSServer::programmesServeThroughTheInstalledMaker()
+{
+    FMProgram::setDataInputMaker({});
+    {
+        FMProgram bare(7, {}, nullptr);
+        QVERIFY(!bare.hasDataInput());
+        bare.startRDSServer(4001);
+        bare.stopRDSServer();
+        QVERIFY(bare.findChildren<RDSServer*>().isEmpty());
+    }
+    RDSServer::serveProgrammes();
+    FMProgram served(7, {}, nullptr);
+    QVERIFY(served.hasDataInput());
+    const QList<RDSServer*> servers = served.findChildren<RDSServer*>();
+    QCOMPARE(servers.size(), 1);
+    QCOMPARE(servers.first()->programme(), 7);
+    served.startRDSServer(5001);
+    QCOMPARE(servers.first()->portOffset(), 5000u);
+}
+
 #include "tst_rdsserver.moc"
