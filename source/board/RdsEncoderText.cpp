@@ -52,11 +52,11 @@ QString RdsEncoder::substituteTags(const RTag& tag) const
 
 QList<int> RdsEncoder::expandTemplates(QString& text, int maxDigits) const
 {
-    // Highest index first, so that "$1" does not eat the start of "$10".
-    for (int i = int(source.rttag.size()) - 1; i >= 0; --i) {
-        const QString marker = QLatin1Char('$') + QString::number(i, 16).toUpper();
-        if (text.contains(marker))
-            text.replace(marker, substituteTags(source.rttag[i]));
+    if (text.contains(QLatin1Char('$'))) {
+        QMap<int, QString> tagTexts;
+        for (int i = 0; i < int(source.rttag.size()); ++i)
+            tagTexts.insert(i, substituteTags(source.rttag[i]));
+        RdsText::replaceTagMarkers(text, tagTexts);
     }
     return RdsText::decodeEscapes(text, maxDigits);
 }

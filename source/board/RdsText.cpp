@@ -116,3 +116,36 @@ QByteArray RdsText::toRdsCharset(const QString& text, const QList<int>& escapes,
         return toE1(text, escapes);
     return encodeWithCodec(text, nullptr, byteOrderMark, QTextCodec::codecForName(crt));
 }
+
+void RdsText::toRdsText(QString& text, bool bytesMode)
+{
+    const QList<int> escapes = decodeEscapes(text, kShortEscapeDigits);
+    const QByteArray bytes = toE1(text, escapes);
+    for (int i = 0; i < bytes.size(); ++i) {
+        const auto byte = quint8(bytes.at(i));
+        text[i] = bytesMode ? QChar(char16_t(byte)) : QChar(RdsCharset::fromRds(byte));
+    }
+}
+
+QString RdsText::hexView(const QByteArray& bytes, QChar separator)
+{
+    const QByteArray hex = bytes.toHex();
+    QString view;
+    view.reserve(hex.size() + hex.size() / 2);
+    for (qsizetype i = 0; i < hex.size(); i += 2) {
+        if (i > 0)
+            view.append(separator);
+        view.append(QLatin1Char(hex.at(i)));
+        view.append(QLatin1Char(hex.at(i + 1)));
+    }
+    return view;
+}
+
+void RdsText::replaceTagMarkers(QString& text, const QMap<int, QString>& tagTexts)
+{
+    const QList<int> indexes = tagTexts.keys();
+    for (auto index = indexes.crbegin(); index != indexes.crend(); ++index) {
+        const QString marker = QLatin1Char('$') + QString::number(*index, 16).toUpper();
+        text.replace(marker, tagTexts.value(*index));
+    }
+}

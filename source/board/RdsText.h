@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QMap>
 #include <QString>
 
 class QTextCodec;
@@ -28,6 +29,22 @@ public:
     // True when the codec name selects the built-in E.1 table: "E.1...", and
     // any name that no codec answers to (the RDS page shows those as E.1 too).
     static bool usesE1Table(const QByteArray& codecName);
+
+    // Resolves the escapes (two digits) and converts the text through the
+    // E.1 table in place. In bytes mode each character holds the byte value
+    // that goes on air (ready for toLatin1()); otherwise each holds what a
+    // receiver shows for that byte, a preview of the text on air.
+    static void toRdsText(QString& text, bool bytesMode);
+
+    // The bytes as pairs of lower-case hexadecimal digits, the separator
+    // between pairs.
+    static QString hexView(const QByteArray& bytes, QChar separator);
+
+    // Replaces the RT+ markers "$0", "$1", ... "$A" ... (the index in
+    // upper-case hexadecimal) by the tag text of that index; an index
+    // without a text leaves its marker. Highest index first, so "$1" never
+    // takes the start of "$10": the page's preview and the encoder agree.
+    static void replaceTagMarkers(QString& text, const QMap<int, QString>& tagTexts);
 
     // PS, RadioText, PTYN and provider name: E.1 or the codec named by crt.
     static QByteArray toRdsCharset(const QString& text, const QList<int>& escapes,

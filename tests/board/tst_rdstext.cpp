@@ -2,6 +2,7 @@
 // AF code lists.
 #include "RdsTestDecoder.h"
 #include "board/AfCodeList.h"
+#include "board/RdsCharset.h"
 #include "board/RdsEncoder.h"
 #include "board/RdsText.h"
 
@@ -78,6 +79,84 @@ private slots:
         QTextCodec* latin1 = QTextCodec::codecForName("ISO-8859-1");
         RdsText::encodeWithCodec(QString::fromUtf8("ж"), &complete, false, latin1);
         QVERIFY(!complete);
+    }
+
+    // The page's conversion of a text to what goes on air, in bytes mode
+    // (one byte value per character) and as a preview of the receiver.
+    void rdsText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("bytes");
+        QTest::addColumn<QString>("preview");
+        QTest::newRow("umlauts and dollar")
+            << QString::fromUtf8("Grüße $5")
+            << QString::fromLatin1("\x47\x72\x99\x8D\x65\x20\xAB\x35")
+            << QString::fromUtf8("Grüße $5");
+        QTest::newRow("yen has no code, euro has")
+            << QString::fromUtf8("¥€") << QString::fromLatin1("\x3F\xA9")
+            << QString::fromUtf8("?€");
+        QTest::newRow("tilde previews as overline")
+            << "~" << QString::fromLatin1("\x7E") << QString(QChar(0x203E));
+        QTest::newRow("escaped byte against the letter")
+            << QString::fromUtf8("#E4ä") << QString::fromLatin1("\xE4\x91")
+            << QString::fromUtf8("ŷä");
+        QTest::newRow("only hexadecimal digits escape") << "#4 now"
+                                                        << "#4 now"
+                                                        << "#4 now";
+        QTest::newRow("literal hash") << "##41"
+                                      << "#41"
+                                      << "#41";
+        QTest::newRow("escape to a control byte") << "#0DA"
+                                                  << QString::fromLatin1("\x0D"
+                                                                         "A")
+                                                  << QString::fromLatin1("\x0D"
+                                                                         "A");
+    }
+    void rdsText()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, bytes);
+        QFETCH(QString, preview);
+        QString inBytes = text;
+        RdsText::toRdsText(inBytes, true);
+        QCOMPARE(inBytes, bytes);
+        QString shown = text;
+        RdsText::toRdsText(shown, false);
+        QCOMPARE(shown, preview);
+    }
+
+    void shownBytes()
+    {
+        QCOMPARE(RdsCharset::fromRds(0xFF), u'?');
+        QCOMPARE(RdsCharset::shownChar(0x0D), QLatin1Char('_'));
+        QCOMPARE(RdsCharset::shownChar(0x41), QLatin1Char('A'));
+        QCOMPARE(RdsCharset::shownChar(0x24), QChar(0x00A4));
+        QCOMPARE(RdsText::hexView(QByteArray("AA\r\r"), QChar(0x2009)),
+                 QString::fromUtf8("41\u200941\u20090d\u20090d"));
+        QCOMPARE(RdsText::hexView(QByteArray("\xAB"), u' '), QStringLiteral("ab"));
+        QCOMPARE(RdsText::hexView(QByteArray(), u' '), QString());
+    }
+
+    void tagMarkers_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("one marker") << "Now: $1"
+                                    << "Now: one";
+        QTest::newRow("$10 is not $1 followed by 0") << "$10|$1"
+                                                     << "sixteen|one";
+        QTest::newRow("upper-case hexadecimal") << "$A $a"
+                                                << "ten $a";
+        QTest::newRow("an index without text keeps its marker") << "$2$0"
+                                                                << "$2zero";
+    }
+    void tagMarkers()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        const QMap<int, QString> tags{{0, "zero"}, {1, "one"}, {10, "ten"}, {16, "sixteen"}};
+        RdsText::replaceTagMarkers(text, tags);
+        QCOMPARE(text, expected);
     }
 
     void templatesTakeTheSongTags()
