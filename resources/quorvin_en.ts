@@ -15,6 +15,71 @@ Take it over?</translation>
     </message>
 </context>
 <context>
+    <name>ECCModel</name>
+    <message>
+        <source>erste Stelle des PI-Codes</source>
+        <translation>first digit of the PI code</translation>
+    </message>
+</context>
+<context>
+    <name>ECCUI</name>
+    <message>
+        <source>Ländercode suchen</source>
+        <translation>Find country code</translation>
+    </message>
+    <message>
+        <source>Europa</source>
+        <translation>Europe</translation>
+    </message>
+    <message>
+        <source>Vorderasien</source>
+        <translation>Near East</translation>
+    </message>
+    <message>
+        <source>Afrika</source>
+        <translation>Africa</translation>
+    </message>
+    <message>
+        <source>Asien</source>
+        <translation>Asia</translation>
+    </message>
+    <message>
+        <source>Australien</source>
+        <translation>Australia</translation>
+    </message>
+    <message>
+        <source>Amerika</source>
+        <translation>America</translation>
+    </message>
+    <message>
+        <source>Inseln</source>
+        <translation>Islands</translation>
+    </message>
+    <message>
+        <source>Textfragment suchen</source>
+        <translation>Search for a text fragment</translation>
+    </message>
+    <message>
+        <source>suche Land</source>
+        <translation>find country</translation>
+    </message>
+    <message>
+        <source>&amp;Suchen</source>
+        <translation>&amp;Search</translation>
+    </message>
+    <message>
+        <source>Doppelklick um CI und ECC zu übernehmen</source>
+        <translation>Double-click to take CI and ECC over</translation>
+    </message>
+</context>
+<context>
+    <name>EventLogUI</name>
+    <message>
+        <source>Quorvin Event Log</source>
+        <translation>Quorvin Event Log</translation>
+    </message>
+</context>
+<context>
     <name>EventPlayer</name>
     <message>
         <source>Event Player</source>
