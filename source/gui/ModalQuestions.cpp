@@ -13,6 +13,7 @@ struct Queues
     QQueue<QString> fileNames;
     QQueue<std::function<int(QDialog*)>> dialogActions;
     QStringList asked;
+    QStringList texts;
     bool unattended = false;
     int unanswered = 0;
 };
@@ -74,6 +75,7 @@ QMessageBox::StandardButton ModalQuestions::ask(QWidget* parent, QMessageBox::Ic
                                                 QMessageBox::StandardButton defaultButton)
 {
     noteQuestion(title);
+    queues().texts.append(text);
     if (!queues().answers.isEmpty())
         return queues().answers.dequeue();
     if (answeredUnattended(title))
@@ -148,9 +150,15 @@ QStringList ModalQuestions::asked()
     return queues().asked;
 }
 
+QStringList ModalQuestions::askedTexts()
+{
+    return queues().texts;
+}
+
 void ModalQuestions::clear()
 {
     Queues& q = queues();
+    q.texts.clear();
     q.answers.clear();
     q.fileNames.clear();
     q.dialogActions.clear();

@@ -45,5 +45,7 @@ public:
 
     // Titles of the questions asked since the last clear(), in order.
     static QStringList asked();
+    // Texts of the message boxes among them, in order.
+    static QStringList askedTexts();
     static void clear();
 };
