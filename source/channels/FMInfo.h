@@ -8,7 +8,6 @@
 #include <QSharedPointer>
 #include <QWidget>
 
-#include <array>
 #include <functional>
 
 class FMSettings;
@@ -92,19 +91,20 @@ private:
     };
 
     Geometry geometry() const;
-    void layoutAreas();
+    int hitArea(const QPoint& position) const;
     void takeRecord(const ChannelConfig& channel);
     void stampNow();
     void writeKey(const char* name, int value);
-    bool clickArea(const QPoint& position);
+    void click(int index);
     void showTip(const QPoint& local, const QPoint& global) const;
+    QString emphasisTip() const;
     QString rateTip() const;
     QString pcmTip() const;
     QString rdsTip() const;
     QString powerTip() const;
     void paintBackground(QPainter& painter, const Geometry& g);
-    void paintLamps(QPainter& painter, bool blinkDark);
-    void paintRateRow(QPainter& painter, Lamp fileLamp);
+    void paintLamps(QPainter& painter, int d, Lamp fileLamp);
+    void paintRateRow(QPainter& painter, int d, Lamp fileLamp);
     void paintStereo(QPainter& painter, const Geometry& g);
     void paintPowerBar(QPainter& painter, const Geometry& g);
     void paintBufferBars(QPainter& painter, const Geometry& g);
@@ -119,6 +119,5 @@ private:
     quint32 playRate = 0;
     BoardInfo boardInfo;
     ChannelStatus status;
-    std::array<QRect, kAreaCount> r;
     QTimer* repaintTimer;
 };
