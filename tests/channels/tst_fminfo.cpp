@@ -1,9 +1,12 @@
 #include "channels/FMInfo.h"
 #include "settings/FMSettings.h"
 
-#include <QSignalSpy>
+#include <QApplication>
+#include <QHelpEvent>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 
 // Everything the strip hands the light, for one table row.
 struct LightInput
@@ -96,6 +99,8 @@ private slots:
     void clickWritesKey_data();
     void clickWritesKey();
     void clickWithoutStoreOrChannel();
+    void shownTip_data();
+    void shownTip();
     void toolTips_data();
     void toolTips();
     void statusChangingOnlyRatesIsIgnored();
@@ -235,6 +240,41 @@ void TestFMInfo::clickWithoutStoreOrChannel()
     info->setState(channel(75));
     QTest::mouseClick(info.get(), Qt::RightButton, {}, centre(*info, FMInfo::StereoMono));
     QVERIFY(!info->state().mono);
+}
+
+void TestFMInfo::shownTip_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<int>("area");
+    QTest::addColumn<QString>("tip");
+    // The click flips mono at once: the tip tells the new value before the
+    // store's notification arrives.
+    QTest::newRow("click on stereo") << "click" << int(FMInfo::StereoMono) << "Mono";
+    QTest::newRow("click on a lamp") << "click" << int(FMInfo::Devi50) << "Frequenzhub ist 75 kHz";
+    QTest::newRow("pointer resting") << "help" << int(FMInfo::Emph75) << "Preemphasis ist 50µs";
+    QTest::newRow("dragging") << "drag" << int(FMInfo::Rate48) << "Samplerate ist 44.1 kHz";
+}
+
+void TestFMInfo::shownTip()
+{
+    QFETCH(QString, how);
+    QFETCH(int, area);
+    QFETCH(QString, tip);
+    auto store = openStore();
+    info->setState(store->channel(kChannel));
+    QToolTip::hideText();
+    const QPoint at = centre(*info, area);
+    if (how == QLatin1String("click")) {
+        QTest::mouseClick(info.get(), Qt::LeftButton, {}, at);
+    } else if (how == QLatin1String("help")) {
+        QHelpEvent help(QEvent::ToolTip, at, info->mapToGlobal(at));
+        QApplication::sendEvent(info.get(), &help);
+    } else {
+        QMouseEvent move(QEvent::MouseMove, at, info->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(info.get(), &move);
+    }
+    QCOMPARE(QToolTip::text(), kPrefix + tip);
 }
 
 void TestFMInfo::toolTips_data()
