@@ -15,11 +15,52 @@ Take it over?</translation>
     </message>
 </context>
 <context>
-    <name>EventPlayer</name>
+    <name>DynEdit</name>
     <message>
-        <source>Event Player</source>
-        <translation>Event Player</translation>
+        <source>Event einfügen</source>
+        <translation>Insert event</translation>
     </message>
+    <message>
+        <source>Events löschen</source>
+        <translation>Delete events</translation>
+    </message>
+</context>
+<context>
+    <name>DynModel</name>
+    <message>
+        <source>Zeit [ms]</source>
+        <translation>Time [ms]</translation>
+    </message>
+    <message>
+        <source>Kommando</source>
+        <translation>Command</translation>
+    </message>
+</context>
+<context>
+    <name>Dynamic</name>
+    <message>
+        <source>Events löschen</source>
+        <translation>Delete events</translation>
+    </message>
+    <message>
+        <source>Selektierte Events löschen?</source>
+        <translation>Delete selected events?</translation>
+    </message>
+    <message>
+        <source>Sollen die %1 ausgewählten Events gelöscht werden?</source>
+        <translation>Delete the %1 selected events?</translation>
+    </message>
+    <message>
+        <source>Alle Events löschen?</source>
+        <translation>Delete all events?</translation>
+    </message>
+    <message>
+        <source>Sollen alle Events gelöscht werden? </source>
+        <translation>Delete all events? </translation>
+    </message>
+</context>
+<context>
+    <name>EventPlayer</name>
     <message>
         <source>Abspielen</source>
         <translation>Play</translation>
@@ -29,38 +70,44 @@ Take it over?</translation>
         <translation>Pause</translation>
     </message>
     <message>
-        <source>Jetzt aufnehmen</source>
-        <translation>Record now</translation>
-    </message>
-    <message>
-        <source>Aufnehmen</source>
-        <translation>Record</translation>
-    </message>
-    <message>
-        <source>Wiederholen</source>
-        <translation>Repeat</translation>
-    </message>
-    <message>
         <source>Rücksetzen
 Projekt neu laden</source>
         <translation>Revert
 reload project</translation>
     </message>
     <message>
-        <source>Löschen</source>
-        <translation>Clear</translation>
-    </message>
-    <message>
-        <source>Einstellungen</source>
-        <translation>Settings</translation>
-    </message>
-    <message>
-        <source>Liste</source>
-        <translation>List</translation>
-    </message>
-    <message>
         <source> ms</source>
         <translation> ms</translation>
+    </message>
+    <message>
+        <source>Dynamic</source>
+        <translation>Dynamic</translation>
+    </message>
+    <message>
+        <source>Aufzeichnen ohne abspielen
+alle Events mit identischem Zeitstempel</source>
+        <translation>Record without playing
+all events with the same time stamp</translation>
+    </message>
+    <message>
+        <source>Abspielen und neue Events aufzeichnen</source>
+        <translation>Play and record new events</translation>
+    </message>
+    <message>
+        <source>Zeit in ms</source>
+        <translation>Time in ms</translation>
+    </message>
+    <message>
+        <source>Zyklisch abspielen</source>
+        <translation>Play in a loop</translation>
+    </message>
+    <message>
+        <source>alle Events löschen</source>
+        <translation>delete all events</translation>
+    </message>
+    <message>
+        <source>Kommando Liste anzeigen</source>
+        <translation>Show command list</translation>
     </message>
 </context>
 <context>
