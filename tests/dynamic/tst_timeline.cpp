@@ -49,6 +49,7 @@ private slots:
 
     void emptyRollShowsTwoHeaderLines();
     void rowsOpenByClicksInTheLabelColumn();
+    void otherKeysRowNeverOpens();
     void squareMarks_data();
     void squareMarks();
     void tickSteps_data();
@@ -200,6 +201,18 @@ void TestTimeline::rowsOpenByClicksInTheLabelColumn()
     QTest::mouseClick(timeline, Qt::LeftButton, {}, labelOf(2));
     QCOMPARE(timeline->rowCount(), 3);
     QCOMPARE(timeline->expandedRows(), QSet<int>{0x401});
+}
+
+void TestTimeline::otherKeysRowNeverOpens()
+{
+    load({Event(100, QStringLiteral("modul.remote 1")),
+          Event(300, QStringLiteral("modul.remote 0"))});
+    QCOMPARE(timeline->rowLabel(2), QStringLiteral("?"));
+    QTest::mouseClick(timeline, Qt::LeftButton, {}, labelOf(2));
+    QCOMPARE(timeline->rowCount(), 3);
+    QVERIFY(timeline->expandedRows().isEmpty());
+    // Its label column still selects its events.
+    QCOMPARE(sorted(timeline->model()->selection()), (QList<int>{0, 1}));
 }
 
 void TestTimeline::squareMarks_data()
