@@ -224,9 +224,6 @@ void FMManager::createPlayer(QWidget* dock)
     column->addWidget(splitter);
     static_cast<QDockWidget*>(dock)->setWidget(holder);
 
-    player->Bconfig->hide();
-    for (QPushButton* button : {player->Bplay, player->Bpause, player->Brecnow, player->Brecord})
-        button->setEnabled(true);
     connect(player->Bplay, &QPushButton::clicked, timeline, &Dynamic::onPlay);
     connect(player->Bpause, &QPushButton::clicked, timeline, &Dynamic::onPause);
     connect(player->Brecnow, &QPushButton::clicked, timeline, &Dynamic::onRecNow);
