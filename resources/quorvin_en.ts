@@ -2,6 +2,53 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>BoardConfigUI</name>
+    <message>
+        <source>Modulator konfigurieren</source>
+        <translation>Modulator config</translation>
+    </message>
+    <message>
+        <source>Host, Port und PLLs im Modulator speichern</source>
+        <translation>save Host, Port and PLLs to Modulator</translation>
+    </message>
+    <message>
+        <source>&amp;Konfigurieren über:</source>
+        <translation>&amp;Config via:</translation>
+    </message>
+    <message>
+        <source>PLL-Offset für 87-98 MHz</source>
+        <translation>PLL-offset for 87-98 MHz</translation>
+    </message>
+    <message>
+        <source>PLL-Offset&amp;1:</source>
+        <translation>PLL-Offset&amp;1:</translation>
+    </message>
+    <message>
+        <source>PLL-Offset für 98-110 MHz</source>
+        <translation>PLL-offset for 98-110 MHz</translation>
+    </message>
+    <message>
+        <source>PLL-Offset&amp;2:</source>
+        <translation>PLL-Offset&amp;2:</translation>
+    </message>
+    <message>
+        <source>IP-Adresse:</source>
+        <translation>IP-Address:</translation>
+    </message>
+    <message>
+        <source>&amp;Port:</source>
+        <translation>&amp;Port:</translation>
+    </message>
+    <message>
+        <source>&amp;Speichern</source>
+        <translation>&amp;Save</translation>
+    </message>
+    <message>
+        <source>Schließen</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
     <name>ChannelView</name>
     <message>
         <source>Modulator extern verbunden</source>
@@ -12,6 +59,45 @@
 Übernehmen?</source>
         <translation>The modulator is used by %1.
 Take it over?</translation>
+    </message>
+</context>
+<context>
+    <name>ConnectUI</name>
+    <message>
+        <source>Verbinden</source>
+        <translation>Connect</translation>
+    </message>
+    <message>
+        <source>Doppelklick auf eine #Box zum auswählen</source>
+        <translation>Double-click a #Box to select it</translation>
+    </message>
+    <message>
+        <source>mehrere Modulatoren gleichzeitig nutzen</source>
+        <translation>use several modulators at once</translation>
+    </message>
+    <message>
+        <source>Modulatoren:</source>
+        <translation>Modulators:</translation>
+    </message>
+    <message>
+        <source>Anzahl der Modulatoren</source>
+        <translation>Number of modulators</translation>
+    </message>
+    <message>
+        <source>Modulator manuell hinzufügen an IP : Port</source>
+        <translation>Add a modulator by hand at IP : Port</translation>
+    </message>
+    <message>
+        <source>gewählte Modulatoren verbinden</source>
+        <translation>connect the chosen modulators</translation>
+    </message>
+    <message>
+        <source>&amp;Verbinden</source>
+        <translation>&amp;Connect</translation>
+    </message>
+    <message>
+        <source>Schließen</source>
+        <translation>Close</translation>
     </message>
 </context>
 <context>
@@ -64,29 +150,57 @@ reload project</translation>
     </message>
 </context>
 <context>
-    <name>FMBand</name>
+    <name>FMBandUI</name>
     <message>
-        <source>FM Band</source>
-        <translation>FM Band</translation>
+        <source>FM Band auswählen</source>
+        <translation>Choose FM Band</translation>
     </message>
     <message>
-        <source>Europa</source>
-        <translation>Europe</translation>
+        <source>Europa
+87.5 bis 108.0 MHz</source>
+        <translation>Europe
+87.5 to 108.0 MHz</translation>
     </message>
     <message>
-        <source>Japan</source>
-        <translation>Japan</translation>
+        <source>Japan
+76.0 bis 95.0 MHz</source>
+        <translation>Japan
+76.0 to 95.0 MHz</translation>
     </message>
     <message>
-        <source>Brasilien</source>
-        <translation>Brazil</translation>
+        <source>Brasilien
+76.0 bis 108.0 MHz</source>
+        <translation>Brazil
+76.0 to 108.0 MHz</translation>
+    </message>
+    <message>
+        <source>ab Modulator Firmware v22</source>
+        <translation>since Modulator Firmware v22</translation>
+    </message>
+    <message>
+        <source>internes Dämpfungsglied:</source>
+        <translation>internal Attenuation:</translation>
     </message>
 </context>
 <context>
     <name>FMCalib</name>
     <message>
         <source>Modulator konfigurieren</source>
-        <translation>Configure modulator</translation>
+        <translation>Modulator config</translation>
+    </message>
+    <message>
+        <source>Port Fehler</source>
+        <translation>Port error</translation>
+    </message>
+    <message>
+        <source> kann nicht geöffnet werden.
+Bitte überprüfen Sie, ob ein anderes Programm darauf zugreift.</source>
+        <translation> could not be opened.
+Please check if its being used by another program.</translation>
+    </message>
+    <message>
+        <source>Modulator v%1 an %2</source>
+        <translation>Modulator v%1 on %2</translation>
     </message>
 </context>
 <context>
@@ -103,8 +217,41 @@ reload project</translation>
 <context>
     <name>FMConnect</name>
     <message>
-        <source>Modulatoren verbinden</source>
-        <translation>Connect modulators</translation>
+        <source>Ist schon ausgewählt!</source>
+        <translation>Already selected!</translation>
+    </message>
+</context>
+<context>
+    <name>FMConnectModel</name>
+    <message>
+        <source>links oben</source>
+        <translation>top left</translation>
+    </message>
+    <message>
+        <source>rechts oben</source>
+        <translation>top right</translation>
+    </message>
+    <message>
+        <source>links unten</source>
+        <translation>bottom left</translation>
+    </message>
+    <message>
+        <source>rechts unten</source>
+        <translation>bottom right</translation>
+    </message>
+    <message>
+        <source>Doppelte IP-Adresse! Bitte die Modulatoren
+auf unterschiedliche Adressen konfigurieren!</source>
+        <translation>Duplicate IP address! Please configure the modulators
+to different addresses!</translation>
+    </message>
+    <message>
+        <source>%1 ausgewählt für </source>
+        <translation>%1 selected for </translation>
+    </message>
+    <message>
+        <source>IP-Adresse</source>
+        <translation>IP Address</translation>
     </message>
 </context>
 <context>
@@ -1087,18 +1234,36 @@ for language change.</translation>
     </message>
 </context>
 <context>
-    <name>Remote</name>
+    <name>RemoteUI</name>
     <message>
-        <source>Fernsteuerung</source>
-        <translation>Remote control</translation>
+        <source>Fernsteuerung einstellen</source>
+        <translation>Remote Control Settings</translation>
     </message>
     <message>
-        <source>Steuerung:</source>
-        <translation>Control:</translation>
+        <source>&amp;Fernsteuer-Port:</source>
+        <translation>&amp;Remote port:</translation>
     </message>
     <message>
-        <source>RDS-Daten ab:</source>
-        <translation>RDS data from:</translation>
+        <source>Port zur Fernsteueung dieser Applikation</source>
+        <translation>Port to control this application remotely</translation>
+    </message>
+    <message>
+        <source>&amp;RDS-Start-Port:</source>
+        <translation>&amp;RDS start port:</translation>
+    </message>
+    <message>
+        <source>Kanal 1 Port für RDS Daten
+Kanal N Port = Start-Port + N-1</source>
+        <translation>Channel 1 port for RDS data
+Channel N port = start port + N-1</translation>
+    </message>
+    <message>
+        <source>&amp;Speichern</source>
+        <translation>&amp;Save</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>
