@@ -56,21 +56,11 @@ void SerialBoard::loadExample()
         registers[reg] = example[reg];
 }
 
-QList<QByteArray> SerialBoard::writes() const
+QList<QByteArray> SerialBoard::linesOf(char command) const
 {
     QList<QByteArray> found;
     for (const QByteArray& line : lines) {
-        if (line.startsWith('W'))
-            found.append(line);
-    }
-    return found;
-}
-
-QList<QByteArray> SerialBoard::reads() const
-{
-    QList<QByteArray> found;
-    for (const QByteArray& line : lines) {
-        if (line.startsWith('R'))
+        if (line.startsWith(command))
             found.append(line);
     }
     return found;

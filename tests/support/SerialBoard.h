@@ -46,8 +46,8 @@ public:
 
     // Lines as they arrived, without their line end.
     QList<QByteArray> received() const { return lines; }
-    QList<QByteArray> writes() const;
-    QList<QByteArray> reads() const;
+    QList<QByteArray> writes() const { return linesOf('W'); }
+    QList<QByteArray> reads() const { return linesOf('R'); }
     void clearReceived() { lines.clear(); }
 
 signals:
@@ -57,6 +57,7 @@ private slots:
     void readMaster();
 
 private:
+    QList<QByteArray> linesOf(char command) const;
     void answer(const QByteArray& line);
     QByteArray reply(int reg) const;
     void send(const QByteArray& bytes);
