@@ -1,43 +1,36 @@
 #include "connect/FMBand.h"
 
-#include <QComboBox>
-#include <QDialogButtonBox>
-#include <QSpinBox>
-#include <QVBoxLayout>
+#include "ui_FMBandUI.h"
 
-namespace {
+#include <QRadioButton>
 
-constexpr int kLowestAttenuation = -30;
-
-} // namespace
-
-FMBand::FMBand(int band, int attenuation, QWidget* parent)
-    : QDialog(parent), bandChoice(new QComboBox(this)), attenuationField(new QSpinBox(this))
+FMBand::FMBand(QWidget* parent, int band, int attenuation)
+    : QDialog(parent, Qt::WindowCloseButtonHint), ui(std::make_unique<Ui::FMBandUI>())
 {
+    ui->setupUi(this);
     setObjectName(QStringLiteral("FMBand"));
-    setWindowTitle(tr("FM Band"));
-    bandChoice->setObjectName(QStringLiteral("band"));
-    bandChoice->addItems({tr("Europa"), tr("Japan"), tr("Brasilien")});
-    bandChoice->setCurrentIndex(band);
-    attenuationField->setObjectName(QStringLiteral("attenuation"));
-    attenuationField->setRange(kLowestAttenuation, 0);
-    attenuationField->setSuffix(QStringLiteral(" dB"));
-    attenuationField->setValue(attenuation);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(bandChoice);
-    layout->addWidget(attenuationField);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &FMBand::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &FMBand::reject);
-    layout->addWidget(buttons);
+    connect(ui->dialogButtonBox, &QDialogButtonBox::accepted, this, &FMBand::accept);
+    connect(ui->dialogButtonBox, &QDialogButtonBox::rejected, this, &FMBand::reject);
+    ui->att->setValue(attenuation);
+    QRadioButton* const buttons[] = {ui->bandEU, ui->bandJP, ui->bandBR};
+    const bool known = band >= 0 && band < int(std::size(buttons));
+    if (known)
+        buttons[band]->setChecked(true);
+    (known ? buttons[band] : ui->bandEU)->setFocus();
 }
+
+FMBand::~FMBand() = default;
 
 int FMBand::band() const
 {
-    return bandChoice->currentIndex();
+    if (ui->bandBR->isChecked())
+        return 2;
+    if (ui->bandJP->isChecked())
+        return 1;
+    return 0;
 }
 
 int FMBand::attenuation() const
 {
-    return attenuationField->value();
+    return ui->att->value();
 }

@@ -2,21 +2,27 @@
 
 #include <QDialog>
 
-class QComboBox;
-class QSpinBox;
+#include <memory>
 
-// Band and attenuator dialog, for now a placeholder with a band choice and
-// an attenuation field; the dialog of the connection page comes later.
+namespace Ui {
+class FMBandUI;
+}
+
+// Chooses the FM band the boards generate and their internal attenuator.
+// The caller reads band() and attenuation() only after the dialog was
+// accepted.
 class FMBand : public QDialog
 {
     Q_OBJECT
 public:
-    FMBand(int band, int attenuation, QWidget* parent = nullptr);
+    // Bands: 0 Europe, 1 Japan, 2 Brazil; any other number checks none.
+    FMBand(QWidget* parent, int band, int attenuation);
+    ~FMBand() override;
 
+    // Europe also when no band is checked.
     int band() const;
     int attenuation() const;
 
 private:
-    QComboBox* bandChoice;
-    QSpinBox* attenuationField;
+    std::unique_ptr<Ui::FMBandUI> ui;
 };

@@ -231,9 +231,9 @@ void FMManager::updateBand()
 
 void FMManager::getFMBand()
 {
-    int band = store ? std::max(0, store->band()) : 0;
+    int band = store ? store->band() : 0;
     int attenuation = store ? store->attenuation() : 0;
-    FMBand dialog(band, attenuation, this);
+    FMBand dialog(this, band, attenuation);
     if (ModalQuestions::exec(&dialog) != QDialog::Accepted)
         return;
     band = dialog.band();

@@ -7,6 +7,7 @@
 #include "BoardEmulator.h"
 #include "KeyRecorder.h"
 #include "LineClient.h"
+#include "LogCapture.h"
 
 #include "board/BoardCommand.h"
 #include "board/FMBoard.h"
@@ -14,9 +15,12 @@
 #include "channels/TabFlag.h"
 #include "remote/FMServer.h"
 
-#include <QComboBox>
 #include <QDialog>
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
+#include <QTableView>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -69,7 +73,11 @@ private slots:
     void remoteClientSteersTheWindow();
     void remoteOnAirReachesTheBoard();
     void portDialogMovesTheServer();
-    void bandDialogSetsTheStore();
+    void bandDialog_data();
+    void bandDialog();
+    void connectDialogStoresTheChoice_data();
+    void connectDialogStoresTheChoice();
+    void configDialogRunsThroughTheSeam();
 };
 
 void TestFMManagerBoards::storedBoardGoesOnline()
@@ -274,36 +282,135 @@ void TestFMManagerBoards::portDialogMovesTheServer()
     const quint16 port = probe.serverPort();
     probe.close();
     ModalQuestions::setNextDialogAction([port](QDialog* dialog) {
-        dialog->findChild<QSpinBox*>(QStringLiteral("portApp"))->setValue(port);
-        return int(QDialog::Accepted);
+        auto* app = dialog->findChild<QSpinBox*>(QStringLiteral("portApp"));
+        app->selectAll();
+        QTest::keyClicks(app, QString::number(port));
+        dialog->findChild<QSpinBox*>(QStringLiteral("portRDS"))->setValue(40001);
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("Bsave")), Qt::LeftButton);
+        return dialog->result();
     });
     kit.trigger(QStringLiteral("actRemote"));
     QCOMPARE(kit.ini->value(QStringLiteral("Remote/portControl")).toUInt(), uint(port));
-    QCOMPARE(kit.ini->value(QStringLiteral("Remote/portRDSData")).toUInt(), 0u);
+    QCOMPARE(kit.ini->value(QStringLiteral("Remote/portRDSData")).toUInt(), 40001u);
     QVERIFY(window->server()->isListening());
     QCOMPARE(window->server()->listeningPort(), port);
+    Client client(port);
+    QCOMPARE(client.waitFor(QStringLiteral("--")), QStringLiteral("--"));
 
-    ModalQuestions::setNextDialogResult(QDialog::Rejected);
+    // Cancel applies nothing, whatever the fields show.
+    ModalQuestions::setNextDialogAction([](QDialog* dialog) {
+        dialog->findChild<QSpinBox*>(QStringLiteral("portApp"))->setValue(2000);
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("Bcancel")),
+                          Qt::LeftButton);
+        return dialog->result();
+    });
     kit.trigger(QStringLiteral("actRemote"));
     QCOMPARE(window->server()->listeningPort(), port);
+    QCOMPARE(kit.ini->value(QStringLiteral("Remote/portControl")).toUInt(), uint(port));
     QCOMPARE(ModalQuestions::unanswered(), 0);
 }
 
-void TestFMManagerBoards::bandDialogSetsTheStore()
+void TestFMManagerBoards::bandDialog_data()
 {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<int>("band");
+    QTest::addColumn<int>("attenuation");
+    QTest::newRow("OK stores Japan, -12 dB") << "bandJP" << true << 1 << -12;
+    QTest::newRow("OK stores Brazil, -31 dB") << "bandBR" << true << 2 << -31;
+    QTest::newRow("Cancel stores nothing") << "bandBR" << false << 0 << 0;
+}
+
+void TestFMManagerBoards::bandDialog()
+{
+    QFETCH(QString, button);
+    QFETCH(bool, accepted);
+    QFETCH(int, band);
+    QFETCH(int, attenuation);
     WindowKit kit;
     FMManager* window = kit.open();
-    ModalQuestions::setNextDialogAction([](QDialog* dialog) {
-        dialog->findChild<QComboBox*>(QStringLiteral("band"))->setCurrentIndex(1);
-        dialog->findChild<QSpinBox*>(QStringLiteral("attenuation"))->setValue(-12);
-        return int(QDialog::Accepted);
+    ModalQuestions::setNextDialogAction([button, accepted](QDialog* dialog) {
+        QTest::mouseClick(dialog->findChild<QRadioButton*>(button), Qt::LeftButton);
+        auto* att = dialog->findChild<QSpinBox*>(QStringLiteral("att"));
+        att->selectAll();
+        QTest::keyClicks(att, accepted ? QStringLiteral("-12") : QStringLiteral("-7"));
+        if (button == QStringLiteral("bandBR"))
+            att->setValue(-40);
+        auto* box = dialog->findChild<QDialogButtonBox*>(QStringLiteral("dialogButtonBox"));
+        box->button(accepted ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel)->click();
+        return dialog->result();
     });
     kit.trigger(QStringLiteral("actFMBand"));
-    QCOMPARE(window->project()->band(), 1);
-    QCOMPARE(window->project()->attenuation(), -12);
+    QCOMPARE(window->project()->band(), band);
+    QCOMPARE(window->project()->attenuation(), attenuation);
+    // The project keys "board.band" and "board.attn", as the file holds them.
+    QCOMPARE(window->project()->rawValue(QStringLiteral("board/band"), 0).toInt(), band);
+    QCOMPARE(window->project()->rawValue(QStringLiteral("board/attn"), 0).toInt(), attenuation);
     auto* flag = kit.find<TabFlag>(QStringLiteral("tabFlag"));
-    QCOMPARE(flag->band(), 1);
-    QCOMPARE(flag->attenuation(), -12);
+    QCOMPARE(flag->band(), band);
+    QCOMPARE(flag->attenuation(), attenuation);
+    QCOMPARE(ModalQuestions::unanswered(), 0);
+}
+
+// Positions are swapped by double-clicks in the dialog; the window stores
+// the boards in their new order.
+void TestFMManagerBoards::connectDialogStoresTheChoice_data()
+{
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("Verbinden") << true;
+    QTest::newRow("Schliessen") << false;
+}
+
+void TestFMManagerBoards::connectDialogStoresTheChoice()
+{
+    QFETCH(bool, accepted);
+    BoardEmulator first;
+    BoardEmulator second;
+    QVERIFY(first.start(QHostAddress(QStringLiteral("127.0.0.1"))));
+    QVERIFY(second.start(QHostAddress(QStringLiteral("127.0.0.2"))));
+    WindowKit kit;
+    kit.ini->setValue(QStringLiteral("Board/mods"), 2);
+    kit.ini->setValue(QStringLiteral("Board/0"), storedText(first, 1));
+    kit.ini->setValue(QStringLiteral("Board/1"), storedText(second, 2));
+    FMManager* window = kit.open();
+    ModalQuestions::setNextDialogAction([accepted](QDialog* dialog) {
+        const auto doubleClick = [dialog](const QString& view, int row) {
+            auto* table = dialog->findChild<QTableView*>(view);
+            const QRect cell = table->visualRect(table->model()->index(row, 0));
+            QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+            QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+        };
+        doubleClick(QStringLiteral("m1"), 1);
+        doubleClick(QStringLiteral("m2"), 0);
+        const QString button = accepted ? QStringLiteral("Bset") : QStringLiteral("Bcancel");
+        QTest::mouseClick(dialog->findChild<QPushButton*>(button), Qt::LeftButton);
+        return dialog->result();
+    });
+    kit.trigger(QStringLiteral("actConnect"));
+    const QString zero = accepted ? storedText(second, 2) : storedText(first, 1);
+    const QString one = accepted ? storedText(first, 1) : storedText(second, 2);
+    QCOMPARE(kit.ini->value(QStringLiteral("Board/0")).toString(), zero);
+    QCOMPARE(kit.ini->value(QStringLiteral("Board/1")).toString(), one);
+    QCOMPARE(kit.ini->value(QStringLiteral("Board/mods")).toInt(), 2);
+    QCOMPARE(window->board(0)->address().ipv4, (accepted ? second : first).ipv4());
+    QCOMPARE(ModalQuestions::unanswered(), 0);
+}
+
+void TestFMManagerBoards::configDialogRunsThroughTheSeam()
+{
+    WindowKit kit;
+    kit.open();
+    LogCapture log(QStringLiteral("~Calib"));
+    QString title;
+    ModalQuestions::setNextDialogAction([&title](QDialog* dialog) {
+        title = dialog->windowTitle();
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("Bcancel")),
+                          Qt::LeftButton);
+        return dialog->result();
+    });
+    kit.trigger(QStringLiteral("actConfig"));
+    QCOMPARE(title, QStringLiteral("Modulator konfigurieren"));
+    QCOMPARE(log.texts().size(), 1);
     QCOMPARE(ModalQuestions::unanswered(), 0);
 }
 

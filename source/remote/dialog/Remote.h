@@ -2,20 +2,28 @@
 
 #include <QDialog>
 
-class QSpinBox;
+#include <memory>
 
-// Port dialog of the remote control, for now a placeholder with the two
-// port fields; the dialog of the remote control servers comes later.
+namespace Ui {
+class RemoteUI;
+}
+
+// Sets the port of the remote-control server and the start port of the RDS
+// data input servers. It stores nothing: the caller reads both ports after
+// the dialog was accepted.
 class Remote : public QDialog
 {
     Q_OBJECT
 public:
+    // The RDS start port stops at 65440, so channel 96 still gets a port.
+    static constexpr int kHighestRdsStartPort = 65440;
+
     Remote(quint16 portApp, quint16 portRDS, QWidget* parent = nullptr);
+    ~Remote() override;
 
     quint16 portApp() const;
     quint16 portRDS() const;
 
 private:
-    QSpinBox* appField;
-    QSpinBox* rdsField;
+    std::unique_ptr<Ui::RemoteUI> ui;
 };
