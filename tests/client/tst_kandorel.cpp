@@ -50,6 +50,7 @@ private slots:
     void startsOnDefaultPort();
     void connectsThroughDialog();
     void cancelledDialogChangesNothing();
+    void emptyHostIsLocalHost();
     void registerPushUnregister();
     void reconnectEmptiesRegistered();
     void history();
@@ -127,6 +128,22 @@ void TestKandorel::cancelledDialogChangesNothing()
     kit.trigger(QStringLiteral("actOpen"));
     QVERIFY(kit.connected());
     QCOMPARE(kit.registered(), registered);
+}
+
+void TestKandorel::emptyHostIsLocalHost()
+{
+    RawServer raw;
+    QVERIFY(raw.listen(freePort(3000, 4001)));
+    ClientKit kit;
+    QVERIFY(kit.connectTo(raw.server.serverPort(), QString()));
+    QVERIFY(raw.waitForPeer());
+    QString host;
+    ClientQuestions::setNextDialogAction([&](QDialog* dialog) {
+        host = dialog->findChild<QLineEdit*>(QStringLiteral("host"))->text();
+        return QDialog::Rejected;
+    });
+    kit.trigger(QStringLiteral("actOpen"));
+    QCOMPARE(host, QStringLiteral("127.0.0.1"));
 }
 
 void TestKandorel::registerPushUnregister()

@@ -23,6 +23,7 @@ public:
     bool queueRemoteGroup(QByteArray& line, int& fillLevel) override
     {
         fillLevel = fill;
+        lastGiven = fill;
         if (line.isEmpty())
             return false;
         received.append(line);
@@ -34,15 +35,20 @@ public:
         if (!state.isEmpty()) {
             line = state;
             fillLevel = refusedFill;
+            lastGiven = refusedFill;
             return false;
         }
         accepted.append(line);
         return true;
     }
 
-    int rdsFillLevel() override { return fill; }
+    // A quiet engine's fill never moves between lines, so the server never
+    // reports it unprompted.
+    int rdsFillLevel() override { return quiet ? lastGiven : fill; }
 
     int fill = 10;
+    bool quiet = false;
+    int lastGiven = 0;
     int refusedFill = 130;
     QMap<int, QByteArray> refusals; // line number from 1 → state word
     QList<QByteArray> received;     // every line, refused ones too
@@ -98,6 +104,16 @@ public:
         return true;
     }
 
+    // Starts, sends the first line at the given fill and waits for its reply.
+    bool firstLineAt(int fill)
+    {
+        if (!start())
+            return false;
+        rig.input.fill = fill;
+        tick();
+        return kit.waitForEvent(QStringLiteral("1 %1").arg(fill));
+    }
+
     void tick(int times = 1)
     {
         for (int i = 0; i < times; ++i)
@@ -143,6 +159,7 @@ private slots:
     void fileWithoutGroupsStops();
     void newConnectionStartsAtFillZero();
     void controlPortStopsFeeding();
+    void noLineIsReadWhileDisconnected();
     void groupsReachTheBoardInOrder();
 };
 
@@ -164,10 +181,7 @@ void TestKandorelFeed::pausesAboveAndResumesOnIdleReport()
 {
     FeedRig rig;
     ManualFeed feed(rig);
-    QVERIFY(feed.start());
-    rig.input.fill = 70;
-    feed.tick();
-    QVERIFY_EVENT(feed.kit, QStringLiteral("1 70"));
+    QVERIFY(feed.firstLineAt(70));
     feed.tick(RdsFeeder::kProbeAfterTicks - 1);
     QCOMPARE(feed.receivedUpToMarker(), QList<QByteArray>{"L1"});
     rig.input.fill = 64; // the server reports the drained queue by itself
@@ -179,11 +193,9 @@ void TestKandorelFeed::pausesAboveAndResumesOnIdleReport()
 void TestKandorelFeed::resumesOnProbe()
 {
     FeedRig rig;
+    rig.input.quiet = true;
     ManualFeed feed(rig);
-    QVERIFY(feed.start());
-    rig.input.fill = 70;
-    feed.tick();
-    QVERIFY_EVENT(feed.kit, QStringLiteral("1 70"));
+    QVERIFY(feed.firstLineAt(70));
     // The fill never changes, so the server reports nothing: after a second
     // of silence the next line goes out as a probe.
     feed.tick(RdsFeeder::kProbeAfterTicks);
@@ -254,11 +266,9 @@ void TestKandorelFeed::fileWithoutGroupsStops()
 void TestKandorelFeed::newConnectionStartsAtFillZero()
 {
     FeedRig rig;
+    rig.input.quiet = true;
     ManualFeed feed(rig);
-    QVERIFY(feed.start());
-    rig.input.fill = 70;
-    feed.tick();
-    QVERIFY_EVENT(feed.kit, QStringLiteral("1 70"));
+    QVERIFY(feed.firstLineAt(70));
     QVERIFY(feed.kit.connectTo(rig.port));
     feed.kit.trigger(QStringLiteral("actStop"));
     QCOMPARE(feed.kit.registered(), QStringList{});
@@ -284,6 +294,21 @@ void TestKandorelFeed::controlPortStopsFeeding()
     ClientQuestions::setNextFileName(rig.dir.filePath(QStringLiteral("missing.txt")));
     kit.trigger(QStringLiteral("actLog"));
     QVERIFY(!sendTimer(kit)->isActive());
+}
+
+void TestKandorelFeed::noLineIsReadWhileDisconnected()
+{
+    FeedRig rig;
+    ManualFeed feed(rig);
+    QVERIFY(feed.firstLineAt(10));
+    rig.server->stop();
+    QTRY_VERIFY_WITH_TIMEOUT(!feed.kit.connected(), kWaitMs);
+    feed.tick(5);
+    rig.server->listen();
+    QVERIFY(feed.kit.connectTo(rig.port));
+    feed.kit.trigger(QStringLiteral("actStop"));
+    feed.tick();
+    QCOMPARE(feed.receivedUpToMarker(), (QList<QByteArray>{"L1", "L2"}));
 }
 
 void TestKandorelFeed::groupsReachTheBoardInOrder()
