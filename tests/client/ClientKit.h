@@ -113,6 +113,12 @@ public:
     // Connects through the dialog, as the user does.
     bool connectTo(quint16 port, const QString& host = QStringLiteral("127.0.0.1"))
     {
+        startConnecting(port, host);
+        return settle();
+    }
+
+    void startConnecting(quint16 port, const QString& host = QStringLiteral("127.0.0.1"))
+    {
         ClientQuestions::setNextDialogAction([host, port](QDialog* dialog) {
             dialog->findChild<QLineEdit*>(QStringLiteral("host"))->setText(host);
             dialog->findChild<QSpinBox*>(QStringLiteral("port"))->setValue(port);
@@ -120,7 +126,11 @@ public:
             return dialog->result();
         });
         trigger(QStringLiteral("actOpen"));
-        // Settled: connected, or refused or not found.
+    }
+
+    // Waits until the connection is made, refused or not found.
+    bool settle()
+    {
         (void)QTest::qWaitFor(
             [this] { return connected() || socket->state() == QAbstractSocket::UnconnectedState; },
             kWaitMs);

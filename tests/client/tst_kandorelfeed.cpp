@@ -114,6 +114,14 @@ public:
         return kit.waitForEvent(QStringLiteral("1 %1").arg(fill));
     }
 
+    // Connects anew; the send timer is stopped before it can fire.
+    bool reconnect()
+    {
+        kit.startConnecting(rig.port);
+        kit.trigger(QStringLiteral("actStop"));
+        return kit.settle();
+    }
+
     void tick(int times = 1)
     {
         for (int i = 0; i < times; ++i)
@@ -269,8 +277,7 @@ void TestKandorelFeed::newConnectionStartsAtFillZero()
     rig.input.quiet = true;
     ManualFeed feed(rig);
     QVERIFY(feed.firstLineAt(70));
-    QVERIFY(feed.kit.connectTo(rig.port));
-    feed.kit.trigger(QStringLiteral("actStop"));
+    QVERIFY(feed.reconnect());
     QCOMPARE(feed.kit.registered(), QStringList{});
     feed.tick();
     QCOMPARE(feed.receivedUpToMarker(), (QList<QByteArray>{"L1", "L2"}));
@@ -305,8 +312,7 @@ void TestKandorelFeed::noLineIsReadWhileDisconnected()
     QTRY_VERIFY_WITH_TIMEOUT(!feed.kit.connected(), kWaitMs);
     feed.tick(5);
     rig.server->listen();
-    QVERIFY(feed.kit.connectTo(rig.port));
-    feed.kit.trigger(QStringLiteral("actStop"));
+    QVERIFY(feed.reconnect());
     feed.tick();
     QCOMPARE(feed.receivedUpToMarker(), (QList<QByteArray>{"L1", "L2"}));
 }
