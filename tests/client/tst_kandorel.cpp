@@ -196,6 +196,7 @@ void TestKandorel::history()
     kit.type(QString()); // sends nothing
     kit.type(QStringLiteral("GET channel.1.freq"));
     kit.type(QStringLiteral("get Channel.1.FREQ"));
+    QCOMPARE(kit.find<QLineEdit>("run")->text(), QStringLiteral("get Channel.1.FREQ"));
     kit.type(QStringLiteral("HELP rds"));
     kit.type(QStringLiteral("GET channel.1.freq"));
     QVERIFY(raw.waitForReceived("GET channel.1.freq\r\n"));
