@@ -11,7 +11,7 @@ bool RdsFeeder::open(const QString& path)
         qDebug("tcp: open failed %s", qPrintable(path));
         return false;
     }
-    passStart = sent;
+    beginPass();
     passes.clear();
     resend.clear();
     return true;
@@ -27,6 +27,9 @@ void RdsFeeder::restart()
     lastReplied = 0;
     inFlight.clear();
     passes.clear();
+    // The replies to what this pass sent before are lost with the old
+    // connection: the pass cannot be judged.
+    judgePass = false;
 }
 
 QString RdsFeeder::tick(Stop* stop)
@@ -60,15 +63,23 @@ QString RdsFeeder::nextFileLine(Stop* stop)
 
 void RdsFeeder::endPass(Stop* stop)
 {
-    if (sent == passStart) {
+    if (judgePass && !passSent) {
         // Not one line of the file could go out: nothing will change that.
         *stop = Stop::NothingAccepted;
         return;
     }
-    passes.append({passStart, sent});
-    passStart = sent;
+    if (judgePass)
+        passes.append({passStart, sent});
+    beginPass();
     if (barrenPassAnswered())
         *stop = Stop::NothingAccepted;
+}
+
+void RdsFeeder::beginPass()
+{
+    passStart = sent;
+    passSent = false;
+    judgePass = true;
 }
 
 void RdsFeeder::lineSent(const QString& line)
@@ -76,6 +87,7 @@ void RdsFeeder::lineSent(const QString& line)
     if (line.toUtf8().size() > kMaxLineBytes)
         return;
     inFlight.insert(++sent, line);
+    passSent = true;
 }
 
 RdsFeeder::Stop RdsFeeder::received(const QStringList& words)

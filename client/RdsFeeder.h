@@ -60,6 +60,7 @@ private:
     static int number(const QString& word);
     QString nextFileLine(Stop* stop);
     void endPass(Stop* stop);
+    void beginPass();
     Stop replied(quint32 count, const QStringList& words);
     bool barrenPassAnswered();
 
@@ -68,6 +69,8 @@ private:
     int quietTicks = 0;
     quint32 sent = 0;        // lines sent on this connection
     quint32 passStart = 0;   // sent when the current pass began
+    bool passSent = false;   // the current pass sent a line
+    bool judgePass = true;   // all replies to the current pass can still come
     quint32 lastHopeful = 0; // last line accepted or refused as full
     quint32 lastReplied = 0;
     QMap<quint32, QString> inFlight;

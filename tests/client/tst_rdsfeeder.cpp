@@ -75,6 +75,7 @@ private slots:
     void offlineStopsAndKeepsTheLine();
     void passWithoutAcceptedLineStops_data();
     void passWithoutAcceptedLineStops();
+    void reconnectMidPassJudgesNothing();
     void overlongLines();
     void newConnectionStartsAtFillZero();
 };
@@ -202,6 +203,21 @@ void TestRdsFeeder::passWithoutAcceptedLineStops()
     for (int i = 0; i < 5 && feed.stop == Stop::None; ++i)
         feed.tick();
     QCOMPARE(feed.stop, stops ? Stop::NothingAccepted : Stop::None);
+}
+
+void TestRdsFeeder::reconnectMidPassJudgesNothing()
+{
+    Feed feed("G1\n\n");
+    QCOMPARE(feed.tick(), QStringLiteral("G1"));
+    feed.feeder.restart(); // G1's reply is lost with the old connection
+    QCOMPARE(feed.tick(), QString());
+    QCOMPARE(feed.tick(), QStringLiteral("G1"));
+    QCOMPARE(feed.stop, Stop::None);
+    // A whole pass since the reconnect is judged.
+    feed.reply("1 -1 3 noRDS");
+    QCOMPARE(feed.tick(), QString());
+    feed.tick();
+    QCOMPARE(feed.stop, Stop::NothingAccepted);
 }
 
 void TestRdsFeeder::overlongLines()
