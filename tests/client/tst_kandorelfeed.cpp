@@ -5,7 +5,7 @@
 #include "ClientKit.h"
 #include "board/FMBoard.h"
 #include "board/FMProgram.h"
-#include "remote/RDSInput.h"
+#include "board/RDSInput.h"
 #include "remote/RDSServer.h"
 #include "settings/FMSettings.h"
 
@@ -329,6 +329,7 @@ void TestKandorelFeed::groupsReachTheBoardInOrder()
                   "[rds.1]\nused=1\nps=TESTPS\npi=d311\n0=-1\n2=60\n");
     project.close();
     auto store = QSharedPointer<FMSettings>::create(projectPath);
+    RDSServer::serveProgrammes(); // as the program does before it makes its boards
     BoardEmulator emulator;
     QVERIFY(emulator.start());
     const quint16 rdsPort =
