@@ -11,6 +11,7 @@ struct Queues
 {
     QQueue<QMessageBox::StandardButton> answers;
     QQueue<QString> fileNames;
+    QQueue<QStringList> fileLists;
     QQueue<std::function<int(QDialog*)>> dialogActions;
     QStringList asked;
     bool unattended = false;
@@ -66,6 +67,25 @@ QString askFileName(QWidget* parent, QFileDialog::AcceptMode mode, const QString
     return dialog.selectedFiles().constFirst();
 }
 
+QStringList askFileNames(QWidget* parent, const QString& title, const QString& start,
+                         const QString& filter)
+{
+    noteQuestion(title);
+    if (!queues().fileLists.isEmpty())
+        return queues().fileLists.dequeue();
+    if (!queues().fileNames.isEmpty())
+        return {queues().fileNames.dequeue()};
+    if (answeredUnattended(title))
+        return {};
+    QFileDialog dialog(parent, title, start, filter);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles();
+}
+
 } // namespace
 
 QMessageBox::StandardButton ModalQuestions::ask(QWidget* parent, QMessageBox::Icon icon,
@@ -96,6 +116,12 @@ QString ModalQuestions::saveFileName(QWidget* parent, const QString& title, cons
     return askFileName(parent, QFileDialog::AcceptSave, title, start, filter);
 }
 
+QStringList ModalQuestions::openFileNames(QWidget* parent, const QString& title,
+                                          const QString& start, const QString& filter)
+{
+    return askFileNames(parent, title, start, filter);
+}
+
 int ModalQuestions::exec(QDialog* dialog)
 {
     const QString title =
@@ -121,6 +147,11 @@ void ModalQuestions::setNextAnswer(QMessageBox::StandardButton answer)
 void ModalQuestions::setNextFileName(const QString& name)
 {
     queues().fileNames.enqueue(name);
+}
+
+void ModalQuestions::setNextFileNames(const QStringList& names)
+{
+    queues().fileLists.enqueue(names);
 }
 
 void ModalQuestions::setNextDialogResult(int result)
@@ -153,6 +184,7 @@ void ModalQuestions::clear()
     Queues& q = queues();
     q.answers.clear();
     q.fileNames.clear();
+    q.fileLists.clear();
     q.dialogActions.clear();
     q.asked.clear();
     q.unanswered = 0;
