@@ -64,6 +64,84 @@ reload project</translation>
     </message>
 </context>
 <context>
+    <name>FMAudio</name>
+    <message>
+        <source>Audio Dateien hinzufügen</source>
+        <translation>Add audio files</translation>
+    </message>
+    <message>
+        <source>Audio Dateien (*.ogg *.mp3 *.wav *.flac);;Alle Dateien (*)</source>
+        <translation>Audio files (*.ogg *.mp3 *.wav *.flac);;All files (*)</translation>
+    </message>
+    <message>
+        <source>Name der %1. Playliste</source>
+        <translation>Name of playlist %1</translation>
+    </message>
+    <message>
+        <source>Name der %1. Audio Quelle</source>
+        <translation>Name of audio source %1</translation>
+    </message>
+    <message>
+        <source>dieser Song kann nicht dekodiert werden!</source>
+        <translation>this song cannot be decoded!</translation>
+    </message>
+</context>
+<context>
+    <name>FMAudioUI</name>
+    <message>
+        <source>Audio Quellen</source>
+        <translation>Audio sources</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Typ</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>Parameter</source>
+        <translation>Parameters</translation>
+    </message>
+    <message>
+        <source>Quelle</source>
+        <translation>Source</translation>
+    </message>
+    <message>
+        <source>Entfernen</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <source>Playlisten</source>
+        <translation>Playlists</translation>
+    </message>
+    <message>
+        <source>ziehe auf Quelle (Datei)</source>
+        <translation>drag onto a source (file)</translation>
+    </message>
+    <message>
+        <source>1</source>
+        <translation>1</translation>
+    </message>
+    <message>
+        <source>Liste</source>
+        <translation>List</translation>
+    </message>
+    <message>
+        <source>per Drag &amp; Drop zur Playliste oder Quelle hinzufügen</source>
+        <translation>add to a playlist or source by drag &amp; drop</translation>
+    </message>
+    <message>
+        <source>Dateien (ziehe auf Playliste oder Quelle)</source>
+        <translation>Files (drag onto a playlist or source)</translation>
+    </message>
+    <message>
+        <source>Dateien</source>
+        <translation>Files</translation>
+    </message>
+</context>
+<context>
     <name>FMBand</name>
     <message>
         <source>FM Band</source>
@@ -1087,6 +1165,45 @@ for language change.</translation>
     </message>
 </context>
 <context>
+    <name>RampeUI</name>
+    <message>
+        <source>Start-Frequenz in Hz</source>
+        <translation>Start frequency in Hz</translation>
+    </message>
+    <message>
+        <source>Start-Lautstärke</source>
+        <translation>Start volume</translation>
+    </message>
+    <message>
+        <source>%</source>
+        <translation>%</translation>
+    </message>
+    <message>
+        <source>-</source>
+        <translation>-</translation>
+    </message>
+    <message>
+        <source>End-Frequenz in Hz</source>
+        <translation>End frequency in Hz</translation>
+    </message>
+    <message>
+        <source>End-Lautstärke</source>
+        <translation>End volume</translation>
+    </message>
+    <message>
+        <source>in</source>
+        <translation>in</translation>
+    </message>
+    <message>
+        <source>Dauer in Sekunden</source>
+        <translation>Duration in seconds</translation>
+    </message>
+    <message>
+        <source> s</source>
+        <translation> s</translation>
+    </message>
+</context>
+<context>
     <name>Remote</name>
     <message>
         <source>Fernsteuerung</source>
@@ -1099,6 +1216,44 @@ for language change.</translation>
     <message>
         <source>RDS-Daten ab:</source>
         <translation>RDS data from:</translation>
+    </message>
+</context>
+<context>
+    <name>SinusUI</name>
+    <message>
+        <source>L:</source>
+        <translation>L:</translation>
+    </message>
+    <message>
+        <source>Frequenz links in Hz</source>
+        <translation>Left frequency in Hz</translation>
+    </message>
+    <message>
+        <source>Lautstärke links</source>
+        <translation>Left volume</translation>
+    </message>
+    <message>
+        <source>%</source>
+        <translation>%</translation>
+    </message>
+    <message>
+        <source>R:</source>
+        <translation>R:</translation>
+    </message>
+    <message>
+        <source>Frequenz rechts in Hz</source>
+        <translation>Right frequency in Hz</translation>
+    </message>
+    <message>
+        <source>Lautstärke rechts</source>
+        <translation>Right volume</translation>
+    </message>
+</context>
+<context>
+    <name>SrcFiles</name>
+    <message>
+        <source>Jetzt abspielen</source>
+        <translation>Play now</translation>
     </message>
 </context>
 <context>

@@ -52,6 +52,10 @@ FMAudio::FMAudio(QWidget* parent) : QWidget(parent), ui(new Ui::FMAudioUI)
 
 FMAudio::~FMAudio()
 {
+    // Closing the window below commits an open cell editor; its change
+    // must not reach a page that is half gone.
+    for (QObject* child : findChildren<QObject*>())
+        QObject::disconnect(child, nullptr, this, nullptr);
     if (store)
         store->unsubscribeAll(this);
     delete ui;

@@ -53,10 +53,12 @@ QMimeData* SrcAudio::mimeData(const QList<QTableWidgetItem*>& items) const
 
 bool SrcAudio::dropMimeData(int row, int column, const QMimeData* data, Qt::DropAction action)
 {
-    if (data->hasText())
-        return dropText(row, column, data->text());
+    // URLs count as text too, in their URL form: they are taken first, so a
+    // dropped file arrives as its path.
     if (data->hasUrls() && !data->urls().isEmpty())
         return dropUrl(row, column, data->urls().constFirst());
+    if (data->hasText())
+        return dropText(row, column, data->text());
     return QTableWidget::dropMimeData(row, column, data, action);
 }
 
