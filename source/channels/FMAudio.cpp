@@ -37,6 +37,17 @@ int changedValue(int field, int stored)
     return field == stored ? -1 : field;
 }
 
+// The ids of the selected rows: only a name cell carries one.
+QList<int> selectedIds(const QTableWidget* table)
+{
+    QList<int> ids;
+    for (const QTableWidgetItem* selected : table->selectedItems()) {
+        if (selected->column() == 0)
+            ids.append(selected->data(Qt::UserRole).toInt());
+    }
+    return ids;
+}
+
 } // namespace
 
 FMAudio::FMAudio(QWidget* parent) : QWidget(parent), ui(new Ui::FMAudioUI)
@@ -153,10 +164,8 @@ void FMAudio::delSource()
 {
     if (!store)
         return;
-    for (const QTableWidgetItem* selected : ui->sources->selectedItems()) {
-        if (selected->column() == kNameColumn)
-            store->removeAudio(selected->data(Qt::UserRole).toInt());
-    }
+    for (int id : selectedIds(ui->sources))
+        store->removeAudio(id);
     ui->sources->setCurrentCell(ui->sources->rowCount() - 1, kNameColumn);
 }
 
@@ -231,10 +240,8 @@ void FMAudio::delList()
 {
     if (!store)
         return;
-    for (const QTableWidgetItem* selected : ui->playlists->selectedItems()) {
-        if (selected->column() == kNameColumn)
-            store->deletePlaylist(selected->data(Qt::UserRole).toInt());
-    }
+    for (int id : selectedIds(ui->playlists))
+        store->deletePlaylist(id);
     fillPlaylists(0);
     ui->playlists->setCurrentCell(ui->playlists->rowCount() - 1, kNameColumn);
 }

@@ -65,6 +65,23 @@ QMimeData* textData(const QString& text)
     return data;
 }
 
+SongInfo song(const QString& path, int kind, int sampleRate = 44100, int channels = 2)
+{
+    SongInfo info;
+    info.path = path;
+    info.kind = kind;
+    info.sampleRate = sampleRate;
+    info.channels = channels;
+    return info;
+}
+
+void setBase(QTableWidget* table, const QColor& colour)
+{
+    QPalette palette = table->palette();
+    palette.setColor(QPalette::Base, colour);
+    table->setPalette(palette);
+}
+
 } // namespace
 
 void TestAudioTables::draggedFilesKeepTheirNames_data()
@@ -317,28 +334,12 @@ void TestAudioTables::songInfo()
                       {"playlist.1/3", "/m/d.ogg"},
                       {"playlist.1/4", "/m/e.ogg"}});
     // On a white base every hue is white; a grey one shows them.
-    QPalette palette = kit.files()->palette();
-    palette.setColor(QPalette::Base, QColor(128, 128, 128));
-    kit.files()->setPalette(palette);
-    SongInfo a;
-    a.path = QStringLiteral("/m/a.flac");
-    a.kind = 4;
-    a.sampleRate = 44100;
-    a.channels = 2;
+    setBase(kit.files(), QColor(128, 128, 128));
+    SongInfo a = song(QStringLiteral("/m/a.flac"), 4);
     a.tags = {{"Title", "Eins"}, {"Artist", "Band"}};
-    SongInfo b;
-    b.path = QStringLiteral("/m/b.mp3");
-    b.kind = 0;
-    SongInfo c = a;
-    c.path = QStringLiteral("/m/c.wav");
-    c.kind = 3;
-    c.sampleRate = 48000;
-    c.channels = 1;
-    c.tags.clear();
-    SongInfo d = c;
-    d.path = QStringLiteral("/m/d.ogg");
-    d.sampleRate = 32000;
-    d.channels = 6;
+    SongInfo b = song(QStringLiteral("/m/b.mp3"), 0);
+    const SongInfo c = song(QStringLiteral("/m/c.wav"), 3, 48000, 1);
+    const SongInfo d = song(QStringLiteral("/m/d.ogg"), 3, 32000, 6);
     kit.store->setSongInfo(1, {a, b, c, d});
     kit.deliver();
 
@@ -379,19 +380,10 @@ void TestAudioTables::songColoursOnWhite()
     AudioPageKit kit({{"playlist.1/0", "/m/a.flac"},
                       {"playlist.1/1", "/m/b.flac"},
                       {"playlist.1/2", "/m/c.flac"}});
-    QPalette palette = kit.files()->palette();
-    palette.setColor(QPalette::Base, Qt::white);
-    kit.files()->setPalette(palette);
-    SongInfo a;
-    a.path = QStringLiteral("/m/a.flac");
-    a.kind = 4;
-    a.sampleRate = 44100;
-    a.channels = 2;
-    SongInfo b = a;
-    b.path = QStringLiteral("/m/b.flac");
-    SongInfo c = a;
-    c.path = QStringLiteral("/m/c.flac");
-    c.kind = -1;
+    setBase(kit.files(), Qt::white);
+    const SongInfo a = song(QStringLiteral("/m/a.flac"), 4);
+    const SongInfo b = song(QStringLiteral("/m/b.flac"), 4);
+    const SongInfo c = song(QStringLiteral("/m/c.flac"), -1);
     kit.store->setSongInfo(1, {a, b, c});
     kit.deliver();
     const auto shade = [&kit](int row) {
