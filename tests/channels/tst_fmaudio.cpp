@@ -27,6 +27,7 @@ private slots:
     void focusingAFieldClearsTheSelection();
     void renameByTyping_data();
     void renameByTyping();
+    void goneWithAnEditorOpen();
     void sourcePlayingAPlaylist_data();
     void sourcePlayingAPlaylist();
     void playlistsAddedAndDeleted();
@@ -288,6 +289,22 @@ void TestFMAudio::renameByTyping()
     QCOMPARE(kit.store->value(key).toString(), QStringLiteral("Neu"));
     QCOMPARE(table->item(0, 0)->text(), QStringLiteral("Neu"));
     QCOMPARE(table->item(0, 0)->data(Qt::UserRole).toInt(), 1);
+}
+
+void TestFMAudio::goneWithAnEditorOpen()
+{
+    AudioPageKit kit({{"audio.1/name", "Alt"}, {"audio.1/type", 2}});
+    QVERIFY(QTest::qWaitForWindowActive(kit.page.get()));
+    kit.sources()->setCurrentCell(0, 0);
+    kit.sources()->setFocus();
+    QTest::keyClick(kit.sources(), Qt::Key_F2);
+    auto* editor =
+        kit.sources()->viewport()->findChild<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly);
+    QVERIFY(editor);
+    QTest::keyClicks(editor, QStringLiteral("Neu"));
+    // The window's close commits the editor while the page goes.
+    kit.page.reset();
+    QCOMPARE(kit.store->audioSource(1).name, QStringLiteral("Alt"));
 }
 
 void TestFMAudio::sourcePlayingAPlaylist_data()
