@@ -38,6 +38,17 @@ void setField(QWidget* form, const char* name, int value)
     field->setValue(value);
 }
 
+// A column's width, or more where a cell widget (a form, a type box) needs it.
+int neededWidth(const QTableWidget* table, int column)
+{
+    int width = table->columnWidth(column);
+    for (int row = 0; row < table->rowCount(); ++row) {
+        if (const QWidget* cell = table->cellWidget(row, column))
+            width = qMax(width, cell->sizeHint().width());
+    }
+    return width;
+}
+
 QString fileName(const QString& file)
 {
     return file.section(QLatin1Char('/'), -1);
@@ -128,9 +139,11 @@ void FMAudio::fillSources()
     rebuildTabOrder();
     table->setRowCount(row);
     table->resizeColumnsToContents();
+    // The last column stretches and so has the width it was given, not what
+    // its forms need.
     int width = kTableWidthSlack;
     for (int column = kNameColumn; column <= kParameterColumn; ++column)
-        width += table->columnWidth(column);
+        width += neededWidth(table, column);
     table->setMinimumWidth(width);
 }
 

@@ -159,6 +159,9 @@ void TestFMAudio::typeSwitchesTheForm()
     QTRY_VERIFY(sine.isNull());
     QCOMPARE(kit.form(0)->findChildren<QSpinBox*>().size(), 5);
     QCOMPARE(kit.field(0, QStringLiteral("secs"))->value(), 9);
+    // The table asks for the room its widest form needs.
+    QVERIFY(kit.sources()->minimumWidth() >
+            kit.form(0)->sizeHint().width() + kit.typeBox(0)->sizeHint().width());
     QCOMPARE(kit.field(0, QStringLiteral("v1"))->value(), 50);
 
     QTest::keyClick(kit.typeBox(0), Qt::Key_Up);
