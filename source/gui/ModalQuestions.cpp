@@ -11,6 +11,7 @@ struct Queues
 {
     QQueue<QMessageBox::StandardButton> answers;
     QQueue<QString> fileNames;
+    QQueue<QStringList> fileLists;
     QQueue<std::function<int(QDialog*)>> dialogActions;
     QStringList asked;
     QStringList texts;
@@ -67,6 +68,25 @@ QString askFileName(QWidget* parent, QFileDialog::AcceptMode mode, const QString
     return dialog.selectedFiles().constFirst();
 }
 
+QStringList askFileNames(QWidget* parent, const QString& title, const QString& start,
+                         const QString& filter)
+{
+    noteQuestion(title);
+    if (!queues().fileLists.isEmpty())
+        return queues().fileLists.dequeue();
+    if (!queues().fileNames.isEmpty())
+        return {queues().fileNames.dequeue()};
+    if (answeredUnattended(title))
+        return {};
+    QFileDialog dialog(parent, title, start, filter);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles();
+}
+
 } // namespace
 
 QMessageBox::StandardButton ModalQuestions::ask(QWidget* parent, QMessageBox::Icon icon,
@@ -98,6 +118,12 @@ QString ModalQuestions::saveFileName(QWidget* parent, const QString& title, cons
     return askFileName(parent, QFileDialog::AcceptSave, title, start, filter);
 }
 
+QStringList ModalQuestions::openFileNames(QWidget* parent, const QString& title,
+                                          const QString& start, const QString& filter)
+{
+    return askFileNames(parent, title, start, filter);
+}
+
 int ModalQuestions::exec(QDialog* dialog)
 {
     const QString title =
@@ -123,6 +149,11 @@ void ModalQuestions::setNextAnswer(QMessageBox::StandardButton answer)
 void ModalQuestions::setNextFileName(const QString& name)
 {
     queues().fileNames.enqueue(name);
+}
+
+void ModalQuestions::setNextFileNames(const QStringList& names)
+{
+    queues().fileLists.enqueue(names);
 }
 
 void ModalQuestions::setNextDialogResult(int result)
@@ -161,6 +192,7 @@ void ModalQuestions::clear()
     q.texts.clear();
     q.answers.clear();
     q.fileNames.clear();
+    q.fileLists.clear();
     q.dialogActions.clear();
     q.asked.clear();
     q.unanswered = 0;

@@ -26,12 +26,18 @@ public:
                                 const QString& filter);
     static QString saveFileName(QWidget* parent, const QString& title, const QString& start,
                                 const QString& filter);
+    // Several existing files at once; empty when the user chose none.
+    static QStringList openFileNames(QWidget* parent, const QString& title, const QString& start,
+                                     const QString& filter);
     // Runs the dialog modally and returns its result.
     static int exec(QDialog* dialog);
 
     // --- answering ahead
     static void setNextAnswer(QMessageBox::StandardButton answer);
     static void setNextFileName(const QString& name);
+    // The next openFileNames() takes these; a single queued file name
+    // answers it too.
+    static void setNextFileNames(const QStringList& names);
     static void setNextDialogResult(int result);
     // The action gets the dialog (set up, not shown) and returns its result;
     // it may click the dialog's buttons first.

@@ -16,6 +16,7 @@ private slots:
     void answersInOrderByKind();
     void dialogActionClicksInside();
     void unattendedDismisses();
+    void severalFileNames();
 };
 
 void TestModalQuestions::init()
@@ -73,6 +74,22 @@ void TestModalQuestions::unattendedDismisses()
     QDialog dialog;
     QCOMPARE(ModalQuestions::exec(&dialog), int(QDialog::Rejected));
     QCOMPARE(ModalQuestions::unanswered(), 4);
+}
+
+void TestModalQuestions::severalFileNames()
+{
+    const QStringList two{QStringLiteral("/tmp/a.flac"), QStringLiteral("/tmp/b.ogg")};
+    ModalQuestions::setNextFileNames(two);
+    ModalQuestions::setNextFileName(QStringLiteral("/tmp/c.wav"));
+    QCOMPARE(ModalQuestions::openFileNames(nullptr, QStringLiteral("one"), QString(), QString()),
+             two);
+    QCOMPARE(ModalQuestions::openFileNames(nullptr, QStringLiteral("two"), QString(), QString()),
+             QStringList{QStringLiteral("/tmp/c.wav")});
+    QCOMPARE(ModalQuestions::openFileNames(nullptr, QStringLiteral("three"), QString(), QString()),
+             QStringList());
+    QCOMPARE(ModalQuestions::unanswered(), 1);
+    QCOMPARE(ModalQuestions::asked(),
+             (QStringList{QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three")}));
 }
 
 QTEST_MAIN(TestModalQuestions)
