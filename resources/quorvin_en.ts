@@ -2,16 +2,94 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
-    <name>ChannelView</name>
+    <name>ConfigFM</name>
     <message>
-        <source>Modulator extern verbunden</source>
-        <translation>Modulator connected elsewhere</translation>
+        <source>Kanal Editor</source>
+        <translation>Channel Editor</translation>
     </message>
     <message>
-        <source>Der Modulator wird von %1 benutzt.
-Übernehmen?</source>
-        <translation>The modulator is used by %1.
-Take it over?</translation>
+        <source>Kanal-Einstellung</source>
+        <translation>Channel settings</translation>
+    </message>
+    <message>
+        <source>Preemphasis:</source>
+        <translation>Preemphasis:</translation>
+    </message>
+    <message>
+        <source>keine</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>50 µs</source>
+        <translation>50 µs</translation>
+    </message>
+    <message>
+        <source>75 µs</source>
+        <translation>75 µs</translation>
+    </message>
+    <message>
+        <source>Frequenzhub:</source>
+        <translation>Deviation:</translation>
+    </message>
+    <message>
+        <source>50 kHz</source>
+        <translation>50 kHz</translation>
+    </message>
+    <message>
+        <source>75 kHz</source>
+        <translation>75 kHz</translation>
+    </message>
+    <message>
+        <source> kHz</source>
+        <translation> kHz</translation>
+    </message>
+    <message>
+        <source>Samplerate:</source>
+        <translation>Sample rate:</translation>
+    </message>
+    <message>
+        <source>32 kHz</source>
+        <translation>32 kHz</translation>
+    </message>
+    <message>
+        <source>44.1 kHz</source>
+        <translation>44.1 kHz</translation>
+    </message>
+    <message>
+        <source>48 kHz</source>
+        <translation>48 kHz</translation>
+    </message>
+    <message>
+        <source>Kanalmodus:</source>
+        <translation>Channel mode:</translation>
+    </message>
+    <message>
+        <source>&amp;Mono</source>
+        <translation>&amp;Mono</translation>
+    </message>
+    <message>
+        <source>&amp;Stereo</source>
+        <translation>&amp;Stereo</translation>
+    </message>
+    <message>
+        <source>Samplerate automatisch ändern (Anpassen an Song)</source>
+        <translation>Change the sample rate automatically (follow the song)</translation>
+    </message>
+    <message>
+        <source>kHz &amp;Auto</source>
+        <translation>kHz &amp;Auto</translation>
+    </message>
+    <message>
+        <source>Einstellung kopieren auf folgende Kanäle:</source>
+        <translation>Copy the settings to these channels:</translation>
+    </message>
+    <message>
+        <source>alle / von:</source>
+        <translation>all / from:</translation>
+    </message>
+    <message>
+        <source>bis:</source>
+        <translation>to:</translation>
     </message>
 </context>
 <context>
@@ -92,12 +170,99 @@ reload project</translation>
 <context>
     <name>FMChannel</name>
     <message>
-        <source>an</source>
-        <translation>on</translation>
+        <source>Signal Frequenz</source>
+        <translation>Signal frequency</translation>
     </message>
     <message>
-        <source>aus</source>
-        <translation>off</translation>
+        <source>Signal gain [-60..0] dB</source>
+        <translation>Signal gain [-60..0] dB</translation>
+    </message>
+    <message>
+        <source>Audio Lautstärke</source>
+        <translation>Audio volume</translation>
+    </message>
+    <message>
+        <source>RDS Quelle</source>
+        <translation>RDS source</translation>
+    </message>
+    <message>
+        <source>Audio Quelle</source>
+        <translation>Audio source</translation>
+    </message>
+    <message>
+        <source>Quellen</source>
+        <translation>Sources</translation>
+    </message>
+    <message>
+        <source>Zeige RDS Quelle</source>
+        <translation>Show RDS source</translation>
+    </message>
+    <message>
+        <source>Zeige TMC Quelle</source>
+        <translation>Show TMC source</translation>
+    </message>
+    <message>
+        <source>RDS aus Datei senden</source>
+        <translation>Send RDS from file</translation>
+    </message>
+    <message>
+        <source>Zeige Audio Quelle</source>
+        <translation>Show audio source</translation>
+    </message>
+    <message>
+        <source>&lt;kein Audio&gt;</source>
+        <translation>&lt;no audio&gt;</translation>
+    </message>
+    <message>
+        <source>Audio Quelle: </source>
+        <translation>Audio source: </translation>
+    </message>
+    <message>
+        <source>Sinus</source>
+        <translation>Sine</translation>
+    </message>
+    <message>
+        <source>Rampe</source>
+        <translation>Ramp</translation>
+    </message>
+    <message>
+        <source>Datei</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>Fernzugriff</source>
+        <translation>Remote access</translation>
+    </message>
+    <message>
+        <source>Fernzugriff von: </source>
+        <translation>Remote access from: </translation>
+    </message>
+    <message>
+        <source>&lt;kein RDS&gt;</source>
+        <translation>&lt;no RDS&gt;</translation>
+    </message>
+    <message>
+        <source>RDS Quelle Nr. %1 [%2]</source>
+        <translation>RDS source no. %1 [%2]</translation>
+    </message>
+    <message>
+        <source>TMC Quelle: %1</source>
+        <translation>TMC source: %1</translation>
+    </message>
+    <message>
+        <source>Bitfehlerrate: %1%</source>
+        <translation>Bit error rate: %1%</translation>
+    </message>
+    <message>
+        <source>aus Datei: </source>
+        <translation>from file: </translation>
+    </message>
+</context>
+<context>
+    <name>FMConfig</name>
+    <message>
+        <source>Kanal %1 Editor</source>
+        <translation>Channel %1 Editor</translation>
     </message>
 </context>
 <context>
@@ -105,6 +270,33 @@ reload project</translation>
     <message>
         <source>Modulatoren verbinden</source>
         <translation>Connect modulators</translation>
+    </message>
+</context>
+<context>
+    <name>FMInfo</name>
+    <message>
+        <source>Frequenzhub ist %1 kHz</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Preemphasis ist 50µs</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Preemphasis ist 75µs</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>keine Preemphasis</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Samplerate ist %1 kHz</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> statt %1 kHz</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -1072,6 +1264,30 @@ for language change.</translation>
     </message>
 </context>
 <context>
+    <name>FMUnlock</name>
+    <message>
+        <source>Der Modulator #%1 ist bereits verbunden mit:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Wenn die Verbindung gekapert wird, wird die andere getrennt.
+Evtl. dort laufende Messungen werden abgebrochen!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>zuletzt:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> vor einer Weile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> vor %1 Sekunden</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>LanguageUI</name>
     <message>
         <source>Select Language</source>
@@ -1272,6 +1488,25 @@ Zeile: %3 / C: %4</translation>
     <message>
         <source>aus</source>
         <translation>off</translation>
+    </message>
+</context>
+<context>
+    <name>UnlockUI</name>
+    <message>
+        <source>Bereits verbunden!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>gewählte Modulatoren verbinden</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Verbindung kapern!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Nicht verbinden</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>

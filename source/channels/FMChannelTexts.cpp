@@ -108,7 +108,7 @@ QString FMChannel::rdsTip(const RDSSource& source) const
 {
     QString tip = tr("RDS Quelle Nr. %1 [%2]").arg(record.idrds).arg(source.ps);
     if (!rdsFile.isEmpty())
-        tip += tr("\naus Datei: ") + rdsFile;
+        tip += QLatin1Char('\n') + tr("aus Datei: ") + rdsFile;
     else if (store && source.tmcsi != 0) {
         const QString tmc = store->tmcSource(int(source.tmcsi)).name;
         if (!tmc.isEmpty())
