@@ -107,6 +107,8 @@ private slots:
     void contextMenuEntries_data();
     void contextMenuEntries();
     void unusedSourceIsDropped();
+    void openingLeavesTheProjectClean_data();
+    void openingLeavesTheProjectClean();
 };
 
 void TestFMChannel::audioToolTip_data()
@@ -485,6 +487,38 @@ void TestFMChannel::unusedSourceIsDropped()
         {{"channel.5/idaudio", "3"}, {"audio.3/name", "Drei"}, {"audio.3/used", "0"}}));
     QCOMPARE(kit.field("audio")->text(), QStringLiteral("<kein Audio>"));
     QCOMPARE(kit.store->channel(kChannel).idaudio, 0);
+}
+
+void TestFMChannel::openingLeavesTheProjectClean_data()
+{
+    QTest::addColumn<Keys>("keys");
+    QTest::addColumn<QVariant>("stored");
+    QTest::newRow("a frequency in short spelling")
+        << Keys{{"channel.5/used", "1"}, {"channel.5/freq", "95.8"}} << QVariant("95.8");
+    QTest::newRow("a used channel without a frequency key")
+        << Keys{{"channel.5/used", "1"}} << QVariant();
+    QTest::newRow("an unused channel") << Keys{{"channel.5/freq", "101"}} << QVariant("101");
+}
+
+// Showing the project is no edit: the strip writes nothing back, yet the
+// used channel counts in the distances.
+void TestFMChannel::openingLeavesTheProjectClean()
+{
+    QFETCH(Keys, keys);
+    QFETCH(QVariant, stored);
+    StripKit kit(keys + Keys{{"channel.6/used", "1"}, {"channel.6/freq", "108.0"}});
+    FMChannel neighbour(6);
+    neighbour.refresh(kit.store);
+    StripKit::settle();
+    QVERIFY(!kit.store->isDirty());
+    QCOMPARE(kit.store->value(QStringLiteral("channel.5.freq")), stored);
+    KeyRecorder recorder;
+    kit.store->subscribe(QStringLiteral("chinfo.6.dist"), &recorder);
+    kit.store->publishDistances();
+    recorder.collect();
+    const double expected =
+        kit.store->channel(kChannel).used ? 108.0 - kit.store->channel(kChannel).freq : 100.0;
+    QCOMPARE(recorder.values().value(0).toDouble(), expected);
 }
 
 QTEST_MAIN(TestFMChannel)
