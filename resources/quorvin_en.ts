@@ -276,27 +276,27 @@ reload project</translation>
     <name>FMInfo</name>
     <message>
         <source>Frequenzhub ist %1 kHz</source>
-        <translation type="unfinished"></translation>
+        <translation>Deviation is set to %1 kHz</translation>
     </message>
     <message>
         <source>Preemphasis ist 50µs</source>
-        <translation type="unfinished"></translation>
+        <translation>Preemphasis is set to 50µs</translation>
     </message>
     <message>
         <source>Preemphasis ist 75µs</source>
-        <translation type="unfinished"></translation>
+        <translation>Preemphasis is set to 75µs</translation>
     </message>
     <message>
         <source>keine Preemphasis</source>
-        <translation type="unfinished"></translation>
+        <translation>no preemphasis</translation>
     </message>
     <message>
         <source>Samplerate ist %1 kHz</source>
-        <translation type="unfinished"></translation>
+        <translation>Samplerate is set to %1 kHz</translation>
     </message>
     <message>
         <source> statt %1 kHz</source>
-        <translation type="unfinished"></translation>
+        <translation> instead of %1 kHz</translation>
     </message>
 </context>
 <context>
@@ -1267,24 +1267,25 @@ for language change.</translation>
     <name>FMUnlock</name>
     <message>
         <source>Der Modulator #%1 ist bereits verbunden mit:</source>
-        <translation type="unfinished"></translation>
+        <translation>The modulator #%1 is already connected to:</translation>
     </message>
     <message>
         <source>Wenn die Verbindung gekapert wird, wird die andere getrennt.
 Evtl. dort laufende Messungen werden abgebrochen!</source>
-        <translation type="unfinished"></translation>
+        <translation>Taking over the connection disconnects the other one.
+Measurements running there will be aborted!</translation>
     </message>
     <message>
         <source>zuletzt:</source>
-        <translation type="unfinished"></translation>
+        <translation>recently:</translation>
     </message>
     <message>
         <source> vor einer Weile</source>
-        <translation type="unfinished"></translation>
+        <translation> a while ago</translation>
     </message>
     <message>
         <source> vor %1 Sekunden</source>
-        <translation type="unfinished"></translation>
+        <translation> %1 seconds ago</translation>
     </message>
 </context>
 <context>
@@ -1482,31 +1483,53 @@ Zeile: %3 / C: %4</translation>
 <context>
     <name>TabFlag</name>
     <message>
-        <source>Sendung</source>
-        <translation>On air</translation>
+        <source>Europa FM-Band
+87.5 - 108.0 MHz</source>
+        <translation>European FM-Band
+87.5 - 108.0 MHz</translation>
     </message>
     <message>
-        <source>aus</source>
-        <translation>off</translation>
+        <source>Japan FM-Band
+76.0 - 95.0 MHz</source>
+        <translation>Japan FM-Band
+76.0 - 95.0 MHz</translation>
+    </message>
+    <message>
+        <source>Brasilien FM-Band
+76.0 - 108.0 MHz</source>
+        <translation>Brazil FM-Band
+76.0 - 108.0 MHz</translation>
+    </message>
+    <message>
+        <source>FM Modulator HF aktiv
+Kanäle werden gesendet</source>
+        <translation>FM modulator HF active
+Channels are sent</translation>
+    </message>
+    <message>
+        <source>FM Modulator HF stumm
+Keine Kanäle werden gesendet</source>
+        <translation>FM modulator HF muted
+no channels are sent</translation>
     </message>
 </context>
 <context>
     <name>UnlockUI</name>
     <message>
         <source>Bereits verbunden!</source>
-        <translation type="unfinished"></translation>
+        <translation>Already connected!</translation>
     </message>
     <message>
         <source>gewählte Modulatoren verbinden</source>
-        <translation type="unfinished"></translation>
+        <translation>connect the chosen modulators</translation>
     </message>
     <message>
         <source>&amp;Verbindung kapern!</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Take over the connection!</translation>
     </message>
     <message>
         <source>&amp;Nicht verbinden</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Do not connect</translation>
     </message>
 </context>
 <context>

@@ -1,19 +1,25 @@
 #pragma once
 
-#include <QLabel>
+#include <QWidget>
 
 class Spectrum;
 
-// Band flag at the end of the tool bar, for now a placeholder: the painted
-// flag with the band display comes with the channel page. A click opens the
-// band dialog; a click with Control held toggles on air.
-class TabFlag : public QLabel
+namespace Ui {
+class FlagUI;
+}
+
+// The end of the tool bar: the band display, the flag of the chosen FM band
+// and the on-air icon. A click on the flag or on the attenuation corner of
+// the band display asks for the band dialog; a click on the icon asks to
+// switch the transmitters on or off.
+class TabFlag : public QWidget
 {
     Q_OBJECT
 public:
     explicit TabFlag(QWidget* parent = nullptr);
+    ~TabFlag() override;
 
-    Spectrum* spectrum() const { return display; }
+    Spectrum* spectrum() const;
     bool onAir() const { return air; }
     int band() const { return shownBand; }
     int attenuation() const { return shownAttenuation; }
@@ -28,9 +34,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    void showState();
+    bool inAttenuationCorner(const QPoint& position) const;
 
-    Spectrum* display;
+    Ui::FlagUI* ui;
     bool air = false;
     int shownBand = 0;
     int shownAttenuation = 0;
