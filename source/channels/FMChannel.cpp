@@ -354,21 +354,27 @@ void FMChannel::setFreq(double mhz)
 
 void FMChannel::subscribeAudio(bool on)
 {
-    if (!store || record.idaudio == 0)
-        return;
-    const QString group = QStringLiteral("audio.%1").arg(record.idaudio);
-    if (on)
-        store->subscribe(group, this);
-    else
-        store->unsubscribe(group, this);
+    if (record.idaudio != 0)
+        follow({QStringLiteral("audio.%1").arg(record.idaudio)}, on);
 }
 
+// A source's "used" key is followed too, so that a source switched off
+// elsewhere is dropped at once.
 void FMChannel::subscribeRDS(bool on)
 {
-    if (!store || record.idrds == 0)
+    if (record.idrds == 0)
         return;
-    for (const char* name : {"used", "name", "af", "ps", "err", "ber"}) {
-        const QString key = QStringLiteral("rds.%1.%2").arg(record.idrds).arg(QLatin1String(name));
+    QStringList keys;
+    for (const char* name : {"used", "name", "af", "ps", "err", "ber"})
+        keys.append(QStringLiteral("rds.%1.%2").arg(record.idrds).arg(QLatin1String(name)));
+    follow(keys, on);
+}
+
+void FMChannel::follow(const QStringList& keys, bool on)
+{
+    if (!store)
+        return;
+    for (const QString& key : keys) {
         if (on)
             store->subscribe(key, this);
         else

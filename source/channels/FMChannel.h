@@ -90,6 +90,7 @@ private:
     void readRecord();
     void subscribeAudio(bool on);
     void subscribeRDS(bool on);
+    void follow(const QStringList& keys, bool on);
     QString audioTip(const AudioSource& source) const;
     QString songTip() const;
     QString rdsTip(const RDSSource& source) const;

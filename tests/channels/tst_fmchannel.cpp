@@ -107,6 +107,7 @@ private slots:
     void contextMenuEntries_data();
     void contextMenuEntries();
     void unusedSourceIsDropped();
+    void playPositionMark();
     void openingLeavesTheProjectClean_data();
     void openingLeavesTheProjectClean();
 };
@@ -487,6 +488,25 @@ void TestFMChannel::unusedSourceIsDropped()
         {{"channel.5/idaudio", "3"}, {"audio.3/name", "Drei"}, {"audio.3/used", "0"}}));
     QCOMPARE(kit.field("audio")->text(), QStringLiteral("<kein Audio>"));
     QCOMPARE(kit.store->channel(kChannel).idaudio, 0);
+}
+
+// The play position shows as a narrow yellow-green mark in the audio field,
+// fading in from the green before it.
+void TestFMChannel::playPositionMark()
+{
+    StripKit kit(channelUsing({}));
+    QLabel* audio = kit.field("audio");
+    kit.publish(QStringLiteral("chinfo.5.playpos"), 500);
+    const QImage shown = audio->grab().toImage();
+    const int w = audio->width();
+    const auto at = [&shown](int x) { return QColor(shown.pixel(x, 3)); };
+    const QColor mark(0xA0, 0xB0, 0x20);
+    const QColor green(0x10, 0x80, 0x10);
+    QCOMPARE(at(w / 2 - 1), mark);
+    QCOMPARE(at(w / 5), green);
+    QCOMPARE(at(w * 4 / 5), green);
+    const QColor fading = at(w * 45 / 100);
+    QVERIFY2(fading != green && fading != mark, qPrintable(fading.name()));
 }
 
 void TestFMChannel::openingLeavesTheProjectClean_data()
