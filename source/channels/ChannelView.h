@@ -1,26 +1,38 @@
 #pragma once
 
-#include <QFrame>
+#include <QWidget>
 
 class FMBoard;
+class FMUnlock;
 
-// Board tile, for now a placeholder: the tile coloured by its board's state
-// comes with the channel page. It holds the board's 24 channel strips and
-// asks the take-over question for a board that another host holds.
-class ChannelView : public QFrame
+// The tile of one board on the channel page. It holds the board's 24
+// channel strips, tells the state of the board's connection by its colour
+// and asks the take-over question when another host holds the board.
+class ChannelView : public QWidget
 {
     Q_OBJECT
 public:
+    enum State
+    {
+        Unknown = 0,
+        Offline = 1,
+        Asked = 2,
+        Online = 3,
+    };
+
     explicit ChannelView(int board, QWidget* parent = nullptr);
+    ~ChannelView() override;
 
     int board() const { return number; }
     int state() const { return shownState; }
     void setState(int state);
-    // Asks whether to take over the board from the host that holds it and
-    // hands the answer to the board thread.
+    // Shows the take-over question with who holds the board; the answer
+    // goes straight to the board thread.
     void askUnlock(FMBoard* board);
 
 private:
     const int number;
-    int shownState = 0;
+    int shownState = Unknown;
+    QColor base;
+    FMUnlock* question = nullptr;
 };

@@ -50,7 +50,10 @@ void FMSettings::setChannelFreq(int number, double mhz, bool used)
 {
     if (number < 1 || number > kChannelsPerBoard * modulatorCount)
         return;
-    if (mhz != 0)
+    // Only a new frequency is written: the same one in another spelling
+    // (95.8 for 95.800), or the default of a channel without the key, would
+    // mark a project that was only opened as edited.
+    if (mhz != 0 && std::lround(channel(number).freq * 1000) != std::lround(mhz * 1000))
         setValue(QStringLiteral("channel.%1.freq").arg(number), threeDecimals(mhz));
     if (used) {
         const auto it = frequencyTable.constFind(number);

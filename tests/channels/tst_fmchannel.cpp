@@ -1,0 +1,545 @@
+// One channel strip on the store of a temporary project: the tool tips of
+// its source fields, following the song's sample rate, the popup sliders,
+// the channel dialog through the modal seam and the remote RDS mark.
+#include "KeyRecorder.h"
+
+#include "channels/FMChannel.h"
+#include "channels/Lister.h"
+#include "channels/Slider.h"
+#include "gui/ModalQuestions.h"
+#include "settings/FMSettings.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include <memory>
+
+namespace {
+
+using Keys = QList<std::pair<QString, QString>>;
+constexpr int kChannel = 5;
+constexpr int kWaitMs = 30000;
+
+// A strip of channel 5 on a project holding the given keys (ini form).
+class StripKit
+{
+public:
+    explicit StripKit(const Keys& keys)
+    {
+        const QString file = dir.filePath(QStringLiteral("p.fm"));
+        {
+            QSettings project(file, QSettings::IniFormat);
+            for (const auto& [key, value] : keys)
+                project.setValue(key, value);
+        }
+        store = QSharedPointer<FMSettings>::create(file);
+        strip = std::make_unique<FMChannel>(kChannel);
+        strip->resize(420, 60);
+        strip->show();
+        strip->refresh(store);
+        settle();
+    }
+
+    static void settle()
+    {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+    }
+
+    QLabel* field(const char* name) const { return strip->findChild<QLabel*>(QLatin1String(name)); }
+
+    void publish(const QString& key, const QVariant& value)
+    {
+        store->publish(key, value);
+        settle();
+    }
+
+    QTemporaryDir dir;
+    QSharedPointer<FMSettings> store;
+    std::unique_ptr<FMChannel> strip;
+};
+
+Keys channelUsing(const Keys& more)
+{
+    Keys keys{{QStringLiteral("channel.5/used"), QStringLiteral("1")},
+              {QStringLiteral("channel.5/freq"), QStringLiteral("95.8")}};
+    return keys + more;
+}
+
+} // namespace
+
+class TestFMChannel : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        ModalQuestions::setUnattended(true);
+        ModalQuestions::clear();
+    }
+    void audioToolTip_data();
+    void audioToolTip();
+    void rdsToolTip_data();
+    void rdsToolTip();
+    void automaticAfList();
+    void playRate_data();
+    void playRate();
+    void frequencyText_data();
+    void frequencyText();
+    void sliderOpensAndClosesOnTheLabel();
+    void sliderHidesAfterLosingTheFocus();
+    void typingInTheSliderWritesTheKey_data();
+    void typingInTheSliderWritesTheKey();
+    void choosersWriteTheSource_data();
+    void choosersWriteTheSource();
+    void configDialogThroughTheSeam();
+    void remoteRdsMark();
+    void contextMenuEntries_data();
+    void contextMenuEntries();
+    void unusedSourceIsDropped();
+    void playPositionMark();
+    void openingLeavesTheProjectClean_data();
+    void openingLeavesTheProjectClean();
+};
+
+void TestFMChannel::audioToolTip_data()
+{
+    QTest::addColumn<Keys>("keys");
+    QTest::addColumn<QString>("song");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("tip");
+    const Keys sine{{"channel.5/idaudio", "2"}, {"audio.2/name", "Ton"}, {"audio.2/type", "0"}};
+    QTest::newRow("sine") << sine << QString() << "Ton"
+                          << "Audio Quelle: Sinus";
+    QTest::newRow("ramp") << Keys{{"channel.5/idaudio", "2"},
+                                  {"audio.2/name", "R"},
+                                  {"audio.2/type", "1"}}
+                          << QString() << "R"
+                          << "Audio Quelle: Rampe";
+    QTest::newRow("file") << Keys{{"channel.5/idaudio", "2"},
+                                  {"audio.2/name", "F"},
+                                  {"audio.2/type", "2"},
+                                  {"audio.2/file", "/music/a.flac"}}
+                          << QString() << "F"
+                          << "Audio Quelle: Datei\n/music/a.flac";
+    QTest::newRow("a playlist in its own case") << Keys{{"channel.5/idaudio", "2"},
+                                                        {"audio.2/name", "P"},
+                                                        {"audio.2/type", "2"},
+                                                        {"audio.2/file", "Playlist.3"},
+                                                        {"playlist.3/name", "Rock"}}
+                                                << "Artist - Song"
+                                                << "P"
+                                                << "Audio Quelle: Playlist.3 (Rock)\nArtist - Song";
+    QTest::newRow("a playlist without a name") << Keys{{"channel.5/idaudio", "2"},
+                                                       {"audio.2/name", "P"},
+                                                       {"audio.2/type", "2"},
+                                                       {"audio.2/file", "playlist.4"}}
+                                               << QString() << "P"
+                                               << "Audio Quelle: playlist.4";
+    QTest::newRow("no audio") << Keys{} << QString() << "<kein Audio>" << QString();
+}
+
+void TestFMChannel::audioToolTip()
+{
+    QFETCH(Keys, keys);
+    QFETCH(QString, song);
+    QFETCH(QString, text);
+    QFETCH(QString, tip);
+    StripKit kit(channelUsing(keys));
+    if (!song.isEmpty())
+        kit.publish(QStringLiteral("chinfo.5.playing"), song);
+    QCOMPARE(kit.field("audio")->text(), text);
+    QCOMPARE(kit.field("audio")->toolTip(), tip);
+}
+
+void TestFMChannel::rdsToolTip_data()
+{
+    QTest::addColumn<Keys>("keys");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("tip");
+    const Keys source{{"channel.5/idrds", "1"}, {"rds.1/name", "Eins"}, {"rds.1/ps", "RADIO 1"}};
+    QTest::newRow("name and PS") << source << "Eins"
+                                 << "RDS Quelle Nr. 1 [RADIO 1]";
+    QTest::newRow("TMC source and bit errors")
+        << source + Keys{{"rds.1/tmcsi", "2"},
+                         {"tmc.2/name", "Verkehr"},
+                         {"rds.1/err", "128"},
+                         {"rds.1/ber", "5"}}
+        << "Eins"
+        << "RDS Quelle Nr. 1 [RADIO 1]\nTMC Quelle: Verkehr\nBitfehlerrate: 5%";
+    QTest::newRow("bit error rate without injection is left out")
+        << source + Keys{{"rds.1/err", "5"}, {"rds.1/ber", "5"}} << "Eins"
+        << "RDS Quelle Nr. 1 [RADIO 1]";
+    QTest::newRow("a manual MF entry in kHz")
+        << source + Keys{{"rds.1/afu", "1"}, {"rds.1/afs", "958 1530"}} << "Eins"
+        << "RDS Quelle Nr. 1 [RADIO 1]\nAF man 95.8 153k";
+    QTest::newRow("manual list switched off")
+        << source + Keys{{"rds.1/afu", "0"}, {"rds.1/afs", "958 1530"}} << "Eins"
+        << "RDS Quelle Nr. 1 [RADIO 1]";
+    QTest::newRow("sent from a file")
+        << source + Keys{{"channel.5/rds", "/logs/morning.rds"},
+                         {"rds.1/err", "128"},
+                         {"rds.1/ber", "3"},
+                         {"rds.1/afu", "1"},
+                         {"rds.1/afs", "958"}}
+        << "morning.rds"
+        << "RDS Quelle Nr. 1 [RADIO 1]\naus Datei: /logs/morning.rds\nBitfehlerrate: 3%";
+    QTest::newRow("no RDS") << Keys{} << "<kein RDS>" << QString();
+}
+
+void TestFMChannel::rdsToolTip()
+{
+    QFETCH(Keys, keys);
+    QFETCH(QString, text);
+    QFETCH(QString, tip);
+    StripKit kit(channelUsing(keys));
+    // The file path reaches the strip as a change of the channel's key.
+    for (const auto& [key, value] : keys)
+        if (key == QLatin1String("channel.5/rds"))
+            kit.publish(QStringLiteral("channel.5.rds"), value);
+    QCOMPARE(kit.field("rds")->text(), text);
+    QCOMPARE(kit.field("rds")->toolTip(), tip);
+}
+
+// The automatic list is the store's, built from the used channels on the
+// source; the strip shows it in MHz, its own channel first.
+void TestFMChannel::automaticAfList()
+{
+    StripKit kit(channelUsing({{"channel.5/idrds", "1"},
+                               {"rds.1/name", "Eins"},
+                               {"rds.1/ps", "EINS"},
+                               {"rds.1/afu", "2"},
+                               {"channel.6/used", "1"},
+                               {"channel.6/freq", "100.0"},
+                               {"channel.6/idrds", "1"}}));
+    FMChannel neighbour(6);
+    neighbour.refresh(kit.store);
+    kit.store->updateAutoAF(true);
+    StripKit::settle();
+    QCOMPARE(kit.field("rds")->toolTip(),
+             QStringLiteral("RDS Quelle Nr. 1 [EINS]\nAF auto 95.8 100.0 MHz"));
+}
+
+void TestFMChannel::playRate_data()
+{
+    QTest::addColumn<bool>("automatic");
+    QTest::addColumn<int>("rate");
+    QTest::addColumn<int>("played");
+    QTest::addColumn<int>("stored");
+    QTest::newRow("follows a different rate") << true << 44100 << 48000 << 48000;
+    QTest::newRow("an equal rate writes nothing") << true << 44100 << 44100 << 44100;
+    QTest::newRow("without the flag nothing") << false << 44100 << 32000 << 44100;
+    QTest::newRow("rate 0 is no song") << true << 32000 << 0 << 32000;
+}
+
+void TestFMChannel::playRate()
+{
+    QFETCH(bool, automatic);
+    QFETCH(int, rate);
+    QFETCH(int, played);
+    QFETCH(int, stored);
+    StripKit kit(channelUsing(
+        {{"channel.5/auto", automatic ? "1" : "0"}, {"channel.5/rate", QString::number(rate)}}));
+    KeyRecorder recorder;
+    kit.store->subscribe(QStringLiteral("channel.5.rate"), &recorder);
+    kit.publish(QStringLiteral("chinfo.5.playrate"), played);
+    recorder.collect();
+    QCOMPARE(kit.store->channel(kChannel).rate, stored);
+    QCOMPARE(recorder.count(), stored == rate ? 0 : 1);
+}
+
+void TestFMChannel::frequencyText_data()
+{
+    QTest::addColumn<QString>("freq");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("100.0") << "100.0"
+                           << "100.00 MHz";
+    QTest::newRow("87.555") << "87.555"
+                            << "87.555 MHz";
+    QTest::newRow("95.8") << "95.8"
+                          << "95.80 MHz";
+    QTest::newRow("95.805") << "95.805"
+                            << "95.805 MHz";
+}
+
+void TestFMChannel::frequencyText()
+{
+    QFETCH(QString, freq);
+    QFETCH(QString, shown);
+    StripKit kit({{"channel.5/freq", freq}});
+    QCOMPARE(kit.field("freq")->text(), shown);
+}
+
+void TestFMChannel::sliderOpensAndClosesOnTheLabel()
+{
+    StripKit kit(channelUsing({}));
+    QLabel* freq = kit.field("freq");
+    Slider* slider = kit.strip->frequencySlider();
+    QTest::mouseClick(freq, Qt::LeftButton);
+    QVERIFY(slider->isVisible());
+    QCOMPARE(slider->value(), 95.8);
+    QCOMPARE(slider->height(), std::max(freq->height(), 33));
+    QCOMPARE(slider->width(), 14 * slider->height());
+    QTest::mouseClick(freq, Qt::LeftButton);
+    QVERIFY(!slider->isVisible());
+    QTest::mouseClick(freq, Qt::LeftButton);
+    QVERIFY(slider->isVisible());
+    // Another field's slider closes the first.
+    QTest::mouseClick(kit.field("volm"), Qt::LeftButton);
+    QVERIFY(kit.strip->volumeSlider()->isVisible());
+}
+
+void TestFMChannel::sliderHidesAfterLosingTheFocus()
+{
+    StripKit kit(channelUsing({}));
+    Slider* slider = kit.strip->gainSlider();
+    QTest::mouseClick(kit.field("gain"), Qt::LeftButton);
+    QVERIFY(slider->isVisible());
+    QFocusEvent out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QCoreApplication::sendEvent(slider, &out);
+    QTRY_VERIFY_WITH_TIMEOUT(!slider->isVisible(), kWaitMs);
+}
+
+void TestFMChannel::typingInTheSliderWritesTheKey_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("frequency") << "freq"
+                               << "9 7 . 3 5 Return"
+                               << "channel.5.freq"
+                               << "97.350";
+    QTest::newRow("gain") << "gain"
+                          << "1 2 Return"
+                          << "channel.5.gain"
+                          << "-12";
+    QTest::newRow("volume") << "volm"
+                            << "7 7 Return"
+                            << "channel.5.volm"
+                            << "77";
+}
+
+void TestFMChannel::typingInTheSliderWritesTheKey()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, keys);
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    StripKit kit(channelUsing({}));
+    QTest::mouseClick(kit.field(qPrintable(field)), Qt::LeftButton);
+    QWidget* slider = QApplication::focusWidget();
+    for (Slider* s :
+         {kit.strip->frequencySlider(), kit.strip->gainSlider(), kit.strip->volumeSlider()})
+        if (s->isVisible())
+            slider = s;
+    for (const QString& k : keys.split(QLatin1Char(' '))) {
+        if (k == QLatin1String("Return"))
+            QTest::keyClick(slider, Qt::Key_Return);
+        else
+            QTest::keyClick(slider, k.at(0).toLatin1());
+        if (slider->isVisible())
+            slider->grab();
+    }
+    StripKit::settle();
+    QCOMPARE(kit.store->get(key).toString(), value);
+    QVERIFY(!slider->isVisible());
+}
+
+void TestFMChannel::choosersWriteTheSource_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("key");
+    QTest::newRow("audio") << "audio"
+                           << "channel.5.idaudio";
+    QTest::newRow("rds") << "rds"
+                         << "channel.5.idrds";
+}
+
+void TestFMChannel::choosersWriteTheSource()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, key);
+    StripKit kit(channelUsing({{"audio.1/name", "A1"},
+                               {"audio.2/name", "A2"},
+                               {"rds.1/name", "R1"},
+                               {"rds.2/name", "R2"}}));
+    QTest::mouseClick(kit.field(qPrintable(field)), Qt::LeftButton);
+    Lister* chooser =
+        field == QLatin1String("audio") ? kit.strip->audioChooser() : kit.strip->rdsChooser();
+    QVERIFY(chooser->isVisible());
+    QCOMPARE(chooser->itemText(0), QStringLiteral("<kein>"));
+    QCOMPARE(chooser->currentIndex(), 0);
+    chooser->hidePopup();
+    chooser->setCurrentIndex(2);
+    StripKit::settle();
+    QCOMPARE(kit.store->get(key).toInt(), 2);
+    QCOMPARE(kit.field(qPrintable(field))->text(),
+             field == QLatin1String("audio") ? QStringLiteral("A2") : QStringLiteral("R2"));
+    QVERIFY(!chooser->isVisible());
+}
+
+// The dialog runs through the seam; its answer is read back into the strip.
+void TestFMChannel::configDialogThroughTheSeam()
+{
+    StripKit kit(channelUsing({}));
+    ModalQuestions::setNextDialogAction([](QDialog* dialog) {
+        dialog->findChild<QRadioButton*>(QStringLiteral("mono"))->setChecked(true);
+        dialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"))
+            ->button(QDialogButtonBox::Ok)
+            ->click();
+        return dialog->result();
+    });
+    kit.strip->findChild<QToolButton*>(QStringLiteral("Bconfig"))->click();
+    QCOMPARE(ModalQuestions::unanswered(), 0);
+    QCOMPARE(kit.store->channel(kChannel).mono, true);
+    QCOMPARE(kit.store->channel(kChannel + 1).mono, false);
+}
+
+void TestFMChannel::remoteRdsMark()
+{
+    StripKit kit(channelUsing({{"channel.5/idrds", "1"}, {"rds.1/name", "Eins"}}));
+    QLabel* rds = kit.field("rds");
+    QTest::ignoreMessage(QtDebugMsg, "Ch05 rds remote");
+    kit.publish(QStringLiteral("rdsin.5"), QStringLiteral("10.0.0.9:4711"));
+    QCOMPARE(rds->text(), QStringLiteral("Fernzugriff"));
+    QCOMPARE(rds->toolTip(), QStringLiteral("Fernzugriff von: 10.0.0.9:4711"));
+    QCOMPARE(rds->palette().color(QPalette::Base).rgba(), 0xFFA0A010u);
+    // A second sender changes nothing until the remote input ends.
+    kit.publish(QStringLiteral("rdsin.5"), QStringLiteral("10.0.0.10:1"));
+    QCOMPARE(rds->toolTip(), QStringLiteral("Fernzugriff von: 10.0.0.9:4711"));
+    QTest::ignoreMessage(QtDebugMsg, "Ch05 rds local");
+    kit.publish(QStringLiteral("rdsin.5"), QString());
+    QCOMPARE(rds->text(), QStringLiteral("Eins"));
+    QCOMPARE(rds->palette().color(QPalette::Base).rgba(), 0xFF108010u);
+}
+
+void TestFMChannel::contextMenuEntries_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<QString>("signal");
+    QTest::addColumn<QList<int>>("arguments");
+    QTest::newRow("rds field: show source")
+        << "rds" << QStringList{"Zeige RDS Quelle", "Zeige TMC Quelle", "", "RDS aus Datei senden"}
+        << "Zeige RDS Quelle" << QList<int>{1, -1};
+    QTest::newRow("rds field: send a file")
+        << "rds" << QStringList{"Zeige RDS Quelle", "Zeige TMC Quelle", "", "RDS aus Datei senden"}
+        << "RDS aus Datei senden" << QList<int>{1, 3};
+    QTest::newRow("rds field: TMC source")
+        << "rds" << QStringList{"Zeige RDS Quelle", "Zeige TMC Quelle", "", "RDS aus Datei senden"}
+        << "Zeige TMC Quelle" << QList<int>{2};
+    QTest::newRow("audio field") << "audio" << QStringList{"Zeige Audio Quelle"}
+                                 << "Zeige Audio Quelle" << QList<int>{4};
+}
+
+void TestFMChannel::contextMenuEntries()
+{
+    QFETCH(QString, field);
+    QFETCH(QStringList, entries);
+    QFETCH(QString, signal);
+    QFETCH(QList<int>, arguments);
+    StripKit kit(channelUsing({{"channel.5/idrds", "1"},
+                               {"rds.1/name", "Eins"},
+                               {"rds.1/tmcsi", "2"},
+                               {"tmc.2/name", "T"},
+                               {"channel.5/idaudio", "4"},
+                               {"audio.4/name", "Vier"}}));
+    QSignalSpy audio(kit.strip.get(), &FMChannel::showAudio);
+    QSignalSpy rds(kit.strip.get(), &FMChannel::showRDS);
+    QSignalSpy tmc(kit.strip.get(), &FMChannel::showTMC);
+    QLabel* label = kit.field(qPrintable(field));
+    const QPoint at = label->geometry().center();
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, at, kit.strip->mapToGlobal(at));
+    QCoreApplication::sendEvent(kit.strip.get(), &menuEvent);
+    auto* menu = kit.strip->findChild<QMenu*>(QStringLiteral("sources"));
+    QVERIFY(menu->isVisible());
+    QStringList shown;
+    QAction* chosen = nullptr;
+    for (QAction* action : menu->actions()) {
+        shown.append(action->text());
+        if (action->text() == signal)
+            chosen = action;
+    }
+    QCOMPARE(shown, entries);
+    menu->hide();
+    chosen->trigger();
+    QList<int> got;
+    for (QSignalSpy* spy : {&audio, &rds, &tmc})
+        for (const QVariant& v : spy->value(0, {}))
+            got.append(v.toInt());
+    QCOMPARE(got, arguments);
+}
+
+// A source switched off elsewhere is dropped from the channel.
+void TestFMChannel::unusedSourceIsDropped()
+{
+    StripKit kit(channelUsing(
+        {{"channel.5/idaudio", "3"}, {"audio.3/name", "Drei"}, {"audio.3/used", "0"}}));
+    QCOMPARE(kit.field("audio")->text(), QStringLiteral("<kein Audio>"));
+    QCOMPARE(kit.store->channel(kChannel).idaudio, 0);
+}
+
+// The play position shows as a narrow yellow-green mark in the audio field,
+// fading in from the green before it.
+void TestFMChannel::playPositionMark()
+{
+    StripKit kit(channelUsing({}));
+    QLabel* audio = kit.field("audio");
+    kit.publish(QStringLiteral("chinfo.5.playpos"), 500);
+    const QImage shown = audio->grab().toImage();
+    const int w = audio->width();
+    const auto at = [&shown](int x) { return QColor(shown.pixel(x, 3)); };
+    const QColor mark(0xA0, 0xB0, 0x20);
+    const QColor green(0x10, 0x80, 0x10);
+    QCOMPARE(at(w / 2 - 1), mark);
+    QCOMPARE(at(w / 5), green);
+    QCOMPARE(at(w * 4 / 5), green);
+    const QColor fading = at(w * 45 / 100);
+    QVERIFY2(fading != green && fading != mark, qPrintable(fading.name()));
+}
+
+void TestFMChannel::openingLeavesTheProjectClean_data()
+{
+    QTest::addColumn<Keys>("keys");
+    QTest::addColumn<QVariant>("stored");
+    QTest::newRow("a frequency in short spelling")
+        << Keys{{"channel.5/used", "1"}, {"channel.5/freq", "95.8"}} << QVariant("95.8");
+    QTest::newRow("a used channel without a frequency key")
+        << Keys{{"channel.5/used", "1"}} << QVariant();
+    QTest::newRow("an unused channel") << Keys{{"channel.5/freq", "101"}} << QVariant("101");
+}
+
+// Showing the project is no edit: the strip writes nothing back, yet the
+// used channel counts in the distances.
+void TestFMChannel::openingLeavesTheProjectClean()
+{
+    QFETCH(Keys, keys);
+    QFETCH(QVariant, stored);
+    StripKit kit(keys + Keys{{"channel.6/used", "1"}, {"channel.6/freq", "108.0"}});
+    FMChannel neighbour(6);
+    neighbour.refresh(kit.store);
+    StripKit::settle();
+    QVERIFY(!kit.store->isDirty());
+    QCOMPARE(kit.store->value(QStringLiteral("channel.5.freq")), stored);
+    KeyRecorder recorder;
+    kit.store->subscribe(QStringLiteral("chinfo.6.dist"), &recorder);
+    kit.store->publishDistances();
+    recorder.collect();
+    const double expected =
+        kit.store->channel(kChannel).used ? 108.0 - kit.store->channel(kChannel).freq : 100.0;
+    QCOMPARE(recorder.values().value(0).toDouble(), expected);
+}
+
+QTEST_MAIN(TestFMChannel)
+#include "tst_fmchannel.moc"
