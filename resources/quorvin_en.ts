@@ -1,2169 +1,2070 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
-    <context>
-        <name>AboutUI</name>
-        <message>
-            <source>Quorvin Generator</source>
-            <translation>Quorvin Generator</translation>
-        </message>
-        <message>
-            <source>&lt;p style="margin:0"&gt;Ostvalde Funktechnik GmbH&lt;/p&gt;&lt;p style="margin:0"&gt;Am Sendemast 7&lt;br/&gt;00000 Beispielstadt&lt;/p&gt;&lt;p style="margin:0"&gt;Tel: +49 (0) 0000 000000-0&lt;/p&gt;&lt;p style="margin:0"&gt;Web: &lt;a href="https://quorvin.example/"&gt;Projektseite&lt;/a&gt;&lt;/p&gt;</source>
-            <translation>&lt;p style="margin:0"&gt;Ostvalde Funktechnik GmbH&lt;/p&gt;&lt;p style="margin:0"&gt;Am Sendemast 7&lt;br/&gt;00000 Beispielstadt&lt;/p&gt;&lt;p style="margin:0"&gt;Phone: +49 (0) 0000 000000-0&lt;/p&gt;&lt;p style="margin:0"&gt;Web: &lt;a href="https://quorvin.example/"&gt;Project page&lt;/a&gt;&lt;/p&gt;</translation>
-        </message>
-        <message>
-            <source>Ok</source>
-            <translation>Ok</translation>
-        </message>
-    </context>
-    <context>
-        <name>BoardConfigUI</name>
-        <message>
-            <source>Modulator konfigurieren</source>
-            <translation>Modulator config</translation>
-        </message>
-        <message>
-            <source>Host, Port und PLLs im Modulator speichern</source>
-            <translation>save Host, Port and PLLs to Modulator</translation>
-        </message>
-        <message>
-            <source>&amp;Konfigurieren über:</source>
-            <translation>&amp;Config via:</translation>
-        </message>
-        <message>
-            <source>PLL-Offset für 87-98 MHz</source>
-            <translation>PLL-offset for 87-98 MHz</translation>
-        </message>
-        <message>
-            <source>PLL-Offset&amp;1:</source>
-            <translation>PLL-Offset&amp;1:</translation>
-        </message>
-        <message>
-            <source>PLL-Offset für 98-110 MHz</source>
-            <translation>PLL-offset for 98-110 MHz</translation>
-        </message>
-        <message>
-            <source>PLL-Offset&amp;2:</source>
-            <translation>PLL-Offset&amp;2:</translation>
-        </message>
-        <message>
-            <source>IP-Adresse:</source>
-            <translation>IP-Address:</translation>
-        </message>
-        <message>
-            <source>&amp;Port:</source>
-            <translation>&amp;Port:</translation>
-        </message>
-        <message>
-            <source>&amp;Speichern</source>
-            <translation>&amp;Save</translation>
-        </message>
-        <message>
-            <source>Schließen</source>
-            <translation>Close</translation>
-        </message>
-    </context>
-    <context>
-        <name>ChannelView</name>
-        <message>
-            <source>Modulator extern verbunden</source>
-            <translation>Modulator connected elsewhere</translation>
-        </message>
-        <message>
-            <source>Der Modulator wird von %1 benutzt.
-Übernehmen?</source>
-            <translation>The modulator is used by %1.
-Take it over?</translation>
-        </message>
-    </context>
-    <context>
-        <name>ConfigFM</name>
-        <message>
-            <source>Kanal Editor</source>
-            <translation>Channel Editor</translation>
-        </message>
-        <message>
-            <source>Kanal-Einstellung</source>
-            <translation>Channel settings</translation>
-        </message>
-        <message>
-            <source>Preemphasis:</source>
-            <translation>Preemphasis:</translation>
-        </message>
-        <message>
-            <source>keine</source>
-            <translation>none</translation>
-        </message>
-        <message>
-            <source>50 µs</source>
-            <translation>50 µs</translation>
-        </message>
-        <message>
-            <source>75 µs</source>
-            <translation>75 µs</translation>
-        </message>
-        <message>
-            <source>Frequenzhub:</source>
-            <translation>Deviation:</translation>
-        </message>
-        <message>
-            <source>50 kHz</source>
-            <translation>50 kHz</translation>
-        </message>
-        <message>
-            <source>75 kHz</source>
-            <translation>75 kHz</translation>
-        </message>
-        <message>
-            <source> kHz</source>
-            <translation> kHz</translation>
-        </message>
-        <message>
-            <source>Samplerate:</source>
-            <translation>Sample rate:</translation>
-        </message>
-        <message>
-            <source>32 kHz</source>
-            <translation>32 kHz</translation>
-        </message>
-        <message>
-            <source>44.1 kHz</source>
-            <translation>44.1 kHz</translation>
-        </message>
-        <message>
-            <source>48 kHz</source>
-            <translation>48 kHz</translation>
-        </message>
-        <message>
-            <source>Kanalmodus:</source>
-            <translation>Channel mode:</translation>
-        </message>
-        <message>
-            <source>&amp;Mono</source>
-            <translation>&amp;Mono</translation>
-        </message>
-        <message>
-            <source>&amp;Stereo</source>
-            <translation>&amp;Stereo</translation>
-        </message>
-        <message>
-            <source>Samplerate automatisch ändern (Anpassen an Song)</source>
-            <translation>Change the sample rate automatically (follow the song)</translation>
-        </message>
-        <message>
-            <source>kHz &amp;Auto</source>
-            <translation>kHz &amp;Auto</translation>
-        </message>
-        <message>
-            <source>Einstellung kopieren auf folgende Kanäle:</source>
-            <translation>Copy the settings to these channels:</translation>
-        </message>
-        <message>
-            <source>alle / von:</source>
-            <translation>all / from:</translation>
-        </message>
-        <message>
-            <source>bis:</source>
-            <translation>to:</translation>
-        </message>
-    </context>
-    <context>
-        <name>ConnectUI</name>
-        <message>
-            <source>Verbinden</source>
-            <translation>Connect</translation>
-        </message>
-        <message>
-            <source>Doppelklick auf eine #Box zum auswählen</source>
-            <translation>Double-click a #Box to select it</translation>
-        </message>
-        <message>
-            <source>mehrere Modulatoren gleichzeitig nutzen</source>
-            <translation>use several modulators at once</translation>
-        </message>
-        <message>
-            <source>Modulatoren:</source>
-            <translation>Modulators:</translation>
-        </message>
-        <message>
-            <source>Anzahl der Modulatoren</source>
-            <translation>Number of modulators</translation>
-        </message>
-        <message>
-            <source>Modulator manuell hinzufügen an IP : Port</source>
-            <translation>Add a modulator by hand at IP : Port</translation>
-        </message>
-        <message>
-            <source>gewählte Modulatoren verbinden</source>
-            <translation>connect the chosen modulators</translation>
-        </message>
-        <message>
-            <source>&amp;Verbinden</source>
-            <translation>&amp;Connect</translation>
-        </message>
-        <message>
-            <source>Schließen</source>
-            <translation>Close</translation>
-        </message>
-    </context>
-    <context>
-        <name>DynEdit</name>
-        <message>
-            <source>Event einfügen</source>
-            <translation>Insert event</translation>
-        </message>
-        <message>
-            <source>Events löschen</source>
-            <translation>Delete events</translation>
-        </message>
-    </context>
-    <context>
-        <name>DynModel</name>
-        <message>
-            <source>Zeit [ms]</source>
-            <translation>Time [ms]</translation>
-        </message>
-        <message>
-            <source>Kommando</source>
-            <translation>Command</translation>
-        </message>
-    </context>
-    <context>
-        <name>Dynamic</name>
-        <message>
-            <source>Events löschen</source>
-            <translation>Delete events</translation>
-        </message>
-        <message>
-            <source>Selektierte Events löschen?</source>
-            <translation>Delete selected events?</translation>
-        </message>
-        <message>
-            <source>Sollen die %1 ausgewählten Events gelöscht werden?</source>
-            <translation>Delete the %1 selected events?</translation>
-        </message>
-        <message>
-            <source>Alle Events löschen?</source>
-            <translation>Delete all events?</translation>
-        </message>
-        <message>
-            <source>Sollen alle Events gelöscht werden? </source>
-            <translation>Delete all events? </translation>
-        </message>
-    </context>
-    <context>
-        <name>ECCModel</name>
-        <message>
-            <source>erste Stelle des PI-Codes</source>
-            <translation>first digit of the PI code</translation>
-        </message>
-    </context>
-    <context>
-        <name>ECCUI</name>
-        <message>
-            <source>Ländercode suchen</source>
-            <translation>Find country code</translation>
-        </message>
-        <message>
-            <source>Europa</source>
-            <translation>Europe</translation>
-        </message>
-        <message>
-            <source>Vorderasien</source>
-            <translation>Near East</translation>
-        </message>
-        <message>
-            <source>Afrika</source>
-            <translation>Africa</translation>
-        </message>
-        <message>
-            <source>Asien</source>
-            <translation>Asia</translation>
-        </message>
-        <message>
-            <source>Australien</source>
-            <translation>Australia</translation>
-        </message>
-        <message>
-            <source>Amerika</source>
-            <translation>America</translation>
-        </message>
-        <message>
-            <source>Inseln</source>
-            <translation>Islands</translation>
-        </message>
-        <message>
-            <source>Textfragment suchen</source>
-            <translation>Search for a text fragment</translation>
-        </message>
-        <message>
-            <source>suche Land</source>
-            <translation>find country</translation>
-        </message>
-        <message>
-            <source>&amp;Suchen</source>
-            <translation>&amp;Search</translation>
-        </message>
-        <message>
-            <source>Doppelklick um CI und ECC zu übernehmen</source>
-            <translation>Double-click to take CI and ECC over</translation>
-        </message>
-    </context>
-    <context>
-        <name>EventLogUI</name>
-        <message>
-            <source>Quorvin Event Log</source>
-            <translation>Quorvin Event Log</translation>
-        </message>
-    </context>
-    <context>
-        <name>EventPlayer</name>
-        <message>
-            <source>Abspielen</source>
-            <translation>Play</translation>
-        </message>
-        <message>
-            <source>Pause</source>
-            <translation>Pause</translation>
-        </message>
-        <message>
-            <source>Rücksetzen
+<context>
+    <name>AboutUI</name>
+    <message>
+        <source>Quorvin Generator</source>
+        <translation>Quorvin Generator</translation>
+    </message>
+    <message>
+        <source>&lt;p style=&quot;margin:0&quot;&gt;Ostvalde Funktechnik GmbH&lt;/p&gt;&lt;p style=&quot;margin:0&quot;&gt;Am Sendemast 7&lt;br/&gt;00000 Beispielstadt&lt;/p&gt;&lt;p style=&quot;margin:0&quot;&gt;Tel: +49 (0) 0000 000000-0&lt;/p&gt;&lt;p style=&quot;margin:0&quot;&gt;Web: &lt;a href=&quot;https://quorvin.example/&quot;&gt;Projektseite&lt;/a&gt;&lt;/p&gt;</source>
+        <translation>&lt;p style=&quot;margin:0&quot;&gt;Ostvalde Funktechnik GmbH&lt;/p&gt;&lt;p style=&quot;margin:0&quot;&gt;Am Sendemast 7&lt;br/&gt;00000 Beispielstadt&lt;/p&gt;&lt;p style=&quot;margin:0&quot;&gt;Phone: +49 (0) 0000 000000-0&lt;/p&gt;&lt;p style=&quot;margin:0&quot;&gt;Web: &lt;a href=&quot;https://quorvin.example/&quot;&gt;Project page&lt;/a&gt;&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>Ok</translation>
+    </message>
+</context>
+<context>
+    <name>BoardConfigUI</name>
+    <message>
+        <source>Modulator konfigurieren</source>
+        <translation>Modulator config</translation>
+    </message>
+    <message>
+        <source>Host, Port und PLLs im Modulator speichern</source>
+        <translation>save Host, Port and PLLs to Modulator</translation>
+    </message>
+    <message>
+        <source>&amp;Konfigurieren über:</source>
+        <translation>&amp;Config via:</translation>
+    </message>
+    <message>
+        <source>PLL-Offset für 87-98 MHz</source>
+        <translation>PLL-offset for 87-98 MHz</translation>
+    </message>
+    <message>
+        <source>PLL-Offset&amp;1:</source>
+        <translation>PLL-Offset&amp;1:</translation>
+    </message>
+    <message>
+        <source>PLL-Offset für 98-110 MHz</source>
+        <translation>PLL-offset for 98-110 MHz</translation>
+    </message>
+    <message>
+        <source>PLL-Offset&amp;2:</source>
+        <translation>PLL-Offset&amp;2:</translation>
+    </message>
+    <message>
+        <source>IP-Adresse:</source>
+        <translation>IP-Address:</translation>
+    </message>
+    <message>
+        <source>&amp;Port:</source>
+        <translation>&amp;Port:</translation>
+    </message>
+    <message>
+        <source>&amp;Speichern</source>
+        <translation>&amp;Save</translation>
+    </message>
+    <message>
+        <source>Schließen</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>ConfigFM</name>
+    <message>
+        <source>Kanal Editor</source>
+        <translation>Channel Editor</translation>
+    </message>
+    <message>
+        <source>Kanal-Einstellung</source>
+        <translation>Channel settings</translation>
+    </message>
+    <message>
+        <source>Preemphasis:</source>
+        <translation>Preemphasis:</translation>
+    </message>
+    <message>
+        <source>keine</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>50 µs</source>
+        <translation>50 µs</translation>
+    </message>
+    <message>
+        <source>75 µs</source>
+        <translation>75 µs</translation>
+    </message>
+    <message>
+        <source>Frequenzhub:</source>
+        <translation>Deviation:</translation>
+    </message>
+    <message>
+        <source>50 kHz</source>
+        <translation>50 kHz</translation>
+    </message>
+    <message>
+        <source>75 kHz</source>
+        <translation>75 kHz</translation>
+    </message>
+    <message>
+        <source> kHz</source>
+        <translation> kHz</translation>
+    </message>
+    <message>
+        <source>Samplerate:</source>
+        <translation>Sample rate:</translation>
+    </message>
+    <message>
+        <source>32 kHz</source>
+        <translation>32 kHz</translation>
+    </message>
+    <message>
+        <source>44.1 kHz</source>
+        <translation>44.1 kHz</translation>
+    </message>
+    <message>
+        <source>48 kHz</source>
+        <translation>48 kHz</translation>
+    </message>
+    <message>
+        <source>Kanalmodus:</source>
+        <translation>Channel mode:</translation>
+    </message>
+    <message>
+        <source>&amp;Mono</source>
+        <translation>&amp;Mono</translation>
+    </message>
+    <message>
+        <source>&amp;Stereo</source>
+        <translation>&amp;Stereo</translation>
+    </message>
+    <message>
+        <source>Samplerate automatisch ändern (Anpassen an Song)</source>
+        <translation>Change the sample rate automatically (follow the song)</translation>
+    </message>
+    <message>
+        <source>kHz &amp;Auto</source>
+        <translation>kHz &amp;Auto</translation>
+    </message>
+    <message>
+        <source>Einstellung kopieren auf folgende Kanäle:</source>
+        <translation>Copy the settings to these channels:</translation>
+    </message>
+    <message>
+        <source>alle / von:</source>
+        <translation>all / from:</translation>
+    </message>
+    <message>
+        <source>bis:</source>
+        <translation>to:</translation>
+    </message>
+</context>
+<context>
+    <name>ConnectUI</name>
+    <message>
+        <source>Verbinden</source>
+        <translation>Connect</translation>
+    </message>
+    <message>
+        <source>Doppelklick auf eine #Box zum auswählen</source>
+        <translation>Double-click a #Box to select it</translation>
+    </message>
+    <message>
+        <source>mehrere Modulatoren gleichzeitig nutzen</source>
+        <translation>use several modulators at once</translation>
+    </message>
+    <message>
+        <source>Modulatoren:</source>
+        <translation>Modulators:</translation>
+    </message>
+    <message>
+        <source>Anzahl der Modulatoren</source>
+        <translation>Number of modulators</translation>
+    </message>
+    <message>
+        <source>Modulator manuell hinzufügen an IP : Port</source>
+        <translation>Add a modulator by hand at IP : Port</translation>
+    </message>
+    <message>
+        <source>gewählte Modulatoren verbinden</source>
+        <translation>connect the chosen modulators</translation>
+    </message>
+    <message>
+        <source>&amp;Verbinden</source>
+        <translation>&amp;Connect</translation>
+    </message>
+    <message>
+        <source>Schließen</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>DynEdit</name>
+    <message>
+        <source>Event einfügen</source>
+        <translation>Insert event</translation>
+    </message>
+    <message>
+        <source>Events löschen</source>
+        <translation>Delete events</translation>
+    </message>
+</context>
+<context>
+    <name>DynModel</name>
+    <message>
+        <source>Zeit [ms]</source>
+        <translation>Time [ms]</translation>
+    </message>
+    <message>
+        <source>Kommando</source>
+        <translation>Command</translation>
+    </message>
+</context>
+<context>
+    <name>Dynamic</name>
+    <message>
+        <source>Events löschen</source>
+        <translation>Delete events</translation>
+    </message>
+    <message>
+        <source>Selektierte Events löschen?</source>
+        <translation>Delete selected events?</translation>
+    </message>
+    <message>
+        <source>Sollen die %1 ausgewählten Events gelöscht werden?</source>
+        <translation>Delete the %1 selected events?</translation>
+    </message>
+    <message>
+        <source>Alle Events löschen?</source>
+        <translation>Delete all events?</translation>
+    </message>
+    <message>
+        <source>Sollen alle Events gelöscht werden? </source>
+        <translation>Delete all events? </translation>
+    </message>
+</context>
+<context>
+    <name>ECCModel</name>
+    <message>
+        <source>erste Stelle des PI-Codes</source>
+        <translation>first digit of the PI code</translation>
+    </message>
+</context>
+<context>
+    <name>ECCUI</name>
+    <message>
+        <source>Ländercode suchen</source>
+        <translation>Find country code</translation>
+    </message>
+    <message>
+        <source>Europa</source>
+        <translation>Europe</translation>
+    </message>
+    <message>
+        <source>Vorderasien</source>
+        <translation>Near East</translation>
+    </message>
+    <message>
+        <source>Afrika</source>
+        <translation>Africa</translation>
+    </message>
+    <message>
+        <source>Asien</source>
+        <translation>Asia</translation>
+    </message>
+    <message>
+        <source>Australien</source>
+        <translation>Australia</translation>
+    </message>
+    <message>
+        <source>Amerika</source>
+        <translation>America</translation>
+    </message>
+    <message>
+        <source>Inseln</source>
+        <translation>Islands</translation>
+    </message>
+    <message>
+        <source>Textfragment suchen</source>
+        <translation>Search for a text fragment</translation>
+    </message>
+    <message>
+        <source>suche Land</source>
+        <translation>find country</translation>
+    </message>
+    <message>
+        <source>&amp;Suchen</source>
+        <translation>&amp;Search</translation>
+    </message>
+    <message>
+        <source>Doppelklick um CI und ECC zu übernehmen</source>
+        <translation>Double-click to take CI and ECC over</translation>
+    </message>
+</context>
+<context>
+    <name>EventLogUI</name>
+    <message>
+        <source>Quorvin Event Log</source>
+        <translation>Quorvin Event Log</translation>
+    </message>
+</context>
+<context>
+    <name>EventPlayer</name>
+    <message>
+        <source>Abspielen</source>
+        <translation>Play</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Rücksetzen
 Projekt neu laden</source>
-            <translation>Revert
+        <translation>Revert
 reload project</translation>
-        </message>
-        <message>
-            <source> ms</source>
-            <translation> ms</translation>
-        </message>
-        <message>
-            <source>Dynamic</source>
-            <translation>Dynamic</translation>
-        </message>
-        <message>
-            <source>Aufzeichnen ohne abspielen
+    </message>
+    <message>
+        <source> ms</source>
+        <translation> ms</translation>
+    </message>
+    <message>
+        <source>Dynamic</source>
+        <translation>Dynamic</translation>
+    </message>
+    <message>
+        <source>Aufzeichnen ohne abspielen
 alle Events mit identischem Zeitstempel</source>
-            <translation>Record without playing
+        <translation>Record without playing
 all events with the same time stamp</translation>
-        </message>
-        <message>
-            <source>Abspielen und neue Events aufzeichnen</source>
-            <translation>Play and record new events</translation>
-        </message>
-        <message>
-            <source>Zeit in ms</source>
-            <translation>Time in ms</translation>
-        </message>
-        <message>
-            <source>Zyklisch abspielen</source>
-            <translation>Play in a loop</translation>
-        </message>
-        <message>
-            <source>alle Events löschen</source>
-            <translation>delete all events</translation>
-        </message>
-        <message>
-            <source>Kommando Liste anzeigen</source>
-            <translation>Show command list</translation>
-        </message>
-        <message>
-            <source>Event Player</source>
-            <translation>Event Player</translation>
-        </message>
-        <message>
-            <source>Jetzt aufnehmen</source>
-            <translation>Record now</translation>
-        </message>
-        <message>
-            <source>Aufnehmen</source>
-            <translation>Record</translation>
-        </message>
-        <message>
-            <source>Wiederholen</source>
-            <translation>Repeat</translation>
-        </message>
-        <message>
-            <source>Löschen</source>
-            <translation>Clear</translation>
-        </message>
-        <message>
-            <source>Einstellungen</source>
-            <translation>Settings</translation>
-        </message>
-        <message>
-            <source>Liste</source>
-            <translation>List</translation>
-        </message>
-    </context>
-    <context>
-        <name>FMAudio</name>
-        <message>
-            <source>Audio Dateien hinzufügen</source>
-            <translation>Add audio files</translation>
-        </message>
-        <message>
-            <source>Audio Dateien (*.ogg *.mp3 *.wav *.flac);;Alle Dateien (*)</source>
-            <translation>Audio files (*.ogg *.mp3 *.wav *.flac);;All files (*)</translation>
-        </message>
-        <message>
-            <source>Name der %1. Playliste</source>
-            <translation>Name of playlist %1</translation>
-        </message>
-        <message>
-            <source>Name der %1. Audio Quelle</source>
-            <translation>Name of audio source %1</translation>
-        </message>
-        <message>
-            <source>dieser Song kann nicht dekodiert werden!</source>
-            <translation>this song cannot be decoded!</translation>
-        </message>
-    </context>
-    <context>
-        <name>FMAudioUI</name>
-        <message>
-            <source>Audio Quellen</source>
-            <translation>Audio sources</translation>
-        </message>
-        <message>
-            <source>Name</source>
-            <translation>Name</translation>
-        </message>
-        <message>
-            <source>Typ</source>
-            <translation>Type</translation>
-        </message>
-        <message>
-            <source>Parameter</source>
-            <translation>Parameters</translation>
-        </message>
-        <message>
-            <source>Quelle</source>
-            <translation>Source</translation>
-        </message>
-        <message>
-            <source>Entfernen</source>
-            <translation>Remove</translation>
-        </message>
-        <message>
-            <source>Playlisten</source>
-            <translation>Playlists</translation>
-        </message>
-        <message>
-            <source>ziehe auf Quelle (Datei)</source>
-            <translation>drag onto a source (file)</translation>
-        </message>
-        <message>
-            <source>1</source>
-            <translation>1</translation>
-        </message>
-        <message>
-            <source>Liste</source>
-            <translation>List</translation>
-        </message>
-        <message>
-            <source>per Drag &amp; Drop zur Playliste oder Quelle hinzufügen</source>
-            <translation>add to a playlist or source by drag &amp; drop</translation>
-        </message>
-        <message>
-            <source>Dateien (ziehe auf Playliste oder Quelle)</source>
-            <translation>Files (drag onto a playlist or source)</translation>
-        </message>
-        <message>
-            <source>Dateien</source>
-            <translation>Files</translation>
-        </message>
-    </context>
-    <context>
-        <name>FMBand</name>
-        <message>
-            <source>FM Band</source>
-            <translation>FM Band</translation>
-        </message>
-        <message>
-            <source>Europa</source>
-            <translation>Europe</translation>
-        </message>
-        <message>
-            <source>Japan</source>
-            <translation>Japan</translation>
-        </message>
-        <message>
-            <source>Brasilien</source>
-            <translation>Brazil</translation>
-        </message>
-    </context>
-    <context>
-        <name>FMBandUI</name>
-        <message>
-            <source>FM Band auswählen</source>
-            <translation>Choose FM Band</translation>
-        </message>
-        <message>
-            <source>Europa
+    </message>
+    <message>
+        <source>Abspielen und neue Events aufzeichnen</source>
+        <translation>Play and record new events</translation>
+    </message>
+    <message>
+        <source>Zeit in ms</source>
+        <translation>Time in ms</translation>
+    </message>
+    <message>
+        <source>Zyklisch abspielen</source>
+        <translation>Play in a loop</translation>
+    </message>
+    <message>
+        <source>alle Events löschen</source>
+        <translation>delete all events</translation>
+    </message>
+    <message>
+        <source>Kommando Liste anzeigen</source>
+        <translation>Show command list</translation>
+    </message>
+</context>
+<context>
+    <name>FMAudio</name>
+    <message>
+        <source>Audio Dateien hinzufügen</source>
+        <translation>Add audio files</translation>
+    </message>
+    <message>
+        <source>Audio Dateien (*.ogg *.mp3 *.wav *.flac);;Alle Dateien (*)</source>
+        <translation>Audio files (*.ogg *.mp3 *.wav *.flac);;All files (*)</translation>
+    </message>
+    <message>
+        <source>Name der %1. Playliste</source>
+        <translation>Name of playlist %1</translation>
+    </message>
+    <message>
+        <source>Name der %1. Audio Quelle</source>
+        <translation>Name of audio source %1</translation>
+    </message>
+    <message>
+        <source>dieser Song kann nicht dekodiert werden!</source>
+        <translation>this song cannot be decoded!</translation>
+    </message>
+</context>
+<context>
+    <name>FMAudioUI</name>
+    <message>
+        <source>Audio Quellen</source>
+        <translation>Audio sources</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Typ</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>Parameter</source>
+        <translation>Parameters</translation>
+    </message>
+    <message>
+        <source>Quelle</source>
+        <translation>Source</translation>
+    </message>
+    <message>
+        <source>Entfernen</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <source>Playlisten</source>
+        <translation>Playlists</translation>
+    </message>
+    <message>
+        <source>ziehe auf Quelle (Datei)</source>
+        <translation>drag onto a source (file)</translation>
+    </message>
+    <message>
+        <source>1</source>
+        <translation>1</translation>
+    </message>
+    <message>
+        <source>Liste</source>
+        <translation>List</translation>
+    </message>
+    <message>
+        <source>per Drag &amp; Drop zur Playliste oder Quelle hinzufügen</source>
+        <translation>add to a playlist or source by drag &amp; drop</translation>
+    </message>
+    <message>
+        <source>Dateien (ziehe auf Playliste oder Quelle)</source>
+        <translation>Files (drag onto a playlist or source)</translation>
+    </message>
+    <message>
+        <source>Dateien</source>
+        <translation>Files</translation>
+    </message>
+</context>
+<context>
+    <name>FMBandUI</name>
+    <message>
+        <source>FM Band auswählen</source>
+        <translation>Choose FM Band</translation>
+    </message>
+    <message>
+        <source>Europa
 87.5 bis 108.0 MHz</source>
-            <translation>Europe
+        <translation>Europe
 87.5 to 108.0 MHz</translation>
-        </message>
-        <message>
-            <source>Japan
+    </message>
+    <message>
+        <source>Japan
 76.0 bis 95.0 MHz</source>
-            <translation>Japan
+        <translation>Japan
 76.0 to 95.0 MHz</translation>
-        </message>
-        <message>
-            <source>Brasilien
+    </message>
+    <message>
+        <source>Brasilien
 76.0 bis 108.0 MHz</source>
-            <translation>Brazil
+        <translation>Brazil
 76.0 to 108.0 MHz</translation>
-        </message>
-        <message>
-            <source>ab Modulator Firmware v22</source>
-            <translation>since Modulator Firmware v22</translation>
-        </message>
-        <message>
-            <source>internes Dämpfungsglied:</source>
-            <translation>internal Attenuation:</translation>
-        </message>
-    </context>
-    <context>
-        <name>FMCalib</name>
-        <message>
-            <source>Modulator konfigurieren</source>
-            <translation>Configure modulator</translation>
-        </message>
-        <message>
-            <source>Port Fehler</source>
-            <translation>Port error</translation>
-        </message>
-        <message>
-            <source> kann nicht geöffnet werden.
+    </message>
+    <message>
+        <source>ab Modulator Firmware v22</source>
+        <translation>since Modulator Firmware v22</translation>
+    </message>
+    <message>
+        <source>internes Dämpfungsglied:</source>
+        <translation>internal Attenuation:</translation>
+    </message>
+</context>
+<context>
+    <name>FMCalib</name>
+    <message>
+        <source>Modulator konfigurieren</source>
+        <translation>Configure modulator</translation>
+    </message>
+    <message>
+        <source>Port Fehler</source>
+        <translation>Port error</translation>
+    </message>
+    <message>
+        <source> kann nicht geöffnet werden.
 Bitte überprüfen Sie, ob ein anderes Programm darauf zugreift.</source>
-            <translation> could not be opened.
+        <translation> could not be opened.
 Please check if its being used by another program.</translation>
-        </message>
-        <message>
-            <source>Modulator v%1 an %2</source>
-            <translation>Modulator v%1 on %2</translation>
-        </message>
-    </context>
-    <context>
-        <name>FMChannel</name>
-        <message>
-            <source>an</source>
-            <translation>on</translation>
-        </message>
-        <message>
-            <source>aus</source>
-            <translation>off</translation>
-        </message>
-        <message>
-            <source>Signal Frequenz</source>
-            <translation>Signal frequency</translation>
-        </message>
-        <message>
-            <source>Signal gain [-60..0] dB</source>
-            <translation>Signal gain [-60..0] dB</translation>
-        </message>
-        <message>
-            <source>Audio Lautstärke</source>
-            <translation>Audio volume</translation>
-        </message>
-        <message>
-            <source>RDS Quelle</source>
-            <translation>RDS source</translation>
-        </message>
-        <message>
-            <source>Audio Quelle</source>
-            <translation>Audio source</translation>
-        </message>
-        <message>
-            <source>Quellen</source>
-            <translation>Sources</translation>
-        </message>
-        <message>
-            <source>Zeige RDS Quelle</source>
-            <translation>Show RDS source</translation>
-        </message>
-        <message>
-            <source>Zeige TMC Quelle</source>
-            <translation>Show TMC source</translation>
-        </message>
-        <message>
-            <source>RDS aus Datei senden</source>
-            <translation>Send RDS from file</translation>
-        </message>
-        <message>
-            <source>Zeige Audio Quelle</source>
-            <translation>Show audio source</translation>
-        </message>
-        <message>
-            <source>&lt;kein Audio&gt;</source>
-            <translation>&lt;no audio&gt;</translation>
-        </message>
-        <message>
-            <source>Audio Quelle: </source>
-            <translation>Audio source: </translation>
-        </message>
-        <message>
-            <source>Sinus</source>
-            <translation>Sine</translation>
-        </message>
-        <message>
-            <source>Rampe</source>
-            <translation>Ramp</translation>
-        </message>
-        <message>
-            <source>Datei</source>
-            <translation>File</translation>
-        </message>
-        <message>
-            <source>Fernzugriff</source>
-            <translation>Remote access</translation>
-        </message>
-        <message>
-            <source>Fernzugriff von: </source>
-            <translation>Remote access from: </translation>
-        </message>
-        <message>
-            <source>&lt;kein RDS&gt;</source>
-            <translation>&lt;no RDS&gt;</translation>
-        </message>
-        <message>
-            <source>RDS Quelle Nr. %1 [%2]</source>
-            <translation>RDS source no. %1 [%2]</translation>
-        </message>
-        <message>
-            <source>TMC Quelle: %1</source>
-            <translation>TMC source: %1</translation>
-        </message>
-        <message>
-            <source>Bitfehlerrate: %1%</source>
-            <translation>Bit error rate: %1%</translation>
-        </message>
-        <message>
-            <source>aus Datei: </source>
-            <translation>from file: </translation>
-        </message>
-    </context>
-    <context>
-        <name>FMConfig</name>
-        <message>
-            <source>Kanal %1 Editor</source>
-            <translation>Channel %1 Editor</translation>
-        </message>
-    </context>
-    <context>
-        <name>FMConnect</name>
-        <message>
-            <source>Ist schon ausgewählt!</source>
-            <translation>Already selected!</translation>
-        </message>
-        <message>
-            <source>Modulatoren verbinden</source>
-            <translation>Connect modulators</translation>
-        </message>
-    </context>
-    <context>
-        <name>FMConnectModel</name>
-        <message>
-            <source>links oben</source>
-            <translation>top left</translation>
-        </message>
-        <message>
-            <source>rechts oben</source>
-            <translation>top right</translation>
-        </message>
-        <message>
-            <source>links unten</source>
-            <translation>bottom left</translation>
-        </message>
-        <message>
-            <source>rechts unten</source>
-            <translation>bottom right</translation>
-        </message>
-        <message>
-            <source>Doppelte IP-Adresse! Bitte die Modulatoren
+    </message>
+    <message>
+        <source>Modulator v%1 an %2</source>
+        <translation>Modulator v%1 on %2</translation>
+    </message>
+</context>
+<context>
+    <name>FMChannel</name>
+    <message>
+        <source>Signal Frequenz</source>
+        <translation>Signal frequency</translation>
+    </message>
+    <message>
+        <source>Signal gain [-60..0] dB</source>
+        <translation>Signal gain [-60..0] dB</translation>
+    </message>
+    <message>
+        <source>Audio Lautstärke</source>
+        <translation>Audio volume</translation>
+    </message>
+    <message>
+        <source>RDS Quelle</source>
+        <translation>RDS source</translation>
+    </message>
+    <message>
+        <source>Audio Quelle</source>
+        <translation>Audio source</translation>
+    </message>
+    <message>
+        <source>Quellen</source>
+        <translation>Sources</translation>
+    </message>
+    <message>
+        <source>Zeige RDS Quelle</source>
+        <translation>Show RDS source</translation>
+    </message>
+    <message>
+        <source>Zeige TMC Quelle</source>
+        <translation>Show TMC source</translation>
+    </message>
+    <message>
+        <source>RDS aus Datei senden</source>
+        <translation>Send RDS from file</translation>
+    </message>
+    <message>
+        <source>Zeige Audio Quelle</source>
+        <translation>Show audio source</translation>
+    </message>
+    <message>
+        <source>&lt;kein Audio&gt;</source>
+        <translation>&lt;no audio&gt;</translation>
+    </message>
+    <message>
+        <source>Audio Quelle: </source>
+        <translation>Audio source: </translation>
+    </message>
+    <message>
+        <source>Sinus</source>
+        <translation>Sine</translation>
+    </message>
+    <message>
+        <source>Rampe</source>
+        <translation>Ramp</translation>
+    </message>
+    <message>
+        <source>Datei</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>Fernzugriff</source>
+        <translation>Remote access</translation>
+    </message>
+    <message>
+        <source>Fernzugriff von: </source>
+        <translation>Remote access from: </translation>
+    </message>
+    <message>
+        <source>&lt;kein RDS&gt;</source>
+        <translation>&lt;no RDS&gt;</translation>
+    </message>
+    <message>
+        <source>RDS Quelle Nr. %1 [%2]</source>
+        <translation>RDS source no. %1 [%2]</translation>
+    </message>
+    <message>
+        <source>TMC Quelle: %1</source>
+        <translation>TMC source: %1</translation>
+    </message>
+    <message>
+        <source>Bitfehlerrate: %1%</source>
+        <translation>Bit error rate: %1%</translation>
+    </message>
+    <message>
+        <source>aus Datei: </source>
+        <translation>from file: </translation>
+    </message>
+</context>
+<context>
+    <name>FMConfig</name>
+    <message>
+        <source>Kanal %1 Editor</source>
+        <translation>Channel %1 Editor</translation>
+    </message>
+</context>
+<context>
+    <name>FMConnect</name>
+    <message>
+        <source>Ist schon ausgewählt!</source>
+        <translation>Already selected!</translation>
+    </message>
+</context>
+<context>
+    <name>FMConnectModel</name>
+    <message>
+        <source>links oben</source>
+        <translation>top left</translation>
+    </message>
+    <message>
+        <source>rechts oben</source>
+        <translation>top right</translation>
+    </message>
+    <message>
+        <source>links unten</source>
+        <translation>bottom left</translation>
+    </message>
+    <message>
+        <source>rechts unten</source>
+        <translation>bottom right</translation>
+    </message>
+    <message>
+        <source>Doppelte IP-Adresse! Bitte die Modulatoren
 auf unterschiedliche Adressen konfigurieren!</source>
-            <translation>Duplicate IP address! Please configure the modulators
+        <translation>Duplicate IP address! Please configure the modulators
 to different addresses!</translation>
-        </message>
-        <message>
-            <source>%1 ausgewählt für </source>
-            <translation>%1 selected for </translation>
-        </message>
-        <message>
-            <source>IP-Adresse</source>
-            <translation>IP Address</translation>
-        </message>
-    </context>
-    <context>
-        <name>FMInfo</name>
-        <message>
-            <source>Frequenzhub ist %1 kHz</source>
-            <translation>Deviation is set to %1 kHz</translation>
-        </message>
-        <message>
-            <source>Preemphasis ist 50µs</source>
-            <translation>Preemphasis is set to 50µs</translation>
-        </message>
-        <message>
-            <source>Preemphasis ist 75µs</source>
-            <translation>Preemphasis is set to 75µs</translation>
-        </message>
-        <message>
-            <source>keine Preemphasis</source>
-            <translation>no preemphasis</translation>
-        </message>
-        <message>
-            <source>Samplerate ist %1 kHz</source>
-            <translation>Samplerate is set to %1 kHz</translation>
-        </message>
-        <message>
-            <source> statt %1 kHz</source>
-            <translation> instead of %1 kHz</translation>
-        </message>
-    </context>
-    <context>
-        <name>FMManager</name>
-        <message>
-            <source>Quorvin Generator</source>
-            <translation>Quorvin Generator</translation>
-        </message>
-        <message>
-            <source>&amp;Projekt</source>
-            <translation>&amp;Project</translation>
-        </message>
-        <message>
-            <source>Öffne letzte</source>
-            <translation>Open recent</translation>
-        </message>
-        <message>
-            <source>&amp;Modulator</source>
-            <translation>&amp;Modulator</translation>
-        </message>
-        <message>
-            <source>Events</source>
-            <translation>Events</translation>
-        </message>
-        <message>
-            <source>Einstellungen</source>
-            <translation>Settings</translation>
-        </message>
-        <message>
-            <source>&amp;Hilfe</source>
-            <translation>&amp;Help</translation>
-        </message>
-        <message>
-            <source>Beispiel laden</source>
-            <translation>Load example</translation>
-        </message>
-        <message>
-            <source>Seiten</source>
-            <translation>Pages</translation>
-        </message>
-        <message>
-            <source>Neu...</source>
-            <translation>New...</translation>
-        </message>
-        <message>
-            <source>Ctrl+N</source>
-            <translation>Ctrl+N</translation>
-        </message>
-        <message>
-            <source>&amp;Laden...</source>
-            <translation>&amp;Load...</translation>
-        </message>
-        <message>
-            <source>Ctrl+L</source>
-            <translation>Ctrl+L</translation>
-        </message>
-        <message>
-            <source>&amp;Speichern unter...</source>
-            <translation>&amp;Save as...</translation>
-        </message>
-        <message>
-            <source>Änderungen speichern unter...</source>
-            <translation>Save changes as...</translation>
-        </message>
-        <message>
-            <source>Ctrl+S</source>
-            <translation>Ctrl+S</translation>
-        </message>
-        <message>
-            <source>Rücksetzen</source>
-            <translation>Revert</translation>
-        </message>
-        <message>
-            <source>Änderungen verwerfen, Original neu laden</source>
-            <translation>Discard changes, reload the original</translation>
-        </message>
-        <message>
-            <source>Beenden</source>
-            <translation>Quit</translation>
-        </message>
-        <message>
-            <source>Ctrl+Q</source>
-            <translation>Ctrl+Q</translation>
-        </message>
-        <message>
-            <source>&amp;Verbinden...</source>
-            <translation>&amp;Connect...</translation>
-        </message>
-        <message>
-            <source>Ctrl+O</source>
-            <translation>Ctrl+O</translation>
-        </message>
-        <message>
-            <source>Trennen</source>
-            <translation>Disconnect</translation>
-        </message>
-        <message>
-            <source>&amp;Konfigurieren...</source>
-            <translation>Con&amp;figure...</translation>
-        </message>
-        <message>
-            <source>FM &amp;Band...</source>
-            <translation>FM &amp;Band...</translation>
-        </message>
-        <message>
-            <source>Ctrl+B</source>
-            <translation>Ctrl+B</translation>
-        </message>
-        <message>
-            <source>Senden an/aus</source>
-            <translation>Transmit on/off</translation>
-        </message>
-        <message>
-            <source>Ctrl+T</source>
-            <translation>Ctrl+T</translation>
-        </message>
-        <message>
-            <source>Fernsteuerung...</source>
-            <translation>Remote control...</translation>
-        </message>
-        <message>
-            <source>Neuigkeiten...</source>
-            <translation>What's new...</translation>
-        </message>
-        <message>
-            <source>Neuigkeiten dieser Version anzeigen</source>
-            <translation>Show what is new in this version</translation>
-        </message>
-        <message>
-            <source>Dokumentation...</source>
-            <translation>Documentation...</translation>
-        </message>
-        <message>
-            <source>Dokumentation im PDF-Viewer öffnen</source>
-            <translation>Open the documentation in the PDF viewer</translation>
-        </message>
-        <message>
-            <source>Ctrl+H</source>
-            <translation>Ctrl+H</translation>
-        </message>
-        <message>
-            <source>11-1 zwei Sinustöne auf 100 MHz</source>
-            <translation>11-1 two sine tones on 100 MHz</translation>
-        </message>
-        <message>
-            <source>11-2 drei Audio-Dateien</source>
-            <translation>11-2 three audio files</translation>
-        </message>
-        <message>
-            <source>11-3 Senderwechsel mit Auto AF</source>
-            <translation>11-3 station change with Auto AF</translation>
-        </message>
-        <message>
-            <source>11-4 RadioText mit RadioText+</source>
-            <translation>11-4 RadioText with RadioText+</translation>
-        </message>
-        <message>
-            <source>11-5 beliebige Zeichen im RadioText</source>
-            <translation>11-5 any characters in RadioText</translation>
-        </message>
-        <message>
-            <source>11-6 zwei TMC-Staunachrichten</source>
-            <translation>11-6 two TMC traffic jam messages</translation>
-        </message>
-        <message>
-            <source>&amp;Deutsch</source>
-            <translation>&amp;Deutsch</translation>
-        </message>
-        <message>
-            <source>&amp;English</source>
-            <translation>&amp;English</translation>
-        </message>
-        <message>
-            <source>Updates...</source>
-            <translation>Updates...</translation>
-        </message>
-        <message>
-            <source>Über...</source>
-            <translation>About...</translation>
-        </message>
-        <message>
-            <source>Letzte Projekte</source>
-            <translation>Recent projects</translation>
-        </message>
-        <message>
-            <source>Kanäle</source>
-            <translation>Channels</translation>
-        </message>
-        <message>
-            <source>Audio</source>
-            <translation>Audio</translation>
-        </message>
-        <message>
-            <source>Event Log</source>
-            <translation>Event Log</translation>
-        </message>
-        <message>
-            <source>CTRL+E</source>
-            <translation>CTRL+E</translation>
-        </message>
-        <message>
-            <source>Event Player</source>
-            <translation>Event Player</translation>
-        </message>
-        <message>
-            <source>CTRL+P</source>
-            <translation>CTRL+P</translation>
-        </message>
-        <message>
-            <source>%1. Modulator, Channels %2 - %3</source>
-            <translation>%1. Modulator, Channels %2 - %3</translation>
-        </message>
-        <message>
-            <source>Fernsteuerung:</source>
-            <translation>Remote control:</translation>
-        </message>
-        <message>
-            <source>Modulator nicht verbunden</source>
-            <translation>Modulator not connected</translation>
-        </message>
-        <message>
-            <source>Modulator extern verbunden</source>
-            <translation>Modulator connected elsewhere</translation>
-        </message>
-        <message>
-            <source>Fernsteuerung inaktiv</source>
-            <translation>Remote control inactive</translation>
-        </message>
-        <message>
-            <source>Ferngesteuert von: </source>
-            <translation>Remote controlled by: </translation>
-        </message>
-        <message>
-            <source>keine Fernsteuerung verbunden</source>
-            <translation>no remote control connected</translation>
-        </message>
-        <message>
-            <source>Port %1</source>
-            <translation>Port %1</translation>
-        </message>
-        <message>
-            <source>Port Fehler</source>
-            <translation>Port error</translation>
-        </message>
-        <message>
-            <source>FM-Einstellung (*.fm);;Alle Dateien (*)</source>
-            <translation>FM settings (*.fm);;All files (*)</translation>
-        </message>
-        <message>
-            <source>Projekt laden</source>
-            <translation>Load project</translation>
-        </message>
-        <message>
-            <source>Datei existiert bereits</source>
-            <translation>File already exists</translation>
-        </message>
-        <message>
-            <source>FM-Einstellung laden</source>
-            <translation>Load FM settings</translation>
-        </message>
-        <message>
-            <source>Neues Projekt</source>
-            <translation>New project</translation>
-        </message>
-        <message>
-            <source>Neues Projekt...</source>
-            <translation>New project...</translation>
-        </message>
-        <message>
-            <source>Projekt zurück setzen?</source>
-            <translation>Revert project?</translation>
-        </message>
-        <message>
-            <source>Datei existiert nicht!</source>
-            <translation>File does not exist!</translation>
-        </message>
-        <message>
-            <source>Original Datei nicht gefunden, diese
+    </message>
+    <message>
+        <source>%1 ausgewählt für </source>
+        <translation>%1 selected for </translation>
+    </message>
+    <message>
+        <source>IP-Adresse</source>
+        <translation>IP Address</translation>
+    </message>
+</context>
+<context>
+    <name>FMInfo</name>
+    <message>
+        <source>Frequenzhub ist %1 kHz</source>
+        <translation>Deviation is set to %1 kHz</translation>
+    </message>
+    <message>
+        <source>Preemphasis ist 50µs</source>
+        <translation>Preemphasis is set to 50µs</translation>
+    </message>
+    <message>
+        <source>Preemphasis ist 75µs</source>
+        <translation>Preemphasis is set to 75µs</translation>
+    </message>
+    <message>
+        <source>keine Preemphasis</source>
+        <translation>no preemphasis</translation>
+    </message>
+    <message>
+        <source>Samplerate ist %1 kHz</source>
+        <translation>Samplerate is set to %1 kHz</translation>
+    </message>
+    <message>
+        <source> statt %1 kHz</source>
+        <translation> instead of %1 kHz</translation>
+    </message>
+</context>
+<context>
+    <name>FMManager</name>
+    <message>
+        <source>Quorvin Generator</source>
+        <translation>Quorvin Generator</translation>
+    </message>
+    <message>
+        <source>&amp;Projekt</source>
+        <translation>&amp;Project</translation>
+    </message>
+    <message>
+        <source>Öffne letzte</source>
+        <translation>Open recent</translation>
+    </message>
+    <message>
+        <source>&amp;Modulator</source>
+        <translation>&amp;Modulator</translation>
+    </message>
+    <message>
+        <source>Events</source>
+        <translation>Events</translation>
+    </message>
+    <message>
+        <source>Einstellungen</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>&amp;Hilfe</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>Beispiel laden</source>
+        <translation>Load example</translation>
+    </message>
+    <message>
+        <source>Seiten</source>
+        <translation>Pages</translation>
+    </message>
+    <message>
+        <source>Neu...</source>
+        <translation>New...</translation>
+    </message>
+    <message>
+        <source>Ctrl+N</source>
+        <translation>Ctrl+N</translation>
+    </message>
+    <message>
+        <source>&amp;Laden...</source>
+        <translation>&amp;Load...</translation>
+    </message>
+    <message>
+        <source>Ctrl+L</source>
+        <translation>Ctrl+L</translation>
+    </message>
+    <message>
+        <source>&amp;Speichern unter...</source>
+        <translation>&amp;Save as...</translation>
+    </message>
+    <message>
+        <source>Änderungen speichern unter...</source>
+        <translation>Save changes as...</translation>
+    </message>
+    <message>
+        <source>Ctrl+S</source>
+        <translation>Ctrl+S</translation>
+    </message>
+    <message>
+        <source>Rücksetzen</source>
+        <translation>Revert</translation>
+    </message>
+    <message>
+        <source>Änderungen verwerfen, Original neu laden</source>
+        <translation>Discard changes, reload the original</translation>
+    </message>
+    <message>
+        <source>Beenden</source>
+        <translation>Quit</translation>
+    </message>
+    <message>
+        <source>Ctrl+Q</source>
+        <translation>Ctrl+Q</translation>
+    </message>
+    <message>
+        <source>&amp;Verbinden...</source>
+        <translation>&amp;Connect...</translation>
+    </message>
+    <message>
+        <source>Ctrl+O</source>
+        <translation>Ctrl+O</translation>
+    </message>
+    <message>
+        <source>Trennen</source>
+        <translation>Disconnect</translation>
+    </message>
+    <message>
+        <source>&amp;Konfigurieren...</source>
+        <translation>Con&amp;figure...</translation>
+    </message>
+    <message>
+        <source>FM &amp;Band...</source>
+        <translation>FM &amp;Band...</translation>
+    </message>
+    <message>
+        <source>Ctrl+B</source>
+        <translation>Ctrl+B</translation>
+    </message>
+    <message>
+        <source>Senden an/aus</source>
+        <translation>Transmit on/off</translation>
+    </message>
+    <message>
+        <source>Ctrl+T</source>
+        <translation>Ctrl+T</translation>
+    </message>
+    <message>
+        <source>Fernsteuerung...</source>
+        <translation>Remote control...</translation>
+    </message>
+    <message>
+        <source>Neuigkeiten...</source>
+        <translation>What&apos;s new...</translation>
+    </message>
+    <message>
+        <source>Neuigkeiten dieser Version anzeigen</source>
+        <translation>Show what is new in this version</translation>
+    </message>
+    <message>
+        <source>Dokumentation...</source>
+        <translation>Documentation...</translation>
+    </message>
+    <message>
+        <source>Dokumentation im PDF-Viewer öffnen</source>
+        <translation>Open the documentation in the PDF viewer</translation>
+    </message>
+    <message>
+        <source>Ctrl+H</source>
+        <translation>Ctrl+H</translation>
+    </message>
+    <message>
+        <source>11-1 zwei Sinustöne auf 100 MHz</source>
+        <translation>11-1 two sine tones on 100 MHz</translation>
+    </message>
+    <message>
+        <source>11-2 drei Audio-Dateien</source>
+        <translation>11-2 three audio files</translation>
+    </message>
+    <message>
+        <source>11-3 Senderwechsel mit Auto AF</source>
+        <translation>11-3 station change with Auto AF</translation>
+    </message>
+    <message>
+        <source>11-4 RadioText mit RadioText+</source>
+        <translation>11-4 RadioText with RadioText+</translation>
+    </message>
+    <message>
+        <source>11-5 beliebige Zeichen im RadioText</source>
+        <translation>11-5 any characters in RadioText</translation>
+    </message>
+    <message>
+        <source>11-6 zwei TMC-Staunachrichten</source>
+        <translation>11-6 two TMC traffic jam messages</translation>
+    </message>
+    <message>
+        <source>&amp;Deutsch</source>
+        <translation>&amp;Deutsch</translation>
+    </message>
+    <message>
+        <source>&amp;English</source>
+        <translation>&amp;English</translation>
+    </message>
+    <message>
+        <source>Updates...</source>
+        <translation>Updates...</translation>
+    </message>
+    <message>
+        <source>Über...</source>
+        <translation>About...</translation>
+    </message>
+    <message>
+        <source>Letzte Projekte</source>
+        <translation>Recent projects</translation>
+    </message>
+    <message>
+        <source>Kanäle</source>
+        <translation>Channels</translation>
+    </message>
+    <message>
+        <source>Audio</source>
+        <translation>Audio</translation>
+    </message>
+    <message>
+        <source>Event Log</source>
+        <translation>Event Log</translation>
+    </message>
+    <message>
+        <source>CTRL+E</source>
+        <translation>CTRL+E</translation>
+    </message>
+    <message>
+        <source>Event Player</source>
+        <translation>Event Player</translation>
+    </message>
+    <message>
+        <source>CTRL+P</source>
+        <translation>CTRL+P</translation>
+    </message>
+    <message>
+        <source>%1. Modulator, Channels %2 - %3</source>
+        <translation>%1. Modulator, Channels %2 - %3</translation>
+    </message>
+    <message>
+        <source>Fernsteuerung:</source>
+        <translation>Remote control:</translation>
+    </message>
+    <message>
+        <source>Modulator nicht verbunden</source>
+        <translation>Modulator not connected</translation>
+    </message>
+    <message>
+        <source>Modulator extern verbunden</source>
+        <translation>Modulator connected elsewhere</translation>
+    </message>
+    <message>
+        <source>Fernsteuerung inaktiv</source>
+        <translation>Remote control inactive</translation>
+    </message>
+    <message>
+        <source>Ferngesteuert von: </source>
+        <translation>Remote controlled by: </translation>
+    </message>
+    <message>
+        <source>keine Fernsteuerung verbunden</source>
+        <translation>no remote control connected</translation>
+    </message>
+    <message>
+        <source>Port %1</source>
+        <translation>Port %1</translation>
+    </message>
+    <message>
+        <source>Port Fehler</source>
+        <translation>Port error</translation>
+    </message>
+    <message>
+        <source>FM-Einstellung (*.fm);;Alle Dateien (*)</source>
+        <translation>FM settings (*.fm);;All files (*)</translation>
+    </message>
+    <message>
+        <source>Projekt laden</source>
+        <translation>Load project</translation>
+    </message>
+    <message>
+        <source>Datei existiert bereits</source>
+        <translation>File already exists</translation>
+    </message>
+    <message>
+        <source>FM-Einstellung laden</source>
+        <translation>Load FM settings</translation>
+    </message>
+    <message>
+        <source>Neues Projekt</source>
+        <translation>New project</translation>
+    </message>
+    <message>
+        <source>Neues Projekt...</source>
+        <translation>New project...</translation>
+    </message>
+    <message>
+        <source>Projekt zurück setzen?</source>
+        <translation>Revert project?</translation>
+    </message>
+    <message>
+        <source>Datei existiert nicht!</source>
+        <translation>File does not exist!</translation>
+    </message>
+    <message>
+        <source>Original Datei nicht gefunden, diese
 wurde evtl. umbenannt oder gelöscht.
 Das Projekt kann nicht zurückgesetzt werden.</source>
-            <translation>Original file not found, it may
+        <translation>Original file not found, it may
 have been renamed or deleted.
 The project cannot be reverted.</translation>
-        </message>
-        <message>
-            <source>Speichern unter...</source>
-            <translation>Save as...</translation>
-        </message>
-        <message>
-            <source>Nicht gespeichert!</source>
-            <translation>Not saved!</translation>
-        </message>
-        <message>
-            <source>Sollen die Änderungen gespeichert oder verworfen werden?</source>
-            <translation>Save or discard the changes?</translation>
-        </message>
-        <message>
-            <source>Language change</source>
-            <translation>Language change</translation>
-        </message>
-        <message>
-            <source>Close and restart the application
+    </message>
+    <message>
+        <source>Speichern unter...</source>
+        <translation>Save as...</translation>
+    </message>
+    <message>
+        <source>Nicht gespeichert!</source>
+        <translation>Not saved!</translation>
+    </message>
+    <message>
+        <source>Sollen die Änderungen gespeichert oder verworfen werden?</source>
+        <translation>Save or discard the changes?</translation>
+    </message>
+    <message>
+        <source>Language change</source>
+        <translation>Language change</translation>
+    </message>
+    <message>
+        <source>Close and restart the application
 for language change.</source>
-            <translation>Close and restart the application
+        <translation>Close and restart the application
 for language change.</translation>
-        </message>
-        <message>
-            <source>Datei nicht gefunden</source>
-            <translation>File not found</translation>
-        </message>
-        <message>
-            <source>Datei kann nicht geladen werden</source>
-            <translation>File cannot be loaded</translation>
-        </message>
-        <message>
-            <source>Dokumentation</source>
-            <translation>Manual</translation>
-        </message>
-        <message>
-            <source>Die Dokumentation %1 konnte nicht geöffnet werden.</source>
-            <translation>The manual %1 could not be opened.</translation>
-        </message>
-        <message>
-            <source>Bitte besuchen Sie die Quorvin Homepage in Ihrem Browser. Dort finden Sie die neuste Version der Generator Software.</source>
-            <translation>Please visit the Quorvin homepage in your browser. There you will find the newest version of the generator software.</translation>
-        </message>
-        <message>
-            <source>Neuigkeiten</source>
-            <translation>What's new</translation>
-        </message>
-        <message>
-            <source>Änderungen in Version </source>
-            <translation>Changes in version </translation>
-        </message>
-    </context>
-    <context>
-        <name>FMSettings</name>
-        <message>
-            <source>&lt;kein&gt;</source>
-            <translation>&lt;none&gt;</translation>
-        </message>
-        <message>
-            <source>Sinus</source>
-            <translation>Sine</translation>
-        </message>
-        <message>
-            <source>Rampe</source>
-            <translation>Ramp</translation>
-        </message>
-        <message>
-            <source>Datei</source>
-            <translation>File</translation>
-        </message>
-        <message>
-            <source>no error occurred</source>
-            <translation>no error occurred</translation>
-        </message>
-        <message>
-            <source>key is unknown</source>
-            <translation>key is unknown</translation>
-        </message>
-        <message>
-            <source>data out of range [%1..%2]</source>
-            <translation>data out of range [%1..%2]</translation>
-        </message>
-        <message>
-            <source>data did not change</source>
-            <translation>data did not change</translation>
-        </message>
-        <message>
-            <source>expecting %1 values</source>
-            <translation>expecting %1 values</translation>
-        </message>
-        <message>
-            <source>is not a list or list item</source>
-            <translation>is not a list or list item</translation>
-        </message>
-        <message>
-            <source>is not set</source>
-            <translation>is not set</translation>
-        </message>
-        <message>
-            <source>use ADD to insert list items</source>
-            <translation>use ADD to insert list items</translation>
-        </message>
-        <message>
-            <source>unknown error</source>
-            <translation>unknown error</translation>
-        </message>
-        <message>
-            <source>channel transmission frequency</source>
-            <translation>channel transmission frequency</translation>
-        </message>
-        <message>
-            <source>toggle channel (on/off)</source>
-            <translation>toggle channel (on/off)</translation>
-        </message>
-        <message>
-            <source>mute audio</source>
-            <translation>mute audio</translation>
-        </message>
-        <message>
-            <source>channel is 1=mono or 0=stereo</source>
-            <translation>channel is 1=mono or 0=stereo</translation>
-        </message>
-        <message>
-            <source>channel gain 0 (full power) to -60 (noise-floor)</source>
-            <translation>channel gain 0 (full power) to -60 (noise-floor)</translation>
-        </message>
-        <message>
-            <source>channel audio pcm volume (linear)</source>
-            <translation>channel audio pcm volume (linear)</translation>
-        </message>
-        <message>
-            <source>channel deviation</source>
-            <translation>channel deviation</translation>
-        </message>
-        <message>
-            <source>channel preemphasis 0=none 1=50us 2=75us</source>
-            <translation>channel preemphasis 0=none 1=50us 2=75us</translation>
-        </message>
-        <message>
-            <source>channel sample rate (32000, 44100, 48000)</source>
-            <translation>channel sample rate (32000, 44100, 48000)</translation>
-        </message>
-        <message>
-            <source>auto sample rate change on song change</source>
-            <translation>auto sample rate change on song change</translation>
-        </message>
-        <message>
-            <source>channel gain offset (deprecated)</source>
-            <translation>channel gain offset (deprecated)</translation>
-        </message>
-        <message>
-            <source>channel gain unit (deprecated)</source>
-            <translation>channel gain unit (deprecated)</translation>
-        </message>
-        <message>
-            <source>channel rds source id</source>
-            <translation>channel rds source id</translation>
-        </message>
-        <message>
-            <source>channel audio source id</source>
-            <translation>channel audio source id</translation>
-        </message>
-        <message>
-            <source>audio type 0=sinus 1=ramp 2=file</source>
-            <translation>audio type 0=sinus 1=ramp 2=file</translation>
-        </message>
-        <message>
-            <source>audio source enabled/disabled</source>
-            <translation>audio source enabled/disabled</translation>
-        </message>
-        <message>
-            <source>first frequency for sinus/ramp</source>
-            <translation>first frequency for sinus/ramp</translation>
-        </message>
-        <message>
-            <source>second frequency for sinus/ramp</source>
-            <translation>second frequency for sinus/ramp</translation>
-        </message>
-        <message>
-            <source>first volume for sinus/ramp</source>
-            <translation>first volume for sinus/ramp</translation>
-        </message>
-        <message>
-            <source>second volume for sinus/ramp</source>
-            <translation>second volume for sinus/ramp</translation>
-        </message>
-        <message>
-            <source>ramp duration</source>
-            <translation>ramp duration</translation>
-        </message>
-        <message>
-            <source>audio file/playlist name</source>
-            <translation>audio file/playlist name</translation>
-        </message>
-        <message>
-            <source>audio source name</source>
-            <translation>audio source name</translation>
-        </message>
-        <message>
-            <source>playlist name</source>
-            <translation>playlist name</translation>
-        </message>
-        <message>
-            <source>playlist file</source>
-            <translation>playlist file</translation>
-        </message>
-        <message>
-            <source>rds source enabled/disabled</source>
-            <translation>rds source enabled/disabled</translation>
-        </message>
-        <message>
-            <source>rds source name</source>
-            <translation>rds source name</translation>
-        </message>
-        <message>
-            <source>rds long program service name</source>
-            <translation>rds long program service name</translation>
-        </message>
-        <message>
-            <source>rds program service name</source>
-            <translation>rds program service name</translation>
-        </message>
-        <message>
-            <source>rds program identifier</source>
-            <translation>rds program identifier</translation>
-        </message>
-        <message>
-            <source>rds traffic program bit</source>
-            <translation>rds traffic program bit</translation>
-        </message>
-        <message>
-            <source>rds traffic announce bit</source>
-            <translation>rds traffic announce bit</translation>
-        </message>
-        <message>
-            <source>rds music speech bit</source>
-            <translation>rds music speech bit</translation>
-        </message>
-        <message>
-            <source>rds program type</source>
-            <translation>rds program type</translation>
-        </message>
-        <message>
-            <source>rds decoder bits &amp;1:stereo &amp;2:artificial &amp;4:compressed &amp;8:dynPTY</source>
-            <translation>rds decoder bits &amp;1:stereo &amp;2:artificial &amp;4:compressed &amp;8:dynPTY</translation>
-        </message>
-        <message>
-            <source>rds radio text tag</source>
-            <translation>rds radio text tag</translation>
-        </message>
-        <message>
-            <source>rds radio text A (group 2)</source>
-            <translation>rds radio text A (group 2)</translation>
-        </message>
-        <message>
-            <source>rds radio text B (group 2)</source>
-            <translation>rds radio text B (group 2)</translation>
-        </message>
-        <message>
-            <source>rds enhanced radio text C</source>
-            <translation>rds enhanced radio text C</translation>
-        </message>
-        <message>
-            <source>rds enhanced radio text D</source>
-            <translation>rds enhanced radio text D</translation>
-        </message>
-        <message>
-            <source>rds program type name 1</source>
-            <translation>rds program type name 1</translation>
-        </message>
-        <message>
-            <source>rds program type name 2</source>
-            <translation>rds program type name 2</translation>
-        </message>
-        <message>
-            <source>rds tmc source id</source>
-            <translation>rds tmc source id</translation>
-        </message>
-        <message>
-            <source>rds tmc force gap</source>
-            <translation>rds tmc force gap</translation>
-        </message>
-        <message>
-            <source>rds radio text plus ODA group</source>
-            <translation>rds radio text plus ODA group</translation>
-        </message>
-        <message>
-            <source>rds radio text plus items bits</source>
-            <translation>rds radio text plus items bits</translation>
-        </message>
-        <message>
-            <source>rds radio text plus message bits</source>
-            <translation>rds radio text plus message bits</translation>
-        </message>
-        <message>
-            <source>rds &amp;1=prepend BOM for LongPS</source>
-            <translation>rds &amp;1=prepend BOM for LongPS</translation>
-        </message>
-        <message>
-            <source>rds &amp;1=send radio text, &amp;2=send enhanced radio text, &amp;8=add RT BOM, &amp;4=add eRT BOM (if supported by encoding), &amp;16 toggle AB-Bit; send group 3A for &amp;64=eRT, &amp;128=RT+</source>
-            <translation>rds &amp;1=send radio text, &amp;2=send enhanced radio text, &amp;8=add RT BOM, &amp;4=add eRT BOM (if supported by encoding), &amp;16 toggle AB-Bit; send group 3A for &amp;64=eRT, &amp;128=RT+</translation>
-        </message>
-        <message>
-            <source>rds radio text sending in group 0=2A only, 1=2B only, 2=2A+2B simultaneously</source>
-            <translation>rds radio text sending in group 0=2A only, 1=2B only, 2=2A+2B simultaneously</translation>
-        </message>
-        <message>
-            <source>rds enhanced radio text group</source>
-            <translation>rds enhanced radio text group</translation>
-        </message>
-        <message>
-            <source>rds enhanced radio text message bits</source>
-            <translation>rds enhanced radio text message bits</translation>
-        </message>
-        <message>
-            <source>rds enhanced radio text AID (group 3)</source>
-            <translation>rds enhanced radio text AID (group 3)</translation>
-        </message>
-        <message>
-            <source>rds radio text plus AID (group 3)</source>
-            <translation>rds radio text plus AID (group 3)</translation>
-        </message>
-        <message>
-            <source>rds PS scroll mode &amp;8=scroll &gt;&gt;4+1=repeat &amp;7=rate</source>
-            <translation>rds PS scroll mode &amp;8=scroll &gt;&gt;4+1=repeat &amp;7=rate</translation>
-        </message>
-        <message>
-            <source>rds AF bits: &amp;1=use &amp;2=auto &amp;4=manual &amp;8=A/B</source>
-            <translation>rds AF bits: &amp;1=use &amp;2=auto &amp;4=manual &amp;8=A/B</translation>
-        </message>
-        <message>
-            <source>rds automatic AF list (* 0.1 = MHz/kHz)</source>
-            <translation>rds automatic AF list (* 0.1 = MHz/kHz)</translation>
-        </message>
-        <message>
-            <source>rds manual AF list (* 0.1 = MHz/kHz)</source>
-            <translation>rds manual AF list (* 0.1 = MHz/kHz)</translation>
-        </message>
-        <message>
-            <source>rds regional AF list (for method B)</source>
-            <translation>rds regional AF list (for method B)</translation>
-        </message>
-        <message>
-            <source>rds radio text A repeat</source>
-            <translation>rds radio text A repeat</translation>
-        </message>
-        <message>
-            <source>rds radio text B repeat</source>
-            <translation>rds radio text B repeat</translation>
-        </message>
-        <message>
-            <source>rds radio text C repeat</source>
-            <translation>rds radio text C repeat</translation>
-        </message>
-        <message>
-            <source>rds radio text D repeat</source>
-            <translation>rds radio text D repeat</translation>
-        </message>
-        <message>
-            <source>rds encoding for enhanced radio text</source>
-            <translation>rds encoding for enhanced radio text</translation>
-        </message>
-        <message>
-            <source>rds encoding for standard radio text (E.1)</source>
-            <translation>rds encoding for standard radio text (E.1)</translation>
-        </message>
-        <message>
-            <source>rds encoding for LongPS (UTF-8)</source>
-            <translation>rds encoding for LongPS (UTF-8)</translation>
-        </message>
-        <message>
-            <source>rds radio text A end char</source>
-            <translation>rds radio text A end char</translation>
-        </message>
-        <message>
-            <source>rds radio text B end char</source>
-            <translation>rds radio text B end char</translation>
-        </message>
-        <message>
-            <source>rds radio text C end char</source>
-            <translation>rds radio text C end char</translation>
-        </message>
-        <message>
-            <source>rds radio text D end char</source>
-            <translation>rds radio text D end char</translation>
-        </message>
-        <message>
-            <source>rds LongPS end char</source>
-            <translation>rds LongPS end char</translation>
-        </message>
-        <message>
-            <source>rds append end char to radio text A-D and LongPS</source>
-            <translation>rds append end char to radio text A-D and LongPS</translation>
-        </message>
-        <message>
-            <source>rds program type 1 repeat</source>
-            <translation>rds program type 1 repeat</translation>
-        </message>
-        <message>
-            <source>rds program type 2 repeat</source>
-            <translation>rds program type 2 repeat</translation>
-        </message>
-        <message>
-            <source>rds group 4 UTC zone hour offset</source>
-            <translation>rds group 4 UTC zone hour offset</translation>
-        </message>
-        <message>
-            <source>rds group 4 minute offset</source>
-            <translation>rds group 4 minute offset</translation>
-        </message>
-        <message>
-            <source>rds group 4 fix date in days since 1.3.1900</source>
-            <translation>rds group 4 fix date in days since 1.3.1900</translation>
-        </message>
-        <message>
-            <source>rds group 4 use 0=date of today, 1=fix date from days</source>
-            <translation>rds group 4 use 0=date of today, 1=fix date from days</translation>
-        </message>
-        <message>
-            <source>rds error gen 0=invert, 1=set to 0, 2=set to 1, &amp;128=on</source>
-            <translation>rds error gen 0=invert, 1=set to 0, 2=set to 1, &amp;128=on</translation>
-        </message>
-        <message>
-            <source>rds error gen bit error rate</source>
-            <translation>rds error gen bit error rate</translation>
-        </message>
-        <message>
-            <source>rds error gen fix 1=checkword | 2=group | 4=PI | &amp;128=exact ber bits per group</source>
-            <translation>rds error gen fix 1=checkword | 2=group | 4=PI | &amp;128=exact ber bits per group</translation>
-        </message>
-        <message>
-            <source>rds rates [0=off|1=on] stream1 stream2 stream3 stream4</source>
-            <translation>rds rates [0=off|1=on] stream1 stream2 stream3 stream4</translation>
-        </message>
-        <message>
-            <source>rds group 0A or 0B rates</source>
-            <translation>rds group 0A or 0B rates</translation>
-        </message>
-        <message>
-            <source>rds group 2A or 2B rates</source>
-            <translation>rds group 2A or 2B rates</translation>
-        </message>
-        <message>
-            <source>rds group 1A rates</source>
-            <translation>rds group 1A rates</translation>
-        </message>
-        <message>
-            <source>rds group 3A rates</source>
-            <translation>rds group 3A rates</translation>
-        </message>
-        <message>
-            <source>rds group 4A rates</source>
-            <translation>rds group 4A rates</translation>
-        </message>
-        <message>
-            <source>rds group 5A rates</source>
-            <translation>rds group 5A rates</translation>
-        </message>
-        <message>
-            <source>rds group 6A rates</source>
-            <translation>rds group 6A rates</translation>
-        </message>
-        <message>
-            <source>rds group 7A rates</source>
-            <translation>rds group 7A rates</translation>
-        </message>
-        <message>
-            <source>rds group 8A rates</source>
-            <translation>rds group 8A rates</translation>
-        </message>
-        <message>
-            <source>rds group 9A rates</source>
-            <translation>rds group 9A rates</translation>
-        </message>
-        <message>
-            <source>rds group 10A rates</source>
-            <translation>rds group 10A rates</translation>
-        </message>
-        <message>
-            <source>rds group 11A rates</source>
-            <translation>rds group 11A rates</translation>
-        </message>
-        <message>
-            <source>rds group 12A rates</source>
-            <translation>rds group 12A rates</translation>
-        </message>
-        <message>
-            <source>rds group 13A rates</source>
-            <translation>rds group 13A rates</translation>
-        </message>
-        <message>
-            <source>rds group 14A rates</source>
-            <translation>rds group 14A rates</translation>
-        </message>
-        <message>
-            <source>rds group 15A rates</source>
-            <translation>rds group 15A rates</translation>
-        </message>
-        <message>
-            <source>rds 15B TA on burst count</source>
-            <translation>rds 15B TA on burst count</translation>
-        </message>
-        <message>
-            <source>rds 15B TA off burst count</source>
-            <translation>rds 15B TA off burst count</translation>
-        </message>
-        <message>
-            <source>rds 15B TA on burst time</source>
-            <translation>rds 15B TA on burst time</translation>
-        </message>
-        <message>
-            <source>rds 15B TA off burst time</source>
-            <translation>rds 15B TA off burst time</translation>
-        </message>
-        <message>
-            <source>rds eon TA on burst count</source>
-            <translation>rds eon TA on burst count</translation>
-        </message>
-        <message>
-            <source>rds eon TA off burst count</source>
-            <translation>rds eon TA off burst count</translation>
-        </message>
-        <message>
-            <source>rds eon TA on burst time</source>
-            <translation>rds eon TA on burst time</translation>
-        </message>
-        <message>
-            <source>rds eon TA off burst time</source>
-            <translation>rds eon TA off burst time</translation>
-        </message>
-        <message>
-            <source>rds eon channel PI PTY TP TA link</source>
-            <translation>rds eon channel PI PTY TP TA link</translation>
-        </message>
-        <message>
-            <source>rds eon program service name</source>
-            <translation>rds eon program service name</translation>
-        </message>
-        <message>
-            <source>rds eon alternative frequencies * 10 (958 -&gt; 95.8 MHz)</source>
-            <translation>rds eon alternative frequencies * 10 (958 -&gt; 95.8 MHz)</translation>
-        </message>
-        <message>
-            <source>rds group 1 radio paging (5 bits)</source>
-            <translation>rds group 1 radio paging (5 bits)</translation>
-        </message>
-        <message>
-            <source>rds group 1 slow labeling code</source>
-            <translation>rds group 1 slow labeling code</translation>
-        </message>
-        <message>
-            <source>rds group 1 program item number</source>
-            <translation>rds group 1 program item number</translation>
-        </message>
-        <message>
-            <source>rds play log files on/off</source>
-            <translation>rds play log files on/off</translation>
-        </message>
-        <message>
-            <source>rds play log file list</source>
-            <translation>rds play log file list</translation>
-        </message>
-        <message>
-            <source>rds2 ODA data: A B C D cwA cwB cwC cwD G0min G1min G2min G3min active</source>
-            <translation>rds2 ODA data: A B C D cwA cwB cwC cwD G0min G1min G2min G3min active</translation>
-        </message>
-        <message>
-            <source>rds2 streams to use bitmask (use stream 0, 1 and 3: 1+2+8 = 11)</source>
-            <translation>rds2 streams to use bitmask (use stream 0, 1 and 3: 1+2+8 = 11)</translation>
-        </message>
-        <message>
-            <source>tmc source enabled/disabled</source>
-            <translation>tmc source enabled/disabled</translation>
-        </message>
-        <message>
-            <source>tmc source name</source>
-            <translation>tmc source name</translation>
-        </message>
-        <message>
-            <source>tmc enable &amp;1/8/16/32=variant 0/1/2/3, &amp;2=tmcpro &amp;4=skt</source>
-            <translation>tmc enable &amp;1/8/16/32=variant 0/1/2/3, &amp;2=tmcpro &amp;4=skt</translation>
-        </message>
-        <message>
-            <source>tmc ENCID rate (groups per minute)</source>
-            <translation>tmc ENCID rate (groups per minute)</translation>
-        </message>
-        <message>
-            <source>tmc service provider name</source>
-            <translation>tmc service provider name</translation>
-        </message>
-        <message>
-            <source>tmc AID application id (block 4, usually CD46)</source>
-            <translation>tmc AID application id (block 4, usually CD46)</translation>
-        </message>
-        <message>
-            <source>tmc variant 0 data (block 3)</source>
-            <translation>tmc variant 0 data (block 3)</translation>
-        </message>
-        <message>
-            <source>tmc variant 1 data (block 3)</source>
-            <translation>tmc variant 1 data (block 3)</translation>
-        </message>
-        <message>
-            <source>tmc variant 2 data (block 3)</source>
-            <translation>tmc variant 2 data (block 3)</translation>
-        </message>
-        <message>
-            <source>tmc variant 3 data (block 3)</source>
-            <translation>tmc variant 3 data (block 3)</translation>
-        </message>
-        <message>
-            <source>tmc LTN location table number (in va0)</source>
-            <translation>tmc LTN location table number (in va0)</translation>
-        </message>
-        <message>
-            <source>tmc SID service identification (in va1)</source>
-            <translation>tmc SID service identification (in va1)</translation>
-        </message>
-        <message>
-            <source>tmc location table country code (in va1)</source>
-            <translation>tmc location table country code (in va1)</translation>
-        </message>
-        <message>
-            <source>tmc location table extended country code (in va2)</source>
-            <translation>tmc location table extended country code (in va2)</translation>
-        </message>
-        <message>
-            <source>tmc immediate group repeat</source>
-            <translation>tmc immediate group repeat</translation>
-        </message>
-        <message>
-            <source>tmc ENCID encryption id for TMCpro</source>
-            <translation>tmc ENCID encryption id for TMCpro</translation>
-        </message>
-        <message>
-            <source>tmc service key table</source>
-            <translation>tmc service key table</translation>
-        </message>
-        <message>
-            <source>tmc duration extent event place send labels</source>
-            <translation>tmc duration extent event place send labels</translation>
-        </message>
-        <message>
-            <source>usage: GET key (get value for key) example: GET rds.1.ps</source>
-            <translation>usage: GET key (get value for key) example: GET rds.1.ps</translation>
-        </message>
-        <message>
-            <source>usage: SET key value (set value for key)</source>
-            <translation>usage: SET key value (set value for key)</translation>
-        </message>
-        <message>
-            <source>usage: REG key (receive key change events) example: REG rds.1</source>
-            <translation>usage: REG key (receive key change events) example: REG rds.1</translation>
-        </message>
-        <message>
-            <source>usage: UNR key (unregister key, dont get change notification)</source>
-            <translation>usage: UNR key (unregister key, dont get change notification)</translation>
-        </message>
-        <message>
-            <source>usage: CD path (change directory) example: CD ..</source>
-            <translation>usage: CD path (change directory) example: CD ..</translation>
-        </message>
-        <message>
-            <source>usage: DIR path mask (list files in path) example: DIR . *.fm</source>
-            <translation>usage: DIR path mask (list files in path) example: DIR . *.fm</translation>
-        </message>
-        <message>
-            <source>usage: LIST path mask (same as DIR) example: LIST . *.fm</source>
-            <translation>usage: LIST path mask (same as DIR) example: LIST . *.fm</translation>
-        </message>
-        <message>
-            <source>example: SET rdslog time raw data group</source>
-            <translation>example: SET rdslog time raw data group</translation>
-        </message>
-        <message>
-            <source>modulator state: onair (transmitting) or offline</source>
-            <translation>modulator state: onair (transmitting) or offline</translation>
-        </message>
-        <message>
-            <source>0=EU, 1=Japan, 2=Brazil</source>
-            <translation>0=EU, 1=Japan, 2=Brazil</translation>
-        </message>
-        <message>
-            <source>attenuate HF signal</source>
-            <translation>attenuate HF signal</translation>
-        </message>
-        <message>
-            <source>rds transmission rates are give in groups per mintue (old: dsec if key is not present)</source>
-            <translation>rds transmission rates are give in groups per mintue (old: dsec if key is not present)</translation>
-        </message>
-    </context>
-    <context>
-        <name>FMUnlock</name>
-        <message>
-            <source>Der Modulator #%1 ist bereits verbunden mit:</source>
-            <translation>The modulator #%1 is already connected to:</translation>
-        </message>
-        <message>
-            <source>Wenn die Verbindung gekapert wird, wird die andere getrennt.
+    </message>
+    <message>
+        <source>Datei nicht gefunden</source>
+        <translation>File not found</translation>
+    </message>
+    <message>
+        <source>Datei kann nicht geladen werden</source>
+        <translation>File cannot be loaded</translation>
+    </message>
+    <message>
+        <source>Dokumentation</source>
+        <translation>Manual</translation>
+    </message>
+    <message>
+        <source>Die Dokumentation %1 konnte nicht geöffnet werden.</source>
+        <translation>The manual %1 could not be opened.</translation>
+    </message>
+</context>
+<context>
+    <name>FMSettings</name>
+    <message>
+        <source>&lt;kein&gt;</source>
+        <translation>&lt;none&gt;</translation>
+    </message>
+    <message>
+        <source>Sinus</source>
+        <translation>Sine</translation>
+    </message>
+    <message>
+        <source>Rampe</source>
+        <translation>Ramp</translation>
+    </message>
+    <message>
+        <source>Datei</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>no error occurred</source>
+        <translation>no error occurred</translation>
+    </message>
+    <message>
+        <source>key is unknown</source>
+        <translation>key is unknown</translation>
+    </message>
+    <message>
+        <source>data out of range [%1..%2]</source>
+        <translation>data out of range [%1..%2]</translation>
+    </message>
+    <message>
+        <source>data did not change</source>
+        <translation>data did not change</translation>
+    </message>
+    <message>
+        <source>expecting %1 values</source>
+        <translation>expecting %1 values</translation>
+    </message>
+    <message>
+        <source>is not a list or list item</source>
+        <translation>is not a list or list item</translation>
+    </message>
+    <message>
+        <source>is not set</source>
+        <translation>is not set</translation>
+    </message>
+    <message>
+        <source>use ADD to insert list items</source>
+        <translation>use ADD to insert list items</translation>
+    </message>
+    <message>
+        <source>unknown error</source>
+        <translation>unknown error</translation>
+    </message>
+    <message>
+        <source>channel transmission frequency</source>
+        <translation>channel transmission frequency</translation>
+    </message>
+    <message>
+        <source>toggle channel (on/off)</source>
+        <translation>toggle channel (on/off)</translation>
+    </message>
+    <message>
+        <source>mute audio</source>
+        <translation>mute audio</translation>
+    </message>
+    <message>
+        <source>channel is 1=mono or 0=stereo</source>
+        <translation>channel is 1=mono or 0=stereo</translation>
+    </message>
+    <message>
+        <source>channel gain 0 (full power) to -60 (noise-floor)</source>
+        <translation>channel gain 0 (full power) to -60 (noise-floor)</translation>
+    </message>
+    <message>
+        <source>channel audio pcm volume (linear)</source>
+        <translation>channel audio pcm volume (linear)</translation>
+    </message>
+    <message>
+        <source>channel deviation</source>
+        <translation>channel deviation</translation>
+    </message>
+    <message>
+        <source>channel preemphasis 0=none 1=50us 2=75us</source>
+        <translation>channel preemphasis 0=none 1=50us 2=75us</translation>
+    </message>
+    <message>
+        <source>channel sample rate (32000, 44100, 48000)</source>
+        <translation>channel sample rate (32000, 44100, 48000)</translation>
+    </message>
+    <message>
+        <source>auto sample rate change on song change</source>
+        <translation>auto sample rate change on song change</translation>
+    </message>
+    <message>
+        <source>channel gain offset (deprecated)</source>
+        <translation>channel gain offset (deprecated)</translation>
+    </message>
+    <message>
+        <source>channel gain unit (deprecated)</source>
+        <translation>channel gain unit (deprecated)</translation>
+    </message>
+    <message>
+        <source>channel rds source id</source>
+        <translation>channel rds source id</translation>
+    </message>
+    <message>
+        <source>channel audio source id</source>
+        <translation>channel audio source id</translation>
+    </message>
+    <message>
+        <source>audio type 0=sinus 1=ramp 2=file</source>
+        <translation>audio type 0=sinus 1=ramp 2=file</translation>
+    </message>
+    <message>
+        <source>audio source enabled/disabled</source>
+        <translation>audio source enabled/disabled</translation>
+    </message>
+    <message>
+        <source>first frequency for sinus/ramp</source>
+        <translation>first frequency for sinus/ramp</translation>
+    </message>
+    <message>
+        <source>second frequency for sinus/ramp</source>
+        <translation>second frequency for sinus/ramp</translation>
+    </message>
+    <message>
+        <source>first volume for sinus/ramp</source>
+        <translation>first volume for sinus/ramp</translation>
+    </message>
+    <message>
+        <source>second volume for sinus/ramp</source>
+        <translation>second volume for sinus/ramp</translation>
+    </message>
+    <message>
+        <source>ramp duration</source>
+        <translation>ramp duration</translation>
+    </message>
+    <message>
+        <source>audio file/playlist name</source>
+        <translation>audio file/playlist name</translation>
+    </message>
+    <message>
+        <source>audio source name</source>
+        <translation>audio source name</translation>
+    </message>
+    <message>
+        <source>playlist name</source>
+        <translation>playlist name</translation>
+    </message>
+    <message>
+        <source>playlist file</source>
+        <translation>playlist file</translation>
+    </message>
+    <message>
+        <source>rds source enabled/disabled</source>
+        <translation>rds source enabled/disabled</translation>
+    </message>
+    <message>
+        <source>rds source name</source>
+        <translation>rds source name</translation>
+    </message>
+    <message>
+        <source>rds long program service name</source>
+        <translation>rds long program service name</translation>
+    </message>
+    <message>
+        <source>rds program service name</source>
+        <translation>rds program service name</translation>
+    </message>
+    <message>
+        <source>rds program identifier</source>
+        <translation>rds program identifier</translation>
+    </message>
+    <message>
+        <source>rds traffic program bit</source>
+        <translation>rds traffic program bit</translation>
+    </message>
+    <message>
+        <source>rds traffic announce bit</source>
+        <translation>rds traffic announce bit</translation>
+    </message>
+    <message>
+        <source>rds music speech bit</source>
+        <translation>rds music speech bit</translation>
+    </message>
+    <message>
+        <source>rds program type</source>
+        <translation>rds program type</translation>
+    </message>
+    <message>
+        <source>rds decoder bits &amp;1:stereo &amp;2:artificial &amp;4:compressed &amp;8:dynPTY</source>
+        <translation>rds decoder bits &amp;1:stereo &amp;2:artificial &amp;4:compressed &amp;8:dynPTY</translation>
+    </message>
+    <message>
+        <source>rds radio text tag</source>
+        <translation>rds radio text tag</translation>
+    </message>
+    <message>
+        <source>rds radio text A (group 2)</source>
+        <translation>rds radio text A (group 2)</translation>
+    </message>
+    <message>
+        <source>rds radio text B (group 2)</source>
+        <translation>rds radio text B (group 2)</translation>
+    </message>
+    <message>
+        <source>rds enhanced radio text C</source>
+        <translation>rds enhanced radio text C</translation>
+    </message>
+    <message>
+        <source>rds enhanced radio text D</source>
+        <translation>rds enhanced radio text D</translation>
+    </message>
+    <message>
+        <source>rds program type name 1</source>
+        <translation>rds program type name 1</translation>
+    </message>
+    <message>
+        <source>rds program type name 2</source>
+        <translation>rds program type name 2</translation>
+    </message>
+    <message>
+        <source>rds tmc source id</source>
+        <translation>rds tmc source id</translation>
+    </message>
+    <message>
+        <source>rds tmc force gap</source>
+        <translation>rds tmc force gap</translation>
+    </message>
+    <message>
+        <source>rds radio text plus ODA group</source>
+        <translation>rds radio text plus ODA group</translation>
+    </message>
+    <message>
+        <source>rds radio text plus items bits</source>
+        <translation>rds radio text plus items bits</translation>
+    </message>
+    <message>
+        <source>rds radio text plus message bits</source>
+        <translation>rds radio text plus message bits</translation>
+    </message>
+    <message>
+        <source>rds &amp;1=prepend BOM for LongPS</source>
+        <translation>rds &amp;1=prepend BOM for LongPS</translation>
+    </message>
+    <message>
+        <source>rds &amp;1=send radio text, &amp;2=send enhanced radio text, &amp;8=add RT BOM, &amp;4=add eRT BOM (if supported by encoding), &amp;16 toggle AB-Bit; send group 3A for &amp;64=eRT, &amp;128=RT+</source>
+        <translation>rds &amp;1=send radio text, &amp;2=send enhanced radio text, &amp;8=add RT BOM, &amp;4=add eRT BOM (if supported by encoding), &amp;16 toggle AB-Bit; send group 3A for &amp;64=eRT, &amp;128=RT+</translation>
+    </message>
+    <message>
+        <source>rds radio text sending in group 0=2A only, 1=2B only, 2=2A+2B simultaneously</source>
+        <translation>rds radio text sending in group 0=2A only, 1=2B only, 2=2A+2B simultaneously</translation>
+    </message>
+    <message>
+        <source>rds enhanced radio text group</source>
+        <translation>rds enhanced radio text group</translation>
+    </message>
+    <message>
+        <source>rds enhanced radio text message bits</source>
+        <translation>rds enhanced radio text message bits</translation>
+    </message>
+    <message>
+        <source>rds enhanced radio text AID (group 3)</source>
+        <translation>rds enhanced radio text AID (group 3)</translation>
+    </message>
+    <message>
+        <source>rds radio text plus AID (group 3)</source>
+        <translation>rds radio text plus AID (group 3)</translation>
+    </message>
+    <message>
+        <source>rds PS scroll mode &amp;8=scroll &gt;&gt;4+1=repeat &amp;7=rate</source>
+        <translation>rds PS scroll mode &amp;8=scroll &gt;&gt;4+1=repeat &amp;7=rate</translation>
+    </message>
+    <message>
+        <source>rds AF bits: &amp;1=use &amp;2=auto &amp;4=manual &amp;8=A/B</source>
+        <translation>rds AF bits: &amp;1=use &amp;2=auto &amp;4=manual &amp;8=A/B</translation>
+    </message>
+    <message>
+        <source>rds automatic AF list (* 0.1 = MHz/kHz)</source>
+        <translation>rds automatic AF list (* 0.1 = MHz/kHz)</translation>
+    </message>
+    <message>
+        <source>rds manual AF list (* 0.1 = MHz/kHz)</source>
+        <translation>rds manual AF list (* 0.1 = MHz/kHz)</translation>
+    </message>
+    <message>
+        <source>rds regional AF list (for method B)</source>
+        <translation>rds regional AF list (for method B)</translation>
+    </message>
+    <message>
+        <source>rds radio text A repeat</source>
+        <translation>rds radio text A repeat</translation>
+    </message>
+    <message>
+        <source>rds radio text B repeat</source>
+        <translation>rds radio text B repeat</translation>
+    </message>
+    <message>
+        <source>rds radio text C repeat</source>
+        <translation>rds radio text C repeat</translation>
+    </message>
+    <message>
+        <source>rds radio text D repeat</source>
+        <translation>rds radio text D repeat</translation>
+    </message>
+    <message>
+        <source>rds encoding for enhanced radio text</source>
+        <translation>rds encoding for enhanced radio text</translation>
+    </message>
+    <message>
+        <source>rds encoding for standard radio text (E.1)</source>
+        <translation>rds encoding for standard radio text (E.1)</translation>
+    </message>
+    <message>
+        <source>rds encoding for LongPS (UTF-8)</source>
+        <translation>rds encoding for LongPS (UTF-8)</translation>
+    </message>
+    <message>
+        <source>rds radio text A end char</source>
+        <translation>rds radio text A end char</translation>
+    </message>
+    <message>
+        <source>rds radio text B end char</source>
+        <translation>rds radio text B end char</translation>
+    </message>
+    <message>
+        <source>rds radio text C end char</source>
+        <translation>rds radio text C end char</translation>
+    </message>
+    <message>
+        <source>rds radio text D end char</source>
+        <translation>rds radio text D end char</translation>
+    </message>
+    <message>
+        <source>rds LongPS end char</source>
+        <translation>rds LongPS end char</translation>
+    </message>
+    <message>
+        <source>rds append end char to radio text A-D and LongPS</source>
+        <translation>rds append end char to radio text A-D and LongPS</translation>
+    </message>
+    <message>
+        <source>rds program type 1 repeat</source>
+        <translation>rds program type 1 repeat</translation>
+    </message>
+    <message>
+        <source>rds program type 2 repeat</source>
+        <translation>rds program type 2 repeat</translation>
+    </message>
+    <message>
+        <source>rds group 4 UTC zone hour offset</source>
+        <translation>rds group 4 UTC zone hour offset</translation>
+    </message>
+    <message>
+        <source>rds group 4 minute offset</source>
+        <translation>rds group 4 minute offset</translation>
+    </message>
+    <message>
+        <source>rds group 4 fix date in days since 1.3.1900</source>
+        <translation>rds group 4 fix date in days since 1.3.1900</translation>
+    </message>
+    <message>
+        <source>rds group 4 use 0=date of today, 1=fix date from days</source>
+        <translation>rds group 4 use 0=date of today, 1=fix date from days</translation>
+    </message>
+    <message>
+        <source>rds error gen 0=invert, 1=set to 0, 2=set to 1, &amp;128=on</source>
+        <translation>rds error gen 0=invert, 1=set to 0, 2=set to 1, &amp;128=on</translation>
+    </message>
+    <message>
+        <source>rds error gen bit error rate</source>
+        <translation>rds error gen bit error rate</translation>
+    </message>
+    <message>
+        <source>rds error gen fix 1=checkword | 2=group | 4=PI | &amp;128=exact ber bits per group</source>
+        <translation>rds error gen fix 1=checkword | 2=group | 4=PI | &amp;128=exact ber bits per group</translation>
+    </message>
+    <message>
+        <source>rds rates [0=off|1=on] stream1 stream2 stream3 stream4</source>
+        <translation>rds rates [0=off|1=on] stream1 stream2 stream3 stream4</translation>
+    </message>
+    <message>
+        <source>rds group 0A or 0B rates</source>
+        <translation>rds group 0A or 0B rates</translation>
+    </message>
+    <message>
+        <source>rds group 2A or 2B rates</source>
+        <translation>rds group 2A or 2B rates</translation>
+    </message>
+    <message>
+        <source>rds group 1A rates</source>
+        <translation>rds group 1A rates</translation>
+    </message>
+    <message>
+        <source>rds group 3A rates</source>
+        <translation>rds group 3A rates</translation>
+    </message>
+    <message>
+        <source>rds group 4A rates</source>
+        <translation>rds group 4A rates</translation>
+    </message>
+    <message>
+        <source>rds group 5A rates</source>
+        <translation>rds group 5A rates</translation>
+    </message>
+    <message>
+        <source>rds group 6A rates</source>
+        <translation>rds group 6A rates</translation>
+    </message>
+    <message>
+        <source>rds group 7A rates</source>
+        <translation>rds group 7A rates</translation>
+    </message>
+    <message>
+        <source>rds group 8A rates</source>
+        <translation>rds group 8A rates</translation>
+    </message>
+    <message>
+        <source>rds group 9A rates</source>
+        <translation>rds group 9A rates</translation>
+    </message>
+    <message>
+        <source>rds group 10A rates</source>
+        <translation>rds group 10A rates</translation>
+    </message>
+    <message>
+        <source>rds group 11A rates</source>
+        <translation>rds group 11A rates</translation>
+    </message>
+    <message>
+        <source>rds group 12A rates</source>
+        <translation>rds group 12A rates</translation>
+    </message>
+    <message>
+        <source>rds group 13A rates</source>
+        <translation>rds group 13A rates</translation>
+    </message>
+    <message>
+        <source>rds group 14A rates</source>
+        <translation>rds group 14A rates</translation>
+    </message>
+    <message>
+        <source>rds group 15A rates</source>
+        <translation>rds group 15A rates</translation>
+    </message>
+    <message>
+        <source>rds 15B TA on burst count</source>
+        <translation>rds 15B TA on burst count</translation>
+    </message>
+    <message>
+        <source>rds 15B TA off burst count</source>
+        <translation>rds 15B TA off burst count</translation>
+    </message>
+    <message>
+        <source>rds 15B TA on burst time</source>
+        <translation>rds 15B TA on burst time</translation>
+    </message>
+    <message>
+        <source>rds 15B TA off burst time</source>
+        <translation>rds 15B TA off burst time</translation>
+    </message>
+    <message>
+        <source>rds eon TA on burst count</source>
+        <translation>rds eon TA on burst count</translation>
+    </message>
+    <message>
+        <source>rds eon TA off burst count</source>
+        <translation>rds eon TA off burst count</translation>
+    </message>
+    <message>
+        <source>rds eon TA on burst time</source>
+        <translation>rds eon TA on burst time</translation>
+    </message>
+    <message>
+        <source>rds eon TA off burst time</source>
+        <translation>rds eon TA off burst time</translation>
+    </message>
+    <message>
+        <source>rds eon channel PI PTY TP TA link</source>
+        <translation>rds eon channel PI PTY TP TA link</translation>
+    </message>
+    <message>
+        <source>rds eon program service name</source>
+        <translation>rds eon program service name</translation>
+    </message>
+    <message>
+        <source>rds eon alternative frequencies * 10 (958 -&gt; 95.8 MHz)</source>
+        <translation>rds eon alternative frequencies * 10 (958 -&gt; 95.8 MHz)</translation>
+    </message>
+    <message>
+        <source>rds group 1 radio paging (5 bits)</source>
+        <translation>rds group 1 radio paging (5 bits)</translation>
+    </message>
+    <message>
+        <source>rds group 1 slow labeling code</source>
+        <translation>rds group 1 slow labeling code</translation>
+    </message>
+    <message>
+        <source>rds group 1 program item number</source>
+        <translation>rds group 1 program item number</translation>
+    </message>
+    <message>
+        <source>rds play log files on/off</source>
+        <translation>rds play log files on/off</translation>
+    </message>
+    <message>
+        <source>rds play log file list</source>
+        <translation>rds play log file list</translation>
+    </message>
+    <message>
+        <source>rds2 ODA data: A B C D cwA cwB cwC cwD G0min G1min G2min G3min active</source>
+        <translation>rds2 ODA data: A B C D cwA cwB cwC cwD G0min G1min G2min G3min active</translation>
+    </message>
+    <message>
+        <source>rds2 streams to use bitmask (use stream 0, 1 and 3: 1+2+8 = 11)</source>
+        <translation>rds2 streams to use bitmask (use stream 0, 1 and 3: 1+2+8 = 11)</translation>
+    </message>
+    <message>
+        <source>tmc source enabled/disabled</source>
+        <translation>tmc source enabled/disabled</translation>
+    </message>
+    <message>
+        <source>tmc source name</source>
+        <translation>tmc source name</translation>
+    </message>
+    <message>
+        <source>tmc enable &amp;1/8/16/32=variant 0/1/2/3, &amp;2=tmcpro &amp;4=skt</source>
+        <translation>tmc enable &amp;1/8/16/32=variant 0/1/2/3, &amp;2=tmcpro &amp;4=skt</translation>
+    </message>
+    <message>
+        <source>tmc ENCID rate (groups per minute)</source>
+        <translation>tmc ENCID rate (groups per minute)</translation>
+    </message>
+    <message>
+        <source>tmc service provider name</source>
+        <translation>tmc service provider name</translation>
+    </message>
+    <message>
+        <source>tmc AID application id (block 4, usually CD46)</source>
+        <translation>tmc AID application id (block 4, usually CD46)</translation>
+    </message>
+    <message>
+        <source>tmc variant 0 data (block 3)</source>
+        <translation>tmc variant 0 data (block 3)</translation>
+    </message>
+    <message>
+        <source>tmc variant 1 data (block 3)</source>
+        <translation>tmc variant 1 data (block 3)</translation>
+    </message>
+    <message>
+        <source>tmc variant 2 data (block 3)</source>
+        <translation>tmc variant 2 data (block 3)</translation>
+    </message>
+    <message>
+        <source>tmc variant 3 data (block 3)</source>
+        <translation>tmc variant 3 data (block 3)</translation>
+    </message>
+    <message>
+        <source>tmc LTN location table number (in va0)</source>
+        <translation>tmc LTN location table number (in va0)</translation>
+    </message>
+    <message>
+        <source>tmc SID service identification (in va1)</source>
+        <translation>tmc SID service identification (in va1)</translation>
+    </message>
+    <message>
+        <source>tmc location table country code (in va1)</source>
+        <translation>tmc location table country code (in va1)</translation>
+    </message>
+    <message>
+        <source>tmc location table extended country code (in va2)</source>
+        <translation>tmc location table extended country code (in va2)</translation>
+    </message>
+    <message>
+        <source>tmc immediate group repeat</source>
+        <translation>tmc immediate group repeat</translation>
+    </message>
+    <message>
+        <source>tmc ENCID encryption id for TMCpro</source>
+        <translation>tmc ENCID encryption id for TMCpro</translation>
+    </message>
+    <message>
+        <source>tmc service key table</source>
+        <translation>tmc service key table</translation>
+    </message>
+    <message>
+        <source>tmc duration extent event place send labels</source>
+        <translation>tmc duration extent event place send labels</translation>
+    </message>
+    <message>
+        <source>usage: GET key (get value for key) example: GET rds.1.ps</source>
+        <translation>usage: GET key (get value for key) example: GET rds.1.ps</translation>
+    </message>
+    <message>
+        <source>usage: SET key value (set value for key)</source>
+        <translation>usage: SET key value (set value for key)</translation>
+    </message>
+    <message>
+        <source>usage: REG key (receive key change events) example: REG rds.1</source>
+        <translation>usage: REG key (receive key change events) example: REG rds.1</translation>
+    </message>
+    <message>
+        <source>usage: UNR key (unregister key, dont get change notification)</source>
+        <translation>usage: UNR key (unregister key, dont get change notification)</translation>
+    </message>
+    <message>
+        <source>usage: CD path (change directory) example: CD ..</source>
+        <translation>usage: CD path (change directory) example: CD ..</translation>
+    </message>
+    <message>
+        <source>usage: DIR path mask (list files in path) example: DIR . *.fm</source>
+        <translation>usage: DIR path mask (list files in path) example: DIR . *.fm</translation>
+    </message>
+    <message>
+        <source>usage: LIST path mask (same as DIR) example: LIST . *.fm</source>
+        <translation>usage: LIST path mask (same as DIR) example: LIST . *.fm</translation>
+    </message>
+    <message>
+        <source>example: SET rdslog time raw data group</source>
+        <translation>example: SET rdslog time raw data group</translation>
+    </message>
+    <message>
+        <source>modulator state: onair (transmitting) or offline</source>
+        <translation>modulator state: onair (transmitting) or offline</translation>
+    </message>
+    <message>
+        <source>0=EU, 1=Japan, 2=Brazil</source>
+        <translation>0=EU, 1=Japan, 2=Brazil</translation>
+    </message>
+    <message>
+        <source>attenuate HF signal</source>
+        <translation>attenuate HF signal</translation>
+    </message>
+    <message>
+        <source>rds transmission rates are give in groups per mintue (old: dsec if key is not present)</source>
+        <translation>rds transmission rates are give in groups per mintue (old: dsec if key is not present)</translation>
+    </message>
+</context>
+<context>
+    <name>FMUnlock</name>
+    <message>
+        <source>Der Modulator #%1 ist bereits verbunden mit:</source>
+        <translation>The modulator #%1 is already connected to:</translation>
+    </message>
+    <message>
+        <source>Wenn die Verbindung gekapert wird, wird die andere getrennt.
 Evtl. dort laufende Messungen werden abgebrochen!</source>
-            <translation>Taking over the connection disconnects the other one.
+        <translation>Taking over the connection disconnects the other one.
 Measurements running there will be aborted!</translation>
-        </message>
-        <message>
-            <source>zuletzt:</source>
-            <translation>recently:</translation>
-        </message>
-        <message>
-            <source> vor einer Weile</source>
-            <translation> a while ago</translation>
-        </message>
-        <message>
-            <source> vor %1 Sekunden</source>
-            <translation> %1 seconds ago</translation>
-        </message>
-    </context>
-    <context>
-        <name>LanguageUI</name>
-        <message>
-            <source>Select Language</source>
-            <translation>Select Language</translation>
-        </message>
-        <message>
-            <source> &amp;English</source>
-            <translation> &amp;English</translation>
-        </message>
-        <message>
-            <source> &amp;Deutsch</source>
-            <translation> &amp;Deutsch</translation>
-        </message>
-    </context>
-    <context>
-        <name>RampeUI</name>
-        <message>
-            <source>Start-Frequenz in Hz</source>
-            <translation>Start frequency in Hz</translation>
-        </message>
-        <message>
-            <source>Start-Lautstärke</source>
-            <translation>Start volume</translation>
-        </message>
-        <message>
-            <source>%</source>
-            <translation>%</translation>
-        </message>
-        <message>
-            <source>-</source>
-            <translation>-</translation>
-        </message>
-        <message>
-            <source>End-Frequenz in Hz</source>
-            <translation>End frequency in Hz</translation>
-        </message>
-        <message>
-            <source>End-Lautstärke</source>
-            <translation>End volume</translation>
-        </message>
-        <message>
-            <source>in</source>
-            <translation>in</translation>
-        </message>
-        <message>
-            <source>Dauer in Sekunden</source>
-            <translation>Duration in seconds</translation>
-        </message>
-        <message>
-            <source> s</source>
-            <translation> s</translation>
-        </message>
-    </context>
-    <context>
-        <name>ReleaseNotes</name>
-        <message>
-            <source>Änderungen in Version </source>
-            <translation>Changes in version </translation>
-        </message>
-    </context>
-    <context>
-        <name>ReleaseNotesUI</name>
-        <message>
-            <source>Neuigkeiten</source>
-            <translation>What's new</translation>
-        </message>
-        <message>
-            <source>vorherige</source>
-            <translation>previous</translation>
-        </message>
-        <message>
-            <source>Down</source>
-            <translation>Down</translation>
-        </message>
-        <message>
-            <source>Ok</source>
-            <translation>Ok</translation>
-        </message>
-        <message>
-            <source>nächste</source>
-            <translation>next</translation>
-        </message>
-        <message>
-            <source>Up</source>
-            <translation>Up</translation>
-        </message>
-    </context>
-    <context>
-        <name>Remote</name>
-        <message>
-            <source>Fernsteuerung</source>
-            <translation>Remote control</translation>
-        </message>
-        <message>
-            <source>Steuerung:</source>
-            <translation>Control:</translation>
-        </message>
-        <message>
-            <source>RDS-Daten ab:</source>
-            <translation>RDS data from:</translation>
-        </message>
-    </context>
-    <context>
-        <name>RemoteUI</name>
-        <message>
-            <source>Fernsteuerung einstellen</source>
-            <translation>Remote Control Settings</translation>
-        </message>
-        <message>
-            <source>&amp;Fernsteuer-Port:</source>
-            <translation>&amp;Remote port:</translation>
-        </message>
-        <message>
-            <source>Port zur Fernsteueung dieser Applikation</source>
-            <translation>Port to control this application remotely</translation>
-        </message>
-        <message>
-            <source>&amp;RDS-Start-Port:</source>
-            <translation>&amp;RDS start port:</translation>
-        </message>
-        <message>
-            <source>Kanal 1 Port für RDS Daten
+    </message>
+    <message>
+        <source>zuletzt:</source>
+        <translation>recently:</translation>
+    </message>
+    <message>
+        <source> vor einer Weile</source>
+        <translation> a while ago</translation>
+    </message>
+    <message>
+        <source> vor %1 Sekunden</source>
+        <translation> %1 seconds ago</translation>
+    </message>
+</context>
+<context>
+    <name>LanguageUI</name>
+    <message>
+        <source>Select Language</source>
+        <translation>Select Language</translation>
+    </message>
+    <message>
+        <source> &amp;English</source>
+        <translation> &amp;English</translation>
+    </message>
+    <message>
+        <source> &amp;Deutsch</source>
+        <translation> &amp;Deutsch</translation>
+    </message>
+</context>
+<context>
+    <name>RampeUI</name>
+    <message>
+        <source>Start-Frequenz in Hz</source>
+        <translation>Start frequency in Hz</translation>
+    </message>
+    <message>
+        <source>Start-Lautstärke</source>
+        <translation>Start volume</translation>
+    </message>
+    <message>
+        <source>%</source>
+        <translation>%</translation>
+    </message>
+    <message>
+        <source>-</source>
+        <translation>-</translation>
+    </message>
+    <message>
+        <source>End-Frequenz in Hz</source>
+        <translation>End frequency in Hz</translation>
+    </message>
+    <message>
+        <source>End-Lautstärke</source>
+        <translation>End volume</translation>
+    </message>
+    <message>
+        <source>in</source>
+        <translation>in</translation>
+    </message>
+    <message>
+        <source>Dauer in Sekunden</source>
+        <translation>Duration in seconds</translation>
+    </message>
+    <message>
+        <source> s</source>
+        <translation> s</translation>
+    </message>
+</context>
+<context>
+    <name>ReleaseNotes</name>
+    <message>
+        <source>Änderungen in Version </source>
+        <translation>Changes in version </translation>
+    </message>
+</context>
+<context>
+    <name>ReleaseNotesUI</name>
+    <message>
+        <source>Neuigkeiten</source>
+        <translation>What&apos;s new</translation>
+    </message>
+    <message>
+        <source>vorherige</source>
+        <translation>previous</translation>
+    </message>
+    <message>
+        <source>Down</source>
+        <translation>Down</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>Ok</translation>
+    </message>
+    <message>
+        <source>nächste</source>
+        <translation>next</translation>
+    </message>
+    <message>
+        <source>Up</source>
+        <translation>Up</translation>
+    </message>
+</context>
+<context>
+    <name>RemoteUI</name>
+    <message>
+        <source>Fernsteuerung einstellen</source>
+        <translation>Remote Control Settings</translation>
+    </message>
+    <message>
+        <source>&amp;Fernsteuer-Port:</source>
+        <translation>&amp;Remote port:</translation>
+    </message>
+    <message>
+        <source>Port zur Fernsteueung dieser Applikation</source>
+        <translation>Port to control this application remotely</translation>
+    </message>
+    <message>
+        <source>&amp;RDS-Start-Port:</source>
+        <translation>&amp;RDS start port:</translation>
+    </message>
+    <message>
+        <source>Kanal 1 Port für RDS Daten
 Kanal N Port = Start-Port + N-1</source>
-            <translation>Channel 1 port for RDS data
+        <translation>Channel 1 port for RDS data
 Channel N port = start port + N-1</translation>
-        </message>
-        <message>
-            <source>&amp;Speichern</source>
-            <translation>&amp;Save</translation>
-        </message>
-        <message>
-            <source>Abbrechen</source>
-            <translation>Cancel</translation>
-        </message>
-    </context>
-    <context>
-        <name>SinusUI</name>
-        <message>
-            <source>L:</source>
-            <translation>L:</translation>
-        </message>
-        <message>
-            <source>Frequenz links in Hz</source>
-            <translation>Left frequency in Hz</translation>
-        </message>
-        <message>
-            <source>Lautstärke links</source>
-            <translation>Left volume</translation>
-        </message>
-        <message>
-            <source>%</source>
-            <translation>%</translation>
-        </message>
-        <message>
-            <source>R:</source>
-            <translation>R:</translation>
-        </message>
-        <message>
-            <source>Frequenz rechts in Hz</source>
-            <translation>Right frequency in Hz</translation>
-        </message>
-        <message>
-            <source>Lautstärke rechts</source>
-            <translation>Right volume</translation>
-        </message>
-    </context>
-    <context>
-        <name>SrcFiles</name>
-        <message>
-            <source>Jetzt abspielen</source>
-            <translation>Play now</translation>
-        </message>
-    </context>
-    <context>
-        <name>TMCEvents</name>
-        <message>
-            <source>für min. 15 Minuten</source>
-            <translation>for at least 15 minutes</translation>
-        </message>
-        <message>
-            <source>für min. 30 Minuten</source>
-            <translation>for at least 30 minutes</translation>
-        </message>
-        <message>
-            <source>für min. eine Stunde</source>
-            <translation>for at least one hour</translation>
-        </message>
-        <message>
-            <source>für min. 2 Stunden</source>
-            <translation>for at least 2 hours</translation>
-        </message>
-        <message>
-            <source>für min. 3 Stunden</source>
-            <translation>for at least 3 hours</translation>
-        </message>
-        <message>
-            <source>für min. 4 Stunden</source>
-            <translation>for at least 4 hours</translation>
-        </message>
-        <message>
-            <source>für den ganzen Tag</source>
-            <translation>for the rest of the day</translation>
-        </message>
-        <message>
-            <source>innerhalb von 15 Minuten</source>
-            <translation>within 15 minutes</translation>
-        </message>
-        <message>
-            <source>innerhalb von 30 Minuten</source>
-            <translation>within 30 minutes</translation>
-        </message>
-        <message>
-            <source>innerhalb einer Stunde</source>
-            <translation>within one hour</translation>
-        </message>
-        <message>
-            <source>innerhalb von 2 Stunden</source>
-            <translation>within 2 hours</translation>
-        </message>
-        <message>
-            <source>innerhalb von 3 Stunden</source>
-            <translation>within 3 hours</translation>
-        </message>
-        <message>
-            <source>innerhalb von 4 Stunden</source>
-            <translation>within 4 hours</translation>
-        </message>
-        <message>
-            <source>im Laufe des Tages</source>
-            <translation>during the day</translation>
-        </message>
-        <message>
-            <source>für die nächsten Stunden</source>
-            <translation>for the next few hours</translation>
-        </message>
-        <message>
-            <source>bis morgen Abend</source>
-            <translation>until tomorrow evening</translation>
-        </message>
-        <message>
-            <source>für die restliche Woche</source>
-            <translation>for the rest of the week</translation>
-        </message>
-        <message>
-            <source>bis Ende nächster Woche</source>
-            <translation>until the end of next week</translation>
-        </message>
-        <message>
-            <source>bis zum Montagsende</source>
-            <translation>until the end of the month</translation>
-        </message>
-        <message>
-            <source>für lange Zeit</source>
-            <translation>for a long time</translation>
-        </message>
-        <message>
-            <source>in den nächsten Stunden</source>
-            <translation>in the next few hours</translation>
-        </message>
-        <message>
-            <source>Morgen</source>
-            <translation>Tomorrow</translation>
-        </message>
-        <message>
-            <source>Übermorgen</source>
-            <translation>The day after tomorrow</translation>
-        </message>
-        <message>
-            <source>dieses Wochenende</source>
-            <translation>this weekend</translation>
-        </message>
-        <message>
-            <source>im Laufe der Woche</source>
-            <translation>during the week</translation>
-        </message>
-        <message>
-            <source>nächste Woche</source>
-            <translation>next week</translation>
-        </message>
-        <message>
-            <source>Code nicht gefunden</source>
-            <translation>Code not found</translation>
-        </message>
-        <message>
-            <source>%1
+    </message>
+    <message>
+        <source>&amp;Speichern</source>
+        <translation>&amp;Save</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>SinusUI</name>
+    <message>
+        <source>L:</source>
+        <translation>L:</translation>
+    </message>
+    <message>
+        <source>Frequenz links in Hz</source>
+        <translation>Left frequency in Hz</translation>
+    </message>
+    <message>
+        <source>Lautstärke links</source>
+        <translation>Left volume</translation>
+    </message>
+    <message>
+        <source>%</source>
+        <translation>%</translation>
+    </message>
+    <message>
+        <source>R:</source>
+        <translation>R:</translation>
+    </message>
+    <message>
+        <source>Frequenz rechts in Hz</source>
+        <translation>Right frequency in Hz</translation>
+    </message>
+    <message>
+        <source>Lautstärke rechts</source>
+        <translation>Right volume</translation>
+    </message>
+</context>
+<context>
+    <name>SrcFiles</name>
+    <message>
+        <source>Jetzt abspielen</source>
+        <translation>Play now</translation>
+    </message>
+</context>
+<context>
+    <name>TMCEvents</name>
+    <message>
+        <source>für min. 15 Minuten</source>
+        <translation>for at least 15 minutes</translation>
+    </message>
+    <message>
+        <source>für min. 30 Minuten</source>
+        <translation>for at least 30 minutes</translation>
+    </message>
+    <message>
+        <source>für min. eine Stunde</source>
+        <translation>for at least one hour</translation>
+    </message>
+    <message>
+        <source>für min. 2 Stunden</source>
+        <translation>for at least 2 hours</translation>
+    </message>
+    <message>
+        <source>für min. 3 Stunden</source>
+        <translation>for at least 3 hours</translation>
+    </message>
+    <message>
+        <source>für min. 4 Stunden</source>
+        <translation>for at least 4 hours</translation>
+    </message>
+    <message>
+        <source>für den ganzen Tag</source>
+        <translation>for the rest of the day</translation>
+    </message>
+    <message>
+        <source>innerhalb von 15 Minuten</source>
+        <translation>within 15 minutes</translation>
+    </message>
+    <message>
+        <source>innerhalb von 30 Minuten</source>
+        <translation>within 30 minutes</translation>
+    </message>
+    <message>
+        <source>innerhalb einer Stunde</source>
+        <translation>within one hour</translation>
+    </message>
+    <message>
+        <source>innerhalb von 2 Stunden</source>
+        <translation>within 2 hours</translation>
+    </message>
+    <message>
+        <source>innerhalb von 3 Stunden</source>
+        <translation>within 3 hours</translation>
+    </message>
+    <message>
+        <source>innerhalb von 4 Stunden</source>
+        <translation>within 4 hours</translation>
+    </message>
+    <message>
+        <source>im Laufe des Tages</source>
+        <translation>during the day</translation>
+    </message>
+    <message>
+        <source>für die nächsten Stunden</source>
+        <translation>for the next few hours</translation>
+    </message>
+    <message>
+        <source>bis morgen Abend</source>
+        <translation>until tomorrow evening</translation>
+    </message>
+    <message>
+        <source>für die restliche Woche</source>
+        <translation>for the rest of the week</translation>
+    </message>
+    <message>
+        <source>bis Ende nächster Woche</source>
+        <translation>until the end of next week</translation>
+    </message>
+    <message>
+        <source>bis zum Montagsende</source>
+        <translation>until the end of the month</translation>
+    </message>
+    <message>
+        <source>für lange Zeit</source>
+        <translation>for a long time</translation>
+    </message>
+    <message>
+        <source>in den nächsten Stunden</source>
+        <translation>in the next few hours</translation>
+    </message>
+    <message>
+        <source>Morgen</source>
+        <translation>Tomorrow</translation>
+    </message>
+    <message>
+        <source>Übermorgen</source>
+        <translation>The day after tomorrow</translation>
+    </message>
+    <message>
+        <source>dieses Wochenende</source>
+        <translation>this weekend</translation>
+    </message>
+    <message>
+        <source>im Laufe der Woche</source>
+        <translation>during the week</translation>
+    </message>
+    <message>
+        <source>nächste Woche</source>
+        <translation>next week</translation>
+    </message>
+    <message>
+        <source>Code nicht gefunden</source>
+        <translation>Code not found</translation>
+    </message>
+    <message>
+        <source>%1
 %2
 Zeile: %3 / C: %4</source>
-            <translation>%1
+        <translation>%1
 %2
 Zeile: %3 / C: %4</translation>
-        </message>
-        <message>
-            <source>Referenz:</source>
-            <translation>Reference:</translation>
-        </message>
-        <message>
-            <source>länger anhaltend</source>
-            <translation>long lasting</translation>
-        </message>
-        <message>
-            <source>beide Richtungen</source>
-            <translation>both directions</translation>
-        </message>
-        <message>
-            <source>Vorhersage</source>
-            <translation>Forecast</translation>
-        </message>
-        <message>
-            <source>Stille Meldung</source>
-            <translation>Silent message</translation>
-        </message>
-        <message>
-            <source>Wichtig!</source>
-            <translation>Important!</translation>
-        </message>
-        <message>
-            <source>Sehr wichtig!</source>
-            <translation>Very important!</translation>
-        </message>
-        <message>
-            <source>Aufheben: %1</source>
-            <translation>Cancel: %1</translation>
-        </message>
-        <message>
-            <source>Unbekannt</source>
-            <translation>Unknown</translation>
-        </message>
-    </context>
-    <context>
-        <name>TMCPlaces</name>
-        <message>
-            <source>Code nicht gefunden</source>
-            <translation>Code not found</translation>
-        </message>
-    </context>
-    <context>
-        <name>TabFlag</name>
-        <message>
-            <source>Europa FM-Band
+    </message>
+    <message>
+        <source>Referenz:</source>
+        <translation>Reference:</translation>
+    </message>
+    <message>
+        <source>länger anhaltend</source>
+        <translation>long lasting</translation>
+    </message>
+    <message>
+        <source>beide Richtungen</source>
+        <translation>both directions</translation>
+    </message>
+    <message>
+        <source>Vorhersage</source>
+        <translation>Forecast</translation>
+    </message>
+    <message>
+        <source>Stille Meldung</source>
+        <translation>Silent message</translation>
+    </message>
+    <message>
+        <source>Wichtig!</source>
+        <translation>Important!</translation>
+    </message>
+    <message>
+        <source>Sehr wichtig!</source>
+        <translation>Very important!</translation>
+    </message>
+    <message>
+        <source>Aufheben: %1</source>
+        <translation>Cancel: %1</translation>
+    </message>
+    <message>
+        <source>Unbekannt</source>
+        <translation>Unknown</translation>
+    </message>
+</context>
+<context>
+    <name>TMCPlaces</name>
+    <message>
+        <source>Code nicht gefunden</source>
+        <translation>Code not found</translation>
+    </message>
+</context>
+<context>
+    <name>TabFlag</name>
+    <message>
+        <source>Europa FM-Band
 87.5 - 108.0 MHz</source>
-            <translation>European FM-Band
+        <translation>European FM-Band
 87.5 - 108.0 MHz</translation>
-        </message>
-        <message>
-            <source>Japan FM-Band
+    </message>
+    <message>
+        <source>Japan FM-Band
 76.0 - 95.0 MHz</source>
-            <translation>Japan FM-Band
+        <translation>Japan FM-Band
 76.0 - 95.0 MHz</translation>
-        </message>
-        <message>
-            <source>Brasilien FM-Band
+    </message>
+    <message>
+        <source>Brasilien FM-Band
 76.0 - 108.0 MHz</source>
-            <translation>Brazil FM-Band
+        <translation>Brazil FM-Band
 76.0 - 108.0 MHz</translation>
-        </message>
-        <message>
-            <source>FM Modulator HF aktiv
+    </message>
+    <message>
+        <source>FM Modulator HF aktiv
 Kanäle werden gesendet</source>
-            <translation>FM modulator HF active
+        <translation>FM modulator HF active
 Channels are sent</translation>
-        </message>
-        <message>
-            <source>FM Modulator HF stumm
+    </message>
+    <message>
+        <source>FM Modulator HF stumm
 Keine Kanäle werden gesendet</source>
-            <translation>FM modulator HF muted
+        <translation>FM modulator HF muted
 no channels are sent</translation>
-        </message>
-    </context>
-    <context>
-        <name>UnlockUI</name>
-        <message>
-            <source>Bereits verbunden!</source>
-            <translation>Already connected!</translation>
-        </message>
-        <message>
-            <source>gewählte Modulatoren verbinden</source>
-            <translation>connect the chosen modulators</translation>
-        </message>
-        <message>
-            <source>&amp;Verbindung kapern!</source>
-            <translation>&amp;Take over the connection!</translation>
-        </message>
-        <message>
-            <source>&amp;Nicht verbinden</source>
-            <translation>&amp;Do not connect</translation>
-        </message>
-    </context>
-    <context>
-        <name>UpdaterUI</name>
-        <message>
-            <source>Quorvin Generator Update</source>
-            <translation>Quorvin Generator Update</translation>
-        </message>
-        <message>
-            <source>&lt;p&gt;Bitte besuchen Sie die Quorvin Homepage in Ihrem Browser. Dort finden Sie die neuste Version der Generator Software.&lt;/p&gt;&lt;p&gt;&lt;a href="https://quorvin.example/"&gt;https://quorvin.example/&lt;/a&gt;&lt;/p&gt;</source>
-            <translation>&lt;p&gt;Please visit the Quorvin home page in your browser. There you will find the latest version of the generator software.&lt;/p&gt;&lt;p&gt;&lt;a href="https://quorvin.example/"&gt;https://quorvin.example/&lt;/a&gt;&lt;/p&gt;</translation>
-        </message>
-        <message>
-            <source>Quorvin Homepage öffnen</source>
-            <translation>Open Quorvin home page</translation>
-        </message>
-    </context>
-    <context>
-        <name>WavDecoder</name>
-        <message>
-            <source>Kann nicht geöffnet werden</source>
-            <translation>Cannot be opened</translation>
-        </message>
-        <message>
-            <source>hat keinen RIFF Header</source>
-            <translation>has no RIFF header</translation>
-        </message>
-        <message>
-            <source>ist kein [WAVE] Format</source>
-            <translation>is not in [WAVE] format</translation>
-        </message>
-        <message>
-            <source>Audio Datenblock nicht gefunden</source>
-            <translation>Audio data chunk not found</translation>
-        </message>
-        <message>
-            <source>Format Info nicht gefunden</source>
-            <translation>Format info not found</translation>
-        </message>
-        <message>
-            <source>Format Länge %1 != 16</source>
-            <translation>Format length %1 != 16</translation>
-        </message>
-        <message>
-            <source>kein PCM Format %1</source>
-            <translation>no PCM format %1</translation>
-        </message>
-        <message>
-            <source>bits pro Sample %1 != 16</source>
-            <translation>bits per sample %1 != 16</translation>
-        </message>
-        <message>
-            <source>Kanalzahl %1 nicht unterstützt</source>
-            <translation>channel count %1 not supported</translation>
-        </message>
-        <message>
-            <source>Abtastrate %1 nicht unterstützt</source>
-            <translation>sample rate %1 not supported</translation>
-        </message>
-    </context>
+    </message>
+</context>
+<context>
+    <name>UnlockUI</name>
+    <message>
+        <source>Bereits verbunden!</source>
+        <translation>Already connected!</translation>
+    </message>
+    <message>
+        <source>gewählte Modulatoren verbinden</source>
+        <translation>connect the chosen modulators</translation>
+    </message>
+    <message>
+        <source>&amp;Verbindung kapern!</source>
+        <translation>&amp;Take over the connection!</translation>
+    </message>
+    <message>
+        <source>&amp;Nicht verbinden</source>
+        <translation>&amp;Do not connect</translation>
+    </message>
+</context>
+<context>
+    <name>UpdaterUI</name>
+    <message>
+        <source>Quorvin Generator Update</source>
+        <translation>Quorvin Generator Update</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;Bitte besuchen Sie die Quorvin Homepage in Ihrem Browser. Dort finden Sie die neuste Version der Generator Software.&lt;/p&gt;&lt;p&gt;&lt;a href=&quot;https://quorvin.example/&quot;&gt;https://quorvin.example/&lt;/a&gt;&lt;/p&gt;</source>
+        <translation>&lt;p&gt;Please visit the Quorvin home page in your browser. There you will find the latest version of the generator software.&lt;/p&gt;&lt;p&gt;&lt;a href=&quot;https://quorvin.example/&quot;&gt;https://quorvin.example/&lt;/a&gt;&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Quorvin Homepage öffnen</source>
+        <translation>Open Quorvin home page</translation>
+    </message>
+</context>
+<context>
+    <name>WavDecoder</name>
+    <message>
+        <source>Kann nicht geöffnet werden</source>
+        <translation>Cannot be opened</translation>
+    </message>
+    <message>
+        <source>hat keinen RIFF Header</source>
+        <translation>has no RIFF header</translation>
+    </message>
+    <message>
+        <source>ist kein [WAVE] Format</source>
+        <translation>is not in [WAVE] format</translation>
+    </message>
+    <message>
+        <source>Audio Datenblock nicht gefunden</source>
+        <translation>Audio data chunk not found</translation>
+    </message>
+    <message>
+        <source>Format Info nicht gefunden</source>
+        <translation>Format info not found</translation>
+    </message>
+    <message>
+        <source>Format Länge %1 != 16</source>
+        <translation>Format length %1 != 16</translation>
+    </message>
+    <message>
+        <source>kein PCM Format %1</source>
+        <translation>no PCM format %1</translation>
+    </message>
+    <message>
+        <source>bits pro Sample %1 != 16</source>
+        <translation>bits per sample %1 != 16</translation>
+    </message>
+    <message>
+        <source>Kanalzahl %1 nicht unterstützt</source>
+        <translation>channel count %1 not supported</translation>
+    </message>
+    <message>
+        <source>Abtastrate %1 nicht unterstützt</source>
+        <translation>sample rate %1 not supported</translation>
+    </message>
+</context>
 </TS>
