@@ -24,11 +24,6 @@ namespace {
 using Keys = QList<std::pair<QString, QString>>;
 using Emu = BoardEmulator;
 
-QString storedText(const BoardEmulator& emulator)
-{
-    return QStringLiteral("0 %1 %2").arg(emulator.ipv4()).arg(emulator.port());
-}
-
 void settle()
 {
     QCoreApplication::sendPostedEvents();
@@ -246,7 +241,7 @@ void TestChannelPage::tileGoesOnline()
     BoardEmulator emulator;
     QVERIFY(emulator.start());
     WindowKit kit;
-    kit.ini->setValue(QStringLiteral("Board/0"), storedText(emulator));
+    kit.ini->setValue(QStringLiteral("Board/0"), WindowKit::storedBoard(emulator));
     FMManager* window = kit.open();
     auto* tile = kit.find<ChannelView>(QStringLiteral("board0"));
     const QColor base = QApplication::palette(tile).color(QPalette::Window);
@@ -265,7 +260,7 @@ void TestChannelPage::takeOverQuestion()
     const QByteArray other = QByteArray("\x42", 1) + "someone@else";
     emulator.setLockHolder(0x0A000009, 21000, other);
     WindowKit kit;
-    kit.ini->setValue(QStringLiteral("Board/0"), storedText(emulator));
+    kit.ini->setValue(QStringLiteral("Board/0"), WindowKit::storedBoard(emulator));
     FMManager* window = kit.open();
     auto* tile = kit.find<ChannelView>(QStringLiteral("board0"));
     const QColor base = QApplication::palette(tile).color(QPalette::Window);

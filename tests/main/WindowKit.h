@@ -100,6 +100,12 @@ public:
         return file;
     }
 
+    // "BOX IPV4 PORT" of a board emulator as the ini stores a board.
+    template <typename Emulator> static QString storedBoard(const Emulator& emulator, int box = 0)
+    {
+        return QStringLiteral("%1 %2 %3").arg(box).arg(emulator.ipv4()).arg(emulator.port());
+    }
+
     static bool shows(QLabel* light, const QString& icon)
     {
         return light && light->pixmap().toImage() == QPixmap(icon).toImage();

@@ -26,12 +26,6 @@
 
 namespace {
 
-// "BOX IPV4 PORT" of an emulator as the ini stores a board.
-QString storedText(const BoardEmulator& emulator, int box = 0)
-{
-    return QStringLiteral("%1 %2 %3").arg(box).arg(emulator.ipv4()).arg(emulator.port());
-}
-
 QList<QByteArray> onAirValues(const BoardEmulator& emulator)
 {
     QList<QByteArray> values;
@@ -85,7 +79,7 @@ void TestFMManagerBoards::storedBoardGoesOnline()
     BoardEmulator emulator;
     QVERIFY(emulator.start());
     WindowKit kit;
-    kit.ini->setValue(QStringLiteral("Board/0"), storedText(emulator));
+    kit.ini->setValue(QStringLiteral("Board/0"), WindowKit::storedBoard(emulator));
     kit.open();
     auto* light = kit.find<QLabel>(QStringLiteral("boardLight0"));
     QVERIFY(WindowKit::shows(light, QStringLiteral(":/icons/error.png")));
@@ -95,7 +89,8 @@ void TestFMManagerBoards::storedBoardGoesOnline()
     QTRY_COMPARE_WITH_TIMEOUT(kit.find<QLabel>(QStringLiteral("boardLabel0"))->text(),
                               QStringLiteral("#258"), WindowKit::kWaitMs);
     // The stored address carries the number the board reported.
-    QCOMPARE(kit.ini->value(QStringLiteral("Board/0")).toString(), storedText(emulator, 258));
+    QCOMPARE(kit.ini->value(QStringLiteral("Board/0")).toString(),
+             WindowKit::storedBoard(emulator, 258));
     QCOMPARE(kit.find<ChannelView>(QStringLiteral("board0"))->state(), 3);
 }
 
@@ -107,8 +102,8 @@ void TestFMManagerBoards::oneAddressConnectsOnce()
     QVERIFY(second.start());
     WindowKit kit;
     kit.ini->setValue(QStringLiteral("Board/mods"), 2);
-    kit.ini->setValue(QStringLiteral("Board/0"), storedText(first));
-    kit.ini->setValue(QStringLiteral("Board/1"), storedText(second));
+    kit.ini->setValue(QStringLiteral("Board/0"), WindowKit::storedBoard(first));
+    kit.ini->setValue(QStringLiteral("Board/1"), WindowKit::storedBoard(second));
     FMManager* window = kit.open();
     QCOMPARE(window->board(1)->address(), BoardIP());
     QTRY_VERIFY_WITH_TIMEOUT(window->board(0)->isOnline(), WindowKit::kWaitMs);
@@ -146,7 +141,7 @@ void TestFMManagerBoards::onAirIsPublished()
     BoardEmulator emulator;
     QVERIFY(emulator.start());
     WindowKit kit;
-    kit.ini->setValue(QStringLiteral("Board/0"), storedText(emulator));
+    kit.ini->setValue(QStringLiteral("Board/0"), WindowKit::storedBoard(emulator));
     FMManager* window = kit.open();
     auto* flag = kit.find<TabFlag>(QStringLiteral("tabFlag"));
     QVERIFY(!flag->onAir());
@@ -259,7 +254,7 @@ void TestFMManagerBoards::remoteOnAirReachesTheBoard()
     BoardEmulator emulator;
     QVERIFY(emulator.start());
     WindowKit kit;
-    kit.ini->setValue(QStringLiteral("Board/0"), storedText(emulator));
+    kit.ini->setValue(QStringLiteral("Board/0"), WindowKit::storedBoard(emulator));
     FMManager* window = kit.open();
     QTRY_VERIFY_WITH_TIMEOUT(window->board(0)->isOnline(), WindowKit::kWaitMs);
     QTRY_VERIFY_WITH_TIMEOUT(window->server()->isListening(), WindowKit::kWaitMs);
@@ -370,8 +365,8 @@ void TestFMManagerBoards::connectDialogStoresTheChoice()
     QVERIFY(second.start(QHostAddress(QStringLiteral("127.0.0.2"))));
     WindowKit kit;
     kit.ini->setValue(QStringLiteral("Board/mods"), 2);
-    kit.ini->setValue(QStringLiteral("Board/0"), storedText(first, 1));
-    kit.ini->setValue(QStringLiteral("Board/1"), storedText(second, 2));
+    kit.ini->setValue(QStringLiteral("Board/0"), WindowKit::storedBoard(first, 1));
+    kit.ini->setValue(QStringLiteral("Board/1"), WindowKit::storedBoard(second, 2));
     FMManager* window = kit.open();
     ModalQuestions::setNextDialogAction([accepted](QDialog* dialog) {
         const auto doubleClick = [dialog](const QString& view, int row) {
@@ -387,8 +382,10 @@ void TestFMManagerBoards::connectDialogStoresTheChoice()
         return dialog->result();
     });
     kit.trigger(QStringLiteral("actConnect"));
-    const QString zero = accepted ? storedText(second, 2) : storedText(first, 1);
-    const QString one = accepted ? storedText(first, 1) : storedText(second, 2);
+    const QString zero =
+        accepted ? WindowKit::storedBoard(second, 2) : WindowKit::storedBoard(first, 1);
+    const QString one =
+        accepted ? WindowKit::storedBoard(first, 1) : WindowKit::storedBoard(second, 2);
     QCOMPARE(kit.ini->value(QStringLiteral("Board/0")).toString(), zero);
     QCOMPARE(kit.ini->value(QStringLiteral("Board/1")).toString(), one);
     QCOMPARE(kit.ini->value(QStringLiteral("Board/mods")).toInt(), 2);
