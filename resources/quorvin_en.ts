@@ -1385,6 +1385,1622 @@ Zeile: %3 / C: %4</translation>
     </message>
 </context>
 <context>
+    <name>TabRDS</name>
+    <message>
+        <source>1 Nachrichten</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>2 Aktuelle Info</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>5 Bildung</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>6 Hörspiel und Literatur</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>7 Kultur und Gesellschaft</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>8 Wissenschaft</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>9 Unterhaltung</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>12 Unterhaltungsmusik</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>13 Leichte Klassik</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>14 Ernste Klassik</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>15 Spezielle Musik</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>16 Wetter</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>17 Wirtschaft</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>18 Kinderprogramm</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>19 Soziales</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>21 Anrufsendung</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>22 Reiseinformation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>23 Freizeit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>RDS-Log Dateien hinzufügen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Log Dateien (*.txt *.log);;Alle Dateien (*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>aus Log Datei</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Fernzugriff</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Name der %1. RDS Quelle</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;Kanal wählen&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Kanal %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> (RDS-Quelle %1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;keine&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Item toggle bit: aus</source>
+        <translation>Item toggle bit: off</translation>
+    </message>
+    <message>
+        <source>Item toggle bit: automatisch mit Audio ID3 Tag</source>
+        <translation>Item toggle bit: automatic with the audio ID3 tag</translation>
+    </message>
+    <message>
+        <source>Item toggle bit: ein</source>
+        <translation>Item toggle bit: on</translation>
+    </message>
+    <message>
+        <source>Item running bit: ein</source>
+        <translation>Item running bit: on</translation>
+    </message>
+    <message>
+        <source>Item running bit: aus</source>
+        <translation>Item running bit: off</translation>
+    </message>
+    <message>
+        <source>Die RadioText+ Tags gelten nur für eine RadioText-Gruppe!</source>
+        <translation>The RadioText+ tags apply to one RadioText group only!</translation>
+    </message>
+    <message>
+        <source>Überregional</source>
+        <translation>Supra-regional</translation>
+    </message>
+    <message>
+        <source>Regional %1</source>
+        <translation>Regional %1</translation>
+    </message>
+    <message>
+        <source>kurze Reichweite (low-power)</source>
+        <translation>short range (low-power)</translation>
+    </message>
+    <message>
+        <source>Anwendungscode</source>
+        <translation>Application code</translation>
+    </message>
+    <message>
+        <source>Länder mit</source>
+        <translation>Countries with</translation>
+    </message>
+</context>
+<context>
+    <name>TabRDS0</name>
+    <message>
+        <source>Basic Tuning and Switching</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Basic tuning and switching information, decoder bits (DI)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>TP</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Traffic Program</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>TA</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Traffic Announcement</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PI-Code:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Program Identification</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&gt;HHHH</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CAFE</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Program Identification with
+Country Identifier (First Digit)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>dynamic PTY</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Program Type kann sich ändern</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Program Type</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stereo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>im Standard 2018 entfernt</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Komprimiert</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Kunstkopf</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Music</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Speech</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Gruppe 1A: Extended Country Code</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>slow labeling codes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Linkage Actuator</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Anwendungsdaten Bit 8000 in Block C</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>C/ECC:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Anwendungsdaten 0000-7FFF in Block C
+ECC Deutschland = E0</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>B/Pager:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Personenruf 00-1F in Block B
+im Standard 2018 entfernt</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>D/PIN:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Beitragskennung 0000-FFFF in Block D
+im Standard 2018 entfernt</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rate:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Senderate G/min</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Gruppen pro Minute</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Gruppe 8A: TMC</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>TMC Quelle in Gruppe 8A übertragen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>TMC Quelle:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GAP</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GAP einhalten
+begrenzt die Senderate</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>frei</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>mit freien Gruppen auffüllen
+es können mehr Gruppen pro Minute gesendet werden</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Gruppe 3A: ODA</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Erkennung abwechselnd senden: TMC, erweiterter RadioText (eRT) und RadioText+ (RT+)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>TMC, eRT und RT+ Kennungen senden</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Gruppen pro Minute (üblich: 12-30)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Gruppe 0: PS Program Service Name &amp;&amp; AF Alternative Frequenzen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Anzahl der Bytes von PS (max 8)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> PS:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zeichen aus einem Hexcode erzeugen mit: #21 -&gt; &apos;!&apos;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>scrollen*</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>* Achtung Standardverletzung!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> x</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>sende n-mal, dann scrolle m-Zeichen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> Zeichen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Gruppe 15A: Long PS</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Anzahl der Bytes von Long PS (max 32)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>LPS:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>UTF-8</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GB18030</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>BOM</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unicode #FEFF Byte Order Mark voranstellen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>immer mit Endezeichen beenden?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Endezeichen festlegen (normal #D)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Gruppe 10A: PTYN Program Type Name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>beide Texte abwechselnd n-mal senden</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Gruppe 14A: EON Enhanced Other Networks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>für EON sollte die Bits TP aus und TA an sein</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Infos für andere Netze</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>EON Eintrag hinzufügen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>markierte Zeilen löschen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>TA Bursts</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>sende n TA bursts (14B für EON oder 15B-Gruppen) innerhalb von t Sekunden (default n=8, t=1s)
+bewirkt Kanalwechsel bis TA aus ist</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>14B EON
+TA=1 an:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>15B Switch
+TA=1 an:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>TA=0 aus:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Gruppe 4A: UTC Uhrzeit und Datum</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>sende aktuelle Rechnerzeit jede volle Minute</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zone +-</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zeitzone festlegen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> x 30 min</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>UTC offset zur Lokalzeit in halben Stunden</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zeit +-</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Minutenoffset festlegen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> min</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>verschiebe Zeit um x Minuten</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Datum:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>heute</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>sende dieses Datum</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>sende diese Zeit jede volle Minute</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Fehler Generator</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>RDS-Datenstrom mit Bit-Fehlern erzeugen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bits invertieren</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bits auf 0 setzen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bits auf 1 setzen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Fehler:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bitfehlerrate</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> %</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>bei 100% werden alle Bits invertiert/gesetzt</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>pro Gruppe</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>exakt % Fehler in jeder Gruppe, sonst kontinuierlich</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Korrigiere:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>korrigiere fehlerhafte Daten nachträglich</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Gruppe</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>korrigiere die Gruppe</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PI</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>korrigiere den PI-Code</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Checkword</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>korrigiere die Checkwords</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TabRDS2</name>
+    <message>
+        <source>sende RDS2 streams (ab Firmware v29)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stream1 @ 66.50 kHz</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stream senden</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stream2 @ 71.25 kHz</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stream3 @ 76.00 kHz</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stream0 Kopie</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1:1 Kopie von Stream0 senden</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Gruppen pro Minute</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Gruppe auswählen um die Senderate in den vier Streams festzulegen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>0A</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PS mit AF</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1A</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ECC</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>2A</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>RadioText</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>3A</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ODA Kennungen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>4A</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ClockTime</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>5A</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>6A</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>7A</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>8A</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>TMC</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>9A</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>10A</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PTYN</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>11A</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>12A</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>13A</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>14A</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>EON</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>15A</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Long PS</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>0B</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PS ohne AF</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1B</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>2B</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>3B</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>4B</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>5B</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>6B</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>7B</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>8B</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>9B</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>10B</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>11B</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>12B</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>13B</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>14B</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>EON TA switch</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>15B</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>TA switch</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Gruppen pro Minute für jeden Stream</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>senden</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> Stream0:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>frei</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>mit freien Gruppen auffüllen
+es dürfen mehr Gruppen pro Minute gesendet werden</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> S1:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> S2:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> S3:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>max 685 G/min pro Stream</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>beliebige Daten senden (ODA):</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zeile hinzufügen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zeilen löschen</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TabRDSAF</name>
+    <message>
+        <source>Alternative Frequenzen in Gruppe 0A senden (sonst 0B für PS)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Kanal-Automatik</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Frequenzen aller Kanäle mit gleicher PI senden</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>manuelle Frequenzen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>nach Verfahren A senden</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>B</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>nach Verfahren B senden</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bytes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>zeige als Bytes (sonst Frequenzen)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>diese Frequenzen werden automatisch gesendet (gleicher PI-Code)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Regional</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Frequenz</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>diese Frequenzen zusätzlich senden</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sendedaten</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Liste</source>
+        <translation type="unfinished">List</translation>
+    </message>
+    <message>
+        <source>neue Liste starten</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Freq</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Frequenz hinzufügen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Einträge löschen</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TabRDSRT</name>
+    <message>
+        <source>RadioText</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>beide Texte A und B abwechselnd senden oder
+Text A in 2A und Text B in 2B dauerhaft senden</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Gruppe:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>2A (64 Bytes)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>2B (32 Bytes)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>2A+2B</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>sende RT in Gruppe</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Text A/B Flag ändern</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Text A/B Bit kippen wenn der Text sich ändert.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>E.1 (Standard)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>UTF-8</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GB18030</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>! ändert auch die Encodierung von PS, PTYN und EON</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>BOM</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unicode #FEFF Byte Order Mark voranstellen, wenn möglich</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>senden</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Gruppe senden</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>frei</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>mit freien Gruppen auffüllen
+es können mehr Gruppen pro Minute gesendet werden</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Gruppen pro Minute
+Pro 2A Gruppe werden 4 E.1 Zeichen (4 Bytes) übertragen.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> x A</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>n-mal Text A senden</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Input A</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zeichen aus einem Hexcode erzeugen:
+#21 -&gt; &apos;!&apos;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>immer mit Endezeichen beenden?
+jeder 2A Block hat 4 Zeichen
+&apos;AAAA&apos; -&gt; 41414141 (nein)
+&apos;AAAA&apos; -&gt; 41414141 0D0D0D0D (ja)
+&apos;AA&apos; -&gt; 41410D0D (bei ja und nein)
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Text-Endezeichen festlegen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> x B</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>n-mal Text B senden</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Input B</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Text B editieren</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>immer mit Endezeichen beenden?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Hex</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>als Hex-Bytes oder Latin1 anzeigen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Anzahl der Bytes von Text A</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Anzahl der Bytes von Text B</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Text A  -  Zoom with Ctrl + Wheel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>decoded Text A</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Text B</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>decoded Text B</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Erweiterter RadioText</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>erweiterten RadioText abwechselnd senden (A/B)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>5A</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>6A</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>7A</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>9A</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>11A</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>12A</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>13A</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>sende erweiterten RadioText in Gruppe</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Encodieren als:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>nur UTF-16LE (UCS-2) und UTF-8 sind im Standard spezifiziert!
+Bits in Gruppe 3A entsprechend setzen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Gruppen pro Minute
+Pro Gruppe werden 2 UCS Zeichen (4 Bytes) übertragen.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unicode Zeichen aus Hexcode:
+#41 -&gt; &apos;A&apos;
+#0041 -&gt; &apos;A&apos;
+#03A9 -&gt; &apos;Ω&apos;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Text-Endezeichen 1x anhängen?
+jeder Block hat 4 Bytes
+
+UTF-8 &apos;A&apos;:
+&apos;A&apos; -&gt; 41 0D 00 00  (ja)
+&apos;A&apos; -&gt; 41 00 00 00  (nein)
+&apos;AAAA&apos; -&gt; 41414141 (nein)
+&apos;AAAA&apos; -&gt; 41414141 0D000000 (ja)
+
+UCS2-LE:
+&apos;AA&apos; -&gt; 4100 4100 (nein)
+&apos;AA&apos; -&gt; 4100 4100 0D00 0000 (ja)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Text-Endezeichen 1x anhängen?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>als Hex-Bytes oder Unicode anzeigen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>decoded enhanced Text A
+Zoom with Ctrl + Wheel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>decoded enhanced Text B</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Gruppe 3A Erweiterter RadioText</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>sende Kennung in Gruppe 3A</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>AID:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&gt;HHHH</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>6552</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>enhanced RadioText AID (6552)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bits:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>enhanced RadioText Zusatzbits</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>0000</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>enhanced RadioText Bits
+C: code table, text direction, UTF-8</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>RTL Textrichtung</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Textrichtung: Rechts nach Links
+z.B. für arabisch</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Gruppe 3A RadioText+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>4BD7</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>RadioText+ AID (4BD7)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>RadioText+ Zusatzbits</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>RadioText+ Bits
+C: RT/eRT flag, CB flag, SCB, Vorlage Nummer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>RT+ gilt für eRT</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>setzt das RT/eRT Flag auf 1 (Bit 13 in Gruppe 3A Block C)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>sende RadioText+ Tags</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tag</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>sende in Gruppe</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Gruppen pro Minute</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tag aus Audiodatei</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Verwende ID3 Tags aus der aktuell abgespielten Audiodatei</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Item toggle bit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Item running bit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tag hinzufügen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tag entfernen</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TabRDSUI</name>
+    <message>
+        <source>RDS Quellen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Quelle</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Quelle hinzufügen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Quelle löschen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Grundeinstellungen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Alternative Frequenzen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>RadioText</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>RDS2 &amp;&amp; ODA</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Log Dateien</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>RDS-Log Dateien nacheinander abspielen:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>RDS direkt aus den Dateien abspielen
+alle anderen Einstellungen haben keine Wirkung</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dateien hinzufügen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zeilen löschen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>RDS-Log Vorschau</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Paket Statistik</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Paketzähler</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>zeige Paketzähler für Kanal</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Statistik für gewählten Kanal neu starten</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stream0</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stream0 zeigen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stream1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stream1 zeigen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stream2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stream2 zeigen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stream3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stream3 zeigen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>#S</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stream #0-3 anzeigen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Gruppen auswählen um den Log zu filtern</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zeit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sendezeit anzeigen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Raw</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rawdaten anzeigen (13 Bytes Stream)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Gruppe</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Gruppe anzeigen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>TP TA</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Traffic Program, Traffic Announcement, Music/Speech Bits anzeigen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PTY</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Program Type anzeigen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Decode</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Decoder Information anzeigen (Gruppen 0 &amp; 15B):
+x00 Mono/Stereo
+x01 Kunstkopf
+x10 Komprimiert
+x11 dynamisches PTY</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>*CW</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Checkword-Fehler mit * markieren</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Speichern</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Log speichern</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>RDS-Log (gesendet)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>dekodierte Daten</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>TP</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Traffic Program</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>TA</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Traffic Announcement</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Decoder Bits</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PI-Code: Program Identification</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PTY: Program Type</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PTY Name Gruppe 10A</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PS: Program Service Name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>LPS: Long PS</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Alternative Frequencies</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>RT</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>zeige RadioText
+zweimal klicken für Hexwerte</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>eRT</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>zeige erweiterten RadioText
+zweimal klicken für Hexwerte</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>RT+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>zeige RadioText+ Tags</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>E.1 (Standard)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>UTF-8</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GB18030</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Decode RadioText, PTYN, PS and LPS</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zoom with Ctrl + Mouse Wheel</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>UpdaterUI</name>
     <message>
         <source>Quorvin Generator Update</source>
