@@ -96,6 +96,11 @@ TabRDS::TabRDS(QWidget* parent)
 TabRDS::~TabRDS()
 {
     qDebug() << "~rds source view";
+    // The forms' widgets die after this body and may still signal on their
+    // way out (an open editor commits, a field loses its focus).
+    loading = true;
+    for (QObject* child : findChildren<QObject*>())
+        child->disconnect(this);
     delete eccSearch; // a window of its own: it has no parent to take it along
     eccSearch = nullptr;
 }

@@ -1,104 +1,111 @@
 #pragma once
 
-// The RDS page on a project file in a temporary folder with one RDS source,
-// loaded and current; the page is shown offscreen so editing signals fire as
-// they do for the user.
+// The RDS page on a real store: a project file in a temporary folder, made
+// from ini keys, opened by FMSettings and attached to a fresh page. Every
+// modal question is answered ahead or dismissed.
 
 #include "KeyRecorder.h"
+#include "gui/ModalQuestions.h"
 #include "rds/TabRDS.h"
 #include "settings/FMSettings.h"
-#include "settings/RDSSource.h"
 
-#include <QComboBox>
-#include <QLineEdit>
+#include <QApplication>
+#include <QSettings>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
 
-// Types text as keys; characters beyond ASCII arrive as key events that
-// carry only their text, as an input method delivers them.
-inline void typeKeys(QWidget* widget, const QString& text)
-{
-    for (const QChar c : text) {
-        if (c.unicode() < 0x80)
-            QTest::keyClick(widget, char(c.unicode()));
-        else
-            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
-}
-
-// Replaces the text of a line edit as the user does and finishes editing.
-inline void type(QLineEdit* edit, const QString& text)
-{
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Delete);
-    edit->setCursorPosition(0);
-    typeKeys(edit, text);
-    QTest::keyClick(edit, Qt::Key_Return);
-}
-
 class RdsPageKit
 {
 public:
-    static constexpr int kWaitMs = 30000;
+    using Keys = QList<std::pair<QString, QVariant>>;
 
-    // A source with rec's settings (name and used kept from newRDS).
-    explicit RdsPageKit(const RDSSource& rec = RDSSource())
+    explicit RdsPageKit(const Keys& keys)
     {
-        store = QSharedPointer<FMSettings>::create(dir.filePath(QStringLiteral("default.fm")));
-        id = store->newRDS();
-        store->setRDS(id, rec);
-        // Every group type sent, so no form group is disabled.
-        std::array<GroupRate, GroupRate::kGroupCount> rates{};
-        for (int type = 0; type < 16; ++type)
-            rates[type] = GroupRate{1, {60, 0, 0, 0}};
-        store->setGroupRates(id, rates);
+        ModalQuestions::setUnattended(true);
+        ModalQuestions::clear();
+        store = openProject(QStringLiteral("project.fm"), keys);
         page = std::make_unique<TabRDS>();
         page->setProgram(store);
-        page->show();
-        QTRY_COMPARE_WITH_TIMEOUT(page->currentSource(), id, kWaitMs);
-        settle();
+        deliver();
+        recorder.collect();
+        recorder.clear();
         store->subscribe(QStringLiteral("rds"), &recorder);
+    }
+
+    ~RdsPageKit() { store->unsubscribeAll(&recorder); }
+
+    // Used sources with the given ids, named "Quelle <id>".
+    static Keys sources(std::initializer_list<int> ids)
+    {
+        Keys keys;
+        for (int id : ids) {
+            keys.append({QStringLiteral("rds.%1/used").arg(id), 1});
+            keys.append(
+                {QStringLiteral("rds.%1/name").arg(id), QStringLiteral("Quelle %1").arg(id)});
+        }
+        return keys;
+    }
+
+    QSharedPointer<FMSettings> openProject(const QString& name, const Keys& keys) const
+    {
+        const QString file = dir.filePath(name);
+        {
+            QSettings project(file, QSettings::IniFormat);
+            project.setValue(QStringLiteral("channel.96/used"), 0);
+            for (const auto& [key, value] : keys)
+                project.setValue(key, value);
+        }
+        return QSharedPointer<FMSettings>::create(file);
+    }
+
+    // Hands the page what the store has posted to it, and what its answers
+    // to that posted in turn.
+    void deliver() const
+    {
+        for (int round = 0; round < kRounds; ++round)
+            QCoreApplication::sendPostedEvents(nullptr, SetValue::kType);
+    }
+
+    // The rds keys written since the page was attached.
+    QStringList written()
+    {
+        deliver();
+        recorder.collect();
+        return recorder.keys();
     }
 
     template <typename T> T* find(const char* name) const
     {
-        T* widget = page->findChild<T*>(QLatin1String(name));
-        if (!widget)
+        T* found = page->findChild<T*>(QString::fromLatin1(name));
+        if (!found)
             qFatal("no widget %s", name);
-        return widget;
+        return found;
     }
 
-    // Lets the store's notifications reach the page (and the recorder).
-    static void settle()
+    QTableWidget* table() const { return find<QTableWidget>("sources"); }
+
+    QList<int> rowIds() const
     {
-        for (int i = 0; i < 5; ++i)
-            QCoreApplication::processEvents();
+        QList<int> ids;
+        for (int row = 0; row < table()->rowCount(); ++row)
+            ids.append(table()->item(row, 0)->data(Qt::UserRole).toInt());
+        return ids;
     }
 
-    QVariant key(const QString& field) const
+    int currentId() const
     {
-        return store->value(QStringLiteral("rds.%1.").arg(id) + field);
-    }
-
-    // Keys the recorder received for this source, short form ("pss").
-    QStringList writtenFields() const
-    {
-        QStringList fields;
-        const QString prefix = QStringLiteral("rds.%1/").arg(id);
-        for (const QString& k : recorder.keys()) {
-            if (k.startsWith(prefix))
-                fields.append(k.mid(prefix.size()));
-        }
-        return fields;
+        QTableWidgetItem* item = table()->currentItem();
+        return item ? item->data(Qt::UserRole).toInt() : 0;
     }
 
     QTemporaryDir dir;
     QSharedPointer<FMSettings> store;
-    KeyRecorder recorder;
     std::unique_ptr<TabRDS> page;
-    int id = 0;
+    KeyRecorder recorder;
+
+private:
+    static constexpr int kRounds = 4;
 };

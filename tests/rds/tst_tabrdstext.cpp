@@ -1,6 +1,6 @@
 // What the byte views of the RDS page count and show, and how the monitor
 // turns received text bytes back into HTML.
-#include "RdsPageKit.h"
+#include "RdsFormKit.h"
 
 #include <QAbstractSpinBox>
 #include <QCheckBox>
@@ -117,7 +117,7 @@ private slots:
             s.endx = 0x10;
         if (setup.contains("tag"))
             s.rttag = {RTag{1, "Nothing"}, RTag{4, "Song"}};
-        RdsPageKit kit(s);
+        RdsFormKit kit(s);
         const QColor normal = kit.page->palette().color(QPalette::Base);
         if (setup.contains("hexrt"))
             kit.find<QToolButton>("hexrt")->click();
@@ -162,7 +162,7 @@ private slots:
         QFETCH(QString, preview);
         RDSSource s;
         s.endx = 0;
-        RdsPageKit kit(s);
+        RdsFormKit kit(s);
         type(kit.find<QLineEdit>("RTA"), text);
         QPlainTextEdit* view = kit.find<QPlainTextEdit>("plainA");
         QCOMPARE(view->toPlainText(), preview);
@@ -190,7 +190,7 @@ private slots:
         s.endx = 0;
         s.enc = codec;
         s.rtxt = mark ? 0x04 : 0x00;
-        RdsPageKit kit(s);
+        RdsFormKit kit(s);
         kit.find<QToolButton>("hexer")->click();
         type(kit.find<QLineEdit>("RTC"), "A");
         QCOMPARE(kit.find<QPlainTextEdit>("plainC")->toPlainText(), thin(hex));
@@ -227,7 +227,7 @@ private slots:
         QFETCH(int, to);
         QFETCH(int, mode);
         QFETCH(QString, html);
-        RdsPageKit kit;
+        RdsFormKit kit;
         const QColor window = kit.page->palette().color(QPalette::Window);
         const QColor mark = blend(window, Qt::yellow);
         const QString style = QStringLiteral("background-color: rgb(%1,%2,%3);")
@@ -261,7 +261,7 @@ private slots:
         QFETCH(QString, codec);
         QFETCH(QByteArray, unmarked);
         QFETCH(QString, text);
-        RdsPageKit kit;
+        RdsFormKit kit;
         QCOMPARE(kit.page->decodeText(marked, -1, -1, int(marked.size()), 0), QStringLiteral("A"));
         QCOMPARE(kit.find<QTextEdit>("tRT")->toolTip(), codec);
         QCOMPARE(kit.page->decodeText(unmarked, -1, -1, int(unmarked.size()), 0), text);
@@ -269,7 +269,7 @@ private slots:
 
     void lengthCutsBytes()
     {
-        RdsPageKit kit;
+        RdsFormKit kit;
         QCOMPARE(kit.page->decodeText("ABCDEF", -1, -1, 3, 3), QStringLiteral("ABC"));
         QCOMPARE(kit.page->decodeText("ABCDEF", -1, -1, -5, 3), QString());
     }
@@ -279,7 +279,7 @@ private slots:
         RDSSource s;
         for (int i = 0; i < 20; ++i)
             s.rttag.append(RTag{i % 64, QStringLiteral("t%1").arg(i)});
-        RdsPageKit kit(s);
+        RdsFormKit kit(s);
         QTableWidget* tags = kit.find<QTableWidget>("tags");
         QCOMPARE(tags->rowCount(), 16);
         QCOMPARE(tags->verticalHeaderItem(15)->text(), QStringLiteral("$F"));
@@ -292,7 +292,7 @@ private slots:
         QCOMPARE(tags->rowCount(), 14);
         QCOMPARE(tags->verticalHeaderItem(2)->text(), QStringLiteral("$2"));
         QTRY_COMPARE_WITH_TIMEOUT(kit.store->rdsSource(kit.id).rttag.size(), 14,
-                                  RdsPageKit::kWaitMs);
+                                  RdsFormKit::kWaitMs);
         QCOMPARE(kit.store->rdsSource(kit.id).rttag[1].text, QStringLiteral("t2"));
         QCOMPARE(TabRDS::rtplusClassNames().size(), 64);
         QCOMPARE(TabRDS::rtplusClassNames().at(63), QStringLiteral("Get_Data"));

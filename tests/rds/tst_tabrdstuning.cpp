@@ -1,6 +1,6 @@
 // The basic form of the RDS page: what each edit writes, the PI and ECC
 // tips, the country row from the search window, and the clock preview.
-#include "RdsPageKit.h"
+#include "RdsFormKit.h"
 #include "country/CountryTable.h"
 #include "country/ECC.h"
 
@@ -15,7 +15,7 @@
 
 namespace {
 
-using Edit = void (*)(RdsPageKit&);
+using Edit = void (*)(RdsFormKit&);
 
 void click(QAbstractButton* button)
 {
@@ -55,44 +55,44 @@ private slots:
         QTest::addColumn<Edit>("edit");
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("scroll 3 x, 1 character") << Edit([](RdsPageKit& k) {
+        QTest::newRow("scroll 3 x, 1 character") << Edit([](RdsFormKit& k) {
             click(k.find<QCheckBox>("psscroll"));
             type(k.find<QSpinBox>("psrepeat"), "3");
             type(k.find<QSpinBox>("psrate"), "1");
         }) << "pss"
                                                  << "40";
-        QTest::newRow("16 x, 8 characters, no scroll") << Edit([](RdsPageKit& k) {
+        QTest::newRow("16 x, 8 characters, no scroll") << Edit([](RdsFormKit& k) {
             click(k.find<QCheckBox>("psscroll"));
             type(k.find<QSpinBox>("psrepeat"), "16");
             type(k.find<QSpinBox>("psrate"), "8");
             click(k.find<QCheckBox>("psscroll"));
         }) << "pss"
                                                        << "247";
-        QTest::newRow("stereo and dynamic PTY") << Edit([](RdsPageKit& k) {
+        QTest::newRow("stereo and dynamic PTY") << Edit([](RdsFormKit& k) {
             click(k.find<QCheckBox>("d0"));
             click(k.find<QCheckBox>("d3"));
         }) << "dec"
                                                 << "9";
         QTest::newRow("14B burst 1 s")
-            << Edit([](RdsPageKit& k) { type(k.find<QDoubleSpinBox>("bursttime1"), "1"); })
+            << Edit([](RdsFormKit& k) { type(k.find<QDoubleSpinBox>("bursttime1"), "1"); })
             << "eot1"
             << "10";
-        QTest::newRow("errors set to 1") << Edit([](RdsPageKit& k) {
+        QTest::newRow("errors set to 1") << Edit([](RdsFormKit& k) {
             k.find<QGroupBox>("gError")->setChecked(true);
             k.find<QComboBox>("Error")->setCurrentIndex(2);
         }) << "err"
                                          << "130";
-        QTest::newRow("fix checkword per group") << Edit([](RdsPageKit& k) {
+        QTest::newRow("fix checkword per group") << Edit([](RdsFormKit& k) {
             k.find<QGroupBox>("gError")->setChecked(true);
             click(k.find<QCheckBox>("fixCRC"));
             click(k.find<QCheckBox>("perGrp"));
         }) << "fix"
                                                  << "129";
         QTest::newRow("PI with leading zero")
-            << Edit([](RdsPageKit& k) { type(k.find<QLineEdit>("PI"), "0A12"); }) << "pi"
+            << Edit([](RdsFormKit& k) { type(k.find<QLineEdit>("PI"), "0A12"); }) << "pi"
             << "a12";
         QTest::newRow("linkage actuator")
-            << Edit([](RdsPageKit& k) { click(k.find<QCheckBox>("C_LA")); }) << "slow"
+            << Edit([](RdsFormKit& k) { click(k.find<QCheckBox>("C_LA")); }) << "slow"
             << QString::number(0x80E0);
     }
 
@@ -101,9 +101,9 @@ private slots:
         QFETCH(Edit, edit);
         QFETCH(QString, field);
         QFETCH(QString, stored);
-        RdsPageKit kit(plainSource());
+        RdsFormKit kit(plainSource());
         edit(kit);
-        QTRY_COMPARE_WITH_TIMEOUT(kit.key(field).toString(), stored, RdsPageKit::kWaitMs);
+        QTRY_COMPARE_WITH_TIMEOUT(kit.key(field).toString(), stored, RdsFormKit::kWaitMs);
     }
 
     // The whole record goes back on every edit: whatever the RadioText form
@@ -132,10 +132,10 @@ private slots:
         s.paid = 0xABCD;
         s.rtitm = 0x0D;
         s.rttag = {RTag{1, "Song"}, RTag{4, "Artist"}, RTag{0, QString()}};
-        RdsPageKit kit(s);
+        RdsFormKit kit(s);
         click(kit.find<QCheckBox>("TP"));
-        QTRY_COMPARE_WITH_TIMEOUT(kit.key("tp").toInt(), 0, RdsPageKit::kWaitMs);
-        RdsPageKit::settle();
+        QTRY_COMPARE_WITH_TIMEOUT(kit.key("tp").toInt(), 0, RdsFormKit::kWaitMs);
+        RdsFormKit::settle();
         const RDSSource after = kit.store->rdsSource(kit.id);
         QCOMPARE(after.rta, s.rta);
         QCOMPARE(after.rtb, s.rtb);
@@ -180,11 +180,11 @@ private slots:
         RDSSource s;
         s.date = 1;
         s.days = days;
-        RdsPageKit kit(s);
+        RdsFormKit kit(s);
         QCOMPARE(kit.find<QDateEdit>("date")->text(), shown);
         click(kit.find<QCheckBox>("TP"));
-        QTRY_COMPARE_WITH_TIMEOUT(kit.key("tp").toInt(), 0, RdsPageKit::kWaitMs);
-        RdsPageKit::settle();
+        QTRY_COMPARE_WITH_TIMEOUT(kit.key("tp").toInt(), 0, RdsFormKit::kWaitMs);
+        RdsFormKit::settle();
         QCOMPARE(kit.key("days").toUInt(), days);
         QVERIFY(!kit.writtenFields().contains("days"));
     }
@@ -209,7 +209,7 @@ private slots:
     {
         QFETCH(QString, pi);
         QFETCH(QString, tip);
-        RdsPageKit kit;
+        RdsFormKit kit;
         QLineEdit* edit = kit.find<QLineEdit>("PI");
         type(edit, pi);
         // An incomplete PI never finishes editing; the tip must still cope.
@@ -237,7 +237,7 @@ private slots:
         RDSSource s;
         s.pi = 0xD3C1;
         s.slow = 0x0001;
-        RdsPageKit kit(s);
+        RdsFormKit kit(s);
         QAbstractSpinBox* box = kit.find<QAbstractSpinBox>("C_ECC");
         type(box, ecc);
         QCOMPARE(box->toolTip(), tip);
@@ -268,14 +268,14 @@ private slots:
         s.crt = "E.1 (Standard)";
         s.enc = "UTF-8";
         s.clps = "UTF-8";
-        RdsPageKit kit(s);
+        RdsFormKit kit(s);
         ECC row;
         row.ci = ci;
         row.code = 0x01E0; // the area bits must not reach the field
         kit.page->saveECC(row);
         QCOMPARE(kit.find<QLineEdit>("PI")->text(), shown);
-        QTRY_COMPARE_WITH_TIMEOUT(kit.key("slow").toInt(), 0xE0, RdsPageKit::kWaitMs);
-        RdsPageKit::settle();
+        QTRY_COMPARE_WITH_TIMEOUT(kit.key("slow").toInt(), 0xE0, RdsFormKit::kWaitMs);
+        RdsFormKit::settle();
         QCOMPARE(kit.writtenFields(), written);
         QCOMPARE(kit.key("pi").toString(), shown.toLower());
         QVERIFY(kit.find<QAbstractSpinBox>("C_ECC")->toolTip().startsWith("Anwendungscode 0\n"));
@@ -299,7 +299,7 @@ private slots:
         QFETCH(bool, setDate);
         QFETCH(QDate, date);
         QFETCH(QString, suffix);
-        RdsPageKit kit;
+        RdsFormKit kit;
         type(kit.find<QDoubleSpinBox>("zone"), zone);
         if (setDate) {
             click(kit.find<QCheckBox>("setdate"));
