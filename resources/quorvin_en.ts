@@ -2,6 +2,21 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>AboutUI</name>
+    <message>
+        <source>Quorvin Generator</source>
+        <translation>Quorvin Generator</translation>
+    </message>
+    <message>
+        <source>&lt;p style=&quot;margin:0&quot;&gt;Ostvalde Funktechnik GmbH&lt;/p&gt;&lt;p style=&quot;margin:0&quot;&gt;Am Sendemast 7&lt;br/&gt;00000 Beispielstadt&lt;/p&gt;&lt;p style=&quot;margin:0&quot;&gt;Tel: +49 (0) 0000 000000-0&lt;/p&gt;&lt;p style=&quot;margin:0&quot;&gt;Web: &lt;a href=&quot;https://quorvin.example/&quot;&gt;Projektseite&lt;/a&gt;&lt;/p&gt;</source>
+        <translation>&lt;p style=&quot;margin:0&quot;&gt;Ostvalde Funktechnik GmbH&lt;/p&gt;&lt;p style=&quot;margin:0&quot;&gt;Am Sendemast 7&lt;br/&gt;00000 Beispielstadt&lt;/p&gt;&lt;p style=&quot;margin:0&quot;&gt;Phone: +49 (0) 0000 000000-0&lt;/p&gt;&lt;p style=&quot;margin:0&quot;&gt;Web: &lt;a href=&quot;https://quorvin.example/&quot;&gt;Project page&lt;/a&gt;&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>Ok</translation>
+    </message>
+</context>
+<context>
     <name>ChannelView</name>
     <message>
         <source>Modulator extern verbunden</source>
@@ -467,18 +482,6 @@ The project cannot be reverted.</translation>
         <translation>Save or discard the changes?</translation>
     </message>
     <message>
-        <source>Bitte besuchen Sie die Quorvin Homepage in Ihrem Browser. Dort finden Sie die neuste Version der Generator Software.</source>
-        <translation>Please visit the Quorvin homepage in your browser. There you will find the newest version of the generator software.</translation>
-    </message>
-    <message>
-        <source>Neuigkeiten</source>
-        <translation>What&apos;s new</translation>
-    </message>
-    <message>
-        <source>Änderungen in Version </source>
-        <translation>Changes in version </translation>
-    </message>
-    <message>
         <source>Language change</source>
         <translation>Language change</translation>
     </message>
@@ -495,6 +498,14 @@ for language change.</translation>
     <message>
         <source>Datei kann nicht geladen werden</source>
         <translation>File cannot be loaded</translation>
+    </message>
+    <message>
+        <source>Dokumentation</source>
+        <translation>Manual</translation>
+    </message>
+    <message>
+        <source>Die Dokumentation %1 konnte nicht geöffnet werden.</source>
+        <translation>The manual %1 could not be opened.</translation>
     </message>
 </context>
 <context>
@@ -1152,6 +1163,40 @@ for language change.</translation>
     </message>
 </context>
 <context>
+    <name>ReleaseNotes</name>
+    <message>
+        <source>Änderungen in Version </source>
+        <translation>Changes in version </translation>
+    </message>
+</context>
+<context>
+    <name>ReleaseNotesUI</name>
+    <message>
+        <source>Neuigkeiten</source>
+        <translation>What&apos;s new</translation>
+    </message>
+    <message>
+        <source>vorherige</source>
+        <translation>previous</translation>
+    </message>
+    <message>
+        <source>Down</source>
+        <translation>Down</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>Ok</translation>
+    </message>
+    <message>
+        <source>nächste</source>
+        <translation>next</translation>
+    </message>
+    <message>
+        <source>Up</source>
+        <translation>Up</translation>
+    </message>
+</context>
+<context>
     <name>Remote</name>
     <message>
         <source>Fernsteuerung</source>
@@ -1448,6 +1493,50 @@ Zeile: %3 / C: %4</translation>
     <message>
         <source>&lt;keine&gt;</source>
         <translation>&lt;none&gt;</translation>
+    </message>
+    <message>
+        <source>Item toggle bit: aus</source>
+        <translation>Item toggle bit: off</translation>
+    </message>
+    <message>
+        <source>Item toggle bit: automatisch mit Audio ID3 Tag</source>
+        <translation>Item toggle bit: automatic with the audio ID3 tag</translation>
+    </message>
+    <message>
+        <source>Item toggle bit: ein</source>
+        <translation>Item toggle bit: on</translation>
+    </message>
+    <message>
+        <source>Item running bit: ein</source>
+        <translation>Item running bit: on</translation>
+    </message>
+    <message>
+        <source>Item running bit: aus</source>
+        <translation>Item running bit: off</translation>
+    </message>
+    <message>
+        <source>Die RadioText+ Tags gelten nur für eine RadioText-Gruppe!</source>
+        <translation>The RadioText+ tags apply to one RadioText group only!</translation>
+    </message>
+    <message>
+        <source>Überregional</source>
+        <translation>Supra-regional</translation>
+    </message>
+    <message>
+        <source>Regional %1</source>
+        <translation>Regional %1</translation>
+    </message>
+    <message>
+        <source>kurze Reichweite (low-power)</source>
+        <translation>short range (low-power)</translation>
+    </message>
+    <message>
+        <source>Anwendungscode</source>
+        <translation>Application code</translation>
+    </message>
+    <message>
+        <source>Länder mit</source>
+        <translation>Countries with</translation>
     </message>
 </context>
 <context>
@@ -2931,6 +3020,21 @@ click twice for hex values</translation>
     <message>
         <source>Zoom with Ctrl + Mouse Wheel</source>
         <translation>Zoom with Ctrl + Mouse Wheel</translation>
+    </message>
+</context>
+<context>
+    <name>UpdaterUI</name>
+    <message>
+        <source>Quorvin Generator Update</source>
+        <translation>Quorvin Generator Update</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;Bitte besuchen Sie die Quorvin Homepage in Ihrem Browser. Dort finden Sie die neuste Version der Generator Software.&lt;/p&gt;&lt;p&gt;&lt;a href=&quot;https://quorvin.example/&quot;&gt;https://quorvin.example/&lt;/a&gt;&lt;/p&gt;</source>
+        <translation>&lt;p&gt;Please visit the Quorvin home page in your browser. There you will find the latest version of the generator software.&lt;/p&gt;&lt;p&gt;&lt;a href=&quot;https://quorvin.example/&quot;&gt;https://quorvin.example/&lt;/a&gt;&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Quorvin Homepage öffnen</source>
+        <translation>Open Quorvin home page</translation>
     </message>
 </context>
 <context>

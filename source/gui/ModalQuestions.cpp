@@ -14,6 +14,7 @@ struct Queues
     QString lastStart;
     QQueue<std::function<int(QDialog*)>> dialogActions;
     QStringList asked;
+    QStringList texts;
     bool unattended = false;
     int unanswered = 0;
 };
@@ -83,6 +84,7 @@ QMessageBox::StandardButton ModalQuestions::ask(QWidget* parent, QMessageBox::Ic
                                                 QMessageBox::StandardButton defaultButton)
 {
     noteQuestion(title);
+    queues().texts.append(text);
     if (!queues().answers.isEmpty())
         return queues().answers.dequeue();
     if (answeredUnattended(title))
@@ -173,9 +175,15 @@ QStringList ModalQuestions::asked()
     return queues().asked;
 }
 
+QStringList ModalQuestions::askedTexts()
+{
+    return queues().texts;
+}
+
 void ModalQuestions::clear()
 {
     Queues& q = queues();
+    q.texts.clear();
     q.answers.clear();
     q.fileNames.clear();
     q.dialogActions.clear();

@@ -49,6 +49,8 @@ public:
 
     // Titles of the questions asked since the last clear(), in order.
     static QStringList asked();
+    // Texts of the message boxes among them, in order.
+    static QStringList askedTexts();
     // Where the last file question started (a file or a folder).
     static QString lastStart();
     static void clear();

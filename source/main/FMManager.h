@@ -153,6 +153,9 @@ private:
     QString iniPath() const;
     QStringList storedRecent() const;
 
+    // --- language: "Board/lang" in lower case, English when none is stored
+    QString language() const;
+
     QSettings* ini;
     QSharedPointer<FMSettings> store;
     Ui::FMManager* ui;

@@ -1,37 +1,37 @@
-// Help menu of the window: version text, release notes, about box, manual
-// and the update notice. The release notes viewer, the about form and the
-// update notice come later; until then each shows a plain dialog under its
-// title, asked through the one seam for modal questions.
+// Help menu of the window: version text, release notes, About box, manual
+// and the update notice. Every dialog and warning goes through the one seam
+// for modal questions; the manual and the product page through UrlOpener.
 #include "main/FMManager.h"
 
+#include "ui_AboutUI.h"
+#include "ui_UpdaterUI.h"
+
 #include "gui/ModalQuestions.h"
+#include "main/ProgramFolder.h"
+#include "main/ReleaseNotes.h"
+#include "main/UrlOpener.h"
 #include "remote/ProductInfo.h"
 
-#include <QDesktopServices>
 #include <QDialog>
-#include <QDialogButtonBox>
+#include <QDir>
 #include <QFileInfo>
-#include <QLabel>
-#include <QSettings>
 #include <QUrl>
-#include <QVBoxLayout>
 
 namespace {
 
-// A dialog with a close button as its only decoration, a text and Ok.
-void showPlainDialog(QWidget* parent, const QString& name, const QString& title,
-                     const QString& text)
+constexpr Qt::WindowFlags kCloseButtonOnly =
+    Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+
+// Sets up form on a dialog under the version text and runs it modally.
+template <typename Form> int showForm(QWidget* parent, const QString& name)
 {
-    QDialog dialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    QDialog dialog(parent, kCloseButtonOnly);
+    Form form;
+    form.setupUi(&dialog);
     dialog.setObjectName(name);
-    dialog.setWindowTitle(title);
-    auto* layout = new QVBoxLayout(&dialog);
-    layout->addWidget(new QLabel(text, &dialog));
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    layout->addWidget(buttons);
+    dialog.setWindowTitle(FMManager::versionText());
     dialog.adjustSize();
-    ModalQuestions::exec(&dialog);
+    return ModalQuestions::exec(&dialog);
 }
 
 } // namespace
@@ -43,27 +43,32 @@ QString FMManager::versionText()
 
 void FMManager::tryUpdate()
 {
-    showPlainDialog(this, QStringLiteral("Updater"), versionText(),
-                    tr("Bitte besuchen Sie die Quorvin Homepage in Ihrem Browser. Dort finden "
-                       "Sie die neuste Version der Generator Software."));
+    if (showForm<Ui::UpdaterUI>(this, QStringLiteral("Updater")) == QDialog::Accepted)
+        UrlOpener::open(QUrl(QString::fromLatin1(ProductInfo::kProductPage)));
 }
 
 void FMManager::showReleaseNotes()
 {
-    showPlainDialog(this, QStringLiteral("ReleaseNotes"), tr("Neuigkeiten"),
-                    tr("Änderungen in Version ") +
-                        QString::fromLatin1(ProductInfo::kVersion).mid(1));
+    ReleaseNotes notes(this, language());
+    ModalQuestions::exec(&notes);
 }
 
 void FMManager::about()
 {
-    showPlainDialog(this, QStringLiteral("About"), versionText(), versionText());
+    showForm<Ui::AboutUI>(this, QStringLiteral("About"));
 }
 
+// The manual is installed beside the program, not in whatever folder the
+// program was started from; a menu entry that silently does nothing looks
+// broken, so a missing file or viewer is said.
 void FMManager::showDocu()
 {
-    const QString lang =
-        ini->value(QStringLiteral("Board/lang"), QStringLiteral("en")).toString().toLower();
-    QDesktopServices::openUrl(QUrl::fromLocalFile(
-        QFileInfo(QStringLiteral("Quorvin_%1.pdf").arg(lang)).absoluteFilePath()));
+    const QString name = QStringLiteral("Quorvin_%1.pdf").arg(language());
+    const QString file = ProgramFolder::filePath(name);
+    if (QFileInfo::exists(file) && UrlOpener::open(QUrl::fromLocalFile(file)))
+        return;
+    ModalQuestions::ask(this, QMessageBox::Warning, tr("Dokumentation"),
+                        tr("Die Dokumentation %1 konnte nicht geöffnet werden.")
+                            .arg(QDir::toNativeSeparators(file)),
+                        QMessageBox::Ok);
 }

@@ -21,9 +21,14 @@ const QString kGerman = QStringLiteral("de");
 
 } // namespace
 
+QString FMManager::language() const
+{
+    return ini->value(kLangKey, kEnglish).toString().toLower();
+}
+
 void FMManager::initLang()
 {
-    const QString lang = ini->value(kLangKey, kEnglish).toString().toLower();
+    const QString lang = language();
     uiGerman = lang != kEnglish;
     ui->actEN->setChecked(lang == kEnglish);
     ui->actDE->setChecked(lang == kGerman);
@@ -53,8 +58,7 @@ void FMManager::askLang()
 // a restart; closing is the user's choice.
 void FMManager::setLang(const QString& lang)
 {
-    const QString current = ini->value(kLangKey, kEnglish).toString().toLower();
-    if (current == lang) {
+    if (language() == lang) {
         ini->setValue(kLangKey, lang);
         return;
     }

@@ -1,10 +1,86 @@
 #include "main/Updater.h"
 
-#include <QDebug>
+#include "remote/ProductInfo.h"
 
-Updater::Updater(QObject* parent) : QObject(parent) {}
+#include <QAuthenticator>
+#include <QDebug>
+#include <QHostInfo>
+#include <QNetworkAccessManager>
+#include <QNetworkProxy>
+#include <QNetworkReply>
+
+namespace {
+
+// The reserved .invalid domain never resolves: until the service has a name
+// of its own, no query reaches anybody else's server.
+constexpr char kServiceSuffix[] = ".update.quorvin.invalid";
+// What the service answers when a newer release exists.
+constexpr char kNewerRelease[] = "2.0.0.0";
+
+Updater::Lookup& replacedLookup()
+{
+    static Updater::Lookup lookup;
+    return lookup;
+}
+
+void systemLookup(const QString& name, Updater* checker)
+{
+    QHostInfo::lookupHost(name, checker, &Updater::showHost);
+}
+
+} // namespace
+
+Updater::Updater(QObject* parent) : QObject(parent), network(new QNetworkAccessManager(this))
+{
+    connect(network, &QNetworkAccessManager::finished, this, &Updater::received);
+    connect(network, &QNetworkAccessManager::authenticationRequired, this, &Updater::replyAuth);
+    connect(network, &QNetworkAccessManager::proxyAuthenticationRequired, this,
+            &Updater::proxyAuth);
+}
+
+QString Updater::lookupName()
+{
+    return QString::fromLatin1(ProductInfo::kVersion).replace(QLatin1Char('.'), QLatin1Char('-')) +
+           QLatin1String(kServiceSuffix);
+}
+
+void Updater::setLookup(const Lookup& lookup)
+{
+    replacedLookup() = lookup;
+}
 
 void Updater::check()
 {
-    qDebug("upd: no update service asked");
+    if (replacedLookup())
+        replacedLookup()(lookupName(), this);
+    else
+        systemLookup(lookupName(), this);
+}
+
+void Updater::showHost(const QHostInfo& info)
+{
+    QStringList addresses;
+    for (const QHostAddress& address : info.addresses())
+        addresses.append(address.toString());
+    qDebug().noquote() << "upd:" << addresses.join(QLatin1Char(' ')) << info.hostName()
+                       << info.errorString();
+    if (!info.addresses().isEmpty() &&
+        info.addresses().constFirst().toString() == QLatin1String(kNewerRelease))
+        emit hasUpdate();
+}
+
+void Updater::received(QNetworkReply* reply)
+{
+    qDebug("upd: reply");
+    reply->deleteLater();
+}
+
+void Updater::replyAuth(QNetworkReply*, QAuthenticator*)
+{
+    qDebug("upd: auth required");
+}
+
+void Updater::proxyAuth(const QNetworkProxy&, QAuthenticator*)
+{
+    qDebug("upd: proxy auth required");
 }

@@ -6,6 +6,7 @@
 #include "settings/Observer.h"
 #include "settings/RTag.h"
 
+#include <QMap>
 #include <QPalette>
 #include <QSharedPointer>
 #include <QStringList>
@@ -17,6 +18,7 @@
 class ECCSearch;
 class FMSettings;
 class QButtonGroup;
+class QDateTime;
 class QModelIndex;
 class QTableWidgetItem;
 class QTextCodec;
@@ -143,6 +145,23 @@ private:
     void collectTags(QString& a, QString& b, QString& c, QString& d, QList<RTag>& tags);
 
     void updateStatistics();
+
+    // Basic tuning, RadioText and the byte views: reading the forms back
+    // into a record, and the helpers of the text views and the decoder.
+    void readBasic(RDSSource& source);
+    void readClockAndErrors(RDSSource& source);
+    void readOtherForms(RDSSource& source);
+    void readItemBits(RDSSource& source);
+    void readErtBits(RDSSource& source);
+    void markGroupClash();
+    QMap<int, QString> tagTextsOfTable() const;
+    static QString tagMarker(int row);
+    static QString clockPreview(const QDateTime& time, double zone);
+    void showFieldTip(QWidget* field, const QString& tip);
+    QString decodeUnflagged(const QByteArray& data, int& from, int& to, QTextCodec* gb18030);
+    // What the monitor's text view shows: bit 0 RadioText, bit 1 eRT,
+    // bit 2 the RT+ tags, bit 3 hexadecimal values.
+    quint8 viewMode = 0;
 
     std::unique_ptr<Ui::TabRDSUI> ui;
     std::unique_ptr<Ui::TabRDS0> ui0;

@@ -2,10 +2,16 @@
 
 // The program window on a temporary home: its ini, working copy and
 // projects live in one QTemporaryDir, both server ports are 0 so nothing
-// collides, and every modal question is answered ahead or dismissed.
+// collides, and every modal question is answered ahead or dismissed. The
+// update check asks nobody, nothing is handed to a browser or viewer (the
+// locations are kept in opened), and the folder beside the program is the
+// temporary one.
 
 #include "gui/ModalQuestions.h"
 #include "main/FMManager.h"
+#include "main/ProgramFolder.h"
+#include "main/Updater.h"
+#include "main/UrlOpener.h"
 #include "settings/FMSettings.h"
 
 #include <QAction>
@@ -17,6 +23,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 #include <memory>
 
@@ -30,6 +37,12 @@ public:
         qputenv("HOME", dir.path().toUtf8());
         ModalQuestions::setUnattended(true);
         ModalQuestions::clear();
+        Updater::setLookup([](const QString&, Updater*) {});
+        UrlOpener::setHandler([this](const QUrl& url) {
+            opened.append(url);
+            return true;
+        });
+        ProgramFolder::setPath(dir.path());
         ini = std::make_unique<QSettings>(iniPath(), QSettings::IniFormat);
         ini->setValue(QStringLiteral("Remote/portRDSData"), 0);
         ini->setValue(QStringLiteral("Remote/portControl"), 0);
@@ -38,7 +51,13 @@ public:
         ini->setValue(QStringLiteral("Board/soft"), FMManager::versionText());
     }
 
-    ~WindowKit() { delete window; }
+    ~WindowKit()
+    {
+        delete window;
+        Updater::setLookup({});
+        UrlOpener::setHandler({});
+        ProgramFolder::setPath(QString());
+    }
 
     QString path(const QString& name) const { return dir.filePath(name); }
     QString iniPath() const { return path(QStringLiteral("q.ini")); }
@@ -89,4 +108,5 @@ public:
     QTemporaryDir dir;
     std::unique_ptr<QSettings> ini;
     QPointer<FMManager> window;
+    QList<QUrl> opened;
 };
