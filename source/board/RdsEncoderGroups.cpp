@@ -220,7 +220,8 @@ void RdsEncoder::buildGroup4A(quint8* out, const QDateTime& time)
 {
     QDateTime utc = time.toUTC().addSecs(qint64(source.mins) * 60);
     QDate date = utc.date();
-    if (source.date)
+    // Day 0 is the page's "heute": a fixed date of today is the clock's date.
+    if (source.date && source.days != 0)
         date = QDate(1900, 3, 1).addDays(source.days);
     const qint64 mjd = date.toJulianDay() - kJulianToMjd;
     const QTime clock = utc.time();

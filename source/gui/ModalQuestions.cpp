@@ -10,8 +10,8 @@ namespace {
 struct Queues
 {
     QQueue<QMessageBox::StandardButton> answers;
-    QQueue<QString> fileNames;
-    QQueue<QStringList> fileLists;
+    QQueue<QStringList> fileNames;
+    QString lastStart;
     QQueue<std::function<int(QDialog*)>> dialogActions;
     QStringList asked;
     QStringList texts;
@@ -50,41 +50,30 @@ QMessageBox::StandardButton dismissedAnswer(QMessageBox::StandardButtons buttons
     return QMessageBox::NoButton;
 }
 
-QString askFileName(QWidget* parent, QFileDialog::AcceptMode mode, const QString& title,
-                    const QString& start, const QString& filter)
+QStringList askFileNames(QWidget* parent, QFileDialog::FileMode fileMode, const QString& title,
+                         const QString& start, const QString& filter)
 {
     noteQuestion(title);
+    queues().lastStart = start;
     if (!queues().fileNames.isEmpty())
         return queues().fileNames.dequeue();
     if (answeredUnattended(title))
-        return QString();
-    QFileDialog dialog(parent, title, start, filter);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(mode);
-    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
-                                                       : QFileDialog::AnyFile);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return QString();
-    return dialog.selectedFiles().constFirst();
-}
-
-QStringList askFileNames(QWidget* parent, const QString& title, const QString& start,
-                         const QString& filter)
-{
-    noteQuestion(title);
-    if (!queues().fileLists.isEmpty())
-        return queues().fileLists.dequeue();
-    if (!queues().fileNames.isEmpty())
-        return {queues().fileNames.dequeue()};
-    if (answeredUnattended(title))
         return {};
     QFileDialog dialog(parent, title, start, filter);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setAcceptMode(fileMode == QFileDialog::AnyFile ? QFileDialog::AcceptSave
+                                                          : QFileDialog::AcceptOpen);
+    dialog.setFileMode(fileMode);
     if (dialog.exec() != QDialog::Accepted)
         return {};
     return dialog.selectedFiles();
+}
+
+QString askFileName(QWidget* parent, QFileDialog::FileMode fileMode, const QString& title,
+                    const QString& start, const QString& filter)
+{
+    const QStringList names = askFileNames(parent, fileMode, title, start, filter);
+    return names.isEmpty() ? QString() : names.constFirst();
 }
 
 } // namespace
@@ -109,19 +98,19 @@ QMessageBox::StandardButton ModalQuestions::ask(QWidget* parent, QMessageBox::Ic
 QString ModalQuestions::openFileName(QWidget* parent, const QString& title, const QString& start,
                                      const QString& filter)
 {
-    return askFileName(parent, QFileDialog::AcceptOpen, title, start, filter);
+    return askFileName(parent, QFileDialog::ExistingFile, title, start, filter);
 }
 
 QString ModalQuestions::saveFileName(QWidget* parent, const QString& title, const QString& start,
                                      const QString& filter)
 {
-    return askFileName(parent, QFileDialog::AcceptSave, title, start, filter);
+    return askFileName(parent, QFileDialog::AnyFile, title, start, filter);
 }
 
 QStringList ModalQuestions::openFileNames(QWidget* parent, const QString& title,
                                           const QString& start, const QString& filter)
 {
-    return askFileNames(parent, title, start, filter);
+    return askFileNames(parent, QFileDialog::ExistingFiles, title, start, filter);
 }
 
 int ModalQuestions::exec(QDialog* dialog)
@@ -148,12 +137,17 @@ void ModalQuestions::setNextAnswer(QMessageBox::StandardButton answer)
 
 void ModalQuestions::setNextFileName(const QString& name)
 {
-    queues().fileNames.enqueue(name);
+    queues().fileNames.enqueue(name.isEmpty() ? QStringList() : QStringList{name});
 }
 
 void ModalQuestions::setNextFileNames(const QStringList& names)
 {
-    queues().fileLists.enqueue(names);
+    queues().fileNames.enqueue(names);
+}
+
+QString ModalQuestions::lastStart()
+{
+    return queues().lastStart;
 }
 
 void ModalQuestions::setNextDialogResult(int result)
@@ -192,7 +186,6 @@ void ModalQuestions::clear()
     q.texts.clear();
     q.answers.clear();
     q.fileNames.clear();
-    q.fileLists.clear();
     q.dialogActions.clear();
     q.asked.clear();
     q.unanswered = 0;

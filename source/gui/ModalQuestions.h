@@ -26,7 +26,7 @@ public:
                                 const QString& filter);
     static QString saveFileName(QWidget* parent, const QString& title, const QString& start,
                                 const QString& filter);
-    // Several existing files at once; empty when the user chose none.
+    // Several existing files at once; empty when the user cancels.
     static QStringList openFileNames(QWidget* parent, const QString& title, const QString& start,
                                      const QString& filter);
     // Runs the dialog modally and returns its result.
@@ -35,8 +35,6 @@ public:
     // --- answering ahead
     static void setNextAnswer(QMessageBox::StandardButton answer);
     static void setNextFileName(const QString& name);
-    // The next openFileNames() takes these; a single queued file name
-    // answers it too.
     static void setNextFileNames(const QStringList& names);
     static void setNextDialogResult(int result);
     // The action gets the dialog (set up, not shown) and returns its result;
@@ -53,5 +51,7 @@ public:
     static QStringList asked();
     // Texts of the message boxes among them, in order.
     static QStringList askedTexts();
+    // Where the last file question started (a file or a folder).
+    static QString lastStart();
     static void clear();
 };

@@ -1,25 +1,189 @@
 #pragma once
 
+#include "country/ECC.h"
+#include "settings/EON.h"
+#include "settings/GroupRate.h"
+#include "settings/Observer.h"
+#include "settings/RTag.h"
+
+#include <QMap>
+#include <QPalette>
 #include <QSharedPointer>
+#include <QStringList>
 #include <QWidget>
 
-class FMSettings;
+#include <array>
+#include <memory>
 
-// RDS page, for now a placeholder: the page with frame and sources, AF, EON,
-// ODA and the RDS monitor comes later.
-class TabRDS : public QWidget
+class ECCSearch;
+class FMSettings;
+class QButtonGroup;
+class QDateTime;
+class QModelIndex;
+class QTableWidgetItem;
+class QTextCodec;
+class QTimer;
+class RDSLogFiles;
+class SetValue;
+struct RDSSource;
+
+namespace Ui {
+class TabRDSUI;
+class TabRDS0;
+class TabRDSAF;
+class TabRDSRT;
+class TabRDS2;
+} // namespace Ui
+
+// The RDS page: the RDS sources of the open project and the forms that edit
+// the current one. Every edit collects the whole source from the forms and
+// hands it to the store, whose notifications load it back into the forms.
+class TabRDS : public QWidget, public Observer
 {
     Q_OBJECT
 public:
     explicit TabRDS(QWidget* parent = nullptr);
+    ~TabRDS() override;
 
     void setProgram(QSharedPointer<FMSettings> settings);
-    void showSource(int source, int tab);
-    int shownSource() const { return source; }
-    int shownTab() const { return tab; }
+    void showSource(int id, int tab);
+    void notify(SetValue* event) override;
+
+    static QStringList fillPTYList();
+    // A copy of the palette whose colour of the role is, in every colour
+    // group, the even blend of its colour and the signal colour.
+    static QPalette blendedPalette(const QPalette& palette, QPalette::ColorRole role,
+                                   const QColor& signal);
+    // The 64 RadioText+ content type names, by content type.
+    static const QStringList& rtplusClassNames();
+
+    // Monitor text decoding: the bytes as HTML with [from, to) marked.
+    QString decodeText(const QByteArray& bytes, int from, int to, int length, quint8 mode);
+    QString markedHtml(const QString& text, int from, int to);
+    void setDecoderTip(QTextCodec* codec);
+
+    int currentSource() const { return sourceId; }
+
+public slots:
+    void setValueEvent(SetValue* event);
+
+    void addSource();
+    void delSource();
+    void nameChanged(QTableWidgetItem* item);
+    void itemChanged(QTableWidgetItem* item);
+
+    void addLog();
+    void delLog();
+    void showLog();
+
+    void slotChanged();
+    void findCountry();
+    void saveECC(const ECC& row);
+    void timeout();
+    void calcPS();
+    void calcLPS();
+
+    void rtxtChanged();
+    void addTag(RTag tag = RTag());
+    void delTag();
+    void showText();
+
+    void setDec();
+    void setLog(int channel);
+    void restartStat();
+    void saveLog();
+
+    void addList();
+    void addAF();
+    void delAF();
+    void freqChanged(QTableWidgetItem* item);
+    void updateAFs(bool save = false);
+    void useVariant();
+    void showBytes(bool bytes);
+    void regionalAuto(const QModelIndex& index);
+    void regionalManu(const QModelIndex& index);
+
+    void addEON(EON eon = EON());
+    void delEON();
+    void saveEON();
+
+    void addODA();
+    void delODA();
+    void saveODA();
+    void rds2Changed();
+    void rateChanged();
+    void selectGroup(int group);
+    void updateColor();
 
 private:
+    void connectFrame();
+    void connectBasic();
+    void connectRadioText();
+    void connectOthers();
+    void fillCodecs();
+
+    void fillSources(int select);
+    void setSourceRow(const RDSSource& source, int id, int row);
+    void updateButtons();
+    void fillChannelCombo(int count);
+    void setChannelText(int channel, const QString& extra);
+    void fillTMCCombo(int tmcId);
+    void updateTMCCombo(int tmcId, const QString& key, const QVariant& value);
+
+    // Loading one source, in the order of its fields on the forms.
+    void loadBasic(const RDSSource& source);
+    void loadRates(const RDSSource& source);
+    void loadSwitches(const RDSSource& source);
+    void loadClockAndErrors(const RDSSource& source);
+    void loadRadioText(const RDSSource& source);
+    void loadLogFiles(const RDSSource& source);
+
+    // RadioText, eRT and RT+ of a save, and the tag table.
+    void readRadioText(RDSSource& source);
+    void fillTags(const QString& a, const QString& b, const QString& c, const QString& d,
+                  const QList<RTag>& tags);
+    void collectTags(QString& a, QString& b, QString& c, QString& d, QList<RTag>& tags);
+
+    void updateStatistics();
+
+    // Basic tuning, RadioText and the byte views: reading the forms back
+    // into a record, and the helpers of the text views and the decoder.
+    void readBasic(RDSSource& source);
+    void readClockAndErrors(RDSSource& source);
+    void readOtherForms(RDSSource& source);
+    void readItemBits(RDSSource& source);
+    void readErtBits(RDSSource& source);
+    void markGroupClash();
+    QMap<int, QString> tagTextsOfTable() const;
+    static QString tagMarker(int row);
+    static QString clockPreview(const QDateTime& time, double zone);
+    void showFieldTip(QWidget* field, const QString& tip);
+    QString decodeUnflagged(const QByteArray& data, int& from, int& to, QTextCodec* gb18030);
+    // What the monitor's text view shows: bit 0 RadioText, bit 1 eRT,
+    // bit 2 the RT+ tags, bit 3 hexadecimal values.
+    quint8 viewMode = 0;
+
+    std::unique_ptr<Ui::TabRDSUI> ui;
+    std::unique_ptr<Ui::TabRDS0> ui0;
+    std::unique_ptr<Ui::TabRDSAF> uiAF;
+    std::unique_ptr<Ui::TabRDSRT> uiRT;
+    std::unique_ptr<Ui::TabRDS2> ui2;
+
     QSharedPointer<FMSettings> store;
-    int source = 0;
-    int tab = -1;
+    RDSLogFiles* logFiles = nullptr;
+    ECCSearch* eccSearch = nullptr;
+    QTimer* clock = nullptr;
+    QButtonGroup* groupButtons = nullptr;
+    QPalette pagePalette;
+    QString lastLogFile;
+    int sourceId = 0;
+    bool loading = false;
+    std::array<GroupRate, GroupRate::kGroupCount> rates{};
+
+    // Looked up from the source's codec names on each save; the byte views
+    // encode with them.
+    QTextCodec* rtCodec = nullptr;
+    QTextCodec* ertCodec = nullptr;
+    // The codec the monitor detected last.
+    QTextCodec* decoderCodec = nullptr;
 };

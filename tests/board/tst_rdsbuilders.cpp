@@ -253,16 +253,26 @@ private slots:
         QCOMPARE(g[1].index(), 16); // the clock goes out once
     }
 
+    void fixedDate_data()
+    {
+        QTest::addColumn<quint32>("days");
+        QTest::addColumn<QDate>("date");
+        QTest::newRow("day count") << quint32(42003) << QDate(2015, 3, 1);
+        QTest::newRow("0 is today") << quint32(0) << QDate(2024, 5, 5);
+    }
+
     void fixedDate()
     {
+        QFETCH(quint32, days);
+        QFETCH(QDate, date);
         RDSSource s = sourceWith(0);
         s.gmin[4].on = 1;
         s.date = 1;
-        s.days = 42003;
+        s.days = days;
         RdsEncoder encoder;
         encoder.setSource(s, 95.8);
         encoder.setTime(QDateTime(QDate(2024, 5, 5), QTime(8, 0), Qt::UTC));
-        QCOMPARE(RdsTestDecoder::clockTime(blocksOf(encoder, 1)[0]).date, QDate(2015, 3, 1));
+        QCOMPARE(RdsTestDecoder::clockTime(blocksOf(encoder, 1)[0]).date, date);
     }
 
     void eonEntries()

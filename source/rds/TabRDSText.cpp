@@ -1,0 +1,511 @@
+#include "rds/TabRDS.h"
+
+#include "board/RdsCharset.h"
+#include "board/RdsText.h"
+#include "rds/HexSpinBox.h"
+#include "settings/FMSettings.h"
+#include "settings/RDSSource.h"
+#include "ui_TabRDS0.h"
+#include "ui_TabRDSRT.h"
+#include "ui_TabRDSUI.h"
+
+#include <QComboBox>
+#include <QCursor>
+#include <QTableWidget>
+#include <QTextCodec>
+#include <QToolTip>
+
+#include <algorithm>
+
+namespace {
+
+constexpr QChar kThinSpace(0x2009);
+constexpr int kPsLimit = 8;
+constexpr int kLongPsLimit = 32;
+constexpr int kErtLimit = 128;
+constexpr int kMaxTags = 16;
+constexpr int kTipMilliseconds = 4321;
+
+// Base colour halfway between the normal one and the signal colour, so the
+// field stays readable.
+QPalette warningPalette(const QPalette& normal, const QColor& signal)
+{
+    QPalette palette = normal;
+    const QColor base = normal.color(QPalette::Base);
+    const QColor mixed((base.red() + signal.red()) / 2, (base.green() + signal.green()) / 2,
+                       (base.blue() + signal.blue()) / 2, (base.alpha() + signal.alpha()) / 2);
+    palette.setColor(QPalette::Base, mixed);
+    return palette;
+}
+
+quint16 hexField(const QString& text)
+{
+    return quint16(text.toUInt(nullptr, 16) & 0xFFFF);
+}
+
+// "11A" -> 11; a text that is no number gives group type 0.
+quint8 groupType(const QString& text)
+{
+    QString digits = text;
+    digits.remove(QLatin1Char('A'));
+    return quint8(digits.toUInt());
+}
+
+quint8 flag(bool on, int bitNumber)
+{
+    return quint8(on ? 1u << bitNumber : 0u);
+}
+
+// One RadioText or eRT text on its way to air: the bytes, whether every
+// character could be encoded, and the text shown when the view is not hex.
+struct TextBytes
+{
+    QByteArray bytes;
+    bool encodable = true;
+    QString shown;
+};
+
+TextBytes e1Bytes(const QString& text, bool showBytes)
+{
+    TextBytes out;
+    QString air = text;
+    RdsText::toRdsText(air, true);
+    out.bytes = air.toLatin1();
+    out.shown = text;
+    RdsText::toRdsText(out.shown, showBytes);
+    return out;
+}
+
+TextBytes codecBytes(const QString& text, int digits, bool mark, QTextCodec* codec)
+{
+    TextBytes out;
+    out.shown = text;
+    RdsText::decodeEscapes(out.shown, digits);
+    out.bytes = RdsText::encodeWithCodec(out.shown, &out.encodable, mark, codec);
+    return out;
+}
+
+// End character once when the flag asks for it, then filler up to whole
+// blocks of four bytes, both only while the text is below its room.
+void appendEnd(QByteArray& bytes, bool force, quint8 end, int room)
+{
+    if (force && bytes.size() < room)
+        bytes.append(char(end));
+    while (bytes.size() < room && bytes.size() % 4 != 0)
+        bytes.append(char(end));
+}
+
+// The marks counted in characters: what the bytes in front of each decode to.
+int charactersBefore(QTextCodec* codec, const QByteArray& bytes, int mark)
+{
+    return codec->toUnicode(bytes.left(std::max(0, mark))).size();
+}
+
+QString utf16le(const QByteArray& bytes)
+{
+    QString text;
+    for (qsizetype i = 0; i + 1 < bytes.size(); i += 2)
+        text.append(QChar(quint8(bytes[i]) | quint16(quint8(bytes[i + 1])) << 8));
+    return text;
+}
+
+} // namespace
+
+const QStringList& TabRDS::rtplusClassNames()
+{
+    static const QStringList names{
+        "Dummy_Class",
+        "Item.Title",
+        "Item.Album",
+        "Item.Tracknumber",
+        "Item.Artist",
+        "Item.Composition",
+        "Item.Movement",
+        "Item.Conductor",
+        "Item.Composer",
+        "Item.Band",
+        "Item.Comment",
+        "Item.Genre",
+        "Info.News",
+        "Info.News.Local",
+        "Info.Stockmarket",
+        "Info.Sport",
+        "Info.Lottery",
+        "Info.Horoscope",
+        "Info.Daily_Diversion",
+        "Info.Health",
+        "Info.Event",
+        "Info.Szene",
+        "Info.Cinema",
+        "Info.TV",
+        "Info.Date_Time",
+        "Info.Weather",
+        "Info.Traffic",
+        "Info.Alarm",
+        "Info.Advertisement",
+        "Info.URL",
+        "Info.Other",
+        "Stationname.Short",
+        "Stationname.Long",
+        "Program.Now",
+        "Program.Next",
+        "Program.Part",
+        "Program.Host",
+        "Program.Editorial",
+        "Program.Frequency",
+        "Program.Homepage",
+        "Program.Subchannel",
+        "Phone.Hotline",
+        "Phone.Studio",
+        "Phone.Other",
+        "SMS.Studio",
+        "SMS.Other",
+        "Email.Hotline",
+        "Email.Studio",
+        "Email.Other",
+        "MMS.Other",
+        "Chat",
+        "Chat.Center",
+        "Vote.Question",
+        "Vote.Center",
+        "54 reserved",
+        "55 reserved",
+        "56 private",
+        "57 private",
+        "58 private",
+        "Place",
+        "Appointment",
+        "Identifier",
+        "Purchase",
+        "Get_Data",
+    };
+    return names;
+}
+
+void TabRDS::calcPS()
+{
+    QString text = ui0->PS->text();
+    TextBytes ps;
+    if (uiRT->RTcode->currentIndex() != 0)
+        ps = codecBytes(text, RdsText::kShortEscapeDigits, false, rtCodec);
+    else
+        ps = e1Bytes(text, true);
+    ui0->CPS->setValue(int(ps.bytes.size()));
+    const QString tip = RdsText::hexView(ps.bytes, kThinSpace);
+    ui0->PS->setToolTip(tip);
+    if (sender())
+        showFieldTip(ui0->PS, tip);
+    const QPalette warning = warningPalette(
+        pagePalette, ui0->psscroll->isChecked() ? QColor(Qt::yellow) : QColor(Qt::red));
+    ui0->CPS->setPalette(ps.bytes.size() <= kPsLimit ? pagePalette : warning);
+    ui0->PS->setPalette(ps.encodable ? pagePalette : warning);
+}
+
+void TabRDS::calcLPS()
+{
+    if (loading)
+        return;
+    QTextCodec* codec = QTextCodec::codecForName(ui0->LPScode->currentText().toLatin1());
+    if (!codec)
+        codec = QTextCodec::codecForName("UTF-8");
+    TextBytes lps =
+        codecBytes(ui0->LPS->text(), RdsText::kLongEscapeDigits, ui0->LPSBOM->isChecked(), codec);
+    if (ui0->forceL->isChecked() && lps.bytes.size() < kLongPsLimit)
+        lps.bytes.append(char(ui0->endL->value()));
+    ui0->CLPS->setValue(int(lps.bytes.size()));
+    const QString tip = RdsText::hexView(lps.bytes, kThinSpace);
+    ui0->LPS->setToolTip(tip);
+    if (sender())
+        showFieldTip(ui0->LPS, tip);
+    const QPalette warning = warningPalette(pagePalette, Qt::red);
+    ui0->CLPS->setPalette(lps.bytes.size() <= kLongPsLimit ? pagePalette : warning);
+    ui0->LPS->setPalette(lps.encodable ? pagePalette : warning);
+}
+
+void TabRDS::showFieldTip(QWidget* field, const QString& tip)
+{
+    QToolTip::showText(field->mapToGlobal(QPoint(0, 0)), tip, field, QRect(), kTipMilliseconds);
+}
+
+void TabRDS::showText()
+{
+    if (loading)
+        return;
+    const RDSSource stored = store ? store->rdsSource(sourceId) : RDSSource();
+    QString texts[4] = {uiRT->RTA->text(), uiRT->RTB->text(), uiRT->RTC->text(), uiRT->RTD->text()};
+    const QMap<int, QString> tagTexts = tagTextsOfTable();
+    for (QString& text : texts)
+        RdsText::replaceTagMarkers(text, tagTexts);
+
+    const bool hexRT = uiRT->hexrt->isChecked();
+    const bool hexERT = uiRT->hexer->isChecked();
+    TextBytes out[4];
+    for (int i = 0; i < 2; ++i) {
+        if (uiRT->RTcode->currentIndex() != 0)
+            out[i] = codecBytes(texts[i], RdsText::kShortEscapeDigits, uiRT->RTBOM->isChecked(),
+                                rtCodec);
+        else
+            out[i] = e1Bytes(texts[i], hexRT);
+    }
+    for (int i = 2; i < 4; ++i)
+        out[i] =
+            codecBytes(texts[i], RdsText::kLongEscapeDigits, uiRT->eRTBOM->isChecked(), ertCodec);
+
+    const int rtLimit = uiRT->RTgroup->currentIndex() == 1 ? 32 : 64;
+    const int limits[4] = {rtLimit, rtLimit, kErtLimit, kErtLimit};
+    QSpinBox* counters[4] = {uiRT->CtextA, uiRT->CtextB, uiRT->CtextC, uiRT->CtextD};
+    QPlainTextEdit* views[4] = {uiRT->plainA, uiRT->plainB, uiRT->plainC, uiRT->plainD};
+    const quint8 ends[4] = {stored.enda, stored.endb, stored.endc, stored.endd};
+    const QPalette warning = warningPalette(pagePalette, Qt::red);
+    for (int i = 0; i < 4; ++i) {
+        counters[i]->setValue(int(out[i].bytes.size()));
+        counters[i]->setPalette(out[i].bytes.size() > limits[i] ? warning : pagePalette);
+        views[i]->setPalette(out[i].encodable ? pagePalette : warning);
+        // eRT texts take their end character up to 127 bytes, RadioText below its limit.
+        appendEnd(out[i].bytes, (stored.endx >> i) & 1, ends[i], i < 2 ? rtLimit : kErtLimit);
+        const bool hex = i < 2 ? hexRT : hexERT;
+        views[i]->setPlainText(hex ? RdsText::hexView(out[i].bytes, kThinSpace) : out[i].shown);
+    }
+}
+
+QMap<int, QString> TabRDS::tagTextsOfTable() const
+{
+    QMap<int, QString> texts;
+    for (int row = 0; row < uiRT->tags->rowCount(); ++row) {
+        if (const QTableWidgetItem* item = uiRT->tags->item(row, 1))
+            texts.insert(row, item->text());
+    }
+    return texts;
+}
+
+void TabRDS::readRadioText(RDSSource& source)
+{
+    collectTags(source.rta, source.rtb, source.rtc, source.rtd, source.rttag);
+    source.rpa = quint8(uiRT->rpA->value());
+    source.rpb = quint8(uiRT->rpB->value());
+    source.rpc = quint8(uiRT->rpC->value());
+    source.rpd = quint8(uiRT->rpD->value());
+    source.enda = quint8(uiRT->endA->value());
+    source.endb = quint8(uiRT->endB->value());
+    source.endc = quint8(uiRT->endC->value());
+    source.endd = quint8(uiRT->endD->value());
+    source.endx = flag(uiRT->forceA->isChecked(), 0) | flag(uiRT->forceB->isChecked(), 1) |
+                  flag(uiRT->forceC->isChecked(), 2) | flag(uiRT->forceD->isChecked(), 3) |
+                  flag(ui0->forceL->isChecked(), 4);
+    source.eaid = hexField(uiRT->eRTaid->text());
+    source.rtbit = hexField(uiRT->pRTbits->text());
+    source.paid = hexField(uiRT->pRTaid->text());
+    source.rtgrp = groupType(uiRT->pRTgroup->currentText());
+    readItemBits(source);
+    readErtBits(source);
+    source.rtxg = quint8(uiRT->RTgroup->currentIndex());
+    source.rtxt = flag(uiRT->sendRT->isChecked(), 0) | flag(uiRT->sendRTe->isChecked(), 1) |
+                  flag(uiRT->eRTBOM->isChecked(), 2) | flag(uiRT->RTBOM->isChecked(), 3) |
+                  flag(uiRT->flagAB->isChecked(), 4) | flag(uiRT->g3ert->isChecked(), 6) |
+                  flag(uiRT->g3rtp->isChecked(), 7);
+    source.ertg = groupType(uiRT->eRTgroup->currentText());
+    markGroupClash();
+    QObject* origin = sender();
+    if (origin == uiRT->itemTog || origin == uiRT->itemRun) {
+        const auto* box = static_cast<QWidget*>(origin);
+        QToolTip::showText(QCursor::pos(), box->toolTip(), const_cast<QWidget*>(box));
+    }
+}
+
+void TabRDS::readItemBits(RDSSource& source)
+{
+    const int toggle = int(uiRT->itemTog->checkState()); // 0 off, 1 partly, 2 on
+    source.rtitm = flag(uiRT->itemRun->isChecked(), 0) | quint8((toggle & 3) << 1) |
+                   flag(uiRT->readID3->isChecked(), 3);
+    static const char* const toggleTips[] = {
+        QT_TR_NOOP("Item toggle bit: aus"),
+        QT_TR_NOOP("Item toggle bit: automatisch mit Audio ID3 Tag"),
+        QT_TR_NOOP("Item toggle bit: ein"),
+    };
+    uiRT->itemTog->setToolTip(tr(toggleTips[std::clamp(toggle, 0, 2)]));
+    uiRT->itemRun->setToolTip(uiRT->itemRun->isChecked() ? tr("Item running bit: ein")
+                                                         : tr("Item running bit: aus"));
+}
+
+void TabRDS::readErtBits(RDSSource& source)
+{
+    const quint16 typed = hexField(uiRT->eRTbits->text());
+    source.ertb = typed;
+    source.rtbit = quint16((source.rtbit & ~0x2000) | (uiRT->eRTflag->isChecked() ? 0x2000 : 0));
+    source.ertb = quint16((source.ertb & ~0x0002) | (uiRT->eRTL->isChecked() ? 0x0002 : 0));
+    source.crt = uiRT->RTcode->currentText().toLatin1();
+    source.enc = uiRT->eRTcode->currentText().toLatin1();
+    rtCodec = QTextCodec::codecForName(source.crt);
+    ertCodec = QTextCodec::codecForName(source.enc);
+    if (!ertCodec)
+        ertCodec = QTextCodec::codecForName("UTF-8");
+    source.ertb = quint16((source.ertb & ~0x0001) | (source.enc == "UTF-8" ? 0x0001 : 0));
+    if (source.ertb != typed)
+        uiRT->eRTbits->setText(
+            QStringLiteral("%1").arg(source.ertb, 4, 16, QLatin1Char('0')).toUpper());
+}
+
+void TabRDS::markGroupClash()
+{
+    const bool clash = uiRT->pRTgroup->currentText() == uiRT->eRTgroup->currentText();
+    const QPalette palette = clash ? warningPalette(pagePalette, Qt::red) : pagePalette;
+    uiRT->pRTgroup->setPalette(palette);
+    uiRT->eRTgroup->setPalette(palette);
+}
+
+void TabRDS::rtxtChanged()
+{
+    if (uiRT->sendRT->isChecked() && uiRT->sendRTe->isChecked() && uiRT->gRTplus->isChecked())
+        QToolTip::showText(QCursor::pos(),
+                           tr("Die RadioText+ Tags gelten nur für eine RadioText-Gruppe!"));
+}
+
+void TabRDS::addTag(RTag tag)
+{
+    QTableWidget* table = uiRT->tags;
+    if (table->rowCount() >= kMaxTags)
+        return;
+    const int row = table->rowCount();
+    table->insertRow(row);
+    auto* types = new QComboBox;
+    types->addItems(rtplusClassNames());
+    types->setMaxVisibleItems(32);
+    types->setSizeAdjustPolicy(QComboBox::AdjustToContentsOnFirstShow);
+    types->setCurrentIndex(tag.type);
+    connect(types, &QComboBox::currentIndexChanged, this, &TabRDS::slotChanged);
+    table->setCellWidget(row, 0, types);
+    table->setItem(row, 1, new QTableWidgetItem(tag.text));
+    table->setVerticalHeaderItem(row, new QTableWidgetItem(tagMarker(row)));
+    table->setCurrentCell(row, 1);
+}
+
+QString TabRDS::tagMarker(int row)
+{
+    return QStringLiteral("$") + QString::number(row, 16).toUpper();
+}
+
+void TabRDS::delTag()
+{
+    QTableWidget* table = uiRT->tags;
+    QList<int> rows;
+    for (const QTableWidgetItem* item : table->selectedItems())
+        rows.append(item->row());
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    for (auto it = rows.crbegin(); it != rows.crend(); ++it)
+        table->removeRow(*it);
+    for (int row = 0; row < table->rowCount(); ++row)
+        table->setVerticalHeaderItem(row, new QTableWidgetItem(tagMarker(row)));
+    slotChanged();
+}
+
+void TabRDS::fillTags(const QString& a, const QString& b, const QString& c, const QString& d,
+                      const QList<RTag>& tags)
+{
+    uiRT->RTA->setText(a);
+    uiRT->RTB->setText(b);
+    uiRT->RTC->setText(c);
+    uiRT->RTD->setText(d);
+    uiRT->tags->setRowCount(0);
+    for (const RTag& tag : tags)
+        addTag(tag);
+}
+
+void TabRDS::collectTags(QString& a, QString& b, QString& c, QString& d, QList<RTag>& tags)
+{
+    a = uiRT->RTA->text();
+    b = uiRT->RTB->text();
+    c = uiRT->RTC->text();
+    d = uiRT->RTD->text();
+    tags.clear();
+    const QTableWidget* table = uiRT->tags;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        RTag tag;
+        if (const auto* types = qobject_cast<const QComboBox*>(table->cellWidget(row, 0)))
+            tag.type = types->currentIndex();
+        if (const QTableWidgetItem* item = table->item(row, 1))
+            tag.text = item->text();
+        tags.append(tag);
+    }
+}
+
+QString TabRDS::decodeText(const QByteArray& bytes, int from, int to, int length, quint8 mode)
+{
+    static QTextCodec* const gb18030 = QTextCodec::codecForName("GB18030");
+    if (viewMode & 8)
+        return markedHtml(QString::fromLatin1(bytes.toHex()), 2 * from, 2 * to);
+    const QByteArray data = length < bytes.size() ? bytes.left(std::max(0, length)) : bytes;
+    if (mode == 4)
+        mode = ui->cbDecode->currentIndex() == 0 ? 3 : quint8(ui->cbDecode->currentIndex());
+    if (mode == 2 && !gb18030)
+        mode = 3;
+    QString text;
+    if (mode == 1 || mode == 2) {
+        QTextCodec* codec = mode == 1 ? QTextCodec::codecForName("UTF-8") : gb18030;
+        text = codec->toUnicode(data);
+        from = charactersBefore(codec, data, from);
+        to = charactersBefore(codec, data, to);
+    } else if (mode == 3) {
+        for (char byte : data)
+            text.append(RdsCharset::shownChar(quint8(byte)));
+    } else {
+        text = decodeUnflagged(data, from, to, gb18030);
+    }
+    return markedHtml(text, from, to);
+}
+
+// eRT without the UTF-8 flag: a byte order mark names the codec and is
+// remembered for the texts that follow without one; UCS-2 otherwise.
+QString TabRDS::decodeUnflagged(const QByteArray& data, int& from, int& to, QTextCodec* gb18030)
+{
+    if (gb18030 && data.startsWith(QByteArray::fromHex("84319533"))) {
+        setDecoderTip(gb18030);
+        return gb18030->toUnicode(data);
+    }
+    QTextCodec* codec = QTextCodec::codecForUtfText(data, nullptr);
+    if (codec)
+        setDecoderTip(codec);
+    else
+        codec = decoderCodec;
+    if (!codec)
+        return utf16le(data);
+    from = charactersBefore(codec, data, from);
+    to = charactersBefore(codec, data, to);
+    return codec->toUnicode(data);
+}
+
+QString TabRDS::markedHtml(const QString& text, int from, int to)
+{
+    const QColor window = palette().color(QPalette::Window);
+    const QColor yellow(Qt::yellow);
+    const QString style = QStringLiteral("background-color: rgb(%1,%2,%3);")
+                              .arg((window.red() + yellow.red()) / 2)
+                              .arg((window.green() + yellow.green()) / 2)
+                              .arg((window.blue() + yellow.blue()) / 2);
+    // Received bytes may hold anything: no '<' of theirs may open a tag.
+    auto plain = [](QString piece) {
+        return piece.replace(QLatin1Char('<'), QStringLiteral("&lt;"));
+    };
+    QString html;
+    if (from < to && from < text.size()) {
+        const int start = std::max(0, from);
+        const int end = std::min(int(text.size()), to);
+        html = plain(text.left(start)) + QStringLiteral("<span style=\"") + style +
+               QStringLiteral("\">") + plain(text.mid(start, end - start)) +
+               QStringLiteral("</span>") + plain(text.mid(end));
+    } else {
+        html = plain(text);
+    }
+    html.replace(QLatin1Char('\n'), QStringLiteral("<br>"));
+    html.replace(QStringLiteral("  "), QStringLiteral("&nbsp; "));
+    return html;
+}
+
+void TabRDS::setDecoderTip(QTextCodec* codec)
+{
+    if (!codec || codec == decoderCodec)
+        return;
+    decoderCodec = codec;
+    qDebug("dec: %s", codec->name().constData());
+    ui->tRT->setToolTip(QString::fromLatin1(codec->name()));
+}
