@@ -5,15 +5,15 @@
     <name>AboutUI</name>
     <message>
         <source>Quorvin Generator</source>
-        <translation>Quorvin Generator</translation>
+        <translation type="unfinished">Quorvin Generator</translation>
     </message>
     <message>
         <source>&lt;p style=&quot;margin:0&quot;&gt;Ostvalde Funktechnik GmbH&lt;/p&gt;&lt;p style=&quot;margin:0&quot;&gt;Am Sendemast 7&lt;br/&gt;00000 Beispielstadt&lt;/p&gt;&lt;p style=&quot;margin:0&quot;&gt;Tel: +49 (0) 0000 000000-0&lt;/p&gt;&lt;p style=&quot;margin:0&quot;&gt;Web: &lt;a href=&quot;https://quorvin.example/&quot;&gt;Projektseite&lt;/a&gt;&lt;/p&gt;</source>
-        <translation>&lt;p style=&quot;margin:0&quot;&gt;Ostvalde Funktechnik GmbH&lt;/p&gt;&lt;p style=&quot;margin:0&quot;&gt;Am Sendemast 7&lt;br/&gt;00000 Beispielstadt&lt;/p&gt;&lt;p style=&quot;margin:0&quot;&gt;Phone: +49 (0) 0000 000000-0&lt;/p&gt;&lt;p style=&quot;margin:0&quot;&gt;Web: &lt;a href=&quot;https://quorvin.example/&quot;&gt;Project page&lt;/a&gt;&lt;/p&gt;</translation>
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Ok</source>
-        <translation>Ok</translation>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -501,11 +501,11 @@ for language change.</translation>
     </message>
     <message>
         <source>Dokumentation</source>
-        <translation>Manual</translation>
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Die Dokumentation %1 konnte nicht geöffnet werden.</source>
-        <translation>The manual %1 could not be opened.</translation>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -1166,34 +1166,34 @@ for language change.</translation>
     <name>ReleaseNotes</name>
     <message>
         <source>Änderungen in Version </source>
-        <translation>Changes in version </translation>
+        <translation type="unfinished">Changes in version </translation>
     </message>
 </context>
 <context>
     <name>ReleaseNotesUI</name>
     <message>
         <source>Neuigkeiten</source>
-        <translation>What&apos;s new</translation>
+        <translation type="unfinished">What&apos;s new</translation>
     </message>
     <message>
         <source>vorherige</source>
-        <translation>previous</translation>
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Down</source>
-        <translation>Down</translation>
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Ok</source>
-        <translation>Ok</translation>
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>nächste</source>
-        <translation>next</translation>
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Up</source>
-        <translation>Up</translation>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -1388,111 +1388,111 @@ Zeile: %3 / C: %4</translation>
     <name>TabRDS</name>
     <message>
         <source>1 Nachrichten</source>
-        <translation type="unfinished"></translation>
+        <translation>1 News</translation>
     </message>
     <message>
         <source>2 Aktuelle Info</source>
-        <translation type="unfinished"></translation>
+        <translation>2 Current Affairs</translation>
     </message>
     <message>
         <source>5 Bildung</source>
-        <translation type="unfinished"></translation>
+        <translation>5 Education</translation>
     </message>
     <message>
         <source>6 Hörspiel und Literatur</source>
-        <translation type="unfinished"></translation>
+        <translation>6 Drama</translation>
     </message>
     <message>
         <source>7 Kultur und Gesellschaft</source>
-        <translation type="unfinished"></translation>
+        <translation>7 Culture</translation>
     </message>
     <message>
         <source>8 Wissenschaft</source>
-        <translation type="unfinished"></translation>
+        <translation>8 Science</translation>
     </message>
     <message>
         <source>9 Unterhaltung</source>
-        <translation type="unfinished"></translation>
+        <translation>9 Varied</translation>
     </message>
     <message>
         <source>12 Unterhaltungsmusik</source>
-        <translation type="unfinished"></translation>
+        <translation>12 Easy Listening</translation>
     </message>
     <message>
         <source>13 Leichte Klassik</source>
-        <translation type="unfinished"></translation>
+        <translation>13 Light Classical</translation>
     </message>
     <message>
         <source>14 Ernste Klassik</source>
-        <translation type="unfinished"></translation>
+        <translation>14 Serious Classical</translation>
     </message>
     <message>
         <source>15 Spezielle Musik</source>
-        <translation type="unfinished"></translation>
+        <translation>15 Other Music</translation>
     </message>
     <message>
         <source>16 Wetter</source>
-        <translation type="unfinished"></translation>
+        <translation>16 Weather</translation>
     </message>
     <message>
         <source>17 Wirtschaft</source>
-        <translation type="unfinished"></translation>
+        <translation>17 Finance</translation>
     </message>
     <message>
         <source>18 Kinderprogramm</source>
-        <translation type="unfinished"></translation>
+        <translation>18 Children&apos;s Programmes</translation>
     </message>
     <message>
         <source>19 Soziales</source>
-        <translation type="unfinished"></translation>
+        <translation>19 Social Affairs</translation>
     </message>
     <message>
         <source>21 Anrufsendung</source>
-        <translation type="unfinished"></translation>
+        <translation>21 Phone-in</translation>
     </message>
     <message>
         <source>22 Reiseinformation</source>
-        <translation type="unfinished"></translation>
+        <translation>22 Travel</translation>
     </message>
     <message>
         <source>23 Freizeit</source>
-        <translation type="unfinished"></translation>
+        <translation>23 Leisure</translation>
     </message>
     <message>
         <source>RDS-Log Dateien hinzufügen</source>
-        <translation type="unfinished"></translation>
+        <translation>Add RDS log files</translation>
     </message>
     <message>
         <source>Log Dateien (*.txt *.log);;Alle Dateien (*)</source>
-        <translation type="unfinished"></translation>
+        <translation>Log files (*.txt *.log);;All files (*)</translation>
     </message>
     <message>
         <source>aus Log Datei</source>
-        <translation type="unfinished"></translation>
+        <translation>from log file</translation>
     </message>
     <message>
         <source>Fernzugriff</source>
-        <translation type="unfinished"></translation>
+        <translation>remote access</translation>
     </message>
     <message>
         <source>Name der %1. RDS Quelle</source>
-        <translation type="unfinished"></translation>
+        <translation>Name of RDS source %1</translation>
     </message>
     <message>
         <source>&lt;Kanal wählen&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;choose channel&gt;</translation>
     </message>
     <message>
         <source>Kanal %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Channel %1</translation>
     </message>
     <message>
         <source> (RDS-Quelle %1)</source>
-        <translation type="unfinished"></translation>
+        <translation> (RDS source %1)</translation>
     </message>
     <message>
         <source>&lt;keine&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;none&gt;</translation>
     </message>
     <message>
         <source>Item toggle bit: aus</source>
@@ -1543,35 +1543,445 @@ Zeile: %3 / C: %4</translation>
     <name>TabRDS0</name>
     <message>
         <source>Basic Tuning and Switching</source>
-        <translation type="unfinished"></translation>
+        <translation>Basic Tuning and Switching</translation>
     </message>
     <message>
         <source>Basic tuning and switching information, decoder bits (DI)</source>
-        <translation type="unfinished"></translation>
+        <translation>Basic tuning and switching information, decoder bits (DI)</translation>
     </message>
     <message>
         <source>TP</source>
-        <translation type="unfinished"></translation>
+        <translation>TP</translation>
     </message>
     <message>
         <source>Traffic Program</source>
-        <translation type="unfinished"></translation>
+        <translation>Traffic Program</translation>
     </message>
     <message>
         <source>TA</source>
-        <translation type="unfinished"></translation>
+        <translation>TA</translation>
     </message>
     <message>
         <source>Traffic Announcement</source>
-        <translation type="unfinished"></translation>
+        <translation>Traffic Announcement</translation>
     </message>
     <message>
         <source>PI-Code:</source>
-        <translation type="unfinished"></translation>
+        <translation>PI-Code:</translation>
     </message>
     <message>
         <source>Program Identification</source>
-        <translation type="unfinished"></translation>
+        <translation>Program Identification</translation>
+    </message>
+    <message>
+        <source>Program Identification with
+Country Identifier (First Digit)</source>
+        <translation>Program Identification with
+Country Identifier (First Digit)</translation>
+    </message>
+    <message>
+        <source>dynamic PTY</source>
+        <translation>dynamic PTY</translation>
+    </message>
+    <message>
+        <source>Program Type kann sich ändern</source>
+        <translation>Program Type may change</translation>
+    </message>
+    <message>
+        <source>Program Type</source>
+        <translation>Program Type</translation>
+    </message>
+    <message>
+        <source>Stereo</source>
+        <translation>Stereo</translation>
+    </message>
+    <message>
+        <source>im Standard 2018 entfernt</source>
+        <translation>removed in the 2018 standard</translation>
+    </message>
+    <message>
+        <source>Komprimiert</source>
+        <translation>Compressed</translation>
+    </message>
+    <message>
+        <source>Kunstkopf</source>
+        <translation>Artificial head</translation>
+    </message>
+    <message>
+        <source>Music</source>
+        <translation>Music</translation>
+    </message>
+    <message>
+        <source>Speech</source>
+        <translation>Speech</translation>
+    </message>
+    <message>
+        <source>Gruppe 1A: Extended Country Code</source>
+        <translation>Group 1A: Extended Country Code</translation>
+    </message>
+    <message>
+        <source>slow labeling codes</source>
+        <translation>slow labeling codes</translation>
+    </message>
+    <message>
+        <source>Linkage Actuator</source>
+        <translation>Linkage Actuator</translation>
+    </message>
+    <message>
+        <source>Anwendungsdaten Bit 8000 in Block C</source>
+        <translation>Application data bit 8000 in block C</translation>
+    </message>
+    <message>
+        <source>C/ECC:</source>
+        <translation>C/ECC:</translation>
+    </message>
+    <message>
+        <source>Anwendungsdaten 0000-7FFF in Block C
+ECC Deutschland = E0</source>
+        <translation>Application data 0000-7FFF in block C
+ECC Germany = E0</translation>
+    </message>
+    <message>
+        <source>B/Pager:</source>
+        <translation>B/Pager:</translation>
+    </message>
+    <message>
+        <source>Personenruf 00-1F in Block B
+im Standard 2018 entfernt</source>
+        <translation>Paging 00-1F in block B
+removed in the 2018 standard</translation>
+    </message>
+    <message>
+        <source>D/PIN:</source>
+        <translation>D/PIN:</translation>
+    </message>
+    <message>
+        <source>Beitragskennung 0000-FFFF in Block D
+im Standard 2018 entfernt</source>
+        <translation>Programme item number 0000-FFFF in block D
+removed in the 2018 standard</translation>
+    </message>
+    <message>
+        <source>Rate:</source>
+        <translation>Rate:</translation>
+    </message>
+    <message>
+        <source>Senderate G/min</source>
+        <translation>Send rate groups/min</translation>
+    </message>
+    <message>
+        <source>Gruppen pro Minute</source>
+        <translation>Groups per minute</translation>
+    </message>
+    <message>
+        <source>Gruppe 8A: TMC</source>
+        <translation>Group 8A: TMC</translation>
+    </message>
+    <message>
+        <source>TMC Quelle in Gruppe 8A übertragen</source>
+        <translation>Send a TMC source in group 8A</translation>
+    </message>
+    <message>
+        <source>TMC Quelle:</source>
+        <translation>TMC source:</translation>
+    </message>
+    <message>
+        <source>GAP</source>
+        <translation>GAP</translation>
+    </message>
+    <message>
+        <source>GAP einhalten
+begrenzt die Senderate</source>
+        <translation>Keep the gap
+limits the send rate</translation>
+    </message>
+    <message>
+        <source>frei</source>
+        <translation>free</translation>
+    </message>
+    <message>
+        <source>mit freien Gruppen auffüllen
+es können mehr Gruppen pro Minute gesendet werden</source>
+        <translation>fill with free groups
+more groups per minute can be sent</translation>
+    </message>
+    <message>
+        <source>Gruppe 3A: ODA</source>
+        <translation>Group 3A: ODA</translation>
+    </message>
+    <message>
+        <source>Erkennung abwechselnd senden: TMC, erweiterter RadioText (eRT) und RadioText+ (RT+)</source>
+        <translation>Send the identifications in turn: TMC, enhanced RadioText (eRT) and RadioText+ (RT+)</translation>
+    </message>
+    <message>
+        <source>TMC, eRT und RT+ Kennungen senden</source>
+        <translation>Send TMC, eRT and RT+ identifications</translation>
+    </message>
+    <message>
+        <source>Gruppen pro Minute (üblich: 12-30)</source>
+        <translation>Groups per minute (usual: 12-30)</translation>
+    </message>
+    <message>
+        <source>Gruppe 0: PS Program Service Name &amp;&amp; AF Alternative Frequenzen</source>
+        <translation>Group 0: PS Program Service Name &amp;&amp; AF Alternative Frequencies</translation>
+    </message>
+    <message>
+        <source>Anzahl der Bytes von PS (max 8)</source>
+        <translation>Number of bytes of PS (max 8)</translation>
+    </message>
+    <message>
+        <source> PS:</source>
+        <translation> PS:</translation>
+    </message>
+    <message>
+        <source>Zeichen aus einem Hexcode erzeugen mit: #21 -&gt; &apos;!&apos;</source>
+        <translation>Make a character from a hex code with: #21 -&gt; &apos;!&apos;</translation>
+    </message>
+    <message>
+        <source>scrollen*</source>
+        <translation>scroll*</translation>
+    </message>
+    <message>
+        <source>* Achtung Standardverletzung!</source>
+        <translation>* Caution: violates the standard!</translation>
+    </message>
+    <message>
+        <source> x</source>
+        <translation> x</translation>
+    </message>
+    <message>
+        <source>sende n-mal, dann scrolle m-Zeichen</source>
+        <translation>send n times, then scroll m characters</translation>
+    </message>
+    <message>
+        <source> Zeichen</source>
+        <translation> characters</translation>
+    </message>
+    <message>
+        <source>Gruppe 15A: Long PS</source>
+        <translation>Group 15A: Long PS</translation>
+    </message>
+    <message>
+        <source>Anzahl der Bytes von Long PS (max 32)</source>
+        <translation>Number of bytes of long PS (max 32)</translation>
+    </message>
+    <message>
+        <source>LPS:</source>
+        <translation>LPS:</translation>
+    </message>
+    <message>
+        <source>UTF-8</source>
+        <translation>UTF-8</translation>
+    </message>
+    <message>
+        <source>GB18030</source>
+        <translation>GB18030</translation>
+    </message>
+    <message>
+        <source>BOM</source>
+        <translation>BOM</translation>
+    </message>
+    <message>
+        <source>Unicode #FEFF Byte Order Mark voranstellen</source>
+        <translation>Put the Unicode #FEFF byte order mark first</translation>
+    </message>
+    <message>
+        <source>immer mit Endezeichen beenden?</source>
+        <translation>always end with the end character?</translation>
+    </message>
+    <message>
+        <source>Endezeichen festlegen (normal #D)</source>
+        <translation>Set the end character (normally #D)</translation>
+    </message>
+    <message>
+        <source>Gruppe 10A: PTYN Program Type Name</source>
+        <translation>Group 10A: PTYN Program Type Name</translation>
+    </message>
+    <message>
+        <source>beide Texte abwechselnd n-mal senden</source>
+        <translation>send both texts n times in turn</translation>
+    </message>
+    <message>
+        <source>Gruppe 14A: EON Enhanced Other Networks</source>
+        <translation>Group 14A: EON Enhanced Other Networks</translation>
+    </message>
+    <message>
+        <source>für EON sollte die Bits TP aus und TA an sein</source>
+        <translation>for EON the bits TP should be off and TA on</translation>
+    </message>
+    <message>
+        <source>Infos für andere Netze</source>
+        <translation>Information on other networks</translation>
+    </message>
+    <message>
+        <source>EON Eintrag hinzufügen</source>
+        <translation>Add EON entry</translation>
+    </message>
+    <message>
+        <source>markierte Zeilen löschen</source>
+        <translation>delete the selected rows</translation>
+    </message>
+    <message>
+        <source>TA Bursts</source>
+        <translation>TA Bursts</translation>
+    </message>
+    <message>
+        <source>sende n TA bursts (14B für EON oder 15B-Gruppen) innerhalb von t Sekunden (default n=8, t=1s)
+bewirkt Kanalwechsel bis TA aus ist</source>
+        <translation>send n TA bursts (14B for EON or 15B groups) within t seconds (default n=8, t=1s)
+makes receivers switch until TA is off</translation>
+    </message>
+    <message>
+        <source>14B EON
+TA=1 an:</source>
+        <translation>14B EON
+TA=1 on:</translation>
+    </message>
+    <message>
+        <source>15B Switch
+TA=1 an:</source>
+        <translation>15B switch
+TA=1 on:</translation>
+    </message>
+    <message>
+        <source> s</source>
+        <translation> s</translation>
+    </message>
+    <message>
+        <source>TA=0 aus:</source>
+        <translation>TA=0 off:</translation>
+    </message>
+    <message>
+        <source>Gruppe 4A: UTC Uhrzeit und Datum</source>
+        <translation>Group 4A: UTC time and date</translation>
+    </message>
+    <message>
+        <source>sende aktuelle Rechnerzeit jede volle Minute</source>
+        <translation>send the computer&apos;s time every full minute</translation>
+    </message>
+    <message>
+        <source>Zone +-</source>
+        <translation>Zone +-</translation>
+    </message>
+    <message>
+        <source>Zeitzone festlegen</source>
+        <translation>Set the time zone</translation>
+    </message>
+    <message>
+        <source> x 30 min</source>
+        <translation> x 30 min</translation>
+    </message>
+    <message>
+        <source>UTC offset zur Lokalzeit in halben Stunden</source>
+        <translation>UTC offset of local time in half hours</translation>
+    </message>
+    <message>
+        <source>Zeit +-</source>
+        <translation>Time +-</translation>
+    </message>
+    <message>
+        <source>Minutenoffset festlegen</source>
+        <translation>Set the minute offset</translation>
+    </message>
+    <message>
+        <source> min</source>
+        <translation> min</translation>
+    </message>
+    <message>
+        <source>verschiebe Zeit um x Minuten</source>
+        <translation>shift the time by x minutes</translation>
+    </message>
+    <message>
+        <source>Datum:</source>
+        <translation>Date:</translation>
+    </message>
+    <message>
+        <source>heute</source>
+        <translation>today</translation>
+    </message>
+    <message>
+        <source>sende dieses Datum</source>
+        <translation>send this date</translation>
+    </message>
+    <message>
+        <source>sende diese Zeit jede volle Minute</source>
+        <translation>send this time every full minute</translation>
+    </message>
+    <message>
+        <source>Fehler Generator</source>
+        <translation>Error generator</translation>
+    </message>
+    <message>
+        <source>RDS-Datenstrom mit Bit-Fehlern erzeugen</source>
+        <translation>Make an RDS data stream with bit errors</translation>
+    </message>
+    <message>
+        <source>Bits invertieren</source>
+        <translation>Invert bits</translation>
+    </message>
+    <message>
+        <source>Bits auf 0 setzen</source>
+        <translation>Set bits to 0</translation>
+    </message>
+    <message>
+        <source>Bits auf 1 setzen</source>
+        <translation>Set bits to 1</translation>
+    </message>
+    <message>
+        <source>Fehler:</source>
+        <translation>Errors:</translation>
+    </message>
+    <message>
+        <source>Bitfehlerrate</source>
+        <translation>Bit error rate</translation>
+    </message>
+    <message>
+        <source> %</source>
+        <translation> %</translation>
+    </message>
+    <message>
+        <source>bei 100% werden alle Bits invertiert/gesetzt</source>
+        <translation>at 100% every bit is inverted/set</translation>
+    </message>
+    <message>
+        <source>pro Gruppe</source>
+        <translation>per group</translation>
+    </message>
+    <message>
+        <source>exakt % Fehler in jeder Gruppe, sonst kontinuierlich</source>
+        <translation>exactly % errors in each group, else continuously</translation>
+    </message>
+    <message>
+        <source>Korrigiere:</source>
+        <translation>Correct:</translation>
+    </message>
+    <message>
+        <source>korrigiere fehlerhafte Daten nachträglich</source>
+        <translation>correct the faulty data afterwards</translation>
+    </message>
+    <message>
+        <source>Gruppe</source>
+        <translation>Group</translation>
+    </message>
+    <message>
+        <source>korrigiere die Gruppe</source>
+        <translation>correct the group</translation>
+    </message>
+    <message>
+        <source>PI</source>
+        <translation>PI</translation>
+    </message>
+    <message>
+        <source>korrigiere den PI-Code</source>
+        <translation>correct the PI code</translation>
+    </message>
+    <message>
+        <source>Checkword</source>
+        <translation>Checkword</translation>
+    </message>
+    <message>
+        <source>korrigiere die Checkwords</source>
+        <translation>correct the checkwords</translation>
     </message>
     <message>
         <source>&gt;HHHH</source>
@@ -1581,856 +1991,460 @@ Zeile: %3 / C: %4</translation>
         <source>CAFE</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
-        <source>Program Identification with
-Country Identifier (First Digit)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>dynamic PTY</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Program Type kann sich ändern</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Program Type</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Stereo</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>im Standard 2018 entfernt</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Komprimiert</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Kunstkopf</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Music</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Speech</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Gruppe 1A: Extended Country Code</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>slow labeling codes</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Linkage Actuator</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Anwendungsdaten Bit 8000 in Block C</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>C/ECC:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Anwendungsdaten 0000-7FFF in Block C
-ECC Deutschland = E0</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>B/Pager:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Personenruf 00-1F in Block B
-im Standard 2018 entfernt</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>D/PIN:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Beitragskennung 0000-FFFF in Block D
-im Standard 2018 entfernt</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Rate:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Senderate G/min</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Gruppen pro Minute</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Gruppe 8A: TMC</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>TMC Quelle in Gruppe 8A übertragen</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>TMC Quelle:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>GAP</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>GAP einhalten
-begrenzt die Senderate</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>frei</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>mit freien Gruppen auffüllen
-es können mehr Gruppen pro Minute gesendet werden</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Gruppe 3A: ODA</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Erkennung abwechselnd senden: TMC, erweiterter RadioText (eRT) und RadioText+ (RT+)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>TMC, eRT und RT+ Kennungen senden</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Gruppen pro Minute (üblich: 12-30)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Gruppe 0: PS Program Service Name &amp;&amp; AF Alternative Frequenzen</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Anzahl der Bytes von PS (max 8)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source> PS:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Zeichen aus einem Hexcode erzeugen mit: #21 -&gt; &apos;!&apos;</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>scrollen*</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>* Achtung Standardverletzung!</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source> x</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>sende n-mal, dann scrolle m-Zeichen</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source> Zeichen</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Gruppe 15A: Long PS</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Anzahl der Bytes von Long PS (max 32)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>LPS:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>UTF-8</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>GB18030</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>BOM</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Unicode #FEFF Byte Order Mark voranstellen</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>immer mit Endezeichen beenden?</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Endezeichen festlegen (normal #D)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Gruppe 10A: PTYN Program Type Name</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>beide Texte abwechselnd n-mal senden</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Gruppe 14A: EON Enhanced Other Networks</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>für EON sollte die Bits TP aus und TA an sein</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Infos für andere Netze</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>EON Eintrag hinzufügen</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>markierte Zeilen löschen</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>TA Bursts</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>sende n TA bursts (14B für EON oder 15B-Gruppen) innerhalb von t Sekunden (default n=8, t=1s)
-bewirkt Kanalwechsel bis TA aus ist</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>14B EON
-TA=1 an:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>15B Switch
-TA=1 an:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source> s</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>TA=0 aus:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Gruppe 4A: UTC Uhrzeit und Datum</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>sende aktuelle Rechnerzeit jede volle Minute</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Zone +-</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Zeitzone festlegen</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source> x 30 min</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>UTC offset zur Lokalzeit in halben Stunden</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Zeit +-</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Minutenoffset festlegen</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source> min</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>verschiebe Zeit um x Minuten</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Datum:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>heute</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>sende dieses Datum</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>sende diese Zeit jede volle Minute</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Fehler Generator</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>RDS-Datenstrom mit Bit-Fehlern erzeugen</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Bits invertieren</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Bits auf 0 setzen</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Bits auf 1 setzen</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Fehler:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Bitfehlerrate</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source> %</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>bei 100% werden alle Bits invertiert/gesetzt</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>pro Gruppe</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>exakt % Fehler in jeder Gruppe, sonst kontinuierlich</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Korrigiere:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>korrigiere fehlerhafte Daten nachträglich</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Gruppe</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>korrigiere die Gruppe</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>PI</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>korrigiere den PI-Code</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Checkword</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>korrigiere die Checkwords</source>
-        <translation type="unfinished"></translation>
-    </message>
 </context>
 <context>
     <name>TabRDS2</name>
     <message>
         <source>sende RDS2 streams (ab Firmware v29)</source>
-        <translation type="unfinished"></translation>
+        <translation>send RDS2 streams (firmware v29 and later)</translation>
     </message>
     <message>
         <source>Stream1 @ 66.50 kHz</source>
-        <translation type="unfinished"></translation>
+        <translation>Stream1 @ 66.50 kHz</translation>
     </message>
     <message>
         <source>Stream senden</source>
-        <translation type="unfinished"></translation>
+        <translation>Send stream</translation>
     </message>
     <message>
         <source>Stream2 @ 71.25 kHz</source>
-        <translation type="unfinished"></translation>
+        <translation>Stream2 @ 71.25 kHz</translation>
     </message>
     <message>
         <source>Stream3 @ 76.00 kHz</source>
-        <translation type="unfinished"></translation>
+        <translation>Stream3 @ 76.00 kHz</translation>
     </message>
     <message>
         <source>Stream0 Kopie</source>
-        <translation type="unfinished"></translation>
+        <translation>Stream0 copy</translation>
     </message>
     <message>
         <source>1:1 Kopie von Stream0 senden</source>
-        <translation type="unfinished"></translation>
+        <translation>send a 1:1 copy of stream0</translation>
     </message>
     <message>
         <source>Gruppen pro Minute</source>
-        <translation type="unfinished"></translation>
+        <translation>Groups per minute</translation>
     </message>
     <message>
         <source>Gruppe auswählen um die Senderate in den vier Streams festzulegen</source>
-        <translation type="unfinished"></translation>
+        <translation>Choose a group to set its rate in the four streams</translation>
     </message>
     <message>
         <source>0A</source>
-        <translation type="unfinished"></translation>
+        <translation>0A</translation>
     </message>
     <message>
         <source>PS mit AF</source>
-        <translation type="unfinished"></translation>
+        <translation>PS with AF</translation>
     </message>
     <message>
         <source>1A</source>
-        <translation type="unfinished"></translation>
+        <translation>1A</translation>
     </message>
     <message>
         <source>ECC</source>
-        <translation type="unfinished"></translation>
+        <translation>ECC</translation>
     </message>
     <message>
         <source>2A</source>
-        <translation type="unfinished"></translation>
+        <translation>2A</translation>
     </message>
     <message>
         <source>RadioText</source>
-        <translation type="unfinished"></translation>
+        <translation>RadioText</translation>
     </message>
     <message>
         <source>3A</source>
-        <translation type="unfinished"></translation>
+        <translation>3A</translation>
     </message>
     <message>
         <source>ODA Kennungen</source>
-        <translation type="unfinished"></translation>
+        <translation>ODA identifications</translation>
     </message>
     <message>
         <source>4A</source>
-        <translation type="unfinished"></translation>
+        <translation>4A</translation>
     </message>
     <message>
         <source>ClockTime</source>
-        <translation type="unfinished"></translation>
+        <translation>ClockTime</translation>
     </message>
     <message>
         <source>5A</source>
-        <translation type="unfinished"></translation>
+        <translation>5A</translation>
     </message>
     <message>
         <source>6A</source>
-        <translation type="unfinished"></translation>
+        <translation>6A</translation>
     </message>
     <message>
         <source>7A</source>
-        <translation type="unfinished"></translation>
+        <translation>7A</translation>
     </message>
     <message>
         <source>8A</source>
-        <translation type="unfinished"></translation>
+        <translation>8A</translation>
     </message>
     <message>
         <source>TMC</source>
-        <translation type="unfinished"></translation>
+        <translation>TMC</translation>
     </message>
     <message>
         <source>9A</source>
-        <translation type="unfinished"></translation>
+        <translation>9A</translation>
     </message>
     <message>
         <source>10A</source>
-        <translation type="unfinished"></translation>
+        <translation>10A</translation>
     </message>
     <message>
         <source>PTYN</source>
-        <translation type="unfinished"></translation>
+        <translation>PTYN</translation>
     </message>
     <message>
         <source>11A</source>
-        <translation type="unfinished"></translation>
+        <translation>11A</translation>
     </message>
     <message>
         <source>12A</source>
-        <translation type="unfinished"></translation>
+        <translation>12A</translation>
     </message>
     <message>
         <source>13A</source>
-        <translation type="unfinished"></translation>
+        <translation>13A</translation>
     </message>
     <message>
         <source>14A</source>
-        <translation type="unfinished"></translation>
+        <translation>14A</translation>
     </message>
     <message>
         <source>EON</source>
-        <translation type="unfinished"></translation>
+        <translation>EON</translation>
     </message>
     <message>
         <source>15A</source>
-        <translation type="unfinished"></translation>
+        <translation>15A</translation>
     </message>
     <message>
         <source>Long PS</source>
-        <translation type="unfinished"></translation>
+        <translation>Long PS</translation>
     </message>
     <message>
         <source>0B</source>
-        <translation type="unfinished"></translation>
+        <translation>0B</translation>
     </message>
     <message>
         <source>PS ohne AF</source>
-        <translation type="unfinished"></translation>
+        <translation>PS without AF</translation>
     </message>
     <message>
         <source>1B</source>
-        <translation type="unfinished"></translation>
+        <translation>1B</translation>
     </message>
     <message>
         <source>2B</source>
-        <translation type="unfinished"></translation>
+        <translation>2B</translation>
     </message>
     <message>
         <source>3B</source>
-        <translation type="unfinished"></translation>
+        <translation>3B</translation>
     </message>
     <message>
         <source>4B</source>
-        <translation type="unfinished"></translation>
+        <translation>4B</translation>
     </message>
     <message>
         <source>5B</source>
-        <translation type="unfinished"></translation>
+        <translation>5B</translation>
     </message>
     <message>
         <source>6B</source>
-        <translation type="unfinished"></translation>
+        <translation>6B</translation>
     </message>
     <message>
         <source>7B</source>
-        <translation type="unfinished"></translation>
+        <translation>7B</translation>
     </message>
     <message>
         <source>8B</source>
-        <translation type="unfinished"></translation>
+        <translation>8B</translation>
     </message>
     <message>
         <source>9B</source>
-        <translation type="unfinished"></translation>
+        <translation>9B</translation>
     </message>
     <message>
         <source>10B</source>
-        <translation type="unfinished"></translation>
+        <translation>10B</translation>
     </message>
     <message>
         <source>11B</source>
-        <translation type="unfinished"></translation>
+        <translation>11B</translation>
     </message>
     <message>
         <source>12B</source>
-        <translation type="unfinished"></translation>
+        <translation>12B</translation>
     </message>
     <message>
         <source>13B</source>
-        <translation type="unfinished"></translation>
+        <translation>13B</translation>
     </message>
     <message>
         <source>14B</source>
-        <translation type="unfinished"></translation>
+        <translation>14B</translation>
     </message>
     <message>
         <source>EON TA switch</source>
-        <translation type="unfinished"></translation>
+        <translation>EON TA switch</translation>
     </message>
     <message>
         <source>15B</source>
-        <translation type="unfinished"></translation>
+        <translation>15B</translation>
     </message>
     <message>
         <source>TA switch</source>
-        <translation type="unfinished"></translation>
+        <translation>TA switch</translation>
     </message>
     <message>
         <source>Gruppen pro Minute für jeden Stream</source>
-        <translation type="unfinished"></translation>
+        <translation>Groups per minute of each stream</translation>
     </message>
     <message>
         <source>senden</source>
-        <translation type="unfinished"></translation>
+        <translation>send</translation>
     </message>
     <message>
         <source> Stream0:</source>
-        <translation type="unfinished"></translation>
+        <translation> Stream0:</translation>
     </message>
     <message>
         <source>frei</source>
-        <translation type="unfinished"></translation>
+        <translation>free</translation>
     </message>
     <message>
         <source>mit freien Gruppen auffüllen
 es dürfen mehr Gruppen pro Minute gesendet werden</source>
-        <translation type="unfinished"></translation>
+        <translation>fill with free groups
+more groups per minute may be sent</translation>
     </message>
     <message>
         <source> S1:</source>
-        <translation type="unfinished"></translation>
+        <translation> S1:</translation>
     </message>
     <message>
         <source> S2:</source>
-        <translation type="unfinished"></translation>
+        <translation> S2:</translation>
     </message>
     <message>
         <source> S3:</source>
-        <translation type="unfinished"></translation>
+        <translation> S3:</translation>
     </message>
     <message>
         <source>max 685 G/min pro Stream</source>
-        <translation type="unfinished"></translation>
+        <translation>max 685 groups/min per stream</translation>
     </message>
     <message>
         <source>beliebige Daten senden (ODA):</source>
-        <translation type="unfinished"></translation>
+        <translation>send any data (ODA):</translation>
     </message>
     <message>
         <source>Zeile hinzufügen</source>
-        <translation type="unfinished"></translation>
+        <translation>Add row</translation>
     </message>
     <message>
         <source>Zeilen löschen</source>
-        <translation type="unfinished"></translation>
+        <translation>Delete rows</translation>
     </message>
 </context>
 <context>
     <name>TabRDSAF</name>
     <message>
         <source>Alternative Frequenzen in Gruppe 0A senden (sonst 0B für PS)</source>
-        <translation type="unfinished"></translation>
+        <translation>Send alternative frequencies in group 0A (else 0B for PS)</translation>
     </message>
     <message>
         <source>Kanal-Automatik</source>
-        <translation type="unfinished"></translation>
+        <translation>Channel automatic</translation>
     </message>
     <message>
         <source>Frequenzen aller Kanäle mit gleicher PI senden</source>
-        <translation type="unfinished"></translation>
+        <translation>Send the frequencies of all channels with the same PI</translation>
     </message>
     <message>
         <source>manuelle Frequenzen</source>
-        <translation type="unfinished"></translation>
+        <translation>manual frequencies</translation>
     </message>
     <message>
         <source>A</source>
-        <translation type="unfinished"></translation>
+        <translation>A</translation>
     </message>
     <message>
         <source>nach Verfahren A senden</source>
-        <translation type="unfinished"></translation>
+        <translation>send by method A</translation>
     </message>
     <message>
         <source>B</source>
-        <translation type="unfinished"></translation>
+        <translation>B</translation>
     </message>
     <message>
         <source>nach Verfahren B senden</source>
-        <translation type="unfinished"></translation>
+        <translation>send by method B</translation>
     </message>
     <message>
         <source>Bytes</source>
-        <translation type="unfinished"></translation>
+        <translation>Bytes</translation>
     </message>
     <message>
         <source>zeige als Bytes (sonst Frequenzen)</source>
-        <translation type="unfinished"></translation>
+        <translation>show as bytes (else frequencies)</translation>
     </message>
     <message>
         <source>diese Frequenzen werden automatisch gesendet (gleicher PI-Code)</source>
-        <translation type="unfinished"></translation>
+        <translation>these frequencies are sent automatically (same PI code)</translation>
     </message>
     <message>
         <source>Regional</source>
-        <translation type="unfinished"></translation>
+        <translation>Regional</translation>
     </message>
     <message>
         <source>Frequenz</source>
-        <translation type="unfinished"></translation>
+        <translation>Frequency</translation>
     </message>
     <message>
         <source>diese Frequenzen zusätzlich senden</source>
-        <translation type="unfinished"></translation>
+        <translation>send these frequencies as well</translation>
     </message>
     <message>
         <source>Sendedaten</source>
-        <translation type="unfinished"></translation>
+        <translation>Data sent</translation>
     </message>
     <message>
         <source>Liste</source>
-        <translation type="unfinished">List</translation>
+        <translation>List</translation>
     </message>
     <message>
         <source>neue Liste starten</source>
-        <translation type="unfinished"></translation>
+        <translation>start a new list</translation>
     </message>
     <message>
         <source>Freq</source>
-        <translation type="unfinished"></translation>
+        <translation>Freq</translation>
     </message>
     <message>
         <source>Frequenz hinzufügen</source>
-        <translation type="unfinished"></translation>
+        <translation>Add frequency</translation>
     </message>
     <message>
         <source>Einträge löschen</source>
-        <translation type="unfinished"></translation>
+        <translation>Delete entries</translation>
     </message>
 </context>
 <context>
     <name>TabRDSRT</name>
     <message>
         <source>RadioText</source>
-        <translation type="unfinished"></translation>
+        <translation>RadioText</translation>
     </message>
     <message>
         <source>beide Texte A und B abwechselnd senden oder
 Text A in 2A und Text B in 2B dauerhaft senden</source>
-        <translation type="unfinished"></translation>
+        <translation>send both texts A and B in turn or
+send text A in 2A and text B in 2B all the time</translation>
     </message>
     <message>
         <source>Gruppe:</source>
-        <translation type="unfinished"></translation>
+        <translation>Group:</translation>
     </message>
     <message>
         <source>2A (64 Bytes)</source>
-        <translation type="unfinished"></translation>
+        <translation>2A (64 Bytes)</translation>
     </message>
     <message>
         <source>2B (32 Bytes)</source>
-        <translation type="unfinished"></translation>
+        <translation>2B (32 Bytes)</translation>
     </message>
     <message>
         <source>2A+2B</source>
-        <translation type="unfinished"></translation>
+        <translation>2A+2B</translation>
     </message>
     <message>
         <source>sende RT in Gruppe</source>
-        <translation type="unfinished"></translation>
+        <translation>send RT in group</translation>
     </message>
     <message>
         <source>Text A/B Flag ändern</source>
-        <translation type="unfinished"></translation>
+        <translation>Change text A/B flag</translation>
     </message>
     <message>
         <source>Text A/B Bit kippen wenn der Text sich ändert.</source>
-        <translation type="unfinished"></translation>
+        <translation>Toggle the text A/B bit when the text changes.</translation>
     </message>
     <message>
         <source>E.1 (Standard)</source>
-        <translation type="unfinished"></translation>
+        <translation>E.1 (Standard)</translation>
     </message>
     <message>
         <source>UTF-8</source>
-        <translation type="unfinished"></translation>
+        <translation>UTF-8</translation>
     </message>
     <message>
         <source>GB18030</source>
-        <translation type="unfinished"></translation>
+        <translation>GB18030</translation>
     </message>
     <message>
         <source>! ändert auch die Encodierung von PS, PTYN und EON</source>
-        <translation type="unfinished"></translation>
+        <translation>! also changes the encoding of PS, PTYN and EON</translation>
     </message>
     <message>
         <source>BOM</source>
-        <translation type="unfinished"></translation>
+        <translation>BOM</translation>
     </message>
     <message>
         <source>Unicode #FEFF Byte Order Mark voranstellen, wenn möglich</source>
-        <translation type="unfinished"></translation>
+        <translation>Put the Unicode #FEFF byte order mark first, if possible</translation>
     </message>
     <message>
         <source>senden</source>
-        <translation type="unfinished"></translation>
+        <translation>send</translation>
     </message>
     <message>
         <source>Gruppe senden</source>
-        <translation type="unfinished"></translation>
+        <translation>Send group</translation>
     </message>
     <message>
         <source>frei</source>
-        <translation type="unfinished"></translation>
+        <translation>free</translation>
     </message>
     <message>
         <source>mit freien Gruppen auffüllen
 es können mehr Gruppen pro Minute gesendet werden</source>
-        <translation type="unfinished"></translation>
+        <translation>fill with free groups
+more groups per minute can be sent</translation>
     </message>
     <message>
         <source>Gruppen pro Minute
 Pro 2A Gruppe werden 4 E.1 Zeichen (4 Bytes) übertragen.</source>
-        <translation type="unfinished"></translation>
+        <translation>Groups per minute
+Each 2A group carries 4 E.1 characters (4 bytes).</translation>
     </message>
     <message>
         <source> x A</source>
-        <translation type="unfinished"></translation>
+        <translation> x A</translation>
     </message>
     <message>
         <source>n-mal Text A senden</source>
-        <translation type="unfinished"></translation>
+        <translation>send text A n times</translation>
     </message>
     <message>
         <source>Input A</source>
-        <translation type="unfinished"></translation>
+        <translation>Input A</translation>
     </message>
     <message>
         <source>Zeichen aus einem Hexcode erzeugen:
 #21 -&gt; &apos;!&apos;</source>
-        <translation type="unfinished"></translation>
+        <translation>Make a character from a hex code:
+#21 -&gt; &apos;!&apos;</translation>
     </message>
     <message>
         <source>immer mit Endezeichen beenden?
@@ -2439,124 +2453,134 @@ jeder 2A Block hat 4 Zeichen
 &apos;AAAA&apos; -&gt; 41414141 0D0D0D0D (ja)
 &apos;AA&apos; -&gt; 41410D0D (bei ja und nein)
 </source>
-        <translation type="unfinished"></translation>
+        <translation>always end with the end character?
+each 2A block has 4 characters
+&apos;AAAA&apos; -&gt; 41414141 (no)
+&apos;AAAA&apos; -&gt; 41414141 0D0D0D0D (yes)
+&apos;AA&apos; -&gt; 41410D0D (with yes and no)
+</translation>
     </message>
     <message>
         <source>Text-Endezeichen festlegen</source>
-        <translation type="unfinished"></translation>
+        <translation>Set the text end character</translation>
     </message>
     <message>
         <source> x B</source>
-        <translation type="unfinished"></translation>
+        <translation> x B</translation>
     </message>
     <message>
         <source>n-mal Text B senden</source>
-        <translation type="unfinished"></translation>
+        <translation>send text B n times</translation>
     </message>
     <message>
         <source>Input B</source>
-        <translation type="unfinished"></translation>
+        <translation>Input B</translation>
     </message>
     <message>
         <source>Text B editieren</source>
-        <translation type="unfinished"></translation>
+        <translation>Edit text B</translation>
     </message>
     <message>
         <source>immer mit Endezeichen beenden?</source>
-        <translation type="unfinished"></translation>
+        <translation>always end with the end character?</translation>
     </message>
     <message>
         <source>Hex</source>
-        <translation type="unfinished"></translation>
+        <translation>Hex</translation>
     </message>
     <message>
         <source>als Hex-Bytes oder Latin1 anzeigen</source>
-        <translation type="unfinished"></translation>
+        <translation>show as hex bytes or Latin1</translation>
     </message>
     <message>
         <source>Anzahl der Bytes von Text A</source>
-        <translation type="unfinished"></translation>
+        <translation>Number of bytes of text A</translation>
     </message>
     <message>
         <source>Anzahl der Bytes von Text B</source>
-        <translation type="unfinished"></translation>
+        <translation>Number of bytes of text B</translation>
     </message>
     <message>
         <source>Text A  -  Zoom with Ctrl + Wheel</source>
-        <translation type="unfinished"></translation>
+        <translation>Text A  -  Zoom with Ctrl + Wheel</translation>
     </message>
     <message>
         <source>decoded Text A</source>
-        <translation type="unfinished"></translation>
+        <translation>decoded Text A</translation>
     </message>
     <message>
         <source>Text B</source>
-        <translation type="unfinished"></translation>
+        <translation>Text B</translation>
     </message>
     <message>
         <source>decoded Text B</source>
-        <translation type="unfinished"></translation>
+        <translation>decoded Text B</translation>
     </message>
     <message>
         <source>Erweiterter RadioText</source>
-        <translation type="unfinished"></translation>
+        <translation>Enhanced RadioText</translation>
     </message>
     <message>
         <source>erweiterten RadioText abwechselnd senden (A/B)</source>
-        <translation type="unfinished"></translation>
+        <translation>send enhanced RadioText in turn (A/B)</translation>
     </message>
     <message>
         <source>5A</source>
-        <translation type="unfinished"></translation>
+        <translation>5A</translation>
     </message>
     <message>
         <source>6A</source>
-        <translation type="unfinished"></translation>
+        <translation>6A</translation>
     </message>
     <message>
         <source>7A</source>
-        <translation type="unfinished"></translation>
+        <translation>7A</translation>
     </message>
     <message>
         <source>9A</source>
-        <translation type="unfinished"></translation>
+        <translation>9A</translation>
     </message>
     <message>
         <source>11A</source>
-        <translation type="unfinished"></translation>
+        <translation>11A</translation>
     </message>
     <message>
         <source>12A</source>
-        <translation type="unfinished"></translation>
+        <translation>12A</translation>
     </message>
     <message>
         <source>13A</source>
-        <translation type="unfinished"></translation>
+        <translation>13A</translation>
     </message>
     <message>
         <source>sende erweiterten RadioText in Gruppe</source>
-        <translation type="unfinished"></translation>
+        <translation>send enhanced RadioText in group</translation>
     </message>
     <message>
         <source>Encodieren als:</source>
-        <translation type="unfinished"></translation>
+        <translation>Encode as:</translation>
     </message>
     <message>
         <source>nur UTF-16LE (UCS-2) und UTF-8 sind im Standard spezifiziert!
 Bits in Gruppe 3A entsprechend setzen</source>
-        <translation type="unfinished"></translation>
+        <translation>only UTF-16LE (UCS-2) and UTF-8 are specified in the standard!
+set the bits in group 3A to match</translation>
     </message>
     <message>
         <source>Gruppen pro Minute
 Pro Gruppe werden 2 UCS Zeichen (4 Bytes) übertragen.</source>
-        <translation type="unfinished"></translation>
+        <translation>Groups per minute
+Each group carries 2 UCS characters (4 bytes).</translation>
     </message>
     <message>
         <source>Unicode Zeichen aus Hexcode:
 #41 -&gt; &apos;A&apos;
 #0041 -&gt; &apos;A&apos;
 #03A9 -&gt; &apos;Ω&apos;</source>
-        <translation type="unfinished"></translation>
+        <translation>Unicode character from a hex code:
+#41 -&gt; &apos;A&apos;
+#0041 -&gt; &apos;A&apos;
+#03A9 -&gt; &apos;Ω&apos;</translation>
     </message>
     <message>
         <source>Text-Endezeichen 1x anhängen?
@@ -2571,36 +2595,146 @@ UTF-8 &apos;A&apos;:
 UCS2-LE:
 &apos;AA&apos; -&gt; 4100 4100 (nein)
 &apos;AA&apos; -&gt; 4100 4100 0D00 0000 (ja)</source>
-        <translation type="unfinished"></translation>
+        <translation>Append the text end character once?
+each block has 4 bytes
+
+UTF-8 &apos;A&apos;:
+&apos;A&apos; -&gt; 41 0D 00 00  (yes)
+&apos;A&apos; -&gt; 41 00 00 00  (no)
+&apos;AAAA&apos; -&gt; 41414141 (no)
+&apos;AAAA&apos; -&gt; 41414141 0D000000 (yes)
+
+UCS2-LE:
+&apos;AA&apos; -&gt; 4100 4100 (no)
+&apos;AA&apos; -&gt; 4100 4100 0D00 0000 (yes)</translation>
     </message>
     <message>
         <source>Text-Endezeichen 1x anhängen?</source>
-        <translation type="unfinished"></translation>
+        <translation>Append the text end character once?</translation>
     </message>
     <message>
         <source>als Hex-Bytes oder Unicode anzeigen</source>
-        <translation type="unfinished"></translation>
+        <translation>show as hex bytes or Unicode</translation>
     </message>
     <message>
         <source>decoded enhanced Text A
 Zoom with Ctrl + Wheel</source>
-        <translation type="unfinished"></translation>
+        <translation>decoded enhanced Text A
+Zoom with Ctrl + Wheel</translation>
     </message>
     <message>
         <source>decoded enhanced Text B</source>
-        <translation type="unfinished"></translation>
+        <translation>decoded enhanced Text B</translation>
     </message>
     <message>
         <source>Gruppe 3A Erweiterter RadioText</source>
-        <translation type="unfinished"></translation>
+        <translation>Group 3A enhanced RadioText</translation>
     </message>
     <message>
         <source>sende Kennung in Gruppe 3A</source>
-        <translation type="unfinished"></translation>
+        <translation>send the identification in group 3A</translation>
     </message>
     <message>
         <source>AID:</source>
-        <translation type="unfinished"></translation>
+        <translation>AID:</translation>
+    </message>
+    <message>
+        <source>enhanced RadioText AID (6552)</source>
+        <translation>enhanced RadioText AID (6552)</translation>
+    </message>
+    <message>
+        <source>Bits:</source>
+        <translation>Bits:</translation>
+    </message>
+    <message>
+        <source>enhanced RadioText Zusatzbits</source>
+        <translation>enhanced RadioText extra bits</translation>
+    </message>
+    <message>
+        <source>enhanced RadioText Bits
+C: code table, text direction, UTF-8</source>
+        <translation>enhanced RadioText Bits
+C: code table, text direction, UTF-8</translation>
+    </message>
+    <message>
+        <source>RTL Textrichtung</source>
+        <translation>RTL text direction</translation>
+    </message>
+    <message>
+        <source>Textrichtung: Rechts nach Links
+z.B. für arabisch</source>
+        <translation>Text direction: right to left
+e.g. for Arabic</translation>
+    </message>
+    <message>
+        <source>Gruppe 3A RadioText+</source>
+        <translation>Group 3A RadioText+</translation>
+    </message>
+    <message>
+        <source>RadioText+ AID (4BD7)</source>
+        <translation>RadioText+ AID (4BD7)</translation>
+    </message>
+    <message>
+        <source>RadioText+ Zusatzbits</source>
+        <translation>RadioText+ extra bits</translation>
+    </message>
+    <message>
+        <source>RadioText+ Bits
+C: RT/eRT flag, CB flag, SCB, Vorlage Nummer</source>
+        <translation>RadioText+ bits
+C: RT/eRT flag, CB flag, SCB, template number</translation>
+    </message>
+    <message>
+        <source>RT+ gilt für eRT</source>
+        <translation>RT+ applies to eRT</translation>
+    </message>
+    <message>
+        <source>setzt das RT/eRT Flag auf 1 (Bit 13 in Gruppe 3A Block C)</source>
+        <translation>sets the RT/eRT flag to 1 (bit 13 in group 3A block C)</translation>
+    </message>
+    <message>
+        <source>sende RadioText+ Tags</source>
+        <translation>send RadioText+ tags</translation>
+    </message>
+    <message>
+        <source>Tag</source>
+        <translation>Tag</translation>
+    </message>
+    <message>
+        <source>Text</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>sende in Gruppe</source>
+        <translation>send in group</translation>
+    </message>
+    <message>
+        <source>Gruppen pro Minute</source>
+        <translation>Groups per minute</translation>
+    </message>
+    <message>
+        <source>Tag aus Audiodatei</source>
+        <translation>Tag from audio file</translation>
+    </message>
+    <message>
+        <source>Verwende ID3 Tags aus der aktuell abgespielten Audiodatei</source>
+        <translation>Use the ID3 tags of the audio file now playing</translation>
+    </message>
+    <message>
+        <source>Item toggle bit</source>
+        <translation>Item toggle bit</translation>
+    </message>
+    <message>
+        <source>Item running bit</source>
+        <translation>Item running bit</translation>
+    </message>
+    <message>
+        <source>Tag hinzufügen</source>
+        <translation>Add tag</translation>
+    </message>
+    <message>
+        <source>Tag entfernen</source>
+        <translation>Remove tag</translation>
     </message>
     <message>
         <source>&gt;HHHH</source>
@@ -2608,109 +2742,14 @@ Zoom with Ctrl + Wheel</source>
     </message>
     <message>
         <source>6552</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>enhanced RadioText AID (6552)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Bits:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>enhanced RadioText Zusatzbits</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">13A {6552?}</translation>
     </message>
     <message>
         <source>0000</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>enhanced RadioText Bits
-C: code table, text direction, UTF-8</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>RTL Textrichtung</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Textrichtung: Rechts nach Links
-z.B. für arabisch</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Gruppe 3A RadioText+</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">13A {0000?}</translation>
     </message>
     <message>
         <source>4BD7</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>RadioText+ AID (4BD7)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>RadioText+ Zusatzbits</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>RadioText+ Bits
-C: RT/eRT flag, CB flag, SCB, Vorlage Nummer</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>RT+ gilt für eRT</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>setzt das RT/eRT Flag auf 1 (Bit 13 in Gruppe 3A Block C)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>sende RadioText+ Tags</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Tag</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Text</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>sende in Gruppe</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Gruppen pro Minute</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Tag aus Audiodatei</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Verwende ID3 Tags aus der aktuell abgespielten Audiodatei</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Item toggle bit</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Item running bit</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Tag hinzufügen</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Tag entfernen</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -2718,164 +2757,165 @@ C: RT/eRT flag, CB flag, SCB, Vorlage Nummer</source>
     <name>TabRDSUI</name>
     <message>
         <source>RDS Quellen</source>
-        <translation type="unfinished"></translation>
+        <translation>RDS sources</translation>
     </message>
     <message>
         <source>Quelle</source>
-        <translation type="unfinished"></translation>
+        <translation>Source</translation>
     </message>
     <message>
         <source>Quelle hinzufügen</source>
-        <translation type="unfinished"></translation>
+        <translation>Add source</translation>
     </message>
     <message>
         <source>Quelle löschen</source>
-        <translation type="unfinished"></translation>
+        <translation>Delete source</translation>
     </message>
     <message>
         <source>Grundeinstellungen</source>
-        <translation type="unfinished"></translation>
+        <translation>Basic settings</translation>
     </message>
     <message>
         <source>Alternative Frequenzen</source>
-        <translation type="unfinished"></translation>
+        <translation>Alternative frequencies</translation>
     </message>
     <message>
         <source>RadioText</source>
-        <translation type="unfinished"></translation>
+        <translation>RadioText</translation>
     </message>
     <message>
         <source>RDS2 &amp;&amp; ODA</source>
-        <translation type="unfinished"></translation>
+        <translation>RDS2 &amp;&amp; ODA</translation>
     </message>
     <message>
         <source>Log Dateien</source>
-        <translation type="unfinished"></translation>
+        <translation>Log files</translation>
     </message>
     <message>
         <source>RDS-Log Dateien nacheinander abspielen:</source>
-        <translation type="unfinished"></translation>
+        <translation>Play RDS log files one after another:</translation>
     </message>
     <message>
         <source>RDS direkt aus den Dateien abspielen
 alle anderen Einstellungen haben keine Wirkung</source>
-        <translation type="unfinished"></translation>
+        <translation>Play RDS straight from the files
+all other settings have no effect</translation>
     </message>
     <message>
         <source>Dateien hinzufügen</source>
-        <translation type="unfinished"></translation>
+        <translation>Add files</translation>
     </message>
     <message>
         <source>Zeilen löschen</source>
-        <translation type="unfinished"></translation>
+        <translation>Delete rows</translation>
     </message>
     <message>
         <source>RDS-Log Vorschau</source>
-        <translation type="unfinished"></translation>
+        <translation>RDS log preview</translation>
     </message>
     <message>
         <source>Paket Statistik</source>
-        <translation type="unfinished"></translation>
+        <translation>Group statistics</translation>
     </message>
     <message>
         <source>Paketzähler</source>
-        <translation type="unfinished"></translation>
+        <translation>Group counter</translation>
     </message>
     <message>
         <source>zeige Paketzähler für Kanal</source>
-        <translation type="unfinished"></translation>
+        <translation>show the group counter of channel</translation>
     </message>
     <message>
         <source>Statistik für gewählten Kanal neu starten</source>
-        <translation type="unfinished"></translation>
+        <translation>Restart the statistics of the chosen channel</translation>
     </message>
     <message>
         <source>Stream0</source>
-        <translation type="unfinished"></translation>
+        <translation>Stream0</translation>
     </message>
     <message>
         <source>Stream0 zeigen</source>
-        <translation type="unfinished"></translation>
+        <translation>Show stream0</translation>
     </message>
     <message>
         <source>Stream1</source>
-        <translation type="unfinished"></translation>
+        <translation>Stream1</translation>
     </message>
     <message>
         <source>Stream1 zeigen</source>
-        <translation type="unfinished"></translation>
+        <translation>Show stream1</translation>
     </message>
     <message>
         <source>Stream2</source>
-        <translation type="unfinished"></translation>
+        <translation>Stream2</translation>
     </message>
     <message>
         <source>Stream2 zeigen</source>
-        <translation type="unfinished"></translation>
+        <translation>Show stream2</translation>
     </message>
     <message>
         <source>Stream3</source>
-        <translation type="unfinished"></translation>
+        <translation>Stream3</translation>
     </message>
     <message>
         <source>Stream3 zeigen</source>
-        <translation type="unfinished"></translation>
+        <translation>Show stream3</translation>
     </message>
     <message>
         <source>#S</source>
-        <translation type="unfinished"></translation>
+        <translation>#S</translation>
     </message>
     <message>
         <source>Stream #0-3 anzeigen</source>
-        <translation type="unfinished"></translation>
+        <translation>Show stream #0-3</translation>
     </message>
     <message>
         <source>Gruppen auswählen um den Log zu filtern</source>
-        <translation type="unfinished"></translation>
+        <translation>Choose groups to filter the log</translation>
     </message>
     <message>
         <source>Zeit</source>
-        <translation type="unfinished"></translation>
+        <translation>Time</translation>
     </message>
     <message>
         <source>Sendezeit anzeigen</source>
-        <translation type="unfinished"></translation>
+        <translation>Show the send time</translation>
     </message>
     <message>
         <source>Raw</source>
-        <translation type="unfinished"></translation>
+        <translation>Raw</translation>
     </message>
     <message>
         <source>Rawdaten anzeigen (13 Bytes Stream)</source>
-        <translation type="unfinished"></translation>
+        <translation>Show raw data (13-byte stream)</translation>
     </message>
     <message>
         <source>Gruppe</source>
-        <translation type="unfinished"></translation>
+        <translation>Group</translation>
     </message>
     <message>
         <source>Gruppe anzeigen</source>
-        <translation type="unfinished"></translation>
+        <translation>Show the group</translation>
     </message>
     <message>
         <source>TP TA</source>
-        <translation type="unfinished"></translation>
+        <translation>TP TA</translation>
     </message>
     <message>
         <source>Traffic Program, Traffic Announcement, Music/Speech Bits anzeigen</source>
-        <translation type="unfinished"></translation>
+        <translation>Show the Traffic Program, Traffic Announcement and Music/Speech bits</translation>
     </message>
     <message>
         <source>PTY</source>
-        <translation type="unfinished"></translation>
+        <translation>PTY</translation>
     </message>
     <message>
         <source>Program Type anzeigen</source>
-        <translation type="unfinished"></translation>
+        <translation>Show the Program Type</translation>
     </message>
     <message>
         <source>Decode</source>
-        <translation type="unfinished"></translation>
+        <translation>Decode</translation>
     </message>
     <message>
         <source>Decoder Information anzeigen (Gruppen 0 &amp; 15B):
@@ -2883,136 +2923,142 @@ x00 Mono/Stereo
 x01 Kunstkopf
 x10 Komprimiert
 x11 dynamisches PTY</source>
-        <translation type="unfinished"></translation>
+        <translation>Show the decoder information (groups 0 &amp; 15B):
+x00 mono/stereo
+x01 artificial head
+x10 compressed
+x11 dynamic PTY</translation>
     </message>
     <message>
         <source>*CW</source>
-        <translation type="unfinished"></translation>
+        <translation>*CW</translation>
     </message>
     <message>
         <source>Checkword-Fehler mit * markieren</source>
-        <translation type="unfinished"></translation>
+        <translation>Mark checkword errors with *</translation>
     </message>
     <message>
         <source>Speichern</source>
-        <translation type="unfinished"></translation>
+        <translation>Save</translation>
     </message>
     <message>
         <source>Log speichern</source>
-        <translation type="unfinished"></translation>
+        <translation>Save log</translation>
     </message>
     <message>
         <source>RDS-Log (gesendet)</source>
-        <translation type="unfinished"></translation>
+        <translation>RDS log (sent)</translation>
     </message>
     <message>
         <source>dekodierte Daten</source>
-        <translation type="unfinished"></translation>
+        <translation>decoded data</translation>
     </message>
     <message>
         <source>TP</source>
-        <translation type="unfinished"></translation>
+        <translation>TP</translation>
     </message>
     <message>
         <source>Traffic Program</source>
-        <translation type="unfinished"></translation>
+        <translation>Traffic Program</translation>
     </message>
     <message>
         <source>TA</source>
-        <translation type="unfinished"></translation>
+        <translation>TA</translation>
     </message>
     <message>
         <source>Traffic Announcement</source>
-        <translation type="unfinished"></translation>
+        <translation>Traffic Announcement</translation>
     </message>
     <message>
         <source>Decoder Bits</source>
-        <translation type="unfinished"></translation>
+        <translation>Decoder Bits</translation>
     </message>
     <message>
         <source>PI-Code: Program Identification</source>
-        <translation type="unfinished"></translation>
+        <translation>PI-Code: Program Identification</translation>
     </message>
     <message>
         <source>PTY: Program Type</source>
-        <translation type="unfinished"></translation>
+        <translation>PTY: Program Type</translation>
     </message>
     <message>
         <source>PTY Name Gruppe 10A</source>
-        <translation type="unfinished"></translation>
+        <translation>PTY name group 10A</translation>
     </message>
     <message>
         <source>PS: Program Service Name</source>
-        <translation type="unfinished"></translation>
+        <translation>PS: Program Service Name</translation>
     </message>
     <message>
         <source>LPS: Long PS</source>
-        <translation type="unfinished"></translation>
+        <translation>LPS: Long PS</translation>
     </message>
     <message>
         <source>Alternative Frequencies</source>
-        <translation type="unfinished"></translation>
+        <translation>Alternative Frequencies</translation>
     </message>
     <message>
         <source>RT</source>
-        <translation type="unfinished"></translation>
+        <translation>RT</translation>
     </message>
     <message>
         <source>zeige RadioText
 zweimal klicken für Hexwerte</source>
-        <translation type="unfinished"></translation>
+        <translation>show RadioText
+click twice for hex values</translation>
     </message>
     <message>
         <source>eRT</source>
-        <translation type="unfinished"></translation>
+        <translation>eRT</translation>
     </message>
     <message>
         <source>zeige erweiterten RadioText
 zweimal klicken für Hexwerte</source>
-        <translation type="unfinished"></translation>
+        <translation>show enhanced RadioText
+click twice for hex values</translation>
     </message>
     <message>
         <source>RT+</source>
-        <translation type="unfinished"></translation>
+        <translation>RT+</translation>
     </message>
     <message>
         <source>zeige RadioText+ Tags</source>
-        <translation type="unfinished"></translation>
+        <translation>show RadioText+ tags</translation>
     </message>
     <message>
         <source>E.1 (Standard)</source>
-        <translation type="unfinished"></translation>
+        <translation>E.1 (Standard)</translation>
     </message>
     <message>
         <source>UTF-8</source>
-        <translation type="unfinished"></translation>
+        <translation>UTF-8</translation>
     </message>
     <message>
         <source>GB18030</source>
-        <translation type="unfinished"></translation>
+        <translation>GB18030</translation>
     </message>
     <message>
         <source>Decode RadioText, PTYN, PS and LPS</source>
-        <translation type="unfinished"></translation>
+        <translation>Decode RadioText, PTYN, PS and LPS</translation>
     </message>
     <message>
         <source>Zoom with Ctrl + Mouse Wheel</source>
-        <translation type="unfinished"></translation>
+        <translation>Zoom with Ctrl + Mouse Wheel</translation>
     </message>
 </context>
 <context>
     <name>UpdaterUI</name>
     <message>
         <source>Quorvin Generator Update</source>
-        <translation>Quorvin Generator Update</translation>
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>&lt;p&gt;Bitte besuchen Sie die Quorvin Homepage in Ihrem Browser. Dort finden Sie die neuste Version der Generator Software.&lt;/p&gt;&lt;p&gt;&lt;a href=&quot;https://quorvin.example/&quot;&gt;https://quorvin.example/&lt;/a&gt;&lt;/p&gt;</source>
-        <translation>&lt;p&gt;Please visit the Quorvin home page in your browser. There you will find the latest version of the generator software.&lt;/p&gt;&lt;p&gt;&lt;a href=&quot;https://quorvin.example/&quot;&gt;https://quorvin.example/&lt;/a&gt;&lt;/p&gt;</translation>
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Quorvin Homepage öffnen</source>
-        <translation>Open Quorvin home page</translation>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
