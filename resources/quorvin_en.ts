@@ -5,15 +5,15 @@
     <name>AboutUI</name>
     <message>
         <source>Quorvin Generator</source>
-        <translation type="unfinished">Quorvin Generator</translation>
+        <translation>Quorvin Generator</translation>
     </message>
     <message>
         <source>&lt;p style=&quot;margin:0&quot;&gt;Ostvalde Funktechnik GmbH&lt;/p&gt;&lt;p style=&quot;margin:0&quot;&gt;Am Sendemast 7&lt;br/&gt;00000 Beispielstadt&lt;/p&gt;&lt;p style=&quot;margin:0&quot;&gt;Tel: +49 (0) 0000 000000-0&lt;/p&gt;&lt;p style=&quot;margin:0&quot;&gt;Web: &lt;a href=&quot;https://quorvin.example/&quot;&gt;Projektseite&lt;/a&gt;&lt;/p&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;p style=&quot;margin:0&quot;&gt;Ostvalde Funktechnik GmbH&lt;/p&gt;&lt;p style=&quot;margin:0&quot;&gt;Am Sendemast 7&lt;br/&gt;00000 Beispielstadt&lt;/p&gt;&lt;p style=&quot;margin:0&quot;&gt;Phone: +49 (0) 0000 000000-0&lt;/p&gt;&lt;p style=&quot;margin:0&quot;&gt;Web: &lt;a href=&quot;https://quorvin.example/&quot;&gt;Project page&lt;/a&gt;&lt;/p&gt;</translation>
     </message>
     <message>
         <source>Ok</source>
-        <translation type="unfinished"></translation>
+        <translation>Ok</translation>
     </message>
 </context>
 <context>
@@ -501,11 +501,11 @@ for language change.</translation>
     </message>
     <message>
         <source>Dokumentation</source>
-        <translation type="unfinished"></translation>
+        <translation>Manual</translation>
     </message>
     <message>
         <source>Die Dokumentation %1 konnte nicht geöffnet werden.</source>
-        <translation type="unfinished"></translation>
+        <translation>The manual %1 could not be opened.</translation>
     </message>
 </context>
 <context>
@@ -1166,34 +1166,34 @@ for language change.</translation>
     <name>ReleaseNotes</name>
     <message>
         <source>Änderungen in Version </source>
-        <translation type="unfinished">Changes in version </translation>
+        <translation>Changes in version </translation>
     </message>
 </context>
 <context>
     <name>ReleaseNotesUI</name>
     <message>
         <source>Neuigkeiten</source>
-        <translation type="unfinished">What&apos;s new</translation>
+        <translation>What&apos;s new</translation>
     </message>
     <message>
         <source>vorherige</source>
-        <translation type="unfinished"></translation>
+        <translation>previous</translation>
     </message>
     <message>
         <source>Down</source>
-        <translation type="unfinished"></translation>
+        <translation>Down</translation>
     </message>
     <message>
         <source>Ok</source>
-        <translation type="unfinished"></translation>
+        <translation>Ok</translation>
     </message>
     <message>
         <source>nächste</source>
-        <translation type="unfinished"></translation>
+        <translation>next</translation>
     </message>
     <message>
         <source>Up</source>
-        <translation type="unfinished"></translation>
+        <translation>Up</translation>
     </message>
 </context>
 <context>
@@ -1985,11 +1985,11 @@ TA=1 on:</translation>
     </message>
     <message>
         <source>&gt;HHHH</source>
-        <translation type="unfinished"></translation>
+        <translation>&gt;HHHH</translation>
     </message>
     <message>
         <source>CAFE</source>
-        <translation type="unfinished"></translation>
+        <translation>CAFE</translation>
     </message>
 </context>
 <context>
@@ -2738,19 +2738,19 @@ C: RT/eRT flag, CB flag, SCB, template number</translation>
     </message>
     <message>
         <source>&gt;HHHH</source>
-        <translation type="unfinished"></translation>
+        <translation>&gt;HHHH</translation>
     </message>
     <message>
         <source>6552</source>
-        <translation type="unfinished">13A {6552?}</translation>
+        <translation>6552</translation>
     </message>
     <message>
         <source>0000</source>
-        <translation type="unfinished">13A {0000?}</translation>
+        <translation>0000</translation>
     </message>
     <message>
         <source>4BD7</source>
-        <translation type="unfinished"></translation>
+        <translation>4BD7</translation>
     </message>
 </context>
 <context>
@@ -3050,15 +3050,15 @@ click twice for hex values</translation>
     <name>UpdaterUI</name>
     <message>
         <source>Quorvin Generator Update</source>
-        <translation type="unfinished"></translation>
+        <translation>Quorvin Generator Update</translation>
     </message>
     <message>
         <source>&lt;p&gt;Bitte besuchen Sie die Quorvin Homepage in Ihrem Browser. Dort finden Sie die neuste Version der Generator Software.&lt;/p&gt;&lt;p&gt;&lt;a href=&quot;https://quorvin.example/&quot;&gt;https://quorvin.example/&lt;/a&gt;&lt;/p&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;p&gt;Please visit the Quorvin home page in your browser. There you will find the latest version of the generator software.&lt;/p&gt;&lt;p&gt;&lt;a href=&quot;https://quorvin.example/&quot;&gt;https://quorvin.example/&lt;/a&gt;&lt;/p&gt;</translation>
     </message>
     <message>
         <source>Quorvin Homepage öffnen</source>
-        <translation type="unfinished"></translation>
+        <translation>Open Quorvin home page</translation>
     </message>
 </context>
 <context>
