@@ -1983,14 +1983,6 @@ TA=1 on:</translation>
         <source>korrigiere die Checkwords</source>
         <translation>correct the checkwords</translation>
     </message>
-    <message>
-        <source>&gt;HHHH</source>
-        <translation>&gt;HHHH</translation>
-    </message>
-    <message>
-        <source>CAFE</source>
-        <translation>CAFE</translation>
-    </message>
 </context>
 <context>
     <name>TabRDS2</name>
@@ -2735,22 +2727,6 @@ C: RT/eRT flag, CB flag, SCB, template number</translation>
     <message>
         <source>Tag entfernen</source>
         <translation>Remove tag</translation>
-    </message>
-    <message>
-        <source>&gt;HHHH</source>
-        <translation>&gt;HHHH</translation>
-    </message>
-    <message>
-        <source>6552</source>
-        <translation>6552</translation>
-    </message>
-    <message>
-        <source>0000</source>
-        <translation>0000</translation>
-    </message>
-    <message>
-        <source>4BD7</source>
-        <translation>4BD7</translation>
     </message>
 </context>
 <context>

@@ -22,6 +22,7 @@ private slots:
     void preview_data();
     void preview();
     void loadingAnotherSourceReplacesTheList();
+    void listAndSwitchAreStored();
 
 private:
     static QString writeFile(const QTemporaryDir& dir, const QString& name,
@@ -196,6 +197,29 @@ void TestRDSLogFiles::loadingAnotherSourceReplacesTheList()
     QCOMPARE(view->model()->rowCount(), 0);
     QCOMPARE(text->toPlainText(), QString());
     QVERIFY(!view->currentIndex().isValid());
+}
+
+void TestRDSLogFiles::listAndSwitchAreStored()
+{
+    RdsPageKit kit(playingSource());
+    ModalQuestions::setNextFileNames({"/logs/a.txt", "/logs/b.txt", "/logs/c.txt"});
+    QTest::mouseClick(kit.find<QPushButton>("BaddLog"), Qt::LeftButton);
+    kit.deliver();
+    QCOMPARE(kit.store->rdsSource(1).files,
+             QStringList({"/logs/a.txt", "/logs/b.txt", "/logs/c.txt"}));
+    QCOMPARE(kit.store->value(QStringLiteral("rds.1/files")).toStringList().size(), 3);
+
+    auto* view = kit.find<QListView>("Log");
+    view->selectionModel()->select(view->model()->index(1, 0), QItemSelectionModel::Select);
+    QTest::mouseClick(kit.find<QPushButton>("BdelLog"), Qt::LeftButton);
+    kit.deliver();
+    QCOMPARE(kit.store->rdsSource(1).files, QStringList({"/logs/a.txt", "/logs/c.txt"}));
+
+    kit.find<QGroupBox>("gLog")->setChecked(false);
+    kit.deliver();
+    QVERIFY(!kit.store->rdsSource(1).fused);
+    QVERIFY(kit.written().contains(QStringLiteral("rds.1/fused")));
+    QCOMPARE(view->model()->rowCount(), 2);
 }
 
 QTEST_MAIN(TestRDSLogFiles)
