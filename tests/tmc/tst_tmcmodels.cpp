@@ -4,6 +4,7 @@
 #include "tmc/page/TMCEdit.h"
 #include "tmc/page/TMCEventSearch.h"
 #include "tmc/page/TMCEvtModel.h"
+#include "tmc/page/TMCLabelNames.h"
 #include "tmc/page/TMCLblModel.h"
 #include "tmc/page/TMCLocModel.h"
 #include "tmc/page/TMCMsgModel.h"
@@ -32,7 +33,7 @@ const QString kSampleLists = QStringLiteral(TEST_DATA_DIR "/lists");
 constexpr int kManyLocations = 10050;
 
 // Event list in the Latin-1 of the published lists: row;English;German;
-// a;b;c;code;N;Q;T;D;U;C;references.
+// a;b;c;code;N;Q;T;D;U;C;references. The sample forecast list adds 105.
 const char* const kEvents[] = {
     "Zeile;English;Deutsch;a;b;c;Code;N;Q;T;D;U;C;Ref",
     "1;traffic jam;Stau;;;;101;F;0;L;1;X;5;",
@@ -40,7 +41,7 @@ const char* const kEvents[] = {
     "3;dense fog;dichter Nebel;;;;103;;8;D;2;U;6;",
     "4;road closed;Stra\xdf"
     "e gesperrt;;;;104;;;L;1;;2;",
-    "5;silent clear;still aufgehoben;;;;105;S;;;1;;1;",
+    "5;silent clear;still aufgehoben;;;;108;S;;;1;;1;",
     "6;heavy rain;\xdc"
     "berflutung;;;;106;F;;D;1;;6;",
 };
@@ -117,11 +118,11 @@ private slots:
 
     void listsAreLoadedOnceByTheFirstTable()
     {
-        QCOMPARE(TMCReferenceLists::instance().events.size(), 6);
+        QCOMPARE(TMCReferenceLists::instance().events.size(), 7);
         QCOMPARE(TMCReferenceLists::instance().locations.size(), kManyLocations + 3);
         QCOMPARE(table->menu()->actions().size(), 3); // two searches, separator
         TMCTable second;
-        QCOMPARE(TMCReferenceLists::instance().events.size(), 6);
+        QCOMPARE(TMCReferenceLists::instance().events.size(), 7);
         QVERIFY(second.eventSearch() != table->eventSearch());
         QVERIFY(!table->eventSearch()->parent());
     }
@@ -136,13 +137,13 @@ private slots:
         model.addMessage(odd);
         QCOMPARE(model.index(0, 0).data().toString(), QString("???"));
         QSignalSpy changed(&model, &TMCMsgModel::messageChanged);
-        const QStringList expected = {"nein", "ja", "aufheben", "nein"};
+        const QStringList expected = {"ja", "aufheben", "nein", "ja"};
         for (const QString& text : expected) {
             model.toggleSend(0);
             QCOMPARE(model.index(0, 0).data().toString(), text);
         }
         QCOMPARE(changed.size(), 4);
-        QCOMPARE(changed.last().at(1).value<TMCMessage>().send, quint8(0));
+        QCOMPARE(changed.last().at(1).value<TMCMessage>().send, quint8(1));
     }
 
     void doubleClickOnSendColumnToggles()
@@ -311,7 +312,7 @@ private slots:
         QTest::newRow("8-bit quantifier without quantifier")
             << 104 << QList<quint32>{l(5, 1)} << 0 << QStringList{"Ereignis hat keinen Quantifier"};
         QTest::newRow("silent additional event")
-            << 101 << QList<quint32>{l(9, 105)} << 0 << QStringList{"Stille Meldung unzulässig"};
+            << 101 << QList<quint32>{l(9, 108)} << 0 << QStringList{"Stille Meldung unzulässig"};
         QTest::newRow("both reasons, last found first")
             << 101 << QList<quint32>{l(0, 1), l(0, 0)} << 1
             << QStringList{"Dauer 0 unzulässig", "Label nur einmal erlaubt"};
@@ -329,7 +330,11 @@ private slots:
         if (messages.isEmpty()) {
             QVERIFY(!background.isValid());
         } else {
-            QCOMPARE(background.value<QBrush>().color(), QColor(Qt::yellow));
+            // A value beyond its label's width outranks the rule's yellow.
+            const quint32 label = labels.at(row);
+            const bool tooLarge = TMCLblModel::labelValue(label) >
+                                  TMCLabelNames::maximum(TMCLblModel::labelNumber(label));
+            QCOMPARE(background.value<QBrush>().color(), QColor(tooLarge ? Qt::red : Qt::yellow));
             QVERIFY(model.index(row, 0)
                         .data(Qt::ToolTipRole)
                         .toString()
@@ -444,13 +449,13 @@ private slots:
         QTest::addColumn<int>("updateClass");
         QTest::addColumn<QList<int>>("codes");
         QTest::newRow("no filter lists all")
-            << "" << 0 << 0 << 0 << -1 << 0 << 0 << QList<int>{101, 102, 103, 104, 105, 106};
+            << "" << 0 << 0 << 0 << -1 << 0 << 0 << QList<int>{101, 102, 103, 104, 105, 106, 108};
         QTest::newRow("code beats every filter")
             << "101" << 3 << 1 << 1 << 5 << 2 << 9 << QList<int>{101};
         QTest::newRow("empty nature")
             << "" << 1 << 0 << 0 << -1 << 0 << 0 << QList<int>{102, 103, 104};
         QTest::newRow("dynamic takes bracketed d")
-            << "" << 0 << 2 << 0 << -1 << 0 << 0 << QList<int>{102, 103, 106};
+            << "" << 0 << 2 << 0 << -1 << 0 << 0 << QList<int>{102, 103, 105, 106};
         QTest::newRow("umlaut ignoring case")
             << QString::fromUtf8("ÜBER") << 0 << 0 << 0 << -1 << 0 << 0 << QList<int>{106};
         QTest::newRow("sharp s") << QString::fromUtf8("straße") << 0 << 0 << 0 << -1 << 0 << 0
