@@ -1870,10 +1870,6 @@ Channel N port = start port + N-1</translation>
         <translation>until the end of next week</translation>
     </message>
     <message>
-        <source>bis zum Montagsende</source>
-        <translation>until the end of the month</translation>
-    </message>
-    <message>
         <source>für lange Zeit</source>
         <translation>for a long time</translation>
     </message>
@@ -1949,12 +1945,286 @@ Zeile: %3 / C: %4</translation>
         <source>Unbekannt</source>
         <translation>Unknown</translation>
     </message>
+    <message>
+        <source>bis zum Monatsende</source>
+        <translation>until the end of the month</translation>
+    </message>
+</context>
+<context>
+    <name>TMCEventsUI</name>
+    <message>
+        <source>TMC Ereignis suchen</source>
+        <translation>Find TMC event</translation>
+    </message>
+    <message>
+        <source>Textfragment suchen</source>
+        <translation>Search for a text fragment</translation>
+    </message>
+    <message>
+        <source>suche Ereignis, z.B.: Stau</source>
+        <translation>find event, e.g.: queue</translation>
+    </message>
+    <message>
+        <source>N:</source>
+        <translation>N:</translation>
+    </message>
+    <message>
+        <source>Nature</source>
+        <translation>Nature</translation>
+    </message>
+    <message>
+        <source>&lt;alle&gt;</source>
+        <translation>&lt;all&gt;</translation>
+    </message>
+    <message>
+        <source>_ Information</source>
+        <translation>_ Information</translation>
+    </message>
+    <message>
+        <source>F Vorhersage</source>
+        <translation>F Forecast</translation>
+    </message>
+    <message>
+        <source>S Still</source>
+        <translation>S Silent</translation>
+    </message>
+    <message>
+        <source>T:</source>
+        <translation>T:</translation>
+    </message>
+    <message>
+        <source>Duration Type</source>
+        <translation>Duration Type</translation>
+    </message>
+    <message>
+        <source>_ ohne</source>
+        <translation>_ none</translation>
+    </message>
+    <message>
+        <source>D dynamisch</source>
+        <translation>D dynamic</translation>
+    </message>
+    <message>
+        <source>L langlebig</source>
+        <translation>L longer lasting</translation>
+    </message>
+    <message>
+        <source>U:</source>
+        <translation>U:</translation>
+    </message>
+    <message>
+        <source>Urgency</source>
+        <translation>Urgency</translation>
+    </message>
+    <message>
+        <source>_ normal</source>
+        <translation>_ normal</translation>
+    </message>
+    <message>
+        <source>U wichtig</source>
+        <translation>U urgent</translation>
+    </message>
+    <message>
+        <source>X sehr wichtig</source>
+        <translation>X extremely urgent</translation>
+    </message>
+    <message>
+        <source>&amp;Suche Ereignisse</source>
+        <translation>&amp;Find events</translation>
+    </message>
+    <message>
+        <source>Q:</source>
+        <translation>Q:</translation>
+    </message>
+    <message>
+        <source>Quantifier</source>
+        <translation>Quantifier</translation>
+    </message>
+    <message>
+        <source>D:</source>
+        <translation>D:</translation>
+    </message>
+    <message>
+        <source>Directionality</source>
+        <translation>Directionality</translation>
+    </message>
+    <message>
+        <source>C:</source>
+        <translation>C:</translation>
+    </message>
+    <message>
+        <source>Class</source>
+        <translation>Class</translation>
+    </message>
+</context>
+<context>
+    <name>TMCEvtModel</name>
+    <message>
+        <source>Ereignis Code</source>
+        <translation>Event code</translation>
+    </message>
+    <message>
+        <source>Zeile im Standard</source>
+        <translation>Row in the standard</translation>
+    </message>
+    <message>
+        <source>Nature</source>
+        <translation>Nature</translation>
+    </message>
+    <message>
+        <source>Quantifier</source>
+        <translation>Quantifier</translation>
+    </message>
+    <message>
+        <source>Duration Type</source>
+        <translation>Duration Type</translation>
+    </message>
+    <message>
+        <source>Directionality</source>
+        <translation>Directionality</translation>
+    </message>
+    <message>
+        <source>Urgency</source>
+        <translation>Urgency</translation>
+    </message>
+    <message>
+        <source>Class</source>
+        <translation>Class</translation>
+    </message>
+    <message>
+        <source>References</source>
+        <translation>References</translation>
+    </message>
+    <message>
+        <source>Ereignistext Deutsch / English</source>
+        <translation>Event text German / English</translation>
+    </message>
+</context>
+<context>
+    <name>TMCLblModel</name>
+    <message>
+        <source>Label nur einmal erlaubt</source>
+        <translation>Label allowed only once</translation>
+    </message>
+    <message>
+        <source>Separator erforderlich</source>
+        <translation>Separator required</translation>
+    </message>
+    <message>
+        <source>Dauer 0 unzulässig</source>
+        <translation>Duration 0 not allowed</translation>
+    </message>
+    <message>
+        <source>Jeder Code nur einmal erlaubt</source>
+        <translation>Each code allowed only once</translation>
+    </message>
+    <message>
+        <source>Quantifier hat falsche Bitbreite</source>
+        <translation>Quantifier has the wrong bit width</translation>
+    </message>
+    <message>
+        <source>Ereignis hat keinen Quantifier</source>
+        <translation>Event has no quantifier</translation>
+    </message>
+    <message>
+        <source>Stille Meldung unzulässig</source>
+        <translation>Silent message not allowed</translation>
+    </message>
+    <message>
+        <source>über 100 km</source>
+        <translation>over 100 km</translation>
+    </message>
+    <message>
+        <source>%1 km</source>
+        <translation>%1 km</translation>
+    </message>
+    <message>
+        <source>%1 km/h</source>
+        <translation>%1 km/h</translation>
+    </message>
+    <message>
+        <source>Limit für 4 Gruppen überschritten (max. 4*28 Bits)</source>
+        <translation>Limit of 4 groups exceeded (max. 4*28 bits)</translation>
+    </message>
+</context>
+<context>
+    <name>TMCMsgModel</name>
+    <message>
+        <source>nein</source>
+        <translation>no</translation>
+    </message>
+    <message>
+        <source>ja</source>
+        <translation>yes</translation>
+    </message>
+    <message>
+        <source>aufheben</source>
+        <translation>cancel</translation>
+    </message>
+    <message>
+        <source>nein / ja / aufheben</source>
+        <translation>no / yes / cancel</translation>
+    </message>
+    <message>
+        <source>Senden</source>
+        <translation>Send</translation>
+    </message>
+    <message>
+        <source>Ereignis</source>
+        <translation>Event</translation>
+    </message>
+    <message>
+        <source>Ortscode</source>
+        <translation>Location code</translation>
+    </message>
+    <message>
+        <source>Ereignis Code</source>
+        <translation>Event code</translation>
+    </message>
+    <message>
+        <source>Location Code aus LTN</source>
+        <translation>Location code from LTN</translation>
+    </message>
 </context>
 <context>
     <name>TMCPlaces</name>
     <message>
         <source>Code nicht gefunden</source>
         <translation>Code not found</translation>
+    </message>
+</context>
+<context>
+    <name>TMCPlacesUI</name>
+    <message>
+        <source>TMC Orte suchen</source>
+        <translation>Find TMC locations</translation>
+    </message>
+    <message>
+        <source>Textfragment suchen</source>
+        <translation>Search for a text fragment</translation>
+    </message>
+    <message>
+        <source>suche Ort, z.B.: Bonn</source>
+        <translation>find location, e.g.: Bonn</translation>
+    </message>
+    <message>
+        <source>&amp;Suche Orte</source>
+        <translation>&amp;Find locations</translation>
+    </message>
+</context>
+<context>
+    <name>TMCTable</name>
+    <message>
+        <source>Daten</source>
+        <translation>Data</translation>
+    </message>
+    <message>
+        <source>Ereignis suchen</source>
+        <translation>Find event</translation>
+    </message>
+    <message>
+        <source>Ort suchen</source>
+        <translation>Find location</translation>
     </message>
 </context>
 <context>

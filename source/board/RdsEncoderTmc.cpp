@@ -157,12 +157,12 @@ void RdsEncoder::sendTmc(quint8* out, int stream)
     quint16& b = group.blocks[RdsGroup::B];
     quint16& c = group.blocks[RdsGroup::C];
     quint16& d = group.blocks[RdsGroup::D];
-    const quint16 extent = quint16((tmcMessage.flag1 & 31) << 11);
+    const quint16 extent = quint16((tmcMessage.extentFlags & 31) << 11);
     if (tmcAdminPending) {
         c = quint16(0x1800 | ((tmc.va1 >> 1) & 0x7E0) | (tmc.enc & 31));
         d = quint16((tmc.va0 << 4) & 0xFC00);
     } else if (tmcMessage.send == TMCMessage::Cancel) {
-        b |= quint16(kSingleGroup | (tmcMessage.flag0 & 7));
+        b |= quint16(kSingleGroup | (tmcMessage.duration & 7));
         c = quint16(extent | (TMCEvents::eventInfo(tmcMessage.event) & kEventMask));
         d = tmcMessage.location;
     } else if (!tmcChunks.isEmpty()) {
@@ -178,7 +178,7 @@ void RdsEncoder::sendTmc(quint8* out, int stream)
             d = quint16(chunk);
         }
     } else {
-        b |= quint16(kSingleGroup | (tmcMessage.flag0 & 7));
+        b |= quint16(kSingleGroup | (tmcMessage.duration & 7));
         c = quint16(extent | (tmcMessage.event & kEventMask));
         d = tmcMessage.location;
     }

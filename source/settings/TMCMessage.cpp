@@ -20,8 +20,8 @@ constexpr qsizetype kFixedFieldCount = 5;
 QString tmcMessageToText(const TMCMessage& message)
 {
     QString text = QStringLiteral("%1 %2 %3 %4 %5")
-                       .arg(uint(message.flag0))
-                       .arg(uint(message.flag1))
+                       .arg(uint(message.duration))
+                       .arg(uint(message.extentFlags))
                        .arg(uint(message.event))
                        .arg(uint(message.location))
                        .arg(uint(message.send));
@@ -34,8 +34,8 @@ TMCMessage tmcMessageFromText(const QString& text)
 {
     const QStringList fields = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     TMCMessage message;
-    message.flag0 = quint8(unsignedField(fields, 0));
-    message.flag1 = quint8(unsignedField(fields, 1));
+    message.duration = quint8(unsignedField(fields, 0));
+    message.extentFlags = quint8(unsignedField(fields, 1));
     message.event = quint16(unsignedField(fields, 2));
     message.location = quint16(unsignedField(fields, 3));
     message.send = quint8(unsignedField(fields, 4));

@@ -72,7 +72,7 @@ const char* const kLongerInfo[] = {QT_TRANSLATE_NOOP("TMCEvents", "für die näc
                                    QT_TRANSLATE_NOOP("TMCEvents", "bis morgen Abend"),
                                    QT_TRANSLATE_NOOP("TMCEvents", "für die restliche Woche"),
                                    QT_TRANSLATE_NOOP("TMCEvents", "bis Ende nächster Woche"),
-                                   QT_TRANSLATE_NOOP("TMCEvents", "bis zum Montagsende"),
+                                   QT_TRANSLATE_NOOP("TMCEvents", "bis zum Monatsende"),
                                    QT_TRANSLATE_NOOP("TMCEvents", "für lange Zeit")};
 const char* const kLongerForecast[] = {QT_TRANSLATE_NOOP("TMCEvents", "in den nächsten Stunden"),
                                        QT_TRANSLATE_NOOP("TMCEvents", "im Laufe des Tages"),

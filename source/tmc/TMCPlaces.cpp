@@ -17,15 +17,15 @@ constexpr int kShownFields = 9;
 constexpr int kInterRoadFirst = 64512;
 constexpr int kInterRoadLast = 65532;
 
-void parse(TMCLocationRecord& record)
+} // namespace
+
+void TMCPlaces::parse(TMCLocationRecord& record)
 {
     if (!record.fields.isEmpty())
         return;
     record.fields = record.line.split(';');
     record.other = record.fields.mid(kShownFields).join(' ').simplified();
 }
-
-} // namespace
 
 QString TMCPlaces::locationFile(const QString& listsDir)
 {

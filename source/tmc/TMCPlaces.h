@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tmc/TMCLocationRecord.h"
+
 #include <QByteArrayList>
 #include <QString>
 
@@ -15,4 +17,6 @@ public:
     static QByteArrayList loadLocations(const QString& path);
     static void clear();
     static QString placeText(quint16 code);
+    // Splits the line into fields and other, once.
+    static void parse(TMCLocationRecord& record);
 };

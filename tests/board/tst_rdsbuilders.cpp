@@ -443,8 +443,8 @@ private slots:
         tmc.spn = "VERKEHR!";
         tmc.rpt = 2;
         TMCMessage m;
-        m.flag0 = 3;
-        m.flag1 = 0x0A;
+        m.duration = 3;
+        m.extentFlags = 0x0A;
         m.event = 101;
         m.location = 12345;
         m.send = TMCMessage::Yes;
@@ -470,7 +470,7 @@ private slots:
     void tmcMultiGroupMessage()
     {
         TMCMessage m;
-        m.flag1 = 0x03;
+        m.extentFlags = 0x03;
         m.event = 1500;
         m.location = 4000;
         m.send = TMCMessage::Yes;
@@ -521,7 +521,7 @@ private slots:
     void tmcCancellationWithoutLists()
     {
         TMCMessage m;
-        m.flag0 = 1;
+        m.duration = 1;
         m.event = 101;
         m.location = 77;
         m.send = TMCMessage::Cancel;
@@ -539,7 +539,7 @@ private slots:
         TMCEvents::clear();
         TMCEvents::loadLists(QStringLiteral(TEST_SOURCE_ROOT "/tests/tmc/data/lists"));
         TMCMessage m;
-        m.flag1 = 0x08;
+        m.extentFlags = 0x08;
         m.event = 101;
         m.location = 77;
         m.send = TMCMessage::Cancel;

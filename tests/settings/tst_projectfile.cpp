@@ -403,7 +403,7 @@ void TestProjectFile::malformedFileLoadsWhatItCan()
     QCOMPARE(tmc.messages.size(), 3);
     QCOMPARE(tmc.messages[0].event, quint16(1500));
     QCOMPARE(tmc.messages[0].location, quint16(0));
-    QCOMPARE(tmc.messages[1].flag0, quint8(0));
+    QCOMPARE(tmc.messages[1].duration, quint8(0));
     QCOMPARE(tmc.messages[1].event, quint16(0)); // wider than 32 bits
     QCOMPARE(tmc.messages[1].location, quint16(7));
     QCOMPARE(tmc.messages[2], TMCMessage());

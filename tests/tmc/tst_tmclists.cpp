@@ -81,6 +81,8 @@ private slots:
             << 101 << 1 << QString::fromUtf8("für min. 15 Minuten");
         QTest::newRow("bracketed longer lasting")
             << 102 << 7 << QString::fromUtf8("für lange Zeit");
+        QTest::newRow("longer lasting, end of the month")
+            << 102 << 6 << QString::fromUtf8("bis zum Monatsende");
         QTest::newRow("forecast") << 105 << 3 << QString::fromUtf8("innerhalb einer Stunde");
         QTest::newRow("value 0") << 101 << 8 << QString("Unbekannt");
         QTest::newRow("unknown event") << 999 << 1 << QString();
