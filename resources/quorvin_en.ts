@@ -2261,25 +2261,6 @@ no channels are sent</translation>
     </message>
 </context>
 <context>
-    <name>UnlockUI</name>
-    <message>
-        <source>Bereits verbunden!</source>
-        <translation>Already connected!</translation>
-    </message>
-    <message>
-        <source>gewählte Modulatoren verbinden</source>
-        <translation>connect the chosen modulators</translation>
-    </message>
-    <message>
-        <source>&amp;Verbindung kapern!</source>
-        <translation>&amp;Take over the connection!</translation>
-    </message>
-    <message>
-        <source>&amp;Nicht verbinden</source>
-        <translation>&amp;Do not connect</translation>
-    </message>
-</context>
-<context>
     <name>TabRDS</name>
     <message>
         <source>1 Nachrichten</source>
@@ -3915,6 +3896,25 @@ click twice for hex values</translation>
     <message>
         <source>Zoom with Ctrl + Mouse Wheel</source>
         <translation>Zoom with Ctrl + Mouse Wheel</translation>
+    </message>
+</context>
+<context>
+    <name>UnlockUI</name>
+    <message>
+        <source>Bereits verbunden!</source>
+        <translation>Already connected!</translation>
+    </message>
+    <message>
+        <source>gewählte Modulatoren verbinden</source>
+        <translation>connect the chosen modulators</translation>
+    </message>
+    <message>
+        <source>&amp;Verbindung kapern!</source>
+        <translation>&amp;Take over the connection!</translation>
+    </message>
+    <message>
+        <source>&amp;Nicht verbinden</source>
+        <translation>&amp;Do not connect</translation>
     </message>
 </context>
 <context>
