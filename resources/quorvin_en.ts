@@ -1652,6 +1652,41 @@ Measurements running there will be aborted!</translation>
     </message>
 </context>
 <context>
+    <name>RDSDecoder</name>
+    <message>
+        <source>Summe</source>
+        <translation>Total</translation>
+    </message>
+    <message>
+        <source>Gruppe</source>
+        <translation>Group</translation>
+    </message>
+    <message>
+        <source>Gesamt</source>
+        <translation>Sent</translation>
+    </message>
+    <message>
+        <source>G / min</source>
+        <translation>G / min</translation>
+    </message>
+    <message>
+        <source>Prozent</source>
+        <translation>Percent</translation>
+    </message>
+    <message>
+        <source>RDS-Gruppe filtern</source>
+        <translation>Filter RDS group</translation>
+    </message>
+    <message>
+        <source>Pakete insgesamt gesendet</source>
+        <translation>Groups sent in total</translation>
+    </message>
+    <message>
+        <source>Gruppen pro Minute</source>
+        <translation>Groups per minute</translation>
+    </message>
+</context>
+<context>
     <name>RampeUI</name>
     <message>
         <source>Start-Frequenz in Hz</source>

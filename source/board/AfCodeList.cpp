@@ -11,6 +11,8 @@ constexpr int kLfFirst = 1530, kLfLast = 2790;
 constexpr int kMfFirst = 5310, kMfLast = 16020;
 constexpr int kLfMfStep = 90; // 9 kHz in 100 Hz
 constexpr int kMfFirstCode = 16;
+constexpr int kFmLastCode = kFmLast - kFmBase;
+constexpr int kMfLastCode = (kMfLast - kMfFirst) / kLfMfStep + kMfFirstCode;
 constexpr int kMethodAMaxCount = 24;
 constexpr int kMethodBMaxFmCount = 23;
 constexpr int kMethodBMaxLfMfCount = 24;
@@ -39,6 +41,7 @@ public:
         if (code == AfCodeList::kNoCode || used.contains(code))
             return;
         used.insert(code);
+        ++distinct;
         if (methodB)
             addMethodB(entry, code);
         else
@@ -51,6 +54,8 @@ public:
             codes.append(pending);
         codes[headerIndex] = header(count, codes[headerIndex]);
     }
+
+    int distinctCount() const { return distinct; }
 
 private:
     void addMethodA(const AFEntry& entry, quint16 code)
@@ -108,6 +113,7 @@ private:
     quint8 listTuned = quint8(tuned);
     int headerIndex = 0;
     int count = 1;
+    int distinct = 0;
     quint16 pending = AfCodeList::kNoCode;
 };
 
@@ -124,11 +130,22 @@ quint16 AfCodeList::afCode(int frequency)
     return kNoCode;
 }
 
-void AfCodeList::build(RDSSource& source, int tunedFrequency)
+int AfCodeList::afFrequency(quint8 code, bool afterLfMf)
+{
+    if (!afterLfMf)
+        return code >= 1 && code <= kFmLastCode ? kFmBase + code : 0;
+    if (code >= 1 && code < kMfFirstCode)
+        return kLfFirst + (code - 1) * kLfMfStep;
+    if (code >= kMfFirstCode && code <= kMfLastCode)
+        return kMfFirst + (code - kMfFirstCode) * kLfMfStep;
+    return 0;
+}
+
+int AfCodeList::build(RDSSource& source, int tunedFrequency)
 {
     source.codes.clear();
     if (!(source.afu & kAfOn))
-        return;
+        return 0;
     Builder builder(source.codes, afCode(tunedFrequency), source.afu & kAfMethodB);
     if ((source.afu & kAfAuto) && !source.af.isEmpty()) {
         for (const AFEntry& entry : std::as_const(source.af))
@@ -139,4 +156,5 @@ void AfCodeList::build(RDSSource& source, int tunedFrequency)
             builder.add(entry);
     }
     builder.finish();
+    return builder.distinctCount();
 }

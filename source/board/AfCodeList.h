@@ -18,7 +18,13 @@ public:
     static quint16 afCode(int frequency);
     static bool isFm(quint16 code) { return code >= 1 && code <= 204; }
     static bool isLfMf(quint16 code) { return (code & 0xFF00) == kLfMfFlag; }
+    // The inverse of afCode for one received code byte: FM in 100 kHz, or,
+    // when the code follows 250, LF/MF in 100 Hz; 0 for a code that names no
+    // frequency (filler, counts, out of range).
+    static int afFrequency(quint8 code, bool afterLfMf);
 
     // Rebuilds source.codes from its AF lists and the tuned frequency.
-    static void build(RDSSource& source, int tunedFrequency);
+    // Returns the number of distinct alternative frequencies offered (the
+    // tuned frequency not counted), also those that method A cannot place.
+    static int build(RDSSource& source, int tunedFrequency);
 };

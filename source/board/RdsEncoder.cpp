@@ -416,7 +416,7 @@ bool RdsEncoder::takeLogHeader()
     return raised;
 }
 
-void RdsEncoder::buildAfTables(RDSSource& source, int tunedFrequency)
+int RdsEncoder::buildAfTables(RDSSource& source, int tunedFrequency)
 {
-    AfCodeList::build(source, tunedFrequency);
+    return AfCodeList::build(source, tunedFrequency);
 }

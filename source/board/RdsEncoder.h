@@ -72,8 +72,9 @@ public:
     int readFileGroup(quint8* out);
     void openTextFile();
 
-    // Rebuilds source.codes (AF method A or B) for the tuned frequency x10.
-    static void buildAfTables(RDSSource& source, int tunedFrequency);
+    // Rebuilds source.codes (AF method A or B) for the tuned frequency x10;
+    // returns the number of distinct alternative frequencies.
+    static int buildAfTables(RDSSource& source, int tunedFrequency);
 
     // --- what the engine and the monitor read
     quint8 streamMask() const { return source.mode; }

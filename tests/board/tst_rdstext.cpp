@@ -298,6 +298,71 @@ private slots:
         QFETCH(int, frequency);
         QFETCH(int, code);
         QCOMPARE(int(AfCodeList::afCode(frequency)), code);
+        // A receiver reads the code back to the same frequency.
+        if (code != AfCodeList::kNoCode)
+            QCOMPARE(AfCodeList::afFrequency(quint8(code), AfCodeList::isLfMf(quint16(code))),
+                     frequency);
+    }
+
+    void afFrequencyOfCodesWithoutOne_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<bool>("afterLfMf");
+        QTest::newRow("FM code 0") << 0 << false;
+        QTest::newRow("FM filler") << 205 << false;
+        QTest::newRow("FM count") << 227 << false;
+        QTest::newRow("250 itself") << 250 << false;
+        QTest::newRow("LF/MF code 0") << 0 << true;
+        QTest::newRow("LF/MF beyond 1602 kHz") << 136 << true;
+        QTest::newRow("LF/MF filler") << 205 << true;
+    }
+    void afFrequencyOfCodesWithoutOne()
+    {
+        QFETCH(int, code);
+        QFETCH(bool, afterLfMf);
+        QCOMPARE(AfCodeList::afFrequency(quint8(code), afterLfMf), 0);
+    }
+
+    void afCount_data()
+    {
+        QTest::addColumn<int>("afu");
+        QTest::addColumn<QList<int>>("auto_");
+        QTest::addColumn<QList<int>>("manual");
+        QTest::addColumn<int>("count");
+        QTest::newRow("AF off") << 0 << QList<int>{876} << QList<int>{1000} << 0;
+        QTest::newRow("the tuned frequency is no alternative")
+            << 3 << QList<int>{958, 876} << QList<int>{} << 1;
+        QTest::newRow("a frequency in both lists counts once")
+            << 7 << QList<int>{876, 1000} << QList<int>{1000, 1530} << 3;
+        QTest::newRow("off-band frequencies are not offered")
+            << 5 << QList<int>{} << QList<int>{1081, 600, 876} << 1;
+        QTest::newRow("method A counts beyond the 24 it places")
+            << 5 << QList<int>{} << frequencies(26) << 26;
+        QTest::newRow("method B counts every list") << 13 << QList<int>{} << frequencies(26) << 26;
+    }
+    void afCount()
+    {
+        QFETCH(int, afu);
+        QFETCH(QList<int>, auto_);
+        QFETCH(QList<int>, manual);
+        QFETCH(int, count);
+        RDSSource s;
+        s.afu = quint8(afu);
+        for (int f : auto_)
+            s.af << AFEntry{f, 0, 0, 0};
+        for (int f : manual)
+            s.afs << AFEntry{f, 0, 0, 0};
+        QCOMPARE(RdsEncoder::buildAfTables(s, 958), count);
+        QCOMPARE(AfCodeList::build(s, 958), count);
+    }
+
+private:
+    static QList<int> frequencies(int count)
+    {
+        QList<int> list;
+        for (int i = 0; i < count; ++i)
+            list << 876 + 2 * i; // 87.6 MHz upward, below the tuned 95.8
+        return list;
     }
 };
 
