@@ -746,6 +746,51 @@ private slots:
         QCOMPARE(kit.key(1, "0"), QStringLiteral("0 0 101 1101 0"));
     }
 
+    void doubleClicksCycleTheSendState()
+    {
+        TmcPageKit kit(1);
+        kit.addMessages(1, 2);
+        const QModelIndex send = kit.messageModel()->index(1, TMCMsgModel::SendColumn);
+        for (const char* state : {"1", "2", "0"}) {
+            doubleClickCell(kit.messages(), send);
+            kit.settle();
+            QCOMPARE(kit.key(1, "1").section(u' ', 4, 4), QLatin1String(state));
+        }
+        QCOMPARE(kit.key(1, "0"), QStringLiteral("0 0 101 1101 0"));
+    }
+
+    void deletingSeveralLabelsAsks_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("line");
+
+        QTest::newRow("Yes") << int(QMessageBox::Yes) << "0 0 101 1101 0";
+        QTest::newRow("No") << int(QMessageBox::No) << "0 0 101 1101 0 65537 65538";
+    }
+
+    void deletingSeveralLabelsAsks()
+    {
+        QFETCH(int, answer);
+        QFETCH(QString, line);
+
+        TmcPageKit kit(1);
+        TMCMessage withLabels = message(101);
+        withLabels.labels = {TMCLblModel::makeLabel(1, 1), TMCLblModel::makeLabel(1, 2)};
+        kit.store->setTMCMessage(1, 0, withLabels);
+        kit.settle();
+        kit.clickCell(kit.messages(), 0, 1);
+        auto* labels = kit.find<TMCLabel>("labels");
+        QCOMPARE(labels->model()->rowCount(), 2);
+        kit.clickCell(labels, 0, 0);
+        kit.clickCell(labels, 1, 0, Qt::ControlModifier);
+        ModalQuestions::setNextAnswer(QMessageBox::StandardButton(answer));
+        QTest::mouseClick(kit.find<QPushButton>("BdelInfo"), Qt::LeftButton);
+        kit.settle();
+        QCOMPARE(ModalQuestions::askedTexts(), QStringList({QStringLiteral("2 Labels löschen?")}));
+        QCOMPARE(kit.key(1, "0"), line);
+        QCOMPARE(kit.find<QSpinBox>("duration")->isEnabled(), answer == QMessageBox::Yes);
+    }
+
     void droppedCodeMakesItsRowCurrent()
     {
         TmcPageKit kit(1);
