@@ -234,6 +234,22 @@ private slots:
         QCOMPARE(kit.currentId(), 1);
     }
 
+    void pageDeletesItsCountryWindow()
+    {
+        const auto countryWindows = [] {
+            int count = 0;
+            for (QWidget* top : QApplication::topLevelWidgets())
+                count += qobject_cast<ECCSearch*>(top) ? 1 : 0;
+            return count;
+        };
+        const int before = countryWindows();
+        {
+            TmcPageKit kit(1);
+            QCOMPARE(countryWindows(), before + 1);
+        }
+        QCOMPARE(countryWindows(), before);
+    }
+
     void addedSourceBecomesCurrent()
     {
         TmcPageKit kit(3);
