@@ -2449,6 +2449,26 @@ no channels are sent</translation>
         <source>Länder mit</source>
         <translation>Countries with</translation>
     </message>
+    <message>
+        <source>Kunstkopf</source>
+        <translation>Artificial head</translation>
+    </message>
+    <message>
+        <source>Komprimiert</source>
+        <translation>Compressed</translation>
+    </message>
+    <message>
+        <source># Kanal %1</source>
+        <translation># Channel %1</translation>
+    </message>
+    <message>
+        <source>RDS-Log speichern...</source>
+        <translation>Save RDS log...</translation>
+    </message>
+    <message>
+        <source>RDS-Log (*.txt);;Alle Dateien (*)</source>
+        <translation>RDS log (*.txt);;All files (*)</translation>
+    </message>
 </context>
 <context>
     <name>TabRDS0</name>

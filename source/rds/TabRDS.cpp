@@ -1,6 +1,7 @@
 #include "rds/TabRDS.h"
 
 #include "country/ECCSearch.h"
+#include "rds/RDSDecoder.h"
 #include "rds/RDSLogFiles.h"
 #include "settings/FMSettings.h"
 #include "settings/SetHandler.h"
@@ -75,6 +76,8 @@ TabRDS::TabRDS(QWidget* parent)
     ui0->EON->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     ui2->ODA->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
 
+    decoder = new RDSDecoder(this);
+    ui->pTable->setModel(decoder);
     logFiles = new RDSLogFiles(this);
     ui->Log->setModel(logFiles);
 
@@ -82,6 +85,7 @@ TabRDS::TabRDS(QWidget* parent)
     ui->tabs->removeTab(kHiddenTab);
 
     connect(ui->stat, &QComboBox::currentIndexChanged, this, &TabRDS::setLog);
+    connect(ui->stat, &QComboBox::currentIndexChanged, decoder, &RDSDecoder::setLog);
     connect(ui->Log->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &TabRDS::showLog);
 

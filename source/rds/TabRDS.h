@@ -1,6 +1,7 @@
 #pragma once
 
 #include "country/ECC.h"
+#include "rds/RdsViewState.h"
 #include "settings/EON.h"
 #include "settings/GroupRate.h"
 #include "settings/Observer.h"
@@ -13,6 +14,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class ECCSearch;
@@ -23,7 +25,9 @@ class QModelIndex;
 class QTableWidgetItem;
 class QTextCodec;
 class QTimer;
+class RDSDecoder;
 class RDSLogFiles;
+struct RdsChannelState;
 class SetValue;
 struct RDSSource;
 
@@ -63,6 +67,12 @@ public:
     void setDecoderTip(QTextCodec* codec);
 
     int currentSource() const { return sourceId; }
+
+    // The monitor: one published log value of a channel (a group record, or
+    // a comment text from the board engine).
+    void appendRdsLog(int channel, const QVariant& value);
+    // Replaces the clock that ages the AF lists of the monitor view.
+    void setMonitorClock(std::function<qint64()> secondsSinceEpoch);
 
 public slots:
     void setValueEvent(SetValue* event);
@@ -144,7 +154,16 @@ private:
                   const QList<RTag>& tags);
     void collectTags(QString& a, QString& b, QString& c, QString& d, QList<RTag>& tags);
 
+    // The monitor view: decoder panel, text view and rate titles.
+    void showDecoded(const RdsChannelState& state);
+    void showAFs(quint16 c);
+    void showRadioText(quint16 b, quint16 c, quint16 d, quint8 errorFlags);
+    void showOda(const RdsChannelState& state);
+    QString logLine(const RdsChannelState& state, const QByteArray& record);
     void updateStatistics();
+    void rateTitle(int code, double share);
+    void resetTitles();
+    QString textHtml();
 
     // Basic tuning, RadioText and the byte views: reading the forms back
     // into a record, and the helpers of the text views and the decoder.
@@ -161,7 +180,7 @@ private:
     QString decodeUnflagged(const QByteArray& data, int& from, int& to, QTextCodec* gb18030);
     // What the monitor's text view shows: bit 0 RadioText, bit 1 eRT,
     // bit 2 the RT+ tags, bit 3 hexadecimal values.
-    quint8 viewMode = 0;
+    quint8 viewMode = 1;
 
     std::unique_ptr<Ui::TabRDSUI> ui;
     std::unique_ptr<Ui::TabRDS0> ui0;
@@ -171,6 +190,10 @@ private:
 
     QSharedPointer<FMSettings> store;
     RDSLogFiles* logFiles = nullptr;
+    RDSDecoder* decoder = nullptr;
+    RdsViewState monitor;
+    // Shares of 0A, 0B, 2A and 2B (by group code) of the last rate titles.
+    QMap<int, double> pairShares;
     ECCSearch* eccSearch = nullptr;
     QTimer* clock = nullptr;
     QButtonGroup* groupButtons = nullptr;
