@@ -17,7 +17,9 @@
 
 class ECCSearch;
 class FMSettings;
+class ODAModel;
 class QButtonGroup;
+class QComboBox;
 class QDateTime;
 class QModelIndex;
 class QTableWidgetItem;
@@ -146,6 +148,13 @@ private:
 
     void updateStatistics();
 
+    // Group rates: the group type a group combo names (-1 when its text
+    // names none), the rate table rebuilt from the basic and RadioText
+    // forms, and the basic-form switch that mirrors an entry.
+    static int comboGroup(const QComboBox* combo);
+    void takeFormRates();
+    void mirrorGroupSwitch(int entry, bool on);
+
     // Basic tuning, RadioText and the byte views: reading the forms back
     // into a record, and the helpers of the text views and the decoder.
     void readBasic(RDSSource& source);
@@ -179,6 +188,13 @@ private:
     int sourceId = 0;
     bool loading = false;
     std::array<GroupRate, GroupRate::kGroupCount> rates{};
+    int selectedGroup = -1; // entry shown in the RDS2 rate fields, -1 none
+    QPalette groupButtonPalette;
+    // The RT+ and eRT group types of the loaded source: kept on saving when
+    // their combo lists no such group.
+    quint8 loadedRtGroup = 0;
+    quint8 loadedErtGroup = 0;
+    ODAModel* odaModel = nullptr;
 
     // Looked up from the source's codec names on each save; the byte views
     // encode with them.

@@ -1,5 +1,6 @@
 #include "rds/TabRDS.h"
 
+#include "rds/ODAModel.h"
 #include "rds/RDSLogFiles.h"
 #include "settings/FMSettings.h"
 #include "ui_TabRDS0.h"
@@ -70,6 +71,7 @@ void TabRDS::itemChanged(QTableWidgetItem* item)
     loadClockAndErrors(source);
     loadRadioText(source);
     loadLogFiles(source);
+    odaModel->reload(source.oda);
     loading = false;
     findCountry();
     showText();
@@ -96,6 +98,10 @@ void TabRDS::loadBasic(const RDSSource& source)
 void TabRDS::loadRates(const RDSSource& source)
 {
     rates = source.gmin;
+    loadedRtGroup = source.rtgrp;
+    loadedErtGroup = source.ertg;
+    selectGroup(selectedGroup);
+    updateColor();
     const std::pair<QGroupBox*, int> switches[] = {
         {ui0->group00, kGroup0}, {ui0->group01, kGroup1},  {ui0->group04, kGroup4},
         {ui0->group08, kGroup8}, {ui0->group10, kGroup10}, {ui0->group14, kGroup14},
