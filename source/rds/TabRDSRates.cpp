@@ -1,5 +1,6 @@
 #include "rds/TabRDS.h"
 
+#include "rds/GroupEntries.h"
 #include "rds/ODAModel.h"
 #include "settings/FMSettings.h"
 #include "ui_TabRDS0.h"
@@ -17,17 +18,8 @@
 
 namespace {
 
-// Group-rate entries that the basic and RadioText forms switch directly.
-constexpr int kGroup0 = 0;
-constexpr int kGroup1 = 1;
-constexpr int kGroup2 = 2;
-constexpr int kGroup3 = 3;
-constexpr int kGroup4 = 4;
-constexpr int kGroup8 = 8;
-constexpr int kGroup10 = 10;
-constexpr int kGroup14 = 14;
-constexpr int kGroup15 = 15;
-constexpr int kVersionB = 16; // entries from here on are version B groups
+using namespace GroupEntries;
+
 constexpr int kStreams = 4;
 // The clock-time group goes out once a minute (RDS standard, group 4A).
 constexpr int kClockTimePerMinute = 1;
