@@ -20,6 +20,7 @@ class FMSettings;
 class ODAModel;
 class QButtonGroup;
 class QComboBox;
+class QGroupBox;
 class QDateTime;
 class QModelIndex;
 class QTableWidgetItem;
@@ -154,6 +155,8 @@ private:
     static int comboGroup(const QComboBox* combo);
     void takeFormRates();
     void mirrorGroupSwitch(int entry, bool on);
+    // The basic form's group boxes that switch a group-rate entry.
+    QList<std::pair<int, QGroupBox*>> groupSwitches() const;
 
     // Basic tuning, RadioText and the byte views: reading the forms back
     // into a record, and the helpers of the text views and the decoder.

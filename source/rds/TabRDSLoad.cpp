@@ -94,11 +94,7 @@ void TabRDS::loadRates(const RDSSource& source)
     loadedErtGroup = source.ertg;
     selectGroup(selectedGroup);
     updateColor();
-    const std::pair<QGroupBox*, int> switches[] = {
-        {ui0->group00, kGroup0}, {ui0->group01, kGroup1},  {ui0->group04, kGroup4},
-        {ui0->group08, kGroup8}, {ui0->group10, kGroup10}, {ui0->group14, kGroup14},
-        {ui0->group15, kGroup15}};
-    for (const auto& [box, group] : switches)
+    for (const auto& [group, box] : groupSwitches())
         box->setChecked(rates.at(group).on != 0);
     uiRT->gRTplus->setChecked(source.rtgrp < kVersionB && rates.at(source.rtgrp).on != 0);
 

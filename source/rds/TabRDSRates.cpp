@@ -141,17 +141,20 @@ void TabRDS::mirrorGroupSwitch(int entry, bool on)
     // table while it follows the entry.
     const bool wasLoading = loading;
     loading = true;
-    const std::pair<int, QGroupBox*> boxes[] = {{kGroup0, ui0->group00},  {kGroup1, ui0->group01},
-                                                {kGroup4, ui0->group04},  {kGroup8, ui0->group08},
-                                                {kGroup10, ui0->group10}, {kGroup14, ui0->group14},
-                                                {kGroup15, ui0->group15}};
-    for (const auto& [group, box] : boxes) {
+    for (const auto& [group, box] : groupSwitches()) {
         if (group == entry)
             box->setChecked(on);
     }
     if (entry == kGroup2)
         uiRT->sendRT->setChecked(on);
     loading = wasLoading;
+}
+
+QList<std::pair<int, QGroupBox*>> TabRDS::groupSwitches() const
+{
+    return {{kGroup0, ui0->group00}, {kGroup1, ui0->group01},  {kGroup4, ui0->group04},
+            {kGroup8, ui0->group08}, {kGroup10, ui0->group10}, {kGroup14, ui0->group14},
+            {kGroup15, ui0->group15}};
 }
 
 void TabRDS::rateChanged()
