@@ -1652,6 +1652,116 @@ Measurements running there will be aborted!</translation>
     </message>
 </context>
 <context>
+    <name>ODAEdit</name>
+    <message>
+        <source>auto</source>
+        <translation>auto</translation>
+    </message>
+</context>
+<context>
+    <name>ODAModel</name>
+    <message>
+        <source>auto</source>
+        <translation>auto</translation>
+    </message>
+    <message>
+        <source>Data A</source>
+        <translation>Data A</translation>
+    </message>
+    <message>
+        <source>Data B</source>
+        <translation>Data B</translation>
+    </message>
+    <message>
+        <source>Data C</source>
+        <translation>Data C</translation>
+    </message>
+    <message>
+        <source>Data D</source>
+        <translation>Data D</translation>
+    </message>
+    <message>
+        <source>Check A</source>
+        <translation>Check A</translation>
+    </message>
+    <message>
+        <source>Check B</source>
+        <translation>Check B</translation>
+    </message>
+    <message>
+        <source>Check C</source>
+        <translation>Check C</translation>
+    </message>
+    <message>
+        <source>Check D</source>
+        <translation>Check D</translation>
+    </message>
+    <message>
+        <source>G0 / min</source>
+        <translation>G0 / min</translation>
+    </message>
+    <message>
+        <source>G1 / min</source>
+        <translation>G1 / min</translation>
+    </message>
+    <message>
+        <source>G2 / min</source>
+        <translation>G2 / min</translation>
+    </message>
+    <message>
+        <source>G3 / min</source>
+        <translation>G3 / min</translation>
+    </message>
+    <message>
+        <source>Block A Daten</source>
+        <translation>Block A data</translation>
+    </message>
+    <message>
+        <source>Block B Daten</source>
+        <translation>Block B data</translation>
+    </message>
+    <message>
+        <source>Block C Daten</source>
+        <translation>Block C data</translation>
+    </message>
+    <message>
+        <source>Block D Daten</source>
+        <translation>Block D data</translation>
+    </message>
+    <message>
+        <source>Checkword A</source>
+        <translation>Check word A</translation>
+    </message>
+    <message>
+        <source>Checkword B</source>
+        <translation>Check word B</translation>
+    </message>
+    <message>
+        <source>Checkword C</source>
+        <translation>Check word C</translation>
+    </message>
+    <message>
+        <source>Checkword D</source>
+        <translation>Check word D</translation>
+    </message>
+    <message>
+        <source>Gruppen pro Minute für Stream 0</source>
+        <translation>Groups per minute on stream 0</translation>
+    </message>
+    <message>
+        <source>Gruppen pro Minute für Stream 1</source>
+        <translation>Groups per minute on stream 1</translation>
+    </message>
+    <message>
+        <source>Gruppen pro Minute für Stream 2</source>
+        <translation>Groups per minute on stream 2</translation>
+    </message>
+    <message>
+        <source>Gruppen pro Minute für Stream 3</source>
+        <translation>Groups per minute on stream 3</translation>
+    </message>
+</context>
+<context>
     <name>RDSDecoder</name>
     <message>
         <source>Summe</source>

@@ -1,6 +1,8 @@
 #include "rds/TabRDS.h"
 
 #include "country/ECCSearch.h"
+#include "rds/ODAEdit.h"
+#include "rds/ODAModel.h"
 #include "rds/RDSDecoder.h"
 #include "rds/RDSLogFiles.h"
 #include "settings/FMSettings.h"
@@ -12,6 +14,7 @@
 #include "ui_TabRDSRT.h"
 #include "ui_TabRDSUI.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QDebug>
 #include <QTextCodec>
@@ -55,6 +58,7 @@ TabRDS::TabRDS(QWidget* parent)
     ui0->PTY->addItems(fillPTYList());
 
     pagePalette = palette();
+    groupButtonPalette = QApplication::palette();
     const QPalette removed = blendedPalette(pagePalette, QPalette::WindowText, Qt::red);
     for (QWidget* widget : std::initializer_list<QWidget*>{ui0->d0, ui0->d1, ui0->d2, ui0->Music,
                                                            ui0->Speech, ui0->lPager, ui0->lPIN})
@@ -62,6 +66,10 @@ TabRDS::TabRDS(QWidget* parent)
 
     eccSearch = new ECCSearch(this);
     installEventFilter(new SetHandler(this));
+
+    odaModel = new ODAModel(this);
+    ui2->ODA->setModel(odaModel);
+    ui2->ODA->setItemDelegate(new ODAEdit(this));
 
     connectFrame();
     connectBasic();

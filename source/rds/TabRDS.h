@@ -19,7 +19,10 @@
 
 class ECCSearch;
 class FMSettings;
+class ODAModel;
 class QButtonGroup;
+class QComboBox;
+class QGroupBox;
 class QDateTime;
 class QModelIndex;
 class QTableWidgetItem;
@@ -165,6 +168,15 @@ private:
     void resetTitles();
     QString textHtml();
 
+    // Group rates: the group type a group combo names (-1 when its text
+    // names none), the rate table rebuilt from the basic and RadioText
+    // forms, and the basic-form switch that mirrors an entry.
+    static int comboGroup(const QComboBox* combo);
+    void takeFormRates();
+    void mirrorGroupSwitch(int entry, bool on);
+    // The basic form's group boxes that switch a group-rate entry.
+    QList<std::pair<int, QGroupBox*>> groupSwitches() const;
+
     // Basic tuning, RadioText and the byte views: reading the forms back
     // into a record, and the helpers of the text views and the decoder.
     void readBasic(RDSSource& source);
@@ -202,6 +214,13 @@ private:
     int sourceId = 0;
     bool loading = false;
     std::array<GroupRate, GroupRate::kGroupCount> rates{};
+    int selectedGroup = -1; // entry shown in the RDS2 rate fields, -1 none
+    QPalette groupButtonPalette;
+    // The RT+ and eRT group types of the loaded source: kept on saving when
+    // their combo lists no such group.
+    quint8 loadedRtGroup = 0;
+    quint8 loadedErtGroup = 0;
+    ODAModel* odaModel = nullptr;
 
     // Looked up from the source's codec names on each save; the byte views
     // encode with them.

@@ -1,6 +1,7 @@
 #include "rds/TabRDS.h"
 
 #include "country/ECCSearch.h"
+#include "rds/ODAModel.h"
 #include "ui_TabRDS0.h"
 #include "ui_TabRDS2.h"
 #include "ui_TabRDSAF.h"
@@ -142,6 +143,7 @@ void TabRDS::connectOthers()
 
     feed(this, {ui2->BaddODA}, &QPushButton::clicked, &TabRDS::addODA);
     feed(this, {ui2->BdelODA}, &QPushButton::clicked, &TabRDS::delODA);
+    connect(odaModel, &ODAModel::saveODA, this, &TabRDS::saveODA);
     feed(this, {ui2->cbRun1, ui2->cbRun2, ui2->cbRun3, ui2->cbDup1, ui2->cbDup2, ui2->cbDup3},
          &QCheckBox::clicked, &TabRDS::slotChanged);
     feed(this, {ui2->g0, ui2->g1, ui2->g2, ui2->g3}, &QSpinBox::valueChanged, &TabRDS::rds2Changed);

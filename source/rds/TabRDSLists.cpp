@@ -26,17 +26,3 @@ void TabRDS::addEON(EON /*eon*/) {}
 void TabRDS::delEON() {}
 
 void TabRDS::saveEON() {}
-
-void TabRDS::addODA() {}
-
-void TabRDS::delODA() {}
-
-void TabRDS::saveODA() {}
-
-void TabRDS::rds2Changed() {}
-
-void TabRDS::rateChanged() {}
-
-void TabRDS::selectGroup(int /*group*/) {}
-
-void TabRDS::updateColor() {}
