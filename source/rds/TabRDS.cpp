@@ -1,6 +1,8 @@
 #include "rds/TabRDS.h"
 
 #include "country/ECCSearch.h"
+#include "rds/EONEdit.h"
+#include "rds/EONModel.h"
 #include "rds/RDSLogFiles.h"
 #include "settings/FMSettings.h"
 #include "settings/SetHandler.h"
@@ -61,6 +63,10 @@ TabRDS::TabRDS(QWidget* parent)
 
     eccSearch = new ECCSearch(this);
     installEventFilter(new SetHandler(this));
+
+    eonModel = new EONModel(this);
+    ui0->EON->setModel(eonModel);
+    ui0->EON->setItemDelegate(new EONEdit(this));
 
     connectFrame();
     connectBasic();

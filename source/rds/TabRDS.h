@@ -16,6 +16,7 @@
 #include <memory>
 
 class ECCSearch;
+class EONModel;
 class FMSettings;
 class QButtonGroup;
 class QDateTime;
@@ -171,6 +172,7 @@ private:
 
     QSharedPointer<FMSettings> store;
     RDSLogFiles* logFiles = nullptr;
+    EONModel* eonModel = nullptr;
     ECCSearch* eccSearch = nullptr;
     QTimer* clock = nullptr;
     QButtonGroup* groupButtons = nullptr;

@@ -31,12 +31,6 @@ void TabRDS::regionalAuto(const QModelIndex& /*index*/) {}
 
 void TabRDS::regionalManu(const QModelIndex& /*index*/) {}
 
-void TabRDS::addEON(EON /*eon*/) {}
-
-void TabRDS::delEON() {}
-
-void TabRDS::saveEON() {}
-
 void TabRDS::addODA() {}
 
 void TabRDS::delODA() {}

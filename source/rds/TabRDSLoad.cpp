@@ -1,5 +1,6 @@
 #include "rds/TabRDS.h"
 
+#include "rds/EONModel.h"
 #include "rds/RDSLogFiles.h"
 #include "settings/FMSettings.h"
 #include "ui_TabRDS0.h"
@@ -70,6 +71,8 @@ void TabRDS::itemChanged(QTableWidgetItem* item)
     loadClockAndErrors(source);
     loadRadioText(source);
     loadLogFiles(source);
+    // The tables of the source's lists come last: other networks, then ODA rows.
+    eonModel->reload(source.eon);
     loading = false;
     findCountry();
     showText();
