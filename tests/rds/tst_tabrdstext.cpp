@@ -393,6 +393,38 @@ private slots:
         QCOMPARE(enhanced->palette().color(QPalette::Base), normal);
     }
 
+    void itemBitTips_data()
+    {
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<int>("rtitm");
+        QTest::addColumn<QString>("tip");
+        QTest::newRow("toggle automatic to on")
+            << 0x0B << "itemTog" << 0x0D << "Item toggle bit: ein";
+        QTest::newRow("toggle on to off") << 0x0D << "itemTog" << 0x09 << "Item toggle bit: aus";
+        QTest::newRow("toggle off to automatic")
+            << 0x09 << "itemTog" << 0x0B << "Item toggle bit: automatisch mit Audio ID3 Tag";
+        QTest::newRow("running off") << 0x0B << "itemRun" << 0x0A << "Item running bit: aus";
+        QTest::newRow("running on") << 0x0A << "itemRun" << 0x0B << "Item running bit: ein";
+    }
+
+    // A click on an item box stores its bits and shows its new tip at once.
+    void itemBitTips()
+    {
+        QFETCH(int, stored);
+        QFETCH(QString, box);
+        QFETCH(int, rtitm);
+        QFETCH(QString, tip);
+        RDSSource s;
+        s.rtitm = quint8(stored);
+        RdsFormKit kit(s);
+        auto* check = kit.find<QCheckBox>(box.toLatin1().constData());
+        click(check);
+        QCOMPARE(kit.key("rtitm").toInt(), rtitm);
+        QCOMPARE(check->toolTip(), tip);
+        QCOMPARE(QToolTip::text(), tip);
+    }
+
     void oneGroupWarning()
     {
         RDSSource s;
