@@ -64,12 +64,15 @@ void TabRDS::itemChanged(QTableWidgetItem* item)
     sourceId = item->data(Qt::UserRole).toInt();
     const RDSSource source = store->rdsSource(sourceId);
     loading = true;
+    RDSSource afSource = source;
+    showAFTables(afSource);
     loadBasic(source);
     loadRates(source);
     loadSwitches(source);
     loadClockAndErrors(source);
     loadRadioText(source);
     loadLogFiles(source);
+    loadManualAFs(source);
     loading = false;
     findCountry();
     showText();
