@@ -1,6 +1,8 @@
 #include "rds/TabRDS.h"
 
 #include "country/ECCSearch.h"
+#include "rds/AFTableAuto.h"
+#include "rds/AFTableSend.h"
 #include "rds/EONEdit.h"
 #include "rds/EONModel.h"
 #include "rds/RDSLogFiles.h"
@@ -24,6 +26,7 @@
 namespace {
 
 constexpr int kClockIntervalMs = 1000;
+constexpr int kVariantHintMs = 150; // lets the method switch settle before the hint
 constexpr int kHiddenTab = 3; // "RDS2 && ODA": built and loaded, never shown
 
 void putInto(QWidget* page, QWidget* form)
@@ -81,6 +84,10 @@ TabRDS::TabRDS(QWidget* parent)
     ui0->EON->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     ui2->ODA->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
 
+    autoAFs = new AFTableAuto(this);
+    uiAF->AFatab->setModel(autoAFs);
+    sentAFs = new AFTableSend(this);
+    uiAF->AFsend->setModel(sentAFs);
     logFiles = new RDSLogFiles(this);
     ui->Log->setModel(logFiles);
 
@@ -92,6 +99,12 @@ TabRDS::TabRDS(QWidget* parent)
             &TabRDS::showLog);
 
     fillCodecs();
+
+    variantHint = new QTimer(this);
+    variantHint->setObjectName(QStringLiteral("variantHint"));
+    variantHint->setSingleShot(true);
+    variantHint->setInterval(kVariantHintMs);
+    connect(variantHint, &QTimer::timeout, this, &TabRDS::useVariant);
 
     clock = new QTimer(this);
     connect(clock, &QTimer::timeout, this, &TabRDS::timeout);

@@ -8,6 +8,7 @@
 
 #include <QMap>
 #include <QPalette>
+#include <QSet>
 #include <QSharedPointer>
 #include <QStringList>
 #include <QWidget>
@@ -15,6 +16,8 @@
 #include <array>
 #include <memory>
 
+class AFTableAuto;
+class AFTableSend;
 class ECCSearch;
 class EONModel;
 class FMSettings;
@@ -26,6 +29,7 @@ class QTextCodec;
 class QTimer;
 class RDSLogFiles;
 class SetValue;
+struct AFEntry;
 struct RDSSource;
 
 namespace Ui {
@@ -147,6 +151,13 @@ private:
 
     void updateStatistics();
 
+    // AF lists: the send table built on a copy of the source, the manual
+    // table loaded and stored.
+    int showAFTables(RDSSource& source);
+    void loadManualAFs(const RDSSource& source);
+    void appendEmptyRow(const AFEntry& entry);
+    QList<AFEntry> storeManualAFs(const QSet<QTableWidgetItem*>& excluded);
+
     // Basic tuning, RadioText and the byte views: reading the forms back
     // into a record, and the helpers of the text views and the decoder.
     void readBasic(RDSSource& source);
@@ -172,6 +183,10 @@ private:
 
     QSharedPointer<FMSettings> store;
     RDSLogFiles* logFiles = nullptr;
+    AFTableAuto* autoAFs = nullptr;
+    AFTableSend* sentAFs = nullptr;
+    QTimer* variantHint = nullptr; // defers the method-B hint
+    int manualAFsOf = 0;           // the source whose manual AF rows are shown
     EONModel* eonModel = nullptr;
     ECCSearch* eccSearch = nullptr;
     QTimer* clock = nullptr;

@@ -13,24 +13,6 @@ void TabRDS::saveLog() {}
 
 void TabRDS::updateStatistics() {}
 
-void TabRDS::addList() {}
-
-void TabRDS::addAF() {}
-
-void TabRDS::delAF() {}
-
-void TabRDS::freqChanged(QTableWidgetItem* /*item*/) {}
-
-void TabRDS::updateAFs(bool /*save*/) {}
-
-void TabRDS::useVariant() {}
-
-void TabRDS::showBytes(bool /*bytes*/) {}
-
-void TabRDS::regionalAuto(const QModelIndex& /*index*/) {}
-
-void TabRDS::regionalManu(const QModelIndex& /*index*/) {}
-
 void TabRDS::addODA() {}
 
 void TabRDS::delODA() {}

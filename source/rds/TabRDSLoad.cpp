@@ -65,12 +65,15 @@ void TabRDS::itemChanged(QTableWidgetItem* item)
     sourceId = item->data(Qt::UserRole).toInt();
     const RDSSource source = store->rdsSource(sourceId);
     loading = true;
+    RDSSource afSource = source;
+    showAFTables(afSource);
     loadBasic(source);
     loadRates(source);
     loadSwitches(source);
     loadClockAndErrors(source);
     loadRadioText(source);
     loadLogFiles(source);
+    loadManualAFs(source);
     // The tables of the source's lists come last: other networks, then ODA rows.
     eonModel->reload(source.eon);
     loading = false;
