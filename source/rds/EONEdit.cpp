@@ -1,6 +1,7 @@
 #include "rds/EONEdit.h"
 
 #include "rds/EONModel.h"
+#include "rds/EONValid.h"
 
 #include <QDebug>
 #include <QLineEdit>
@@ -52,7 +53,9 @@ QWidget* EONEdit::createEditor(QWidget* parent, const QStyleOptionViewItem& opti
         return edit;
     }
     case EONModel::AfColumn: {
-        return new QLineEdit(parent);
+        auto* edit = new QLineEdit(parent);
+        edit->setValidator(new EONValid(edit));
+        return edit;
     }
     default:
         return QItemDelegate::createEditor(parent, option, index);

@@ -1,7 +1,8 @@
 #include "rds/EONModel.h"
 
+#include "rds/AFValid.h"
+
 #include <QDebug>
-#include <QLocale>
 #include <QStringList>
 
 #include <cmath>
@@ -18,22 +19,12 @@ QString hexWord(quint16 word)
     return QStringLiteral("%1").arg(word, kHexDigits, 16, QLatin1Char('0')).toUpper();
 }
 
-// The editor formats with the user's locale; a list typed with points must
-// read as well.
-double frequencyOf(const QString& part, bool* ok)
-{
-    const double value = QLocale().toDouble(part, ok);
-    if (*ok)
-        return value;
-    return part.toDouble(ok);
-}
-
 QList<AFEntry> afListOf(const QString& text)
 {
     QList<AFEntry> list;
     for (const QString& part : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         bool ok = false;
-        const double value = frequencyOf(part, &ok);
+        const double value = AFValid::toNumber(part, &ok);
         if (!ok || value == 0.0)
             continue;
         const long tenths = std::lround(value * kTenths); // half away from zero
@@ -45,11 +36,15 @@ QList<AFEntry> afListOf(const QString& text)
     return list;
 }
 
+// A list head keeps its minus, so the list reads back as it was typed.
 QString afText(const QList<AFEntry>& list)
 {
     QString text;
-    for (const AFEntry& entry : list)
-        text += QStringLiteral("%1 ").arg(entry.freq / kTenths);
+    for (const AFEntry& entry : list) {
+        const double shown = entry.freq / kTenths;
+        text +=
+            QStringLiteral("%1 ").arg(entry.marker == AFEntry::kNegativeMarker ? -shown : shown);
+    }
     return text;
 }
 

@@ -2,6 +2,7 @@
 // and deleted with the page's buttons, and what the store writes and reads.
 #include "RdsPageKit.h"
 #include "rds/EONModel.h"
+#include "rds/EONValid.h"
 
 #include <QAbstractItemModel>
 #include <QLineEdit>
@@ -153,7 +154,7 @@ private slots:
         QCOMPARE(kit.cell(0, EONModel::PtyColumn).toInt(), 5);
         QCOMPARE(kit.cell(0, EONModel::PsColumn).toString(), QStringLiteral("Drei"));
         QCOMPARE(kit.cell(0, EONModel::TaColumn, Qt::CheckStateRole).toInt(), int(Qt::Checked));
-        QCOMPARE(kit.cell(0, EONModel::AfColumn).toString(), QStringLiteral("88.1 95.5 100 "));
+        QCOMPARE(kit.cell(0, EONModel::AfColumn).toString(), QStringLiteral("88.1 -95.5 100 "));
         QCOMPARE(kit.cell(0, EONModel::PiColumn, Qt::ToolTipRole).toString(),
                  QStringLiteral("RDS-Daten von Kanal 3 werden gesendet"));
     }
@@ -218,7 +219,7 @@ private slots:
             << int(EONModel::ChannelColumn) << QVariant(258) << true << "2";
         QTest::newRow("empty AF list") << int(EONModel::AfColumn) << QVariant("") << true << "";
         QTest::newRow("AF zero and words dropped")
-            << int(EONModel::AfColumn) << QVariant("0 abc 87.25 -95.25") << true << "87.3 95.3 ";
+            << int(EONModel::AfColumn) << QVariant("0 abc 87.25 -95.25") << true << "87.3 -95.3 ";
         QTest::newRow("TP in the edit role")
             << int(EONModel::TpColumn) << QVariant(0) << false << "";
     }
@@ -238,6 +239,54 @@ private slots:
         QCOMPARE(model.setData(model.index(0, column), value), accepted);
         QCOMPARE(saves, accepted ? 1 : 0);
         QCOMPARE(model.data(model.index(0, column)).toString(), shown);
+    }
+
+    void validator_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("state");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("empty list") << "" << int(QValidator::Acceptable) << "";
+        QTest::newRow("blank kept for the next one")
+            << "87.6 95.8 " << int(QValidator::Acceptable) << "87.6 95.8 ";
+        QTest::newRow("blanks folded, second decimal cut")
+            << "  87.6   95.80" << int(QValidator::Acceptable) << "87.6 95.8";
+        QTest::newRow("one part still typed")
+            << "87.6 10" << int(QValidator::Intermediate) << "87.6 10";
+        QTest::newRow("one part no number") << "87.6 abc" << int(QValidator::Invalid) << "87.6 abc";
+        QTest::newRow("parts snapped into their bands")
+            << "300 450 1605" << int(QValidator::Acceptable) << "279 531 1602";
+    }
+
+    void validator()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, state);
+        QFETCH(QString, text);
+        EONValid valid;
+        int pos = int(typed.size());
+        QCOMPARE(int(valid.validate(typed, pos)), state);
+        QCOMPARE(typed, text);
+        QVERIFY(pos <= typed.size());
+    }
+
+    void fixup_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("each part fixed") << "50 300 1605"
+                                         << "87.6 531 1602";
+        QTest::newRow("no number dropped") << " abc  95 "
+                                           << "95";
+    }
+
+    void fixup()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, text);
+        EONValid valid;
+        valid.fixup(typed);
+        QCOMPARE(typed, text);
     }
 
     void checkBoxes()
