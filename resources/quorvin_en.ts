@@ -297,6 +297,48 @@
     </message>
 </context>
 <context>
+    <name>EONEdit</name>
+    <message>
+        <source>kein</source>
+        <translation>none</translation>
+    </message>
+</context>
+<context>
+    <name>EONModel</name>
+    <message>
+        <source>kein</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>Frequenzen zwischen 87.6 - 107.9 MHz oder 153 - 1610 kHz</source>
+        <translation>Frequencies between 87.6 - 107.9 MHz or 153 - 1610 kHz</translation>
+    </message>
+    <message>
+        <source>manuelle Einträge werden gesendet</source>
+        <translation>manual entries are sent</translation>
+    </message>
+    <message>
+        <source>RDS-Daten von Kanal %1 werden gesendet</source>
+        <translation>RDS data of channel %1 are sent</translation>
+    </message>
+    <message>
+        <source>Kanal</source>
+        <translation>Channel</translation>
+    </message>
+    <message>
+        <source>PS Name</source>
+        <translation>PS name</translation>
+    </message>
+    <message>
+        <source>Link</source>
+        <translation>Link</translation>
+    </message>
+    <message>
+        <source>AF Liste</source>
+        <translation>AF list</translation>
+    </message>
+</context>
+<context>
     <name>EventLogUI</name>
     <message>
         <source>Quorvin Event Log</source>

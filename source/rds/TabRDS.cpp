@@ -1,6 +1,10 @@
 #include "rds/TabRDS.h"
 
 #include "country/ECCSearch.h"
+#include "rds/AFTableAuto.h"
+#include "rds/AFTableSend.h"
+#include "rds/EONEdit.h"
+#include "rds/EONModel.h"
 #include "rds/ODAEdit.h"
 #include "rds/ODAModel.h"
 #include "rds/RDSDecoder.h"
@@ -26,6 +30,7 @@
 namespace {
 
 constexpr int kClockIntervalMs = 1000;
+constexpr int kVariantHintMs = 150; // lets the method switch settle before the hint
 constexpr int kHiddenTab = 3; // "RDS2 && ODA": built and loaded, never shown
 
 void putInto(QWidget* page, QWidget* form)
@@ -70,6 +75,9 @@ TabRDS::TabRDS(QWidget* parent)
     odaModel = new ODAModel(this);
     ui2->ODA->setModel(odaModel);
     ui2->ODA->setItemDelegate(new ODAEdit(this));
+    eonModel = new EONModel(this);
+    ui0->EON->setModel(eonModel);
+    ui0->EON->setItemDelegate(new EONEdit(this));
 
     connectFrame();
     connectBasic();
@@ -86,6 +94,10 @@ TabRDS::TabRDS(QWidget* parent)
 
     decoder = new RDSDecoder(this);
     ui->pTable->setModel(decoder);
+    autoAFs = new AFTableAuto(this);
+    uiAF->AFatab->setModel(autoAFs);
+    sentAFs = new AFTableSend(this);
+    uiAF->AFsend->setModel(sentAFs);
     logFiles = new RDSLogFiles(this);
     ui->Log->setModel(logFiles);
 
@@ -98,6 +110,12 @@ TabRDS::TabRDS(QWidget* parent)
             &TabRDS::showLog);
 
     fillCodecs();
+
+    variantHint = new QTimer(this);
+    variantHint->setObjectName(QStringLiteral("variantHint"));
+    variantHint->setSingleShot(true);
+    variantHint->setInterval(kVariantHintMs);
+    connect(variantHint, &QTimer::timeout, this, &TabRDS::useVariant);
 
     clock = new QTimer(this);
     connect(clock, &QTimer::timeout, this, &TabRDS::timeout);

@@ -9,6 +9,7 @@
 
 #include <QMap>
 #include <QPalette>
+#include <QSet>
 #include <QSharedPointer>
 #include <QStringList>
 #include <QWidget>
@@ -17,7 +18,10 @@
 #include <functional>
 #include <memory>
 
+class AFTableAuto;
+class AFTableSend;
 class ECCSearch;
+class EONModel;
 class FMSettings;
 class ODAModel;
 class QButtonGroup;
@@ -32,6 +36,7 @@ class RDSDecoder;
 class RDSLogFiles;
 struct RdsChannelState;
 class SetValue;
+struct AFEntry;
 struct RDSSource;
 
 namespace Ui {
@@ -177,6 +182,13 @@ private:
     // The basic form's group boxes that switch a group-rate entry.
     QList<std::pair<int, QGroupBox*>> groupSwitches() const;
 
+    // AF lists: the send table built on a copy of the source, the manual
+    // table loaded and stored.
+    int showAFTables(RDSSource& source);
+    void loadManualAFs(const RDSSource& source);
+    void appendEmptyRow(const AFEntry& entry);
+    QList<AFEntry> storeManualAFs(const QSet<QTableWidgetItem*>& excluded);
+
     // Basic tuning, RadioText and the byte views: reading the forms back
     // into a record, and the helpers of the text views and the decoder.
     void readBasic(RDSSource& source);
@@ -206,6 +218,11 @@ private:
     RdsViewState monitor;
     // Shares of 0A, 0B, 2A and 2B (by group code) of the last rate titles.
     QMap<int, double> pairShares;
+    AFTableAuto* autoAFs = nullptr;
+    AFTableSend* sentAFs = nullptr;
+    QTimer* variantHint = nullptr; // defers the method-B hint
+    int manualAFsOf = 0;           // the source whose manual AF rows are shown
+    EONModel* eonModel = nullptr;
     ECCSearch* eccSearch = nullptr;
     QTimer* clock = nullptr;
     QButtonGroup* groupButtons = nullptr;

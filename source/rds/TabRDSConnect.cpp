@@ -1,6 +1,7 @@
 #include "rds/TabRDS.h"
 
 #include "country/ECCSearch.h"
+#include "rds/EONModel.h"
 #include "rds/ODAModel.h"
 #include "ui_TabRDS0.h"
 #include "ui_TabRDS2.h"
@@ -80,8 +81,9 @@ void TabRDS::connectBasic()
          &QGroupBox::toggled, &TabRDS::rateChanged);
     feed(this, {ui0->fill0, ui0->fill8, ui0->fill14, ui0->fill15}, &QCheckBox::toggled,
          &TabRDS::rateChanged);
-    feed(this, {ui0->BaddEON}, &QPushButton::clicked, [this] { addEON(); });
+    feed(this, {ui0->BaddEON}, &QPushButton::clicked, [this] { addEON(EONModel::newRow()); });
     feed(this, {ui0->BdelEON}, &QPushButton::clicked, &TabRDS::delEON);
+    connect(eonModel, &EONModel::saveEON, this, &TabRDS::saveEON);
 
     connect(ui0->setdate, &QCheckBox::toggled, ui0->date, &QWidget::setEnabled);
     connect(ui0->psscroll, &QCheckBox::toggled, ui0->psrepeat, &QWidget::setEnabled);

@@ -1,5 +1,6 @@
 #include "rds/TabRDS.h"
 
+#include "rds/EONModel.h"
 #include "rds/GroupEntries.h"
 #include "rds/ODAModel.h"
 #include "rds/RDSLogFiles.h"
@@ -57,12 +58,17 @@ void TabRDS::itemChanged(QTableWidgetItem* item)
     sourceId = item->data(Qt::UserRole).toInt();
     const RDSSource source = store->rdsSource(sourceId);
     loading = true;
+    RDSSource afSource = source;
+    showAFTables(afSource);
     loadBasic(source);
     loadRates(source);
     loadSwitches(source);
     loadClockAndErrors(source);
     loadRadioText(source);
     loadLogFiles(source);
+    loadManualAFs(source);
+    // The tables of the source's lists come last: other networks, then ODA rows.
+    eonModel->reload(source.eon);
     odaModel->reload(source.oda);
     loading = false;
     findCountry();
