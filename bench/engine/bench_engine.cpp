@@ -6,10 +6,11 @@
 // datagrams sent per second, the PCM underruns and overflows the board
 // reported (slots flagged per status reply), the spacing of the 1 ms fill
 // ticks, then the CPU time of the whole process and its memory: resident
-// size after the warm-up and at the end, and the peak, then the resident size
-// sampled through the run and its growth after the first minute (the decode
-// threads' heaps still grow while each opens its first file of every kind, so
-// a run's growth from the warm-up alone overstates a creep). RDSPORT is the first
+// size after the warm-up and at the end, and the peak; then the anonymous part
+// of the resident size (heaps and stacks; the pages of the mapped libraries
+// come and go with the machine's page cache) sampled through the run, and its
+// growth after the first minute apart, because the decode threads' heaps grow
+// to their working size while each opens its first files. RDSPORT is the first
 // RDS data port ("Remote/portRDSData"); programme n listens on RDSPORT - 1 +
 // n. Without it the RDS data servers stay closed. With -l a listener in the
 // main thread takes the run-time keys the main window's pages listen to
@@ -45,11 +46,13 @@ constexpr int kWarmUpMs = 2000;
 constexpr int kSettleMs = 60000;
 constexpr int kTraceSamples = 10;
 
-// Resident and peak resident size of the process in MB.
+// Resident and peak resident size of the process in MB, and the anonymous
+// part of the resident size (heaps and stacks).
 struct Memory
 {
     double resident = 0.0;
     double peak = 0.0;
+    double anonymous = 0.0;
 };
 
 Memory memory()
@@ -67,6 +70,8 @@ Memory memory()
             m.resident = mb;
         else if (fields[0] == "VmHWM:")
             m.peak = mb;
+        else if (fields[0] == "RssAnon:")
+            m.anonymous = mb;
     }
     return m;
 }
@@ -98,8 +103,8 @@ bool parseAddress(const QString& text, BoardIP& address)
     return ok && address.ipv4 != 0;
 }
 
-// Resident size sampled every intervalMs of a run; the sample at the settle
-// time starts the settled growth.
+// Anonymous resident size sampled every intervalMs of a run; the sample at
+// the settle time starts the settled growth.
 struct MemoryTrace
 {
     qint64 intervalMs = 0;
@@ -118,11 +123,11 @@ void runFor(int milliseconds, MemoryTrace& trace)
         if (trace.intervalMs < 1)
             continue;
         if (clock.elapsed() >= nextSample) {
-            trace.resident.push_back(memory().resident);
+            trace.resident.push_back(memory().anonymous);
             nextSample += trace.intervalMs;
         }
         if (trace.settled < 0 && clock.elapsed() >= kSettleMs)
-            trace.settled = memory().resident;
+            trace.settled = memory().anonymous;
     }
 }
 
@@ -234,15 +239,15 @@ int main(int argc, char* argv[])
     if (listen)
         std::printf("run-time values received by the listener: %lld (%.0f/s)\n",
                     static_cast<long long>(listener.received), listener.received / wall);
-    std::printf("memory every %.0f s (MB):", trace.intervalMs / 1000.0);
+    std::printf("anonymous memory every %.0f s (MB):", trace.intervalMs / 1000.0);
     for (const double mb : trace.resident)
         std::printf(" %.1f", mb);
     std::printf("\n");
     if (seconds * 1000 >= 2 * kSettleMs && trace.settled >= 0) {
         const double settledMinutes = (wall - kSettleMs / 1000.0) / 60.0;
-        std::printf("memory after the first %d s: %+.2f MB, %+.3f MB/min\n", kSettleMs / 1000,
-                    after.resident - trace.settled,
-                    (after.resident - trace.settled) / settledMinutes);
+        std::printf("anonymous memory after the first %d s: %+.2f MB, %+.3f MB/min\n",
+                    kSettleMs / 1000, after.anonymous - trace.settled,
+                    (after.anonymous - trace.settled) / settledMinutes);
     }
     for (auto& board : boards) {
         board->quit();
