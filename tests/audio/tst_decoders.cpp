@@ -49,6 +49,18 @@ template <typename Decoder> Decoded decodeAll(Decoder& decoder, int stepBytes = 
     return result;
 }
 
+// The test signal in the format the name's ending (wav, flac, ogg, mp3) names.
+QString fileOfKind(AudioFiles& files, const QString& name, const Format& format)
+{
+    if (name.endsWith(QLatin1String("wav")))
+        return files.wav(name, format);
+    if (name.endsWith(QLatin1String("flac")))
+        return files.flac(name, format);
+    if (name.endsWith(QLatin1String("ogg")))
+        return files.ogg(name, format);
+    return files.mp3(name, format);
+}
+
 QByteArray monoToStereo(const QByteArray& mono)
 {
     QByteArray stereo;
@@ -555,11 +567,7 @@ void TestDecoders::damagedFiles()
     QFETCH(QString, damage);
     // Long enough that half the file holds whole Ogg pages and MPEG frames.
     const Format format{44100, 2, 16, 10.0};
-    const QString name = "whole." + ending;
-    const QString whole = ending == "wav"    ? files->wav(name, format)
-                          : ending == "flac" ? files->flac(name, format)
-                          : ending == "ogg"  ? files->ogg(name, format)
-                                             : files->mp3(name, format);
+    const QString whole = fileOfKind(*files, "whole." + ending, format);
     QVERIFY2(!whole.isEmpty(), qPrintable(files->lastError()));
     QByteArray bytes = AudioFiles::read(whole);
     // Deterministic junk, so a failure can be repeated.
@@ -612,11 +620,7 @@ void TestDecoders::closedStreamDeliversNothingUntilReopened()
 {
     QFETCH(QString, ending);
     const Format format{44100, 2, 16, 0.5};
-    const QString name = "close." + ending;
-    const QString path = ending == "wav"    ? files->wav(name, format)
-                         : ending == "flac" ? files->flac(name, format)
-                         : ending == "ogg"  ? files->ogg(name, format)
-                                            : files->mp3(name, format);
+    const QString path = fileOfKind(*files, "close." + ending, format);
     QVERIFY2(!path.isEmpty(), qPrintable(files->lastError()));
 
     DecoderSet decoders;

@@ -85,6 +85,17 @@ bool waitUntilRefilled(BoardFixture& f, int capacity)
     return QTest::qWaitFor(full, kWaitMs);
 }
 
+// Starts the board thread on the test's clock against an emulator whose PCM
+// buffers hold capacity frames, and brings it online.
+bool startOnTestClock(BoardFixture& f, QSharedPointer<FMSettings> settings, int capacity)
+{
+    f.emulator->setLogPcm(false);
+    f.emulator->setCapacities(capacity, 1024);
+    f.startBoard(settings);
+    f.driveClock();
+    return f.bringOnline();
+}
+
 // Waits, as long as the engine needs, until the board holds PCM of slot 0 up
 // to the last datagram the engine may send.
 bool waitUntilSlotRefilled(BoardFixture& f, int capacity)
@@ -228,11 +239,7 @@ void TestFMProgram::twentyFourChannelsStreamFilesAndRds()
     settings->subscribe(QStringLiteral("chinfo"), &recorder);
     settings->subscribe(QStringLiteral("songinfo"), &recorder);
     constexpr int kCapacity = 16384;
-    f.emulator->setLogPcm(false);
-    f.emulator->setCapacities(kCapacity, 1024);
-    f.startBoard(settings);
-    f.driveClock();
-    QVERIFY(f.bringOnline());
+    QVERIFY(startOnTestClock(f, settings, kCapacity));
     QVERIFY(waitUntilRefilled(f, kCapacity));
 
     RdsTestDecoder decoder;
@@ -321,11 +328,7 @@ void TestFMProgram::songChangesKeepRunTimeValuesBounded()
     for (const char* key : {"chinfo", "chstatus", "songinfo"})
         settings->subscribe(QString::fromLatin1(key), &recorder);
     constexpr int kCapacity = 16384;
-    f.emulator->setLogPcm(false);
-    f.emulator->setCapacities(kCapacity, 1024);
-    f.startBoard(settings);
-    f.driveClock();
-    QVERIFY(f.bringOnline());
+    QVERIFY(startOnTestClock(f, settings, kCapacity));
 
     const QString playingKey = QStringLiteral("chinfo.1/playing");
     const auto songChanges = [&] { return int(recorder.keys().count(playingKey)); };
