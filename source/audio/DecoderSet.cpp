@@ -38,6 +38,30 @@ template <typename Decoder> Decoder& made(std::unique_ptr<Decoder>& decoder)
 
 } // namespace
 
+template <typename Fn> void DecoderSet::withDecoder(qint32 kind, Fn fn)
+{
+    switch (kind) {
+    case DecoderOgg:
+        if (ogg)
+            fn(*ogg);
+        break;
+    case DecoderMp3:
+        if (mp3)
+            fn(*mp3);
+        break;
+    case DecoderWav:
+        if (wav)
+            fn(*wav);
+        break;
+    case DecoderFlac:
+        if (flac)
+            fn(*flac);
+        break;
+    default:
+        break;
+    }
+}
+
 bool DecoderSet::open(SongInfo& song)
 {
     song.kind = DecoderNone;
@@ -75,38 +99,19 @@ bool DecoderSet::has(qint32 kind) const
 
 qint32 DecoderSet::decode(qint32 kind, char* destination, qint32 bytes, bool& end)
 {
-    if (!has(kind))
-        return 0;
-    switch (kind) {
-    case DecoderOgg:
-        return ogg->decode(destination, bytes, end);
-    case DecoderMp3:
-        return mp3->decode(destination, bytes, end);
-    case DecoderWav:
-        return wav->decode(destination, bytes, end);
-    default:
-        return flac->decode(destination, bytes, end);
-    }
+    qint32 written = 0;
+    withDecoder(kind, [&](auto& decoder) { written = decoder.decode(destination, bytes, end); });
+    return written;
 }
 
 void DecoderSet::rewind(qint32 kind)
 {
-    if (!has(kind))
-        return;
-    switch (kind) {
-    case DecoderOgg:
-        ogg->rewind();
-        break;
-    case DecoderMp3:
-        mp3->rewind();
-        break;
-    case DecoderWav:
-        wav->rewind();
-        break;
-    default:
-        flac->rewind();
-        break;
-    }
+    withDecoder(kind, [](auto& decoder) { decoder.rewind(); });
+}
+
+void DecoderSet::close(qint32 kind)
+{
+    withDecoder(kind, [](auto& decoder) { decoder.close(); });
 }
 
 void DecoderSet::clear()

@@ -32,10 +32,16 @@ public:
     qint32 decode(qint32 kind, char* destination, qint32 bytes, bool& end);
     bool has(qint32 kind) const;
     void rewind(qint32 kind);
+    // Closes the file the decoder of that kind has open and frees what the
+    // library holds for it, keeping the decoder object.
+    void close(qint32 kind);
     // Destroys the decoder objects: MP3, Ogg Vorbis, WAV, FLAC.
     void clear();
 
 private:
+    // Calls fn with the decoder object of that kind, if there is one.
+    template <typename Fn> void withDecoder(qint32 kind, Fn fn);
+
     std::unique_ptr<OggDecoder> ogg;
     std::unique_ptr<MP3Decoder> mp3;
     std::unique_ptr<WavDecoder> wav;

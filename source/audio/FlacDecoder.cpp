@@ -204,6 +204,15 @@ qint32 FlacDecoder::decode(char* destination, qint32 bytes, bool& end)
     return writeOffset;
 }
 
+void FlacDecoder::close()
+{
+    if (decoder && isOpen)
+        FLAC__stream_decoder_finish(decoder);
+    isOpen = false;
+    target = nullptr;
+    carryPos = carryLength = 0;
+}
+
 void FlacDecoder::rewind()
 {
     qDebug("flac rewind");

@@ -24,6 +24,9 @@ public:
     bool open(SongInfo& song);
     qint32 decode(char* destination, qint32 bytes, bool& end);
     void rewind();
+    // Ends the open stream and frees libFLAC's per-stream buffers; a later
+    // decode() delivers nothing until the next open().
+    void close();
 
 private:
     static FLAC__StreamDecoderWriteStatus writeCallback(const FLAC__StreamDecoder*,

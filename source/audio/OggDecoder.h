@@ -18,9 +18,11 @@ public:
     bool open(SongInfo& song);
     qint32 decode(char* destination, qint32 bytes, bool& end);
     void rewind();
+    // Frees what the open file holds (the stream's codebooks and state); a
+    // later decode() delivers nothing until the next open().
+    void close();
 
 private:
-    void close();
 
     OggVorbis_File file{};
     bool isOpen = false;

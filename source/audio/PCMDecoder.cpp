@@ -320,6 +320,12 @@ void PCMDecoder::fillBuffer(LoopState& state, int target)
 
 void PCMDecoder::finishSong(LoopState& state)
 {
+    // The next round opens the following file afresh, also when the playlist
+    // holds only this one, so the stream the decoder rewound is never read
+    // again. Left open, it would keep the library's memory for it (codebooks,
+    // frame buffers) while files of the other kinds open and close around it,
+    // and the decode thread's heap would fragment and creep song after song.
+    decoders.close(current.kind);
     if (state.songBytes == 0) {
         // A file that opens but yields no sample would otherwise be reopened
         // at once, over and over.

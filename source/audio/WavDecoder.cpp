@@ -49,6 +49,12 @@ WavDecoder::~WavDecoder()
     delete file;
 }
 
+void WavDecoder::close()
+{
+    isOpen = false;
+    file->close();
+}
+
 bool WavDecoder::open(SongInfo& song)
 {
     song.kind = DecoderFailed;

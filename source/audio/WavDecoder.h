@@ -21,6 +21,9 @@ public:
     bool open(SongInfo& song);
     qint32 decode(char* destination, qint32 bytes, bool& end);
     void rewind();
+    // Closes the file; a later decode() delivers nothing until the next
+    // open().
+    void close();
 
     // Error text of the last parse, empty after a successful open.
     QString lastError() const { return error; }

@@ -1,6 +1,6 @@
 // The four decoders on files made at test time by sox, flac, oggenc and lame:
 // output against sox's decode of the same file, stream parameters, tags,
-// refused formats and damaged files.
+// refused formats, damaged files, and closing a stream for the next one.
 #include "audio/DecoderSet.h"
 #include "audio/FlacDecoder.h"
 #include "audio/OggDecoder.h"
@@ -47,6 +47,18 @@ template <typename Decoder> Decoded decodeAll(Decoder& decoder, int stepBytes = 
             break;
     }
     return result;
+}
+
+// The test signal in the format the name's ending (wav, flac, ogg, mp3) names.
+QString fileOfKind(AudioFiles& files, const QString& name, const Format& format)
+{
+    if (name.endsWith(QLatin1String("wav")))
+        return files.wav(name, format);
+    if (name.endsWith(QLatin1String("flac")))
+        return files.flac(name, format);
+    if (name.endsWith(QLatin1String("ogg")))
+        return files.ogg(name, format);
+    return files.mp3(name, format);
 }
 
 QByteArray monoToStereo(const QByteArray& mono)
@@ -189,6 +201,8 @@ private slots:
     void mp3Tags();
     void damagedFiles_data();
     void damagedFiles();
+    void closedStreamDeliversNothingUntilReopened_data();
+    void closedStreamDeliversNothingUntilReopened();
     void oggSetupRefusedOnFirstRead();
     void oggSampleRateField_data();
     void oggSampleRateField();
@@ -553,11 +567,7 @@ void TestDecoders::damagedFiles()
     QFETCH(QString, damage);
     // Long enough that half the file holds whole Ogg pages and MPEG frames.
     const Format format{44100, 2, 16, 10.0};
-    const QString name = "whole." + ending;
-    const QString whole = ending == "wav"    ? files->wav(name, format)
-                          : ending == "flac" ? files->flac(name, format)
-                          : ending == "ogg"  ? files->ogg(name, format)
-                                             : files->mp3(name, format);
+    const QString whole = fileOfKind(*files, "whole." + ending, format);
     QVERIFY2(!whole.isEmpty(), qPrintable(files->lastError()));
     QByteArray bytes = AudioFiles::read(whole);
     // Deterministic junk, so a failure can be repeated.
@@ -594,6 +604,56 @@ void TestDecoders::damagedFiles()
     QVERIFY(total > 0);
     // Never more than the undamaged file holds, with one MPEG frame of slack.
     QVERIFY(total <= qint64(format.seconds * format.rate * 4) + kMp3FrameSamples * 4);
+}
+
+void TestDecoders::closedStreamDeliversNothingUntilReopened_data()
+{
+    QTest::addColumn<QString>("ending");
+    for (const char* ending : {"wav", "flac", "ogg", "mp3"})
+        QTest::newRow(ending) << QString(ending);
+}
+
+// The decode thread closes each song once it has ended: the object must hand
+// out nothing from the closed stream, survive rewind and a second close, and
+// play the next file opened with it from its first sample.
+void TestDecoders::closedStreamDeliversNothingUntilReopened()
+{
+    QFETCH(QString, ending);
+    const Format format{44100, 2, 16, 0.5};
+    const QString path = fileOfKind(*files, "close." + ending, format);
+    QVERIFY2(!path.isEmpty(), qPrintable(files->lastError()));
+
+    DecoderSet decoders;
+    SongInfo song;
+    song.path = path;
+    QVERIFY(openDecoder(decoders, song));
+    std::vector<char> step(PcmBuffer::kBytes);
+    bool end = false;
+    QByteArray first;
+    for (int i = 0; i < kMaxSteps && !end; ++i) {
+        const qint32 got = decoders.decode(song.kind, step.data(), PcmBuffer::kBytes, end);
+        first.append(step.data(), got);
+    }
+    QVERIFY(end);
+    QVERIFY(!first.isEmpty());
+
+    decoders.close(song.kind);
+    decoders.rewind(song.kind);
+    decoders.close(song.kind);
+    end = false;
+    QCOMPARE(decoders.decode(song.kind, step.data(), PcmBuffer::kBytes, end), 0);
+
+    SongInfo again;
+    again.path = path;
+    QVERIFY(openDecoder(decoders, again));
+    QCOMPARE(again.kind, song.kind);
+    QByteArray second;
+    end = false;
+    for (int i = 0; i < kMaxSteps && !end; ++i) {
+        const qint32 got = decoders.decode(again.kind, step.data(), PcmBuffer::kBytes, end);
+        second.append(step.data(), got);
+    }
+    QVERIFY2(second == first, "the file opened after a close did not play as the first time");
 }
 
 // data/broken-codebook.ogg: "oggenc -q 0" of 0.1 s of two sines at 8 kHz

@@ -1,11 +1,14 @@
 // The decode thread read the way the board thread reads it: playlist walk,
 // looping, skipping of unplayable files, jumps, playlist changes, silence on
-// underrun, play position and stopping.
+// underrun, play position, the song records it keeps, the files it keeps
+// open, and stopping.
 #include "audio/PCMDecoder.h"
 
 #include "AudioFiles.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
@@ -68,6 +71,19 @@ QStringList paths(const QList<SongInfo>& songs)
     return list;
 }
 
+// How many open descriptors of this process name one of the files.
+int openDescriptorsOf(const QStringList& files)
+{
+    QStringList canonical;
+    for (const QString& file : files)
+        canonical << QFileInfo(file).canonicalFilePath();
+    const QDir fds(QStringLiteral("/proc/self/fd"));
+    int count = 0;
+    for (const QString& fd : fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
+        count += canonical.contains(QFile::symLinkTarget(fds.filePath(fd))) ? 1 : 0;
+    return count;
+}
+
 } // namespace
 
 class TestPCMDecoder : public QObject
@@ -89,6 +105,7 @@ private slots:
     void handedOutSongsShareNoMemory();
     void songRecordsStayBounded_data();
     void songRecordsStayBounded();
+    void endedSongsLeaveNoFileOpen();
     void stopsAndIsWaitedFor();
 
 private:
@@ -424,6 +441,43 @@ void TestPCMDecoder::songRecordsStayBounded()
     for (qsizetype i = 1; i < seen.size(); ++i)
         QCOMPARE(playlist.indexOf(seen.at(i).path),
                  (playlist.indexOf(seen.at(i - 1).path) + 1) % playlist.size());
+}
+
+// Every kind keeps its decoder object, but a song that has ended holds no
+// file and none of its library's memory: with a playlist of one file of each
+// kind, only the song being played is open.
+void TestPCMDecoder::endedSongsLeaveNoFileOpen()
+{
+    if (!AudioFiles::haveTools({"sox", "flac", "oggenc", "lame"}))
+        QSKIP("sox, flac, oggenc and lame are needed");
+    const AudioFiles::Format format{44100, 2, 16, 0.5};
+    const QStringList playlist = {files->mp3("open-a.mp3", format),
+                                  files->ogg("open-b.ogg", format),
+                                  files->flac("open-c.flac", format)};
+    for (const QString& song : playlist)
+        QVERIFY2(!song.isEmpty(), qPrintable(files->lastError()));
+    QCOMPARE(openDescriptorsOf(playlist), 0);
+
+    PCMDecoder decoder(18);
+    decoder.setPlaylist(playlist);
+    // The third song opens only after the first two have been decoded to
+    // their end; unread, the thread then waits with both buffers full.
+    QTRY_VERIFY_WITH_TIMEOUT(decoder.playInfo().path == playlist.at(2), kWaitMs);
+    QCOMPARE(openDescriptorsOf(playlist), 1);
+    QCOMPARE(openDescriptorsOf({playlist.at(2)}), 1);
+
+    // Closed songs open again: two more rounds play every file whole.
+    const qint64 round = 3 * qint64(format.rate * format.seconds) * kStereoFrameBytes;
+    QCOMPARE(drain(decoder, 2 * round).size(), 2 * round);
+    decoder.requestStop(false);
+    QTRY_VERIFY_WITH_TIMEOUT(decoder.isStopped(), kWaitMs);
+    const QList<SongInfo> songs = decoder.takeSongInfo();
+    QVERIFY(songs.size() >= 6);
+    for (qsizetype i = 0; i < songs.size(); ++i) {
+        QCOMPARE(songs.at(i).path, playlist.at(i % playlist.size()));
+        QVERIFY(songs.at(i).kind > 0);
+    }
+    QCOMPARE(openDescriptorsOf(playlist), 0);
 }
 
 void TestPCMDecoder::stopsAndIsWaitedFor()

@@ -1,7 +1,8 @@
 // The programme engines of a board thread against the board emulator on
 // 127.0.0.1: test tones, silence of an unused channel, 24 channels streaming
 // files and RDS within the tick budgets on a clock the test moves, the
-// remote RDS queue, and the play reports into the store.
+// remote RDS queue, and the play reports into the store, which stay the same
+// few keys and records however often the songs change.
 #include "AudioFiles.h"
 #include "BoardFixture.h"
 #include "KeyRecorder.h"
@@ -10,6 +11,7 @@
 #include "board/TestTone.h"
 
 #include <QDateTime>
+#include <QSet>
 #include <QTest>
 
 #include <array>
@@ -83,6 +85,29 @@ bool waitUntilRefilled(BoardFixture& f, int capacity)
     return QTest::qWaitFor(full, kWaitMs);
 }
 
+// Starts the board thread on the test's clock against an emulator whose PCM
+// buffers hold capacity frames, and brings it online.
+bool startOnTestClock(BoardFixture& f, QSharedPointer<FMSettings> settings, int capacity)
+{
+    f.emulator->setLogPcm(false);
+    f.emulator->setCapacities(capacity, 1024);
+    f.startBoard(settings);
+    f.driveClock();
+    return f.bringOnline();
+}
+
+// Waits, as long as the engine needs, until the board holds PCM of slot 0 up
+// to the last datagram the engine may send.
+bool waitUntilSlotRefilled(BoardFixture& f, int capacity)
+{
+    return QTest::qWaitFor(
+        [&] {
+            return f.emulator->slot(0).pcmFill >=
+                   capacity - 2 * FMProgram::kFramesPerDatagram - 2;
+        },
+        kWaitMs);
+}
+
 } // namespace
 
 class TestFMProgram : public QObject
@@ -97,6 +122,7 @@ private slots:
     void sineStreamsFromTheFirstFrame();
     void unusedChannelSendsOneSilence();
     void twentyFourChannelsStreamFilesAndRds();
+    void songChangesKeepRunTimeValuesBounded();
     void rdsGoesBeforePcmAndLowerSlotsFirst();
     void clockTimeWindow_data();
     void clockTimeWindow();
@@ -213,11 +239,7 @@ void TestFMProgram::twentyFourChannelsStreamFilesAndRds()
     settings->subscribe(QStringLiteral("chinfo"), &recorder);
     settings->subscribe(QStringLiteral("songinfo"), &recorder);
     constexpr int kCapacity = 16384;
-    f.emulator->setLogPcm(false);
-    f.emulator->setCapacities(kCapacity, 1024);
-    f.startBoard(settings);
-    f.driveClock();
-    QVERIFY(f.bringOnline());
+    QVERIFY(startOnTestClock(f, settings, kCapacity));
     QVERIFY(waitUntilRefilled(f, kCapacity));
 
     RdsTestDecoder decoder;
@@ -277,6 +299,69 @@ void TestFMProgram::twentyFourChannelsStreamFilesAndRds()
     QTRY_VERIFY_WITH_TIMEOUT(recorder.keys().contains(QStringLiteral("songinfo")), kWaitMs);
     QTRY_VERIFY_WITH_TIMEOUT(recorder.keys().contains(QStringLiteral("chinfo.24/playpos")),
                              kWaitMs);
+}
+
+// A playlist of short MP3, Ogg and FLAC files played through many song
+// changes, counted on the store's play reports and driven by the test's clock:
+// the run-time keys published and the song records kept are the same after
+// the last change as after the first rounds, one record per file.
+void TestFMProgram::songChangesKeepRunTimeValuesBounded()
+{
+    if (!AudioFiles::haveTools({QStringLiteral("sox"), QStringLiteral("lame"),
+                                QStringLiteral("oggenc"), QStringLiteral("flac")}))
+        QSKIP("sox, lame, oggenc or flac is missing");
+    BoardFixture f;
+    AudioFiles files(f.dir.path());
+    AudioFiles::Format format;
+    format.seconds = 0.25;
+    const QStringList songs = {files.mp3(QStringLiteral("a.mp3"), format),
+                               files.ogg(QStringLiteral("b.ogg"), format),
+                               files.flac(QStringLiteral("c.flac"), format)};
+    QByteArray playlist = "[playlist.1]\n";
+    for (int i = 0; i < songs.size(); ++i) {
+        QVERIFY2(!songs[i].isEmpty(), qPrintable(files.lastError()));
+        playlist += QByteArray::number(i) + '=' + songs[i].toUtf8() + '\n';
+    }
+    auto settings = f.project(channels(1) + "[audio.1]\nused=1\ntype=2\nfile=playlist.1\n" +
+                              playlist + kRdsSource);
+    KeyRecorder recorder;
+    for (const char* key : {"chinfo", "chstatus", "songinfo"})
+        settings->subscribe(QString::fromLatin1(key), &recorder);
+    constexpr int kCapacity = 16384;
+    QVERIFY(startOnTestClock(f, settings, kCapacity));
+
+    const QString playingKey = QStringLiteral("chinfo.1/playing");
+    const auto songChanges = [&] { return int(recorder.keys().count(playingKey)); };
+    const auto distinctKeys = [&] {
+        const QStringList keys = recorder.keys();
+        return QSet<QString>(keys.cbegin(), keys.cend());
+    };
+    // Two rounds of the playlist settle every key the engine reports.
+    constexpr int kSettledChanges = 6;
+    constexpr int kSongChanges = 36;
+    // 36 songs of 0.25 s are 180 steps of 50 ms; the rest is slack.
+    constexpr int kStepMs = 50;
+    constexpr int kMaxSteps = 600;
+    QSet<QString> settledKeys;
+    for (int step = 0; songChanges() < kSongChanges; ++step) {
+        QVERIFY2(step < kMaxSteps, qPrintable(QStringLiteral("%1 song changes after %2 steps")
+                                                  .arg(songChanges())
+                                                  .arg(step)));
+        f.advance(kStepMs);
+        QVERIFY2(waitUntilSlotRefilled(f, kCapacity), qPrintable(QString::number(step)));
+        if (settledKeys.isEmpty() && songChanges() >= kSettledChanges)
+            settledKeys = distinctKeys();
+    }
+
+    const QSet<QString> keys = distinctKeys();
+    QVERIFY2(keys == settledKeys,
+             qPrintable(QStringList((keys - settledKeys).values()).join(QLatin1Char(' '))));
+    QVERIFY(keys.contains(playingKey));
+    const QHash<QString, SongInfo> records = settings->songInfos();
+    QCOMPARE(records.size(), songs.size());
+    for (const QString& song : songs)
+        QVERIFY2(records.value(song).kind > 0, qPrintable(song));
+    QVERIFY(songs.contains(settings->songInfo(1).path));
 }
 
 void TestFMProgram::rdsGoesBeforePcmAndLowerSlotsFirst()

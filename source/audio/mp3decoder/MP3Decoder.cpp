@@ -45,6 +45,11 @@ qint32 MP3Decoder::decode(char* destination, qint32 bytes, bool& end)
     return written;
 }
 
+void MP3Decoder::close()
+{
+    reader.close();
+}
+
 void MP3Decoder::rewind()
 {
     reader.rewind();

@@ -19,6 +19,9 @@ public:
     bool open(SongInfo& song);
     qint32 decode(char* destination, qint32 bytes, bool& end);
     void rewind();
+    // Closes the file in libmpg123; a later decode() delivers nothing until
+    // the next open().
+    void close();
 
 private:
     Mpg123Reader reader;
