@@ -374,6 +374,48 @@
     </message>
 </context>
 <context>
+    <name>EONEdit</name>
+    <message>
+        <source>kein</source>
+        <translation>none</translation>
+    </message>
+</context>
+<context>
+    <name>EONModel</name>
+    <message>
+        <source>kein</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>Frequenzen zwischen 87.6 - 107.9 MHz oder 153 - 1610 kHz</source>
+        <translation>Frequencies between 87.6 - 107.9 MHz or 153 - 1610 kHz</translation>
+    </message>
+    <message>
+        <source>manuelle Einträge werden gesendet</source>
+        <translation>manual entries are sent</translation>
+    </message>
+    <message>
+        <source>RDS-Daten von Kanal %1 werden gesendet</source>
+        <translation>RDS data of channel %1 are sent</translation>
+    </message>
+    <message>
+        <source>Kanal</source>
+        <translation>Channel</translation>
+    </message>
+    <message>
+        <source>PS Name</source>
+        <translation>PS name</translation>
+    </message>
+    <message>
+        <source>Link</source>
+        <translation>Link</translation>
+    </message>
+    <message>
+        <source>AF Liste</source>
+        <translation>AF list</translation>
+    </message>
+</context>
+<context>
     <name>EventLogUI</name>
     <message>
         <source>Quorvin Event Log</source>
@@ -1729,6 +1771,116 @@ Measurements running there will be aborted!</translation>
     </message>
 </context>
 <context>
+    <name>ODAEdit</name>
+    <message>
+        <source>auto</source>
+        <translation>auto</translation>
+    </message>
+</context>
+<context>
+    <name>ODAModel</name>
+    <message>
+        <source>auto</source>
+        <translation>auto</translation>
+    </message>
+    <message>
+        <source>Data A</source>
+        <translation>Data A</translation>
+    </message>
+    <message>
+        <source>Data B</source>
+        <translation>Data B</translation>
+    </message>
+    <message>
+        <source>Data C</source>
+        <translation>Data C</translation>
+    </message>
+    <message>
+        <source>Data D</source>
+        <translation>Data D</translation>
+    </message>
+    <message>
+        <source>Check A</source>
+        <translation>Check A</translation>
+    </message>
+    <message>
+        <source>Check B</source>
+        <translation>Check B</translation>
+    </message>
+    <message>
+        <source>Check C</source>
+        <translation>Check C</translation>
+    </message>
+    <message>
+        <source>Check D</source>
+        <translation>Check D</translation>
+    </message>
+    <message>
+        <source>G0 / min</source>
+        <translation>G0 / min</translation>
+    </message>
+    <message>
+        <source>G1 / min</source>
+        <translation>G1 / min</translation>
+    </message>
+    <message>
+        <source>G2 / min</source>
+        <translation>G2 / min</translation>
+    </message>
+    <message>
+        <source>G3 / min</source>
+        <translation>G3 / min</translation>
+    </message>
+    <message>
+        <source>Block A Daten</source>
+        <translation>Block A data</translation>
+    </message>
+    <message>
+        <source>Block B Daten</source>
+        <translation>Block B data</translation>
+    </message>
+    <message>
+        <source>Block C Daten</source>
+        <translation>Block C data</translation>
+    </message>
+    <message>
+        <source>Block D Daten</source>
+        <translation>Block D data</translation>
+    </message>
+    <message>
+        <source>Checkword A</source>
+        <translation>Check word A</translation>
+    </message>
+    <message>
+        <source>Checkword B</source>
+        <translation>Check word B</translation>
+    </message>
+    <message>
+        <source>Checkword C</source>
+        <translation>Check word C</translation>
+    </message>
+    <message>
+        <source>Checkword D</source>
+        <translation>Check word D</translation>
+    </message>
+    <message>
+        <source>Gruppen pro Minute für Stream 0</source>
+        <translation>Groups per minute on stream 0</translation>
+    </message>
+    <message>
+        <source>Gruppen pro Minute für Stream 1</source>
+        <translation>Groups per minute on stream 1</translation>
+    </message>
+    <message>
+        <source>Gruppen pro Minute für Stream 2</source>
+        <translation>Groups per minute on stream 2</translation>
+    </message>
+    <message>
+        <source>Gruppen pro Minute für Stream 3</source>
+        <translation>Groups per minute on stream 3</translation>
+    </message>
+</context>
+<context>
     <name>RDSDecoder</name>
     <message>
         <source>Summe</source>
@@ -2525,6 +2677,26 @@ no channels are sent</translation>
     <message>
         <source>Länder mit</source>
         <translation>Countries with</translation>
+    </message>
+    <message>
+        <source>Kunstkopf</source>
+        <translation>Artificial head</translation>
+    </message>
+    <message>
+        <source>Komprimiert</source>
+        <translation>Compressed</translation>
+    </message>
+    <message>
+        <source># Kanal %1</source>
+        <translation># Channel %1</translation>
+    </message>
+    <message>
+        <source>RDS-Log speichern...</source>
+        <translation>Save RDS log...</translation>
+    </message>
+    <message>
+        <source>RDS-Log (*.txt);;Alle Dateien (*)</source>
+        <translation>RDS log (*.txt);;All files (*)</translation>
     </message>
     <message>
         <source>bei &gt;25 Frequenzen sollte Verfahren B eingesetzt werden</source>
@@ -4012,6 +4184,414 @@ click twice for hex values</translation>
     <message>
         <source>Zoom with Ctrl + Mouse Wheel</source>
         <translation>Zoom with Ctrl + Mouse Wheel</translation>
+    </message>
+</context>
+<context>
+    <name>TabTMC</name>
+    <message>
+        <source>Name der %1. TMC Quelle</source>
+        <translation>Name of TMC source %1</translation>
+    </message>
+    <message>
+        <source>Meldungen löschen?</source>
+        <translation>Delete messages?</translation>
+    </message>
+    <message>
+        <source>%1 Meldungen löschen?</source>
+        <translation>Delete %1 messages?</translation>
+    </message>
+    <message>
+        <source>Labels löschen?</source>
+        <translation>Delete labels?</translation>
+    </message>
+    <message>
+        <source>%1 Labels löschen?</source>
+        <translation>Delete %1 labels?</translation>
+    </message>
+</context>
+<context>
+    <name>TabTMCUI</name>
+    <message>
+        <source>TMC Quellen</source>
+        <translation>TMC sources</translation>
+    </message>
+    <message>
+        <source>Quelle</source>
+        <translation>Source</translation>
+    </message>
+    <message>
+        <source>Quelle hinzufügen</source>
+        <translation>Add source</translation>
+    </message>
+    <message>
+        <source>Quelle löschen</source>
+        <translation>Delete source</translation>
+    </message>
+    <message>
+        <source>Gruppe 3A (System Information)</source>
+        <translation>Group 3A (System Information)</translation>
+    </message>
+    <message>
+        <source>Bits in Gruppe 3A festlegen</source>
+        <translation>Set the bits of group 3A</translation>
+    </message>
+    <message>
+        <source>Variante 0:</source>
+        <translation>Variant 0:</translation>
+    </message>
+    <message>
+        <source>Variant Code 0 senden</source>
+        <translation>Send variant code 0</translation>
+    </message>
+    <message>
+        <source>LTN AFI Mode Region Bits</source>
+        <translation>LTN AFI Mode Region Bits</translation>
+    </message>
+    <message>
+        <source>LTN:</source>
+        <translation>LTN:</translation>
+    </message>
+    <message>
+        <source>Location Table Number</source>
+        <translation>Location Table Number</translation>
+    </message>
+    <message>
+        <source>AFI</source>
+        <translation>AFI</translation>
+    </message>
+    <message>
+        <source>Alternative Frequency Indicator</source>
+        <translation>Alternative Frequency Indicator</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>Mode</translation>
+    </message>
+    <message>
+        <source>0 aus: LTCC senden
+1 an: Zeitrad aktivieren (Ta, Tw und Td) - obsolete</source>
+        <translation>0 off: send LTCC
+1 on: enable the time wheel (Ta, Tw and Td) - obsolete</translation>
+    </message>
+    <message>
+        <source>International</source>
+        <translation>International</translation>
+    </message>
+    <message>
+        <source>National</source>
+        <translation>National</translation>
+    </message>
+    <message>
+        <source>Regional</source>
+        <translation>Regional</translation>
+    </message>
+    <message>
+        <source>Urban</source>
+        <translation>Urban</translation>
+    </message>
+    <message>
+        <source>Variante 1:</source>
+        <translation>Variant 1:</translation>
+    </message>
+    <message>
+        <source>Variant Code 1 senden</source>
+        <translation>Send variant code 1</translation>
+    </message>
+    <message>
+        <source>SID and
+Mode 0: LTCC
+Mode 1: Ta Td Tw</source>
+        <translation>SID and
+Mode 0: LTCC
+Mode 1: Ta Td Tw</translation>
+    </message>
+    <message>
+        <source>SID:</source>
+        <translation>SID:</translation>
+    </message>
+    <message>
+        <source>Service Identifier</source>
+        <translation>Service Identifier</translation>
+    </message>
+    <message>
+        <source>LTCC:</source>
+        <translation>LTCC:</translation>
+    </message>
+    <message>
+        <source>Location Table Country Code (Mode=0)</source>
+        <translation>Location Table Country Code (Mode=0)</translation>
+    </message>
+    <message>
+        <source>Location Table Country Code (bei Mode = 0)
+meist identisch mit PI CC, Germany = D oder 1</source>
+        <translation>Location Table Country Code (with Mode = 0)
+mostly the same as the PI CC, Germany = D or 1</translation>
+    </message>
+    <message>
+        <source>Ta:</source>
+        <translation>Ta:</translation>
+    </message>
+    <message>
+        <source>Aktive Zeit</source>
+        <translation>Active time</translation>
+    </message>
+    <message>
+        <source>1s</source>
+        <translation>1s</translation>
+    </message>
+    <message>
+        <source>2s</source>
+        <translation>2s</translation>
+    </message>
+    <message>
+        <source>4s</source>
+        <translation>4s</translation>
+    </message>
+    <message>
+        <source>8s</source>
+        <translation>8s</translation>
+    </message>
+    <message>
+        <source>Tw:</source>
+        <translation>Tw:</translation>
+    </message>
+    <message>
+        <source>Window Zeit</source>
+        <translation>Window time</translation>
+    </message>
+    <message>
+        <source>Td:</source>
+        <translation>Td:</translation>
+    </message>
+    <message>
+        <source>Delay Zeit</source>
+        <translation>Delay time</translation>
+    </message>
+    <message>
+        <source>0s</source>
+        <translation>0s</translation>
+    </message>
+    <message>
+        <source>3s</source>
+        <translation>3s</translation>
+    </message>
+    <message>
+        <source>GAP:</source>
+        <translation>GAP:</translation>
+    </message>
+    <message>
+        <source>minimale Anzahl anderer Gruppen zwischen zwei TMC 8A-Gruppen</source>
+        <translation>minimum number of other groups between two TMC 8A groups</translation>
+    </message>
+    <message>
+        <source>3: max 171 G/min</source>
+        <translation>3: max 171 G/min</translation>
+    </message>
+    <message>
+        <source>5: max 114 G/min</source>
+        <translation>5: max 114 G/min</translation>
+    </message>
+    <message>
+        <source>8: max 76 G/min</source>
+        <translation>8: max 76 G/min</translation>
+    </message>
+    <message>
+        <source>11: max 57 G/min</source>
+        <translation>11: max 57 G/min</translation>
+    </message>
+    <message>
+        <source>Variante 2:</source>
+        <translation>Variant 2:</translation>
+    </message>
+    <message>
+        <source>Variant Code 2 senden</source>
+        <translation>Send variant code 2</translation>
+    </message>
+    <message>
+        <source>LTECC</source>
+        <translation>LTECC</translation>
+    </message>
+    <message>
+        <source>AID:</source>
+        <translation>AID:</translation>
+    </message>
+    <message>
+        <source>TMC AID Kennung (meist CD46)</source>
+        <translation>TMC AID identifier (mostly CD46)</translation>
+    </message>
+    <message>
+        <source>ECC:</source>
+        <translation>ECC:</translation>
+    </message>
+    <message>
+        <source>Location Table Extended Country Code</source>
+        <translation>Location Table Extended Country Code</translation>
+    </message>
+    <message>
+        <source>Location Table Extended Country Code
+Germany = E0</source>
+        <translation>Location Table Extended Country Code
+Germany = E0</translation>
+    </message>
+    <message>
+        <source>Variante 3:</source>
+        <translation>Variant 3:</translation>
+    </message>
+    <message>
+        <source>Variant Code 3 senden</source>
+        <translation>Send variant code 3</translation>
+    </message>
+    <message>
+        <source>sofort wiederholen</source>
+        <translation>repeat at once</translation>
+    </message>
+    <message>
+        <source>jede Meldung n-mal sofort wiederholen</source>
+        <translation>repeat every message n times at once</translation>
+    </message>
+    <message>
+        <source>x</source>
+        <translation>x</translation>
+    </message>
+    <message>
+        <source>Gruppe 8A (Tuning Information)</source>
+        <translation>Group 8A (Tuning Information)</translation>
+    </message>
+    <message>
+        <source>Gruppe 8A Tuning Information</source>
+        <translation>Group 8A Tuning Information</translation>
+    </message>
+    <message>
+        <source>SPN:</source>
+        <translation>SPN:</translation>
+    </message>
+    <message>
+        <source>Service Provider Name</source>
+        <translation>Service Provider Name</translation>
+    </message>
+    <message>
+        <source>Service Provider Name (8 Bytes, Varianten 4 und 5)</source>
+        <translation>Service Provider Name (8 bytes, variants 4 and 5)</translation>
+    </message>
+    <message>
+        <source>Verschlüsselung (TMCpro)</source>
+        <translation>Encryption (TMCpro)</translation>
+    </message>
+    <message>
+        <source>Ort/Location verschlüsseln nach 14819-6</source>
+        <translation>Encrypt the location after 14819-6</translation>
+    </message>
+    <message>
+        <source>ENCID:</source>
+        <translation>ENCID:</translation>
+    </message>
+    <message>
+        <source>Rotate/Shift/Xor:</source>
+        <translation>Rotate/Shift/Xor:</translation>
+    </message>
+    <message>
+        <source>Service Key für ENCID festlegen</source>
+        <translation>Set the service key of the ENCID</translation>
+    </message>
+    <message>
+        <source>Rotate</source>
+        <translation>Rotate</translation>
+    </message>
+    <message>
+        <source>Shift</source>
+        <translation>Shift</translation>
+    </message>
+    <message>
+        <source>Xor</source>
+        <translation>Xor</translation>
+    </message>
+    <message>
+        <source>alle n Sekunden:</source>
+        <translation>every n seconds:</translation>
+    </message>
+    <message>
+        <source>sende alle n Sekunden</source>
+        <translation>send every n seconds</translation>
+    </message>
+    <message>
+        <source>Verkehrsmeldungen</source>
+        <translation>Traffic messages</translation>
+    </message>
+    <message>
+        <source>Meldung </source>
+        <translation>Message </translation>
+    </message>
+    <message>
+        <source>Verkehrsmeldung hinzufügen</source>
+        <translation>Add traffic message</translation>
+    </message>
+    <message>
+        <source>Entfernen </source>
+        <translation>Remove </translation>
+    </message>
+    <message>
+        <source>Verkehrsmeldung löschen</source>
+        <translation>Delete traffic message</translation>
+    </message>
+    <message>
+        <source>Meldung bearbeiten</source>
+        <translation>Edit message</translation>
+    </message>
+    <message>
+        <source>Dauer:</source>
+        <translation>Duration:</translation>
+    </message>
+    <message>
+        <source>Dauer festlegen</source>
+        <translation>Set the duration</translation>
+    </message>
+    <message>
+        <source>Ausmaß:</source>
+        <translation>Extent:</translation>
+    </message>
+    <message>
+        <source>Außmaß festlegen</source>
+        <translation>Set the extent</translation>
+    </message>
+    <message>
+        <source>Ereignis</source>
+        <translation>Event</translation>
+    </message>
+    <message>
+        <source>Ort</source>
+        <translation>Location</translation>
+    </message>
+    <message>
+        <source>Richtung</source>
+        <translation>Direction</translation>
+    </message>
+    <message>
+        <source>Richtungsbit setzen</source>
+        <translation>Set the direction bit</translation>
+    </message>
+    <message>
+        <source>Umleiten</source>
+        <translation>Diversion</translation>
+    </message>
+    <message>
+        <source>Umleitung empfohlen wenn gesetzt</source>
+        <translation>Diversion advised when set</translation>
+    </message>
+    <message>
+        <source>Ereignisinfo</source>
+        <translation>Event information</translation>
+    </message>
+    <message>
+        <source>Ortsinfo</source>
+        <translation>Location information</translation>
+    </message>
+    <message>
+        <source>Multigroup Zusatzinfos</source>
+        <translation>Multi-group optional content</translation>
+    </message>
+    <message>
+        <source>Label</source>
+        <translation>Label</translation>
     </message>
 </context>
 <context>

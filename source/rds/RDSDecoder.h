@@ -30,6 +30,9 @@ public:
     void reset(int channel);
     void decodeGroup(const RdsChannelState& state, QString& line);
     void decodeTMC(quint32 bits, QString& line);
+    // An AF frequency (100 kHz FM, 100 Hz LF/MF) as the monitor writes it:
+    // MHz or kHz in the shortest general notation, "87.6", "153".
+    static QString frequencyText(int tenths);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;

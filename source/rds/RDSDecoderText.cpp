@@ -34,11 +34,6 @@ QString chars(quint16 word)
            RdsCharset::shownChar(quint8(word & 0xFF));
 }
 
-QString frequencyText(int tenths)
-{
-    return QString::number(tenths * 0.1, 'g', 6);
-}
-
 QString hex(int value, int digits)
 {
     return QStringLiteral("%1").arg(value, digits, 16, QLatin1Char('0')).toUpper();
@@ -50,6 +45,11 @@ quint64 lowBits(quint64 value, int count)
 }
 
 } // namespace
+
+QString RDSDecoder::frequencyText(int tenths)
+{
+    return QString::number(tenths * 0.1, 'g', 6);
+}
 
 void RDSDecoder::decodeGroup(const RdsChannelState& state, QString& line)
 {

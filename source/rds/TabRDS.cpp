@@ -3,6 +3,11 @@
 #include "country/ECCSearch.h"
 #include "rds/AFTableAuto.h"
 #include "rds/AFTableSend.h"
+#include "rds/EONEdit.h"
+#include "rds/EONModel.h"
+#include "rds/ODAEdit.h"
+#include "rds/ODAModel.h"
+#include "rds/RDSDecoder.h"
 #include "rds/RDSLogFiles.h"
 #include "settings/FMSettings.h"
 #include "settings/SetHandler.h"
@@ -13,6 +18,7 @@
 #include "ui_TabRDSRT.h"
 #include "ui_TabRDSUI.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QDebug>
 #include <QTextCodec>
@@ -57,6 +63,7 @@ TabRDS::TabRDS(QWidget* parent)
     ui0->PTY->addItems(fillPTYList());
 
     pagePalette = palette();
+    groupButtonPalette = QApplication::palette();
     const QPalette removed = blendedPalette(pagePalette, QPalette::WindowText, Qt::red);
     for (QWidget* widget : std::initializer_list<QWidget*>{ui0->d0, ui0->d1, ui0->d2, ui0->Music,
                                                            ui0->Speech, ui0->lPager, ui0->lPIN})
@@ -64,6 +71,13 @@ TabRDS::TabRDS(QWidget* parent)
 
     eccSearch = new ECCSearch(this);
     installEventFilter(new SetHandler(this));
+
+    odaModel = new ODAModel(this);
+    ui2->ODA->setModel(odaModel);
+    ui2->ODA->setItemDelegate(new ODAEdit(this));
+    eonModel = new EONModel(this);
+    ui0->EON->setModel(eonModel);
+    ui0->EON->setItemDelegate(new EONEdit(this));
 
     connectFrame();
     connectBasic();
@@ -78,6 +92,8 @@ TabRDS::TabRDS(QWidget* parent)
     ui0->EON->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     ui2->ODA->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
 
+    decoder = new RDSDecoder(this);
+    ui->pTable->setModel(decoder);
     autoAFs = new AFTableAuto(this);
     uiAF->AFatab->setModel(autoAFs);
     sentAFs = new AFTableSend(this);
@@ -89,6 +105,7 @@ TabRDS::TabRDS(QWidget* parent)
     ui->tabs->removeTab(kHiddenTab);
 
     connect(ui->stat, &QComboBox::currentIndexChanged, this, &TabRDS::setLog);
+    connect(ui->stat, &QComboBox::currentIndexChanged, decoder, &RDSDecoder::setLog);
     connect(ui->Log->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &TabRDS::showLog);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "country/ECC.h"
+#include "rds/RdsViewState.h"
 #include "settings/EON.h"
 #include "settings/GroupRate.h"
 #include "settings/Observer.h"
@@ -14,19 +15,26 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class AFTableAuto;
 class AFTableSend;
 class ECCSearch;
+class EONModel;
 class FMSettings;
+class ODAModel;
 class QButtonGroup;
+class QComboBox;
+class QGroupBox;
 class QDateTime;
 class QModelIndex;
 class QTableWidgetItem;
 class QTextCodec;
 class QTimer;
+class RDSDecoder;
 class RDSLogFiles;
+struct RdsChannelState;
 class SetValue;
 struct AFEntry;
 struct RDSSource;
@@ -67,6 +75,12 @@ public:
     void setDecoderTip(QTextCodec* codec);
 
     int currentSource() const { return sourceId; }
+
+    // The monitor: one published log value of a channel (a group record, or
+    // a comment text from the board engine).
+    void appendRdsLog(int channel, const QVariant& value);
+    // Replaces the clock that ages the AF lists of the monitor view.
+    void setMonitorClock(std::function<qint64()> secondsSinceEpoch);
 
 public slots:
     void setValueEvent(SetValue* event);
@@ -148,7 +162,25 @@ private:
                   const QList<RTag>& tags);
     void collectTags(QString& a, QString& b, QString& c, QString& d, QList<RTag>& tags);
 
+    // The monitor view: decoder panel, text view and rate titles.
+    void showDecoded(const RdsChannelState& state);
+    void showAFs(quint16 c);
+    void showRadioText(quint16 b, quint16 c, quint16 d, quint8 errorFlags);
+    void showOda(const RdsChannelState& state);
+    QString logLine(const RdsChannelState& state, const QByteArray& record);
     void updateStatistics();
+    void rateTitle(int code, double share);
+    void resetTitles();
+    QString textHtml();
+
+    // Group rates: the group type a group combo names (-1 when its text
+    // names none), the rate table rebuilt from the basic and RadioText
+    // forms, and the basic-form switch that mirrors an entry.
+    static int comboGroup(const QComboBox* combo);
+    void takeFormRates();
+    void mirrorGroupSwitch(int entry, bool on);
+    // The basic form's group boxes that switch a group-rate entry.
+    QList<std::pair<int, QGroupBox*>> groupSwitches() const;
 
     // AF lists: the send table built on a copy of the source, the manual
     // table loaded and stored.
@@ -172,7 +204,7 @@ private:
     QString decodeUnflagged(const QByteArray& data, int& from, int& to, QTextCodec* gb18030);
     // What the monitor's text view shows: bit 0 RadioText, bit 1 eRT,
     // bit 2 the RT+ tags, bit 3 hexadecimal values.
-    quint8 viewMode = 0;
+    quint8 viewMode = 1;
 
     std::unique_ptr<Ui::TabRDSUI> ui;
     std::unique_ptr<Ui::TabRDS0> ui0;
@@ -182,10 +214,15 @@ private:
 
     QSharedPointer<FMSettings> store;
     RDSLogFiles* logFiles = nullptr;
+    RDSDecoder* decoder = nullptr;
+    RdsViewState monitor;
+    // Shares of 0A, 0B, 2A and 2B (by group code) of the last rate titles.
+    QMap<int, double> pairShares;
     AFTableAuto* autoAFs = nullptr;
     AFTableSend* sentAFs = nullptr;
     QTimer* variantHint = nullptr; // defers the method-B hint
     int manualAFsOf = 0;           // the source whose manual AF rows are shown
+    EONModel* eonModel = nullptr;
     ECCSearch* eccSearch = nullptr;
     QTimer* clock = nullptr;
     QButtonGroup* groupButtons = nullptr;
@@ -194,6 +231,13 @@ private:
     int sourceId = 0;
     bool loading = false;
     std::array<GroupRate, GroupRate::kGroupCount> rates{};
+    int selectedGroup = -1; // entry shown in the RDS2 rate fields, -1 none
+    QPalette groupButtonPalette;
+    // The RT+ and eRT group types of the loaded source: kept on saving when
+    // their combo lists no such group.
+    quint8 loadedRtGroup = 0;
+    quint8 loadedErtGroup = 0;
+    ODAModel* odaModel = nullptr;
 
     // Looked up from the source's codec names on each save; the byte views
     // encode with them.

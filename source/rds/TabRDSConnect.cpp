@@ -1,6 +1,8 @@
 #include "rds/TabRDS.h"
 
 #include "country/ECCSearch.h"
+#include "rds/EONModel.h"
+#include "rds/ODAModel.h"
 #include "ui_TabRDS0.h"
 #include "ui_TabRDS2.h"
 #include "ui_TabRDSAF.h"
@@ -79,8 +81,9 @@ void TabRDS::connectBasic()
          &QGroupBox::toggled, &TabRDS::rateChanged);
     feed(this, {ui0->fill0, ui0->fill8, ui0->fill14, ui0->fill15}, &QCheckBox::toggled,
          &TabRDS::rateChanged);
-    feed(this, {ui0->BaddEON}, &QPushButton::clicked, [this] { addEON(); });
+    feed(this, {ui0->BaddEON}, &QPushButton::clicked, [this] { addEON(EONModel::newRow()); });
     feed(this, {ui0->BdelEON}, &QPushButton::clicked, &TabRDS::delEON);
+    connect(eonModel, &EONModel::saveEON, this, &TabRDS::saveEON);
 
     connect(ui0->setdate, &QCheckBox::toggled, ui0->date, &QWidget::setEnabled);
     connect(ui0->psscroll, &QCheckBox::toggled, ui0->psrepeat, &QWidget::setEnabled);
@@ -142,6 +145,7 @@ void TabRDS::connectOthers()
 
     feed(this, {ui2->BaddODA}, &QPushButton::clicked, &TabRDS::addODA);
     feed(this, {ui2->BdelODA}, &QPushButton::clicked, &TabRDS::delODA);
+    connect(odaModel, &ODAModel::saveODA, this, &TabRDS::saveODA);
     feed(this, {ui2->cbRun1, ui2->cbRun2, ui2->cbRun3, ui2->cbDup1, ui2->cbDup2, ui2->cbDup3},
          &QCheckBox::clicked, &TabRDS::slotChanged);
     feed(this, {ui2->g0, ui2->g1, ui2->g2, ui2->g3}, &QSpinBox::valueChanged, &TabRDS::rds2Changed);

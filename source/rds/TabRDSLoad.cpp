@@ -1,5 +1,8 @@
 #include "rds/TabRDS.h"
 
+#include "rds/EONModel.h"
+#include "rds/GroupEntries.h"
+#include "rds/ODAModel.h"
 #include "rds/RDSLogFiles.h"
 #include "settings/FMSettings.h"
 #include "ui_TabRDS0.h"
@@ -15,17 +18,8 @@
 
 namespace {
 
-// Group-rate entries of the group types that the forms switch directly.
-constexpr int kGroup0 = 0;
-constexpr int kGroup1 = 1;
-constexpr int kGroup2 = 2;
-constexpr int kGroup3 = 3;
-constexpr int kGroup4 = 4;
-constexpr int kGroup8 = 8;
-constexpr int kGroup10 = 10;
-constexpr int kGroup14 = 14;
-constexpr int kGroup15 = 15;
-constexpr int kVersionB = 16; // entries from here on are version B groups
+using namespace GroupEntries;
+
 constexpr int kHexDigits = 4;
 constexpr double kTenthsPerSecond = 10.0;
 
@@ -73,6 +67,9 @@ void TabRDS::itemChanged(QTableWidgetItem* item)
     loadRadioText(source);
     loadLogFiles(source);
     loadManualAFs(source);
+    // The tables of the source's lists come last: other networks, then ODA rows.
+    eonModel->reload(source.eon);
+    odaModel->reload(source.oda);
     loading = false;
     findCountry();
     showText();
@@ -99,11 +96,11 @@ void TabRDS::loadBasic(const RDSSource& source)
 void TabRDS::loadRates(const RDSSource& source)
 {
     rates = source.gmin;
-    const std::pair<QGroupBox*, int> switches[] = {
-        {ui0->group00, kGroup0}, {ui0->group01, kGroup1},  {ui0->group04, kGroup4},
-        {ui0->group08, kGroup8}, {ui0->group10, kGroup10}, {ui0->group14, kGroup14},
-        {ui0->group15, kGroup15}};
-    for (const auto& [box, group] : switches)
+    loadedRtGroup = source.rtgrp;
+    loadedErtGroup = source.ertg;
+    selectGroup(selectedGroup);
+    updateColor();
+    for (const auto& [group, box] : groupSwitches())
         box->setChecked(rates.at(group).on != 0);
     uiRT->gRTplus->setChecked(source.rtgrp < kVersionB && rates.at(source.rtgrp).on != 0);
 

@@ -62,7 +62,8 @@ void TabRDS::notify(SetValue* event)
     const int number = groupNumber(key);
     const QVariant& value = event->value;
     if (key.startsWith(QLatin1String("chinfo"))) {
-        // The monitor view that takes the groups is not part of the page yet.
+        if (number != 0 && key.contains(QLatin1String("/rdslog")))
+            appendRdsLog(number, value);
         return;
     }
     if (key.startsWith(QLatin1String("channel"))) {

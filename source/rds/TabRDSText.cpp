@@ -43,14 +43,6 @@ quint16 hexField(const QString& text)
     return quint16(text.toUInt(nullptr, 16) & 0xFFFF);
 }
 
-// "11A" -> 11; a text that is no number gives group type 0.
-quint8 groupType(const QString& text)
-{
-    QString digits = text;
-    digits.remove(QLatin1Char('A'));
-    return quint8(digits.toUInt());
-}
-
 quint8 flag(bool on, int bitNumber)
 {
     return quint8(on ? 1u << bitNumber : 0u);
@@ -295,7 +287,9 @@ void TabRDS::readRadioText(RDSSource& source)
     source.eaid = hexField(uiRT->eRTaid->text());
     source.rtbit = hexField(uiRT->pRTbits->text());
     source.paid = hexField(uiRT->pRTaid->text());
-    source.rtgrp = groupType(uiRT->pRTgroup->currentText());
+    // A stored group the combo does not list stays as it was loaded.
+    const int rtGroup = comboGroup(uiRT->pRTgroup);
+    source.rtgrp = rtGroup < 0 ? loadedRtGroup : quint8(rtGroup);
     readItemBits(source);
     readErtBits(source);
     source.rtxg = quint8(uiRT->RTgroup->currentIndex());
@@ -303,7 +297,8 @@ void TabRDS::readRadioText(RDSSource& source)
                   flag(uiRT->eRTBOM->isChecked(), 2) | flag(uiRT->RTBOM->isChecked(), 3) |
                   flag(uiRT->flagAB->isChecked(), 4) | flag(uiRT->g3ert->isChecked(), 6) |
                   flag(uiRT->g3rtp->isChecked(), 7);
-    source.ertg = groupType(uiRT->eRTgroup->currentText());
+    const int ertGroup = comboGroup(uiRT->eRTgroup);
+    source.ertg = ertGroup < 0 ? loadedErtGroup : quint8(ertGroup);
     markGroupClash();
     QObject* origin = sender();
     if (origin == uiRT->itemTog || origin == uiRT->itemRun) {

@@ -10,7 +10,7 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 root="$(cd "$here/../.." && pwd)"
 out="${1:?usage: make_seeds.sh OUT}"
-targets=(projectfile listcodecs commands server boarddatagrams rdsgrouplines rdstext
+targets=(projectfile listcodecs commands server boarddatagrams rdsgrouplines rdstext rdsmonitor
     tmclists tagreaders decoder_wav decoder_flac decoder_ogg decoder_mp3)
 for target in "${targets[@]}"; do
     mkdir -p "$out/$target"
@@ -87,6 +87,33 @@ datagram lock "0061c0a80001d4c1416c6963654070630000000000000000"
 datagram lock-clients "0061c0a80001d4c1416c6963654070630000000000000000c0a8000adead0003c0a8000bbeef0010000000000000000000000000000000"
 datagram answer "00510002c0a8fa12c0a80014f00f"
 cat "$out/boarddatagrams/"*.bin > "$out/boarddatagrams/all.bin"
+
+# --- monitor records of channel 5, shown, their check words made right by
+# the target: the group types the monitor decodes, and all of them in a row
+python3 - "$out/rdsmonitor" <<'PY'
+import pathlib, sys
+out = pathlib.Path(sys.argv[1])
+def value(blocks):
+    bits = 0
+    for block in blocks:
+        bits = (bits << 26) | (block << 10)
+    return bytes([64 + 5, 0x40 | 0x20 | 17]) + bits.to_bytes(13, "big") + bytes(4)
+pi = 0x2345
+groups = {
+    "0a-af": [(pi, 0x0005, 0xE205, 0x4142), (pi, 0x0006, 0xFA10, 0x4344)],
+    "2a-text": [(pi, 0x2000, 0x5155, 0x4F52), (pi, 0x2011, 0x5649, 0x4E0D)],
+    "3a-oda": [(pi, 0x3016, 0x0000, 0x4BD7), (pi, 0x3019, 0x0001, 0x6552),
+               (pi, 0x3010, 0x0047, 0xCD46)],
+    "4a-clock": [(pi, 0x4001, 0xC0E4, 0x8023)],
+    "8a-tmc": [(pi, 0x8000, 0x1B20, 0x1400), (pi, 0x8002, 0x8123, 0x0000),
+               (pi, 0x8002, 0x61A0, 0x0000), (pi, 0x8002, 0x1000, 0x0000)],
+    "texts": [(pi, 0xA000, 0x4A41, 0x5A5A), (pi, 0xF000, 0x4C6F, 0x6E67),
+              (pi, 0xF806, 0x2345, 0x0000)],
+}
+for name, blocks in groups.items():
+    (out / f"{name}.bin").write_bytes(b"".join(value(b) for b in blocks))
+(out / "all.bin").write_bytes(b"".join(value(b) for bs in groups.values() for b in bs))
+PY
 
 # --- tag blocks, after the byte that chooses the reader
 printf '\x03TITLE=Song of the day' > "$out/tagreaders/vorbis-comment.bin"

@@ -15,7 +15,7 @@ jobs="${3:-1}"
 shift $(($# < 3 ? $# : 3))
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-    targets=(projectfile listcodecs commands server boarddatagrams rdsgrouplines rdstext
+    targets=(projectfile listcodecs commands server boarddatagrams rdsgrouplines rdstext rdsmonitor
         tmclists tagreaders decoder_wav decoder_flac decoder_ogg decoder_mp3)
 fi
 [ -d "$build/fuzz-seeds" ] || "$here/make_seeds.sh" "$build/fuzz-seeds"

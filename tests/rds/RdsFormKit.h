@@ -9,6 +9,7 @@
 #include "settings/FMSettings.h"
 #include "settings/RDSSource.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTableWidget>
@@ -38,6 +39,12 @@ inline void type(QLineEdit* edit, const QString& text)
     edit->setCursorPosition(0);
     typeKeys(edit, text);
     QTest::keyClick(edit, Qt::Key_Return);
+}
+
+// Clicks a check box or button near its left edge, where its indicator is.
+inline void click(QAbstractButton* button)
+{
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(4, button->height() / 2));
 }
 
 class RdsFormKit

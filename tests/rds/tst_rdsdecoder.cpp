@@ -1,9 +1,7 @@
 // The RDS monitor's decoder: records as the board engine publishes them,
 // built here from blocks or taken from the real encoder.
-#include "board/RdsEncoder.h"
-#include "board/RdsGroupBytes.h"
+#include "RdsRecordKit.h"
 #include "rds/RDSDecoder.h"
-#include "settings/RdsLogRecord.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -12,24 +10,6 @@
 #include <ctime>
 
 namespace {
-
-using Blocks = QList<int>; // A, B, C, D
-
-// A record of a group with correct check words; dataFlips and checkFlips are
-// XORed into the data and check words afterwards, as noise on air would.
-QByteArray record(const Blocks& blocks, const Blocks& dataFlips = {0, 0, 0, 0},
-                  const Blocks& checkFlips = {0, 0, 0, 0}, QTime sent = QTime(12, 0))
-{
-    RdsGroup group;
-    for (int i = 0; i < 4; ++i)
-        group.blocks[i] = quint16(blocks[i]);
-    group.computeCheckwords();
-    for (int i = 0; i < 4; ++i) {
-        group.blocks[i] ^= quint16(dataFlips[i]);
-        group.checks[i] ^= quint16(checkFlips[i]);
-    }
-    return RdsLogRecord::make(RdsGroupBytes::fromGroup(group).bytes.data(), sent);
-}
 
 constexpr int kPi = 0xD311;
 
@@ -394,29 +374,9 @@ private slots:
 
     void decodesWhatTheEncoderSends()
     {
-        RDSSource source;
-        source.pi = 0x2345;
-        source.ps = "QUORVIN ";
-        source.rta = "$0 - $1";
-        source.rttag = {RTag{1, "Title"}, RTag{4, "Artist"}};
-        source.rtitm = 1 | 8;
-        source.rtc = QString::fromUtf8("Grüße ≠ Gruesse");
-        source.rtxt = 8 | 64 | 128;
-        source.rtgrp = 11;
-        source.ertg = 12;
-        source.afu = 1 | 4; // AF on, manual list, method A
-        source.afs = {AFEntry{876, 0, 0, 0}, AFEntry{1000, 0, 0, 0}, AFEntry{1530, 0, 0, 0}};
-        source.zone = -3;
-        source.mode = 0x01;
-        source.gmin = {};
-        for (int type : {0, 2, 3, 4, 11, 12}) {
-            source.gmin[type].on = 1;
-            source.gmin[type].rate[0] = 60;
-        }
+        const RDSSource source = encodedSource();
         RdsEncoder encoder;
-        encoder.setSource(source, 95.8);
-        encoder.setTags({{"Title", "Yesterday"}, {"Artist", "Beatles"}});
-        encoder.setTime(QDateTime(QDate(2024, 5, 5), QTime(8, 0), Qt::UTC));
+        startEncoder(encoder, source);
 
         RDSDecoder decoder;
         decoder.setLog(5);

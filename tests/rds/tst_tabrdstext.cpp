@@ -4,10 +4,13 @@
 
 #include <QAbstractSpinBox>
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTextEdit>
 #include <QToolButton>
+#include <QToolTip>
 
 namespace {
 
@@ -297,6 +300,155 @@ private slots:
         QCOMPARE(TabRDS::rtplusClassNames().size(), 64);
         QCOMPARE(TabRDS::rtplusClassNames().at(63), QStringLiteral("Get_Data"));
         QCOMPARE(TabRDS::rtplusClassNames().at(33), QStringLiteral("Program.Now"));
+    }
+
+    void deleteTwoOfFive()
+    {
+        RDSSource s;
+        for (int i = 0; i < 5; ++i)
+            s.rttag.append(RTag{i + 1, QStringLiteral("t%1").arg(i)});
+        RdsFormKit kit(s);
+        QTableWidget* tags = kit.find<QTableWidget>("tags");
+        tags->clearSelection();
+        tags->item(1, 1)->setSelected(true);
+        tags->item(3, 1)->setSelected(true);
+        click(kit.find<QPushButton>("delTag"));
+        QCOMPARE(tags->rowCount(), 3);
+        const QStringList heads{"$0", "$1", "$2"};
+        for (int row = 0; row < 3; ++row)
+            QCOMPARE(tags->verticalHeaderItem(row)->text(), heads[row]);
+        const QList<RTag> kept{RTag{1, "t0"}, RTag{3, "t2"}, RTag{5, "t4"}};
+        QCOMPARE(kit.store->rdsSource(kit.id).rttag, kept);
+        QCOMPARE(kit.store->value(QStringLiteral("rds.%1/rttag/2").arg(kit.id)).toString(),
+                 QStringLiteral("5 t4"));
+        QVERIFY(!kit.store->value(QStringLiteral("rds.%1/rttag/3").arg(kit.id)).isValid());
+        RdsFormKit::settle();
+        QCOMPARE(tags->rowCount(), 3);
+        QCOMPARE(tags->item(2, 1)->text(), QStringLiteral("t4"));
+    }
+
+    void ertBits_data()
+    {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QString>("codec");
+        QTest::addColumn<bool>("rightToLeft");
+        QTest::addColumn<int>("ertb");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("UTF-8 sets bit 0")
+            << QByteArray("UTF-16LE") << "UTF-8" << false << 0x0001 << "0001";
+        QTest::newRow("UTF-8 and right to left")
+            << QByteArray("UTF-16LE") << "UTF-8" << true << 0x0003 << "0003";
+        QTest::newRow("other codec clears bit 0")
+            << QByteArray("UTF-8") << "UTF-16LE" << false << 0x0000 << "0000";
+        QTest::newRow("other codec, right to left")
+            << QByteArray("UTF-8") << "UTF-16LE" << true << 0x0002 << "0002";
+    }
+
+    void ertBits()
+    {
+        QFETCH(QByteArray, stored);
+        QFETCH(QString, codec);
+        QFETCH(bool, rightToLeft);
+        QFETCH(int, ertb);
+        QFETCH(QString, shown);
+        RDSSource s;
+        s.rtxt = 0x48; // the eRT identification in 3A is sent, so its box is open
+        s.enc = stored;
+        s.ertb = stored == "UTF-8" ? 0x0001 : 0x0000;
+        RdsFormKit kit(s);
+        auto* rtl = kit.find<QCheckBox>("eRTL");
+        if (rightToLeft)
+            click(rtl);
+        QCOMPARE(rtl->isChecked(), rightToLeft);
+        auto* codecs = kit.find<QComboBox>("eRTcode");
+        codecs->setCurrentIndex(codecs->findText(codec));
+        QCOMPARE(kit.key("ertb").toInt(), ertb);
+        QCOMPARE(kit.find<QLineEdit>("eRTbits")->text(), shown);
+        RdsFormKit::settle();
+        QCOMPARE(kit.find<QLineEdit>("eRTbits")->text(), shown);
+        QCOMPARE(kit.store->rdsSource(kit.id).enc, codec.toLatin1());
+    }
+
+    void groupClash()
+    {
+        RDSSource s;
+        s.rtgrp = 11;
+        s.ertg = 9;
+        RdsFormKit kit(s);
+        auto* plus = kit.find<QComboBox>("pRTgroup");
+        auto* enhanced = kit.find<QComboBox>("eRTgroup");
+        const QColor normal = kit.page->palette().color(QPalette::Base);
+        const QColor tinted = blend(normal, Qt::red);
+        QCOMPARE(plus->palette().color(QPalette::Base), normal);
+
+        enhanced->setCurrentIndex(enhanced->findText(QStringLiteral("11A")));
+        QCOMPARE(plus->palette().color(QPalette::Base), tinted);
+        QCOMPARE(enhanced->palette().color(QPalette::Base), tinted);
+        RdsFormKit::settle(); // loaded again from the store: still tinted
+        QCOMPARE(kit.key("ertg").toInt(), 11);
+        QCOMPARE(plus->palette().color(QPalette::Base), tinted);
+
+        plus->setCurrentIndex(plus->findText(QStringLiteral("5A")));
+        QCOMPARE(plus->palette().color(QPalette::Base), normal);
+        QCOMPARE(enhanced->palette().color(QPalette::Base), normal);
+    }
+
+    void itemBitTips_data()
+    {
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<int>("rtitm");
+        QTest::addColumn<QString>("tip");
+        QTest::newRow("toggle automatic to on")
+            << 0x0B << "itemTog" << 0x0D << "Item toggle bit: ein";
+        QTest::newRow("toggle on to off") << 0x0D << "itemTog" << 0x09 << "Item toggle bit: aus";
+        QTest::newRow("toggle off to automatic")
+            << 0x09 << "itemTog" << 0x0B << "Item toggle bit: automatisch mit Audio ID3 Tag";
+        QTest::newRow("running off") << 0x0B << "itemRun" << 0x0A << "Item running bit: aus";
+        QTest::newRow("running on") << 0x0A << "itemRun" << 0x0B << "Item running bit: ein";
+    }
+
+    // A click on an item box stores its bits and shows its new tip at once.
+    void itemBitTips()
+    {
+        QFETCH(int, stored);
+        QFETCH(QString, box);
+        QFETCH(int, rtitm);
+        QFETCH(QString, tip);
+        RDSSource s;
+        s.rtitm = quint8(stored);
+        RdsFormKit kit(s);
+        auto* check = kit.find<QCheckBox>(box.toLatin1().constData());
+        click(check);
+        QCOMPARE(kit.key("rtitm").toInt(), rtitm);
+        QCOMPARE(check->toolTip(), tip);
+        QCOMPARE(QToolTip::text(), tip);
+    }
+
+    void oneGroupWarning()
+    {
+        RDSSource s;
+        s.rtxt = 0x0B; // RadioText and eRT sent
+        RdsFormKit kit(s);
+        const QString warning =
+            QStringLiteral("Die RadioText+ Tags gelten nur für eine RadioText-Gruppe!");
+        QVERIFY(kit.find<QGroupBox>("gRTplus")->isChecked());
+        const RDSSource before = kit.store->rdsSource(kit.id);
+        kit.page->rtxtChanged();
+        QCOMPARE(QToolTip::text(), warning);
+        RdsFormKit::settle();
+        QCOMPARE(kit.writtenFields(), QStringList());
+        QCOMPARE(kit.store->rdsSource(kit.id).rtxt, before.rtxt);
+
+        // Another tip up: only all three switches on replace it.
+        const QString other = QStringLiteral("andere");
+        QToolTip::showText(kit.page->mapToGlobal(QPoint(0, 0)), other);
+        auto* sendRT = kit.find<QCheckBox>("sendRT");
+        click(sendRT);
+        QCOMPARE(QToolTip::text(), other);
+        click(sendRT);
+        QCOMPARE(QToolTip::text(), warning);
+        QCOMPARE(kit.key("rtxt").toInt(), 0x0B);
     }
 };
 

@@ -17,11 +17,6 @@ namespace {
 
 using Edit = void (*)(RdsFormKit&);
 
-void click(QAbstractButton* button)
-{
-    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(4, button->height() / 2));
-}
-
 void type(QAbstractSpinBox* box, const QString& text)
 {
     box->setFocus();
