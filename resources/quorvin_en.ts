@@ -2,6 +2,83 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>AFTable</name>
+    <message>
+        <source>%1 MHz</source>
+        <translation>%1 MHz</translation>
+    </message>
+    <message>
+        <source>%1 kHz</source>
+        <translation>%1 kHz</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>ja</source>
+        <translation>yes</translation>
+    </message>
+    <message>
+        <source>nein</source>
+        <translation>no</translation>
+    </message>
+</context>
+<context>
+    <name>AFTableAuto</name>
+    <message>
+        <source>ja</source>
+        <translation>yes</translation>
+    </message>
+    <message>
+        <source>nein</source>
+        <translation>no</translation>
+    </message>
+    <message>
+        <source>Kanal</source>
+        <translation>Channel</translation>
+    </message>
+    <message>
+        <source>Regional</source>
+        <translation>Regional</translation>
+    </message>
+    <message>
+        <source>Frequenz</source>
+        <translation>Frequency</translation>
+    </message>
+</context>
+<context>
+    <name>AFTableSend</name>
+    <message>
+        <source>%1 kHz</source>
+        <translation>%1 kHz</translation>
+    </message>
+    <message>
+        <source>? %1</source>
+        <translation>? %1</translation>
+    </message>
+    <message>
+        <source>Fehler</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>keine AF</source>
+        <translation>no AF</translation>
+    </message>
+    <message>
+        <source>1 AF</source>
+        <translation>1 AF</translation>
+    </message>
+    <message>
+        <source>%1 AFs</source>
+        <translation>%1 AFs</translation>
+    </message>
+    <message>
+        <source>F1 &gt; F2 regional</source>
+        <translation>F1 &gt; F2 regional</translation>
+    </message>
+</context>
+<context>
     <name>AboutUI</name>
     <message>
         <source>Quorvin Generator</source>
@@ -2620,6 +2697,10 @@ no channels are sent</translation>
     <message>
         <source>RDS-Log (*.txt);;Alle Dateien (*)</source>
         <translation>RDS log (*.txt);;All files (*)</translation>
+    </message>
+    <message>
+        <source>bei &gt;25 Frequenzen sollte Verfahren B eingesetzt werden</source>
+        <translation>with more than 25 frequencies method B should be used</translation>
     </message>
 </context>
 <context>

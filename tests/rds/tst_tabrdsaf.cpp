@@ -20,7 +20,7 @@ namespace {
 
 using Afs = QList<qint32>; // manual list as stored: a list head negative
 
-constexpr quint8 kAfOn = 1, kAfManual = 4, kAfMethodB = 8;
+constexpr quint8 kAfOn = 1, kAfAuto = 2, kAfManual = 4, kAfMethodB = 8;
 constexpr int kAfTab = 1;
 
 // A source that sends AF from its manual list, loaded and shown on the AF tab.
@@ -435,6 +435,51 @@ private slots:
         kit.doubleClick(kit.manual(), row, column);
         QCOMPARE(kit.key(QStringLiteral("afr")).toString(), QString());
         QCOMPARE(kit.cell(row, 0), QStringLiteral("nein"));
+    }
+
+    void automaticListAndTunedFrequency()
+    {
+        // Channels 1 and 2 carry the source: each is the other's AF.
+        AfKit kit(kAfOn | kAfAuto | kAfMethodB);
+        kit.store->setModulatorCount(1);
+        for (const auto& [channel, mhz] : {std::pair{1, 95.8}, std::pair{2, 99.1}}) {
+            kit.store->setValue(QStringLiteral("channel.%1.idrds").arg(channel), kit.id);
+            kit.store->setChannelFreq(channel, mhz, true);
+        }
+        kit.store->updateAutoAF(true);
+        RdsFormKit::settle();
+
+        auto* automatic = kit.find<QTableView>("AFatab");
+        QAbstractItemModel* list = automatic->model();
+        QCOMPARE(list->rowCount(), 2);
+        QCOMPARE(list->index(1, 0).data().toInt(), 2);
+        QCOMPARE(list->index(1, 1).data().toString(), QStringLiteral("nein"));
+        QCOMPARE(list->index(1, 2).data().toString(), QStringLiteral("99.1"));
+
+        // The current row names the frequency the lists are sent on.
+        QTest::mouseClick(automatic->viewport(), Qt::LeftButton, {},
+                          automatic->visualRect(list->index(0, 0)).center());
+        RdsFormKit::settle();
+        auto* send = kit.find<QTableView>("AFsend");
+        QAbstractItemModel* pairs = send->model();
+        QCOMPARE(pairs->rowCount(), 2);
+        QCOMPARE(pairs->index(0, 1).data().toString(), QStringLiteral("95.8"));
+        QCOMPARE(pairs->index(1, 0).data(Qt::ToolTipRole).toString(), QStringLiteral("F1 < F2"));
+
+        // A double click on "Kanal" marks nothing; on "Regional" it does.
+        kit.doubleClick(automatic, 1, 0);
+        QCOMPARE(kit.key(QStringLiteral("afr")).toString(), QString());
+        kit.doubleClick(automatic, 1, 1);
+        QCOMPARE(kit.key(QStringLiteral("afr")).toString(), QStringLiteral("991"));
+        QCOMPARE(list->index(1, 1).data().toString(), QStringLiteral("ja"));
+        QCOMPARE(AfKit::cellColour(automatic, 1, 2), statusBlue);
+
+        QTest::mouseClick(automatic->viewport(), Qt::LeftButton, {},
+                          automatic->visualRect(list->index(0, 0)).center());
+        RdsFormKit::settle();
+        QCOMPARE(pairs->index(1, 0).data().toString(), QStringLiteral("99.1"));
+        QCOMPARE(pairs->index(1, 0).data(Qt::ToolTipRole).toString(),
+                 QStringLiteral("F1 > F2 regional"));
     }
 
     void deleteSelectedRows()
