@@ -1,12 +1,9 @@
 #include "rds/TabRDS.h"
 
+#include "gui/SelectedRows.h"
 #include "rds/EONModel.h"
 #include "settings/FMSettings.h"
 #include "ui_TabRDS0.h"
-
-#include <QItemSelectionModel>
-
-#include <algorithm>
 
 void TabRDS::addEON(EON eon)
 {
@@ -18,14 +15,9 @@ void TabRDS::addEON(EON eon)
 
 void TabRDS::delEON()
 {
-    const QItemSelectionModel* selection = ui0->EON->selectionModel();
-    if (!selection || !selection->hasSelection())
+    const QList<int> rows = selectedRows(ui0->EON);
+    if (rows.isEmpty())
         return;
-    QList<int> rows;
-    for (const QModelIndex& index : selection->selectedIndexes())
-        rows.append(index.row());
-    std::sort(rows.begin(), rows.end());
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     eonModel->removeRow(rows);
     saveEON();
 }

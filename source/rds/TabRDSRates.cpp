@@ -1,5 +1,6 @@
 #include "rds/TabRDS.h"
 
+#include "gui/SelectedRows.h"
 #include "rds/GroupEntries.h"
 #include "rds/ODAModel.h"
 #include "settings/FMSettings.h"
@@ -9,7 +10,6 @@
 #include "ui_TabRDSUI.h"
 
 #include <QButtonGroup>
-#include <QItemSelectionModel>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -62,14 +62,9 @@ void TabRDS::addODA()
 
 void TabRDS::delODA()
 {
-    const QItemSelectionModel* selection = ui2->ODA->selectionModel();
-    if (!selection || !selection->hasSelection())
+    const QList<int> rows = selectedRows(ui2->ODA);
+    if (rows.isEmpty())
         return;
-    QList<int> rows;
-    for (const QModelIndex& index : selection->selectedIndexes())
-        rows.append(index.row());
-    std::sort(rows.begin(), rows.end());
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     odaModel->removeRow(rows);
     saveODA();
 }

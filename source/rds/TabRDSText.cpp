@@ -2,6 +2,7 @@
 
 #include "board/RdsCharset.h"
 #include "board/RdsText.h"
+#include "gui/SelectedRows.h"
 #include "rds/HexSpinBox.h"
 #include "settings/FMSettings.h"
 #include "settings/RDSSource.h"
@@ -382,11 +383,7 @@ QString TabRDS::tagMarker(int row)
 void TabRDS::delTag()
 {
     QTableWidget* table = uiRT->tags;
-    QList<int> rows;
-    for (const QTableWidgetItem* item : table->selectedItems())
-        rows.append(item->row());
-    std::sort(rows.begin(), rows.end());
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    const QList<int> rows = selectedRows(table);
     for (auto it = rows.crbegin(); it != rows.crend(); ++it)
         table->removeRow(*it);
     for (int row = 0; row < table->rowCount(); ++row)

@@ -3,6 +3,7 @@
 #include "tmc/page/TabTMC.h"
 
 #include "gui/ModalQuestions.h"
+#include "gui/SelectedRows.h"
 #include "settings/FMSettings.h"
 #include "tmc/TMCEvents.h"
 #include "tmc/TMCPlaces.h"
@@ -12,8 +13,6 @@
 #include "tmc/page/TMCTable.h"
 #include "ui_TabTMCUI.h"
 
-#include <algorithm>
-
 namespace {
 
 // extentFlags: bits 2-0 extent, bit 3 direction, bit 4 diversion advice
@@ -21,20 +20,6 @@ namespace {
 constexpr int kExtentMask = 7;
 constexpr quint8 kDirection = 8;
 constexpr quint8 kDiversion = 16;
-
-// The rows of a view's selected indexes, each once, ascending.
-QList<int> selectedRows(const QAbstractItemView* view)
-{
-    QList<int> rows;
-    if (!view->selectionModel())
-        return rows;
-    for (const QModelIndex& index : view->selectionModel()->selectedIndexes()) {
-        if (index.row() >= 0 && !rows.contains(index.row()))
-            rows.append(index.row());
-    }
-    std::sort(rows.begin(), rows.end());
-    return rows;
-}
 
 } // namespace
 
