@@ -23,7 +23,6 @@ public:
     void close();
 
 private:
-
     OggVorbis_File file{};
     bool isOpen = false;
     qint64 bytesDecoded = 0;
