@@ -2,7 +2,7 @@
 
 #include "client/ClientQuestions.h"
 #include "client/FMConnect.h"
-#include "ui_AboutUI.h"
+#include "AboutForm.h"
 #include "ui_KandorelUI.h"
 
 #include <QDebug>

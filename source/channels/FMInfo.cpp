@@ -511,7 +511,10 @@ void FMInfo::paintPowerBar(QPainter& painter, const Geometry& g)
 
 void FMInfo::paintBufferBars(QPainter& painter, const Geometry& g)
 {
-    const auto [d, x0] = g;
+    // Plain names, not a structured binding: the bar lambda captures d,
+    // which clang 14 does not allow for bindings.
+    const int d = g.d;
+    const int x0 = g.x0;
     const int h = height();
     const int barHeight = h - 4 * d - 10;
     QLinearGradient gradient(0, h - 2, 0, 4 * d + 12);

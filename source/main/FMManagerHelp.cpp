@@ -3,7 +3,7 @@
 // for modal questions; the manual and the product page through UrlOpener.
 #include "main/FMManager.h"
 
-#include "ui_AboutUI.h"
+#include "AboutForm.h"
 #include "ui_UpdaterUI.h"
 
 #include "gui/ModalQuestions.h"
