@@ -1,12 +1,15 @@
 #include "client/Kandorel.h"
 
+#include "AboutForm.h"
 #include "client/ClientQuestions.h"
 #include "client/FMConnect.h"
-#include "AboutForm.h"
+#include "client/HostLookup.h"
 #include "ui_KandorelUI.h"
 
 #include <QDebug>
 #include <QDialog>
+#include <QHostAddress>
+#include <QHostInfo>
 #include <QKeyEvent>
 #include <QTcpSocket>
 #include <QTimer>
@@ -50,7 +53,22 @@ void Kandorel::connectToServer()
 {
     socket->abort();
     buffer.clear();
-    socket->connectToHost(host, port, QIODevice::ReadWrite, QAbstractSocket::AnyIPProtocol);
+    const quint64 attempt = ++lookups;
+    if (!QHostAddress(host).isNull()) {
+        socket->connectToHost(host, port, QIODevice::ReadWrite, QAbstractSocket::AnyIPProtocol);
+        return;
+    }
+    // A name is looked up first, through the one replaceable resolver; the
+    // socket then finds it in Qt's host cache.
+    HostLookup::lookUp(host, this, [this, attempt](const QHostInfo& info) {
+        if (attempt != lookups)
+            return; // a later connect has taken over
+        if (info.error() != QHostInfo::NoError || info.addresses().isEmpty()) {
+            tcpError(QAbstractSocket::HostNotFoundError);
+            return;
+        }
+        socket->connectToHost(host, port, QIODevice::ReadWrite, QAbstractSocket::AnyIPProtocol);
+    });
 }
 
 void Kandorel::followMode()

@@ -63,6 +63,9 @@ private:
     QString host = QString::fromLatin1(kDefaultHost);
     quint16 port = kDefaultPort;
     QTcpSocket* socket;
+    // Counts connects, so that a late look-up answer of an earlier one is
+    // dropped.
+    quint64 lookups = 0;
     ReceiveBuffer buffer;
     QTimer* sendTimer;
     RdsFeeder feeder;

@@ -30,6 +30,10 @@ public:
     static void setLookup(const Lookup& lookup);
 
     void check();
+    // The look-up check() makes, for any name: the replaced lookup, else a
+    // local failure when QUORVIN_LOCAL_LOOKUP is set, else the system's
+    // resolver.
+    void lookUp(const QString& name);
 
 public slots:
     void showHost(const QHostInfo& info);

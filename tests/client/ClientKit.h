@@ -6,11 +6,13 @@
 // before a test begins.
 
 #include "client/ClientQuestions.h"
+#include "client/HostLookup.h"
 #include "client/Kandorel.h"
 
 #include <QAction>
 #include <QDialog>
 #include <QGroupBox>
+#include <QHostInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -86,6 +88,17 @@ public:
     {
         ClientQuestions::setUnattended(true);
         ClientQuestions::clear();
+        // Host names are "not found" here: no query leaves the machine.
+        lookedUp().clear();
+        HostLookup::setResolver(
+            [](const QString& name, QObject* context, const HostLookup::Answer& answer) {
+                lookedUp().append(name);
+                QHostInfo info;
+                info.setHostName(name);
+                info.setError(QHostInfo::HostNotFound);
+                QMetaObject::invokeMethod(
+                    context, [answer, info] { answer(info); }, Qt::QueuedConnection);
+            });
         window = std::make_unique<Kandorel>();
         window->show();
         socket = window->findChild<QTcpSocket*>();
@@ -107,6 +120,13 @@ public:
     }
 
     template <typename T> T* find(const QString& name) const { return window->findChild<T*>(name); }
+
+    // The host names the window looked up since the kit was made.
+    static QStringList& lookedUp()
+    {
+        static QStringList names;
+        return names;
+    }
 
     void trigger(const QString& action) const { find<QAction>(action)->trigger(); }
 

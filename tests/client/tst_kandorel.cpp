@@ -5,6 +5,7 @@
 #include "settings/FMSettings.h"
 
 #include <QFile>
+#include <QHostAddress>
 #include <QLabel>
 #include <QTemporaryDir>
 
@@ -316,6 +317,9 @@ void TestKandorel::connectionErrors()
                               kWaitMs);
     QCOMPARE(kit.window->windowTitle(), QStringLiteral("Quorvin Client v0.4"));
     QVERIFY(!kit.find<QLineEdit>("run")->isEnabled());
+    // Only a name is looked up, and through the kit's resolver.
+    const QStringList expected = QHostAddress(host).isNull() ? QStringList{host} : QStringList{};
+    QCOMPARE(ClientKit::lookedUp(), expected);
 }
 
 void TestKandorel::remoteCloseShowsNoBox()

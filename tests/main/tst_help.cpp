@@ -11,6 +11,7 @@
 #include <QHostInfo>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 
 class TestHelp : public QObject
 {
@@ -21,6 +22,8 @@ private slots:
     void updateAnswer();
     void updateNotice_data();
     void updateNotice();
+    void lookupSwitch_data();
+    void lookupSwitch();
     void releaseNotesPaging();
     void releaseOrder_data();
     void releaseOrder();
@@ -174,6 +177,47 @@ void TestHelp::updateNotice()
     kit.trigger(QStringLiteral("actUpdate"));
     QCOMPARE(title, QStringLiteral("Quorvin Generator v4.66"));
     QCOMPARE(kit.opened, opened);
+}
+
+void TestHelp::lookupSwitch_data()
+{
+    QTest::addColumn<bool>("switched");
+    QTest::addColumn<QString>("logged");
+    // localhost comes from the hosts file: the system's resolver answers it
+    // without asking a name server.
+    QTest::newRow("system resolver") << false << QStringLiteral("upd: 127.0.0.1 localhost");
+    QTest::newRow("switched off")
+        << true << QStringLiteral("upd: look-up of localhost not sent (QUORVIN_LOCAL_LOOKUP)");
+}
+
+// The tests that start the program set QUORVIN_LOCAL_LOOKUP so that no
+// query leaves the machine; without it the program asks the real resolver.
+void TestHelp::lookupSwitch()
+{
+    QFETCH(bool, switched);
+    QFETCH(QString, logged);
+    static QStringList lines;
+    lines.clear();
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) {
+            if (text.startsWith(QLatin1String("upd:")))
+                lines.append(text);
+        });
+    if (switched)
+        qputenv("QUORVIN_LOCAL_LOOKUP", "1");
+    Updater::setLookup({});
+    Updater checker;
+    QSignalSpy newer(&checker, &Updater::hasUpdate);
+    checker.lookUp(QStringLiteral("localhost"));
+    QTRY_VERIFY_WITH_TIMEOUT(!lines.filter(QStringLiteral("localhost")).isEmpty() &&
+                                 (!switched || lines.size() == 2),
+                             30000);
+    qunsetenv("QUORVIN_LOCAL_LOOKUP");
+    qInstallMessageHandler(previous);
+    QVERIFY2(lines.constFirst().startsWith(logged), qPrintable(lines.join(QLatin1Char('\n'))));
+    if (switched)
+        QCOMPARE(lines.at(1), QStringLiteral("upd:  localhost Host not found"));
+    QCOMPARE(newer.size(), 0);
 }
 
 void TestHelp::releaseNotesPaging()

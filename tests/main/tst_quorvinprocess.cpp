@@ -66,8 +66,9 @@ void TestQuorvinProcess::signalStopsTheBoardsAndExitsCleanly()
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("HOME"), dir.path());
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    // The update check must not send its look-up to a name server.
+    environment.insert(QStringLiteral("QUORVIN_LOCAL_LOOKUP"), QStringLiteral("1"));
     quorvin.setProcessEnvironment(environment);
-    quorvin.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     quorvin.start(QStringLiteral(QUORVIN_PROGRAM), {QStringLiteral("-i"), iniPath});
     QVERIFY(quorvin.waitForStarted(kWaitMs));
 
@@ -79,6 +80,9 @@ void TestQuorvinProcess::signalStopsTheBoardsAndExitsCleanly()
     QVERIFY(quorvin.waitForFinished(kWaitMs));
     QCOMPARE(quorvin.exitStatus(), QProcess::NormalExit);
     QCOMPARE(quorvin.exitCode(), 0);
+    const QString log = QString::fromUtf8(quorvin.readAllStandardError());
+    QVERIFY2(log.contains(QStringLiteral("upd: look-up of v4-66.update.quorvin.invalid not sent")),
+             qPrintable(log));
 
     QTRY_VERIFY_WITH_TIMEOUT(readEmulator().contains(port0 + QStringLiteral("unlock")), kWaitMs);
     const qsizetype carrierOff = output.lastIndexOf(port0 + QStringLiteral("on air 0"));
