@@ -1,8 +1,9 @@
-# Sourced by run.sh and test.sh: installs the Debian packages of
-# tools/packages.txt that are missing, and nothing when all are there.
+# Sourced by run.sh, test.sh and .ci/run: installs the Debian packages of
+# tools/packages.txt (or of the list file named, relative to tools/) that are
+# missing, and nothing when all are there.
 ensure_packages() {
     local list missing=()
-    list=$(grep -v '^#' "$(dirname "${BASH_SOURCE[0]}")/packages.txt" | grep -v '^$')
+    list=$(grep -v '^#' "$(dirname "${BASH_SOURCE[0]}")/${1:-packages.txt}" | grep -v '^$')
     for pkg in $list; do
         if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
             missing+=("$pkg")
