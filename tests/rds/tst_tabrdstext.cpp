@@ -57,15 +57,15 @@ private slots:
         QTest::newRow("PS escape") << QStringList() << "PS"
                                    << "#21"
                                    << "CPS" << 1 << "normal"
-                                   << "21";
+                                   << "21 20 20 20 20 20 20 20";
         QTest::newRow("PS # before a blank") << QStringList() << "PS"
                                              << "#4 now"
                                              << "CPS" << 6 << "normal"
-                                             << "23 34 20 6e 6f 77";
+                                             << "23 34 20 6e 6f 77 20 20";
         QTest::newRow("PS ü and $ as on air") << QStringList() << "PS"
                                               << "ü$"
                                               << "CPS" << 2 << "normal"
-                                              << "99 ab";
+                                              << "99 ab 20 20 20 20 20 20";
         QTest::newRow("long PS 31 + end")
             << QStringList{"forceL"} << "LPS" << a31 << "CLPS" << 32 << "normal"
             << "";
@@ -78,7 +78,7 @@ private slots:
         QTest::newRow("long PS with mark") << QStringList{"LPSBOM"} << "LPS"
                                            << "abc"
                                            << "CLPS" << 6 << "normal"
-                                           << "ef bb bf 61 62 63";
+                                           << "ef bb bf 61 62 63 00 00";
         QTest::newRow("RadioText AA padded") << QStringList{"hexrt"} << "RTA"
                                              << "AA"
                                              << "CtextA" << 2 << "normal"
@@ -179,9 +179,9 @@ private slots:
         QTest::addColumn<bool>("mark");
         QTest::addColumn<QString>("hex");
         QTest::newRow("UTF-16, mark") << QByteArray("UTF-16LE") << true << "ff fe 41 00";
-        QTest::newRow("UTF-16, none") << QByteArray("UTF-16LE") << false << "41 00 0d 0d";
+        QTest::newRow("UTF-16, none") << QByteArray("UTF-16LE") << false << "41 00 00 00";
         QTest::newRow("UTF-16 own mark kept once") << QByteArray("UTF-16") << true << "ff fe 41 00";
-        QTest::newRow("UTF-16 own mark removed") << QByteArray("UTF-16") << false << "41 00 0d 0d";
+        QTest::newRow("UTF-16 own mark removed") << QByteArray("UTF-16") << false << "41 00 00 00";
     }
 
     void byteOrderMark()
