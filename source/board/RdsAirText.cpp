@@ -46,18 +46,23 @@ void encodeEnded(RdsAirText::Bytes& out, QTextCodec* codec, bool mark, bool ende
 
 } // namespace
 
+QByteArray RdsAirText::shortText(QString text, const QByteArray& crt, bool* encodable)
+{
+    const QList<int> escapes = RdsText::decodeEscapes(text, RdsText::kShortEscapeDigits);
+    QTextCodec* codec = radioTextCodec(crt);
+    if (codec)
+        return RdsText::encodeWithCodec(text, encodable, false, codec);
+    if (encodable)
+        *encodable = RdsText::hasE1Codes(text, escapes);
+    return RdsText::toE1(text, escapes);
+}
+
 RdsAirText::Bytes RdsAirText::ps(const RDSSource& source)
 {
     Bytes out;
     out.text = source.ps;
-    const QList<int> escapes = RdsText::decodeEscapes(out.text, RdsText::kShortEscapeDigits);
-    QTextCodec* codec = radioTextCodec(source.crt);
-    if (codec) {
-        out.bytes = RdsText::encodeWithCodec(out.text, &out.encodable, false, codec);
-    } else {
-        out.bytes = RdsText::toE1(out.text, escapes);
-        out.encodable = RdsText::hasE1Codes(out.text, escapes);
-    }
+    RdsText::decodeEscapes(out.text, RdsText::kShortEscapeDigits);
+    out.bytes = shortText(source.ps, source.crt, &out.encodable);
     out.textSize = out.endedSize = int(out.bytes.size());
     if (out.bytes.size() < kPsLength)
         out.bytes.append(kPsLength - out.bytes.size(), kSpace);

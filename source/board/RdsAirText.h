@@ -32,6 +32,10 @@ public:
 
     // PS: spaces after a text shorter than eight bytes.
     static Bytes ps(const RDSSource& source);
+    // The bytes of a short text (PS, PTYN, provider name, the PS of another
+    // network): two-digit escapes, then the RDS table E.1 or the codec that
+    // crt names, without byte order mark.
+    static QByteArray shortText(QString text, const QByteArray& crt, bool* encodable = nullptr);
     // Long PS: the end character when endx bit 4 asks for it, then 0x00 up
     // to the segment after the text's last one (the groups stop at the first
     // segment that begins past the text).

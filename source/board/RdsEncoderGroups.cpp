@@ -65,9 +65,7 @@ void RdsEncoder::finish(quint8* out, RdsGroup& group)
 
 QByteArray RdsEncoder::shortText(const QString& text) const
 {
-    QString decoded = text;
-    const QList<int> escapes = RdsText::decodeEscapes(decoded, RdsText::kShortEscapeDigits);
-    return toRdsCharset(decoded, escapes, false);
+    return RdsAirText::shortText(text, source.crt);
 }
 
 QPair<quint8, quint8> RdsEncoder::psSegmentChars(StreamCursor& cursor)
