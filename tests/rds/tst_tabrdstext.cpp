@@ -450,6 +450,40 @@ private slots:
         QCOMPARE(QToolTip::text(), warning);
         QCOMPARE(kit.key("rtxt").toInt(), 0x0B);
     }
+
+    // The byte tips of PS and long PS pop while the operator types or clicks
+    // in the form, never when another source is chosen.
+    void byteTipsOnlyForTheOperator()
+    {
+        RDSSource first;
+        first.ps = "ONE";
+        first.lps = "first long";
+        RdsFormKit kit(first);
+        RDSSource second;
+        second.ps = "TWO";
+        second.lps = "second long";
+        const int other = kit.store->newRDS();
+        kit.store->setRDS(other, second);
+        kit.store->setGroupRates(other, kit.store->rdsSource(kit.id).gmin);
+        RdsFormKit::settle();
+        auto* sources = kit.find<QTableWidget>("sources");
+        QTRY_COMPARE_WITH_TIMEOUT(sources->rowCount(), 2, RdsFormKit::kWaitMs);
+
+        const QString sentinel = QStringLiteral("andere");
+        QToolTip::showText(kit.page->mapToGlobal(QPoint(0, 0)), sentinel);
+        for (int row : {1, 0, 1}) {
+            sources->setCurrentCell(row, 0);
+            RdsFormKit::settle();
+            QCOMPARE(QToolTip::text(), sentinel);
+        }
+        QCOMPARE(kit.find<QLineEdit>("PS")->text(), second.ps);
+
+        type(kit.find<QLineEdit>("PS"), "TWOX");
+        QCOMPARE(QToolTip::text(), thin("54 57 4f 58 20 20 20 20"));
+        QToolTip::showText(kit.page->mapToGlobal(QPoint(0, 0)), sentinel);
+        click(kit.find<QCheckBox>("forceL"));
+        QCOMPARE(QToolTip::text(), kit.find<QLineEdit>("LPS")->toolTip());
+    }
 };
 
 QTEST_MAIN(TestTabRDSText)
