@@ -74,8 +74,8 @@ RdsAirText::Bytes RdsAirText::longPs(const RDSSource& source)
     Bytes out;
     out.text = source.lps;
     RdsText::decodeEscapes(out.text, RdsText::kLongEscapeDigits);
-    encodeEnded(out, textCodec(source.clps), source.boml & 1, source.endx & kLongPsEnd,
-                source.endl, kLongPsRoom);
+    encodeEnded(out, textCodec(source.clps), source.boml & 1, source.endx & kLongPsEnd, source.endl,
+                kLongPsRoom);
     // Group 15A sends segments until one begins past the text's end, so a
     // text below the room is always followed by at least one 0x00.
     if (out.bytes.size() < kLongPsRoom)
@@ -99,7 +99,8 @@ RdsAirText::Bytes RdsAirText::radioText(const RDSSource& source, int which,
     const QList<int> escapes = RdsText::decodeEscapes(out.text, RdsText::kShortEscapeDigits);
     QTextCodec* codec = radioTextCodec(source.crt);
     if (codec) {
-        out.bytes = RdsText::encodeWithCodec(out.text, &out.encodable, source.rtxt & kRtMark, codec);
+        out.bytes =
+            RdsText::encodeWithCodec(out.text, &out.encodable, source.rtxt & kRtMark, codec);
     } else {
         out.bytes = RdsText::toE1(out.text, escapes);
         out.encodable = RdsText::hasE1Codes(out.text, escapes);
@@ -126,8 +127,7 @@ RdsAirText::Bytes RdsAirText::enhancedText(const RDSSource& source, int which,
     const quint8 end = which ? source.endd : source.endc;
     const bool ended = (source.endx >> (2 + which)) & 1;
     encodeEnded(out, textCodec(source.enc), source.rtxt & kErtMark, ended, end, kErtRoom);
-    const int filled =
-        std::max(kErtSegmentSize, roundUp(int(out.bytes.size()), kErtSegmentSize));
+    const int filled = std::max(kErtSegmentSize, roundUp(int(out.bytes.size()), kErtSegmentSize));
     out.bytes.append(filled - out.bytes.size(), kZero);
     return out;
 }

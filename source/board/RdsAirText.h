@@ -24,10 +24,10 @@ public:
         bool encodable = true; // every character has a code in the coding
     };
 
-    static constexpr int kPsLength = 8;     // group 0A/0B: four segments of two
-    static constexpr int kLongPsRoom = 32;  // group 15A: eight segments of four
-    static constexpr int kErtRoom = 128;    // eRT: 32 segments of four
-    static constexpr int kRtSegments = 16;  // group 2A/2B segment addresses
+    static constexpr int kPsLength = 8;    // group 0A/0B: four segments of two
+    static constexpr int kLongPsRoom = 32; // group 15A: eight segments of four
+    static constexpr int kErtRoom = 128;   // eRT: 32 segments of four
+    static constexpr int kRtSegments = 16; // group 2A/2B segment addresses
     static constexpr int kErtSegmentSize = 4;
 
     // PS: spaces after a text shorter than eight bytes.

@@ -194,13 +194,11 @@ void TabRDS::showText()
         return;
     const RDSSource shown = shownTexts();
     const QMap<int, QString> tagTexts = tagTextsOfTable();
-    const RdsAirText::Bytes out[4] = {RdsAirText::radioText(shown, 0, tagTexts),
-                                      RdsAirText::radioText(shown, 1, tagTexts),
-                                      RdsAirText::enhancedText(shown, 0, tagTexts),
-                                      RdsAirText::enhancedText(shown, 1, tagTexts)};
-    const int limits[4] = {RdsAirText::radioTextRoom(shown, 0),
-                           RdsAirText::radioTextRoom(shown, 1), RdsAirText::kErtRoom,
-                           RdsAirText::kErtRoom};
+    const RdsAirText::Bytes out[4] = {
+        RdsAirText::radioText(shown, 0, tagTexts), RdsAirText::radioText(shown, 1, tagTexts),
+        RdsAirText::enhancedText(shown, 0, tagTexts), RdsAirText::enhancedText(shown, 1, tagTexts)};
+    const int limits[4] = {RdsAirText::radioTextRoom(shown, 0), RdsAirText::radioTextRoom(shown, 1),
+                           RdsAirText::kErtRoom, RdsAirText::kErtRoom};
     const bool e1 = !RdsAirText::radioTextCodec(shown.crt);
     const bool hexRT = uiRT->hexrt->isChecked();
     const bool hexERT = uiRT->hexer->isChecked();

@@ -203,9 +203,9 @@ void TestTabRDS::storedValuesLoad_data()
     QTest::newRow("RadioText codec in lower case shows its entry")
         << "crt" << QVariant("utf-8") << "RTcode"
         << "UTF-8";
-    QTest::newRow("eRT codec in lower case shows its entry") << "enc" << QVariant("utf-16le")
-                                                            << "eRTcode"
-                                                            << "UTF-16LE";
+    QTest::newRow("eRT codec in lower case shows its entry")
+        << "enc" << QVariant("utf-16le") << "eRTcode"
+        << "UTF-16LE";
     QTest::newRow("eRT bits with leading zeros") << "ertb" << QVariant(3) << "eRTbits"
                                                  << "0003";
     QTest::newRow("RT+ group") << "rtgrp" << QVariant(11) << "pRTgroup"

@@ -16,10 +16,11 @@ namespace {
 
 constexpr int kGroups = 6000; // every text segment of every group type, many times over
 constexpr int kErtGroup = 9;  // the eRT group type of a new source
+constexpr int kPsGroup = 16;  // 0B: a source without AF lists sends its PS there
 
 // One text of the page: the field typed into, the byte view, its counter,
 // the widget coloured when a character has no code, and where the text
-// travels on air (group type, segment address bits, bytes per segment).
+// travels on air (group index, segment address bits, bytes per segment).
 struct TextPlace
 {
     const char* field;
@@ -35,7 +36,7 @@ struct TextPlace
 TextPlace placeOf(const QString& kind)
 {
     if (kind == "PS")
-        return {"PS", "CPS", "PS", nullptr, nullptr, 0, 3, 2};
+        return {"PS", "CPS", "PS", nullptr, nullptr, kPsGroup, 3, 2};
     if (kind == "LPS")
         return {"LPS", "CLPS", "LPS", nullptr, nullptr, 15, 7, 4};
     if (kind == "RTA")
@@ -74,28 +75,6 @@ RDSSource sourceOf(const QString& kind, const QString& text, const QByteArray& c
     return s;
 }
 
-// The segments of one text as they arrive, joined in address order from
-// address 0 while the addresses follow without a gap: the bytes on air.
-QByteArray airBytes(const RdsTestDecoder& decoder, const TextPlace& place)
-{
-    QMap<int, QByteArray> segments;
-    for (const RdsTestDecoder::Blocks& g : decoder.all) {
-        // PS travels in 0A or 0B, the other texts in version A only.
-        if (g.type() != place.group || (place.group != 0 && g.versionB()))
-            continue;
-        QByteArray segment;
-        for (int block = place.segmentBytes == 2 ? 3 : 2; block <= 3; ++block) {
-            segment.append(char(g.data[block] >> 8));
-            segment.append(char(g.data[block] & 0xFF));
-        }
-        segments.insert(g.data[1] & place.addressMask, segment);
-    }
-    QByteArray bytes;
-    for (int address = 0; segments.contains(address); ++address)
-        bytes.append(segments.value(address));
-    return bytes;
-}
-
 QByteArray sent(const RDSSource& source, const TextPlace& place)
 {
     RdsEncoder encoder;
@@ -106,7 +85,7 @@ QByteArray sent(const RDSSource& source, const TextPlace& place)
         encoder.generate(group);
         decoder.add(group);
     }
-    return airBytes(decoder, place);
+    return decoder.sentText(place.group, place.addressMask, place.segmentBytes);
 }
 
 QString hexOf(QString view)
@@ -144,22 +123,28 @@ private slots:
         QTest::addColumn<bool>("marked");
 
         // eRT: the end character is a character in the codec, the filler 0x00.
-        QTest::newRow("eRT A, UTF-8, ended") << "RTC" << "A" << QByteArray("UTF-8") << true << 0x0D
-                                             << "410d0000" << 1 << false;
-        QTest::newRow("eRT A, UTF-8, not ended") << "RTC" << "A" << QByteArray("UTF-8") << false
-                                                 << 0x0D << "41000000" << 1 << false;
-        QTest::newRow("eRT AA, UTF-16LE, ended") << "RTC" << "AA" << QByteArray("UTF-16LE") << true
-                                                 << 0x0D << "410041000d000000" << 4 << false;
+        QTest::newRow("eRT A, UTF-8, ended")
+            << "RTC"
+            << "A" << QByteArray("UTF-8") << true << 0x0D << "410d0000" << 1 << false;
+        QTest::newRow("eRT A, UTF-8, not ended")
+            << "RTC"
+            << "A" << QByteArray("UTF-8") << false << 0x0D << "41000000" << 1 << false;
+        QTest::newRow("eRT AA, UTF-16LE, ended")
+            << "RTC"
+            << "AA" << QByteArray("UTF-16LE") << true << 0x0D << "410041000d000000" << 4 << false;
         QTest::newRow("eRT end above 0x7F in UTF-8")
-            << "RTC" << "A" << QByteArray("UTF-8") << true << 0xE4 << "41c3a400" << 1 << false;
+            << "RTC"
+            << "A" << QByteArray("UTF-8") << true << 0xE4 << "41c3a400" << 1 << false;
         // Long PS: escapes first, then the end character in the codec.
-        QTest::newRow("long PS end 0xE4 in UTF-8") << "LPS" << "AB" << QByteArray("UTF-8") << true
-                                                   << 0xE4 << "4142c3a400000000" << 4 << false;
+        QTest::newRow("long PS end 0xE4 in UTF-8")
+            << "LPS"
+            << "AB" << QByteArray("UTF-8") << true << 0xE4 << "4142c3a400000000" << 4 << false;
         QTest::newRow("long PS end never completes an escape")
-            << "LPS" << "ABC#4" << QByteArray("UTF-8") << true << 0x41 << "4142432334410000" << 6
-            << false;
-        QTest::newRow("long PS escape, not ended") << "LPS" << "#41#00E9" << QByteArray("UTF-8")
-                                                   << false << 0x0D << "41c3a900" << 3 << false;
+            << "LPS"
+            << "ABC#4" << QByteArray("UTF-8") << true << 0x41 << "4142432334410000" << 6 << false;
+        QTest::newRow("long PS escape, not ended")
+            << "LPS"
+            << "#41#00E9" << QByteArray("UTF-8") << false << 0x0D << "41c3a900" << 3 << false;
         // The shown source's own coding, from the moment it is loaded.
         QTest::newRow("PS in GB18030") << "PS" << QString::fromUtf8("ü") << QByteArray("GB18030")
                                        << false << 0 << "a8b9202020202020" << 2 << false;
@@ -170,8 +155,8 @@ private slots:
             << "PS" << QString::fromUtf8("Grüße") << QByteArray("utf-8") << false << 0
             << "4772c3bcc39f6520" << 7 << false;
         QTest::newRow("long PS in utf-16le, lower case")
-            << "LPS" << "AB" << QByteArray("utf-16le") << false << 0 << "4100420000000000" << 4
-            << false;
+            << "LPS"
+            << "AB" << QByteArray("utf-16le") << false << 0 << "4100420000000000" << 4 << false;
         // RDS table E.1: a character without a code goes out as '?', and is marked.
         QTest::newRow("PS zhe has no code") << "PS" << QString::fromUtf8("Aж") << QByteArray()
                                             << false << 0 << "413f202020202020" << 2 << true;
@@ -179,10 +164,11 @@ private slots:
             << "RTA" << QString::fromUtf8("¥") << QByteArray("E.1 (Standard)") << true << 0x0D
             << "3f0d0d0d" << 1 << true;
         QTest::newRow("RadioText question mark is a code")
-            << "RTA" << "?" << QByteArray("E.1 (Standard)") << false << 0x0D << "3f0d0d0d" << 1
-            << false;
-        QTest::newRow("RadioText AAAA ended") << "RTA" << "AAAA" << QByteArray() << true << 0x0D
-                                              << "414141410d0d0d0d" << 4 << false;
+            << "RTA"
+            << "?" << QByteArray("E.1 (Standard)") << false << 0x0D << "3f0d0d0d" << 1 << false;
+        QTest::newRow("RadioText AAAA ended")
+            << "RTA"
+            << "AAAA" << QByteArray() << true << 0x0D << "414141410d0d0d0d" << 4 << false;
     }
 
     void viewsShowTheAir()
