@@ -79,8 +79,6 @@ void RdsEncoder::init()
     fileModeStarted = false;
     tags.clear();
     clockTime = QDateTime();
-    ertCodecName = "UTF-8";
-    ertCodec = QTextCodec::codecForName(ertCodecName);
     logHeader = false;
     clock = [] { return QDateTime::currentMSecsSinceEpoch(); };
 }

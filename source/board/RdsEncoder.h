@@ -68,6 +68,9 @@ public:
     QByteArray toRdsCharset(const QString& text, const QList<int>& escapes,
                             bool byteOrderMark) const;
     QList<int> expandTemplates(QString& text, int maxDigits) const;
+    // The texts of the RT+ markers by index: the templates, filled from the
+    // song's tags where the source asks for that.
+    QMap<int, QString> tagTexts() const;
     QString substituteTags(const RTag& tag) const;
     int readFileGroup(quint8* out);
     void openTextFile();
@@ -200,8 +203,6 @@ private:
 
     TagMap tags;
     QDateTime clockTime;
-    QTextCodec* ertCodec = nullptr;
-    QByteArray ertCodecName;
 
     bool logHeader = false;
     RdsRandom random;

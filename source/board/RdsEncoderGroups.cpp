@@ -2,6 +2,7 @@
 #include "board/RdsEncoder.h"
 
 #include "board/AfCodeList.h"
+#include "board/RdsAirText.h"
 #include "board/RdsText.h"
 
 #include <QDebug>
@@ -64,14 +65,12 @@ void RdsEncoder::finish(quint8* out, RdsGroup& group)
 
 QByteArray RdsEncoder::shortText(const QString& text) const
 {
-    QString decoded = text;
-    const QList<int> escapes = RdsText::decodeEscapes(decoded, RdsText::kShortEscapeDigits);
-    return toRdsCharset(decoded, escapes, false);
+    return RdsAirText::shortText(text, source.crt);
 }
 
 QPair<quint8, quint8> RdsEncoder::psSegmentChars(StreamCursor& cursor)
 {
-    const QByteArray ps = shortText(source.ps);
+    const QByteArray ps = RdsAirText::ps(source).bytes;
     const quint32 segment = cursor.psSegment;
     const int position = cursor.psScroll + 2 * int(segment & 3);
     const QPair<quint8, quint8> chars(byteAt(ps, position, kSpace),
@@ -125,9 +124,7 @@ void RdsEncoder::buildGroup2A(quint8* out, int stream)
     bool versionB = source.rtxg == 1;
     int which = 0;
     quint32* segment = &cursor.rtSegment[0];
-    QString text;
     quint8 endChar = source.enda;
-    bool endFlag = false;
 
     if (source.rtxg <= 1) {
         if ((*segment % kRtSegments) == 0) {
@@ -147,16 +144,14 @@ void RdsEncoder::buildGroup2A(quint8* out, int stream)
         segment = &cursor.rtSegment[which];
         cursor.rtIndex = 0;
     }
-    if (source.rtxg <= 2) {
-        text = which ? source.rtb : source.rta;
+    if (source.rtxg <= 2)
         endChar = which ? source.endb : source.enda;
-        endFlag = source.endx & (1 << which);
-    }
 
-    const QList<int> escapes = expandTemplates(text, RdsText::kShortEscapeDigits);
-    const QByteArray bytes = toRdsCharset(text, escapes, source.rtxt & 8);
-    if (bytes != cursor.rtLast[which]) {
-        cursor.rtLast[which] = bytes;
+    const RdsAirText::Bytes air = RdsAirText::radioText(source, which, tagTexts());
+    const QByteArray& bytes = air.bytes;
+    const QByteArray text = bytes.left(air.textSize);
+    if (text != cursor.rtLast[which]) {
+        cursor.rtLast[which] = text;
         if (source.rtxt & 16)
             cursor.rtFlags ^= 16;
     }
@@ -173,7 +168,9 @@ void RdsEncoder::buildGroup2A(quint8* out, int stream)
         group.blocks[RdsGroup::C] = pair(bytes, first, endChar);
         group.blocks[RdsGroup::D] = pair(bytes, first + 2, endChar);
     }
-    if (first + width - int(endFlag) >= bytes.size() && (*segment % kRtSegments) != 0)
+    // The air bytes end with the segment that carries the text's last byte
+    // (or its end character).
+    if (first + width >= bytes.size() && (*segment % kRtSegments) != 0)
         *segment = quint32(nextMultiple(*segment, kRtSegments));
     group.blocks[RdsGroup::B] |= quint16((cursor.rtFlags & 16) | address);
     finish(out, group);
@@ -334,14 +331,9 @@ void RdsEncoder::buildBurstGroup(quint8* out)
 void RdsEncoder::buildGroup15A(quint8* out, int stream)
 {
     StreamCursor& cursor = cursors[stream];
-    QString text = source.lps;
-    if (source.endx & 16)
-        text.append(QChar(source.endl));
-    RdsText::decodeEscapes(text, RdsText::kLongEscapeDigits);
-    const QByteArray bytes =
-        RdsText::encodeWithCodec(text, nullptr, source.boml, QTextCodec::codecForName(source.clps));
+    const QByteArray bytes = RdsAirText::longPs(source).bytes;
     int position = int((cursor.lpsSegment * 4) & 28);
-    if (position > bytes.size()) {
+    if (position >= bytes.size()) {
         cursor.lpsSegment = 0;
         position = 0;
     }
@@ -439,17 +431,7 @@ void RdsEncoder::buildErtGroup(quint8* out, int stream)
         }
     }
     const bool odd = cursor.ertIndex & 1;
-    QString text = odd ? source.rtd : source.rtc;
-    expandTemplates(text, RdsText::kLongEscapeDigits);
-    if (source.endx & (odd ? 8 : 4))
-        text.append(QChar(odd ? source.endd : source.endc));
-    if (source.enc != ertCodecName) {
-        ertCodecName = source.enc;
-        ertCodec = QTextCodec::codecForName(ertCodecName);
-        if (!ertCodec)
-            ertCodec = QTextCodec::codecForName("UTF-8");
-    }
-    const QByteArray bytes = RdsText::encodeWithCodec(text, nullptr, source.rtxt & 4, ertCodec);
+    const QByteArray bytes = RdsAirText::enhancedText(source, odd, tagTexts()).bytes;
     const int address = int(segment % kErtSegments);
     ++segment;
     if (4 * address + 4 >= bytes.size() && (segment % kErtSegments) != 0)

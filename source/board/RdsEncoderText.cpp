@@ -50,14 +50,18 @@ QString RdsEncoder::substituteTags(const RTag& tag) const
     return tag.text;
 }
 
+QMap<int, QString> RdsEncoder::tagTexts() const
+{
+    QMap<int, QString> texts;
+    for (int i = 0; i < int(source.rttag.size()); ++i)
+        texts.insert(i, substituteTags(source.rttag[i]));
+    return texts;
+}
+
 QList<int> RdsEncoder::expandTemplates(QString& text, int maxDigits) const
 {
-    if (text.contains(QLatin1Char('$'))) {
-        QMap<int, QString> tagTexts;
-        for (int i = 0; i < int(source.rttag.size()); ++i)
-            tagTexts.insert(i, substituteTags(source.rttag[i]));
-        RdsText::replaceTagMarkers(text, tagTexts);
-    }
+    if (text.contains(QLatin1Char('$')))
+        RdsText::replaceTagMarkers(text, tagTexts());
     return RdsText::decodeEscapes(text, maxDigits);
 }
 

@@ -8,6 +8,7 @@ namespace {
 
 constexpr char16_t kByteOrderMark = 0xFEFF;
 constexpr char16_t kMaxLatin1 = 0xFF;
+constexpr quint8 kQuestionMark = 0x3F; // what figure E.1 sends for a character it lacks
 
 bool isHexRun(const QString& text, int from, int count)
 {
@@ -102,6 +103,20 @@ QByteArray RdsText::toE1(const QString& text, const QList<int>& escapes)
             bytes.append(char(RdsCharset::toRds(c)));
     }
     return bytes;
+}
+
+bool RdsText::hasE1Codes(const QString& text, const QList<int>& escapes)
+{
+    for (int i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (escapes.contains(i)) {
+            if (c > kMaxLatin1)
+                return false;
+        } else if (c != u'?' && RdsCharset::toRds(c) == kQuestionMark) {
+            return false;
+        }
+    }
+    return true;
 }
 
 bool RdsText::usesE1Table(const QByteArray& codecName)

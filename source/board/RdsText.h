@@ -25,6 +25,9 @@ public:
 
     // The bytes of figure E.1; characters from escapes are sent as they are.
     static QByteArray toE1(const QString& text, const QList<int>& escapes);
+    // False when a character of the text has no byte in figure E.1, so that
+    // toE1 sends '?' in its place, or an escape names a code above 0xFF.
+    static bool hasE1Codes(const QString& text, const QList<int>& escapes);
 
     // True when the codec name selects the built-in E.1 table: "E.1...", and
     // any name that no codec answers to (the RDS page shows those as E.1 too).

@@ -197,6 +197,17 @@ private:
     void readItemBits(RDSSource& source);
     void readErtBits(RDSSource& source);
     void markGroupClash();
+    // The stored source with the texts, codings and end characters as the
+    // forms show them now: what the byte views encode.
+    RDSSource shownTexts() const;
+    // Codec combos: select the entry of the coding a stored name means (an
+    // extra entry with the name when none does), and the name to store.
+    using SameCoding = bool (*)(const QByteArray&, const QByteArray&);
+    static constexpr int kStoredNameRole = Qt::UserRole + 1;
+    static void selectCodec(QComboBox* combo, const QByteArray& name, SameCoding same);
+    static QByteArray storedCodec(const QComboBox* combo, const QByteArray& loaded,
+                                  SameCoding same);
+    void refreshByteViews();
     QMap<int, QString> tagTextsOfTable() const;
     static QString tagMarker(int row);
     static QString clockPreview(const QDateTime& time, double zone);
@@ -239,10 +250,11 @@ private:
     quint8 loadedErtGroup = 0;
     ODAModel* odaModel = nullptr;
 
-    // Looked up from the source's codec names on each save; the byte views
-    // encode with them.
-    QTextCodec* rtCodec = nullptr;
-    QTextCodec* ertCodec = nullptr;
+    // The codec names of the loaded source: saved as they are while the
+    // combos still choose the coding they name.
+    QByteArray loadedCrt;
+    QByteArray loadedEnc;
+    QByteArray loadedClps;
     // The codec the monitor detected last.
     QTextCodec* decoderCodec = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "rds/TabRDS.h"
 
+#include "board/RdsAirText.h"
 #include "rds/EONModel.h"
 #include "rds/GroupEntries.h"
 #include "rds/ODAModel.h"
@@ -44,11 +45,6 @@ void selectText(QComboBox* combo, const QString& text)
     combo->setCurrentIndex(combo->findText(text));
 }
 
-void selectTextOrFirst(QComboBox* combo, const QByteArray& text)
-{
-    combo->setCurrentIndex(std::max(0, combo->findText(QString::fromLatin1(text))));
-}
-
 } // namespace
 
 void TabRDS::itemChanged(QTableWidgetItem* item)
@@ -72,9 +68,7 @@ void TabRDS::itemChanged(QTableWidgetItem* item)
     odaModel->reload(source.oda);
     loading = false;
     findCountry();
-    showText();
-    calcPS();
-    calcLPS();
+    refreshByteViews();
 }
 
 void TabRDS::loadBasic(const RDSSource& source)
@@ -220,9 +214,12 @@ void TabRDS::loadRadioText(const RDSSource& source)
     uiRT->g3ert->setChecked(bit(source.rtxt, 6));
     uiRT->g3rtp->setChecked(bit(source.rtxt, 7));
     ui0->LPSBOM->setChecked(bit(source.boml, 0));
-    selectTextOrFirst(uiRT->RTcode, source.crt);
-    selectTextOrFirst(uiRT->eRTcode, source.enc);
-    selectTextOrFirst(ui0->LPScode, source.clps);
+    loadedCrt = source.crt;
+    loadedEnc = source.enc;
+    loadedClps = source.clps;
+    selectCodec(uiRT->RTcode, source.crt, &RdsAirText::sameRadioTextCoding);
+    selectCodec(uiRT->eRTcode, source.enc, &RdsAirText::sameTextCodec);
+    selectCodec(ui0->LPScode, source.clps, &RdsAirText::sameTextCodec);
     uiRT->eRTflag->setChecked(bit(source.rtbit, 13));
     uiRT->eRTL->setChecked(bit(source.ertb, 1));
 

@@ -1,5 +1,6 @@
 #include "rds/TabRDS.h"
 
+#include "board/RdsAirText.h"
 #include "board/RdsCharset.h"
 #include "board/RdsText.h"
 #include "gui/SelectedRows.h"
@@ -23,7 +24,6 @@ namespace {
 constexpr QChar kThinSpace(0x2009);
 constexpr int kPsLimit = 8;
 constexpr int kLongPsLimit = 32;
-constexpr int kErtLimit = 128;
 constexpr int kMaxTags = 16;
 constexpr int kTipMilliseconds = 4321;
 
@@ -49,43 +49,13 @@ quint8 flag(bool on, int bitNumber)
     return quint8(on ? 1u << bitNumber : 0u);
 }
 
-// One RadioText or eRT text on its way to air: the bytes, whether every
-// character could be encoded, and the text shown when the view is not hex.
-struct TextBytes
+// What a receiver shows for the text of RadioText sent in the RDS table.
+QString e1Preview(const RdsAirText::Bytes& air)
 {
-    QByteArray bytes;
-    bool encodable = true;
     QString shown;
-};
-
-TextBytes e1Bytes(const QString& text, bool showBytes)
-{
-    TextBytes out;
-    QString air = text;
-    RdsText::toRdsText(air, true);
-    out.bytes = air.toLatin1();
-    out.shown = text;
-    RdsText::toRdsText(out.shown, showBytes);
-    return out;
-}
-
-TextBytes codecBytes(const QString& text, int digits, bool mark, QTextCodec* codec)
-{
-    TextBytes out;
-    out.shown = text;
-    RdsText::decodeEscapes(out.shown, digits);
-    out.bytes = RdsText::encodeWithCodec(out.shown, &out.encodable, mark, codec);
-    return out;
-}
-
-// End character once when the flag asks for it, then filler up to whole
-// blocks of four bytes, both only while the text is below its room.
-void appendEnd(QByteArray& bytes, bool force, quint8 end, int room)
-{
-    if (force && bytes.size() < room)
-        bytes.append(char(end));
-    while (bytes.size() < room && bytes.size() % 4 != 0)
-        bytes.append(char(end));
+    for (int i = 0; i < air.textSize; ++i)
+        shown.append(QChar(RdsCharset::fromRds(quint8(air.bytes.at(i)))));
+    return shown;
 }
 
 // The marks counted in characters: what the bytes in front of each decode to.
@@ -177,20 +147,16 @@ const QStringList& TabRDS::rtplusClassNames()
 
 void TabRDS::calcPS()
 {
-    QString text = ui0->PS->text();
-    TextBytes ps;
-    if (uiRT->RTcode->currentIndex() != 0)
-        ps = codecBytes(text, RdsText::kShortEscapeDigits, false, rtCodec);
-    else
-        ps = e1Bytes(text, true);
-    ui0->CPS->setValue(int(ps.bytes.size()));
+    const RdsAirText::Bytes ps = RdsAirText::ps(shownTexts());
+    ui0->CPS->setValue(ps.textSize);
     const QString tip = RdsText::hexView(ps.bytes, kThinSpace);
     ui0->PS->setToolTip(tip);
-    if (sender())
+    // Only the operator's typing pops the tip, never the loading of a source.
+    if (!loading && sender() == ui0->PS)
         showFieldTip(ui0->PS, tip);
     const QPalette warning = warningPalette(
         pagePalette, ui0->psscroll->isChecked() ? QColor(Qt::yellow) : QColor(Qt::red));
-    ui0->CPS->setPalette(ps.bytes.size() <= kPsLimit ? pagePalette : warning);
+    ui0->CPS->setPalette(ps.textSize <= kPsLimit ? pagePalette : warning);
     ui0->PS->setPalette(ps.encodable ? pagePalette : warning);
 }
 
@@ -198,21 +164,23 @@ void TabRDS::calcLPS()
 {
     if (loading)
         return;
-    QTextCodec* codec = QTextCodec::codecForName(ui0->LPScode->currentText().toLatin1());
-    if (!codec)
-        codec = QTextCodec::codecForName("UTF-8");
-    TextBytes lps =
-        codecBytes(ui0->LPS->text(), RdsText::kLongEscapeDigits, ui0->LPSBOM->isChecked(), codec);
-    if (ui0->forceL->isChecked() && lps.bytes.size() < kLongPsLimit)
-        lps.bytes.append(char(ui0->endL->value()));
-    ui0->CLPS->setValue(int(lps.bytes.size()));
+    const RdsAirText::Bytes lps = RdsAirText::longPs(shownTexts());
+    ui0->CLPS->setValue(lps.endedSize);
     const QString tip = RdsText::hexView(lps.bytes, kThinSpace);
     ui0->LPS->setToolTip(tip);
-    if (sender())
+    const QObject* origin = sender();
+    if (origin == ui0->LPS || origin == ui0->LPSBOM || origin == ui0->forceL)
         showFieldTip(ui0->LPS, tip);
     const QPalette warning = warningPalette(pagePalette, Qt::red);
-    ui0->CLPS->setPalette(lps.bytes.size() <= kLongPsLimit ? pagePalette : warning);
+    ui0->CLPS->setPalette(lps.endedSize <= kLongPsLimit ? pagePalette : warning);
     ui0->LPS->setPalette(lps.encodable ? pagePalette : warning);
+}
+
+void TabRDS::refreshByteViews()
+{
+    showText();
+    calcPS();
+    calcLPS();
 }
 
 void TabRDS::showFieldTip(QWidget* field, const QString& tip)
@@ -224,41 +192,85 @@ void TabRDS::showText()
 {
     if (loading)
         return;
-    const RDSSource stored = store ? store->rdsSource(sourceId) : RDSSource();
-    QString texts[4] = {uiRT->RTA->text(), uiRT->RTB->text(), uiRT->RTC->text(), uiRT->RTD->text()};
+    const RDSSource shown = shownTexts();
     const QMap<int, QString> tagTexts = tagTextsOfTable();
-    for (QString& text : texts)
-        RdsText::replaceTagMarkers(text, tagTexts);
-
+    const RdsAirText::Bytes out[4] = {
+        RdsAirText::radioText(shown, 0, tagTexts), RdsAirText::radioText(shown, 1, tagTexts),
+        RdsAirText::enhancedText(shown, 0, tagTexts), RdsAirText::enhancedText(shown, 1, tagTexts)};
+    const int limits[4] = {RdsAirText::radioTextRoom(shown, 0), RdsAirText::radioTextRoom(shown, 1),
+                           RdsAirText::kErtRoom, RdsAirText::kErtRoom};
+    const bool e1 = !RdsAirText::radioTextCodec(shown.crt);
     const bool hexRT = uiRT->hexrt->isChecked();
     const bool hexERT = uiRT->hexer->isChecked();
-    TextBytes out[4];
-    for (int i = 0; i < 2; ++i) {
-        if (uiRT->RTcode->currentIndex() != 0)
-            out[i] = codecBytes(texts[i], RdsText::kShortEscapeDigits, uiRT->RTBOM->isChecked(),
-                                rtCodec);
-        else
-            out[i] = e1Bytes(texts[i], hexRT);
-    }
-    for (int i = 2; i < 4; ++i)
-        out[i] =
-            codecBytes(texts[i], RdsText::kLongEscapeDigits, uiRT->eRTBOM->isChecked(), ertCodec);
-
-    const int rtLimit = uiRT->RTgroup->currentIndex() == 1 ? 32 : 64;
-    const int limits[4] = {rtLimit, rtLimit, kErtLimit, kErtLimit};
     QSpinBox* counters[4] = {uiRT->CtextA, uiRT->CtextB, uiRT->CtextC, uiRT->CtextD};
     QPlainTextEdit* views[4] = {uiRT->plainA, uiRT->plainB, uiRT->plainC, uiRT->plainD};
-    const quint8 ends[4] = {stored.enda, stored.endb, stored.endc, stored.endd};
     const QPalette warning = warningPalette(pagePalette, Qt::red);
     for (int i = 0; i < 4; ++i) {
-        counters[i]->setValue(int(out[i].bytes.size()));
-        counters[i]->setPalette(out[i].bytes.size() > limits[i] ? warning : pagePalette);
+        counters[i]->setValue(out[i].textSize);
+        counters[i]->setPalette(out[i].textSize > limits[i] ? warning : pagePalette);
         views[i]->setPalette(out[i].encodable ? pagePalette : warning);
-        // eRT texts take their end character up to 127 bytes, RadioText below its limit.
-        appendEnd(out[i].bytes, (stored.endx >> i) & 1, ends[i], i < 2 ? rtLimit : kErtLimit);
-        const bool hex = i < 2 ? hexRT : hexERT;
-        views[i]->setPlainText(hex ? RdsText::hexView(out[i].bytes, kThinSpace) : out[i].shown);
+        const bool radioText = i < 2;
+        if (radioText ? hexRT : hexERT)
+            views[i]->setPlainText(RdsText::hexView(out[i].bytes, kThinSpace));
+        else
+            views[i]->setPlainText(radioText && e1 ? e1Preview(out[i]) : out[i].text);
     }
+}
+
+RDSSource TabRDS::shownTexts() const
+{
+    RDSSource shown = store ? store->rdsSource(sourceId) : RDSSource();
+    shown.ps = ui0->PS->text();
+    shown.lps = ui0->LPS->text();
+    shown.clps = storedCodec(ui0->LPScode, loadedClps, &RdsAirText::sameTextCodec);
+    shown.boml = flag(ui0->LPSBOM->isChecked(), 0);
+    shown.endl = quint8(ui0->endL->value());
+    shown.rta = uiRT->RTA->text();
+    shown.rtb = uiRT->RTB->text();
+    shown.rtc = uiRT->RTC->text();
+    shown.rtd = uiRT->RTD->text();
+    shown.enda = quint8(uiRT->endA->value());
+    shown.endb = quint8(uiRT->endB->value());
+    shown.endc = quint8(uiRT->endC->value());
+    shown.endd = quint8(uiRT->endD->value());
+    shown.endx = flag(uiRT->forceA->isChecked(), 0) | flag(uiRT->forceB->isChecked(), 1) |
+                 flag(uiRT->forceC->isChecked(), 2) | flag(uiRT->forceD->isChecked(), 3) |
+                 flag(ui0->forceL->isChecked(), 4);
+    shown.crt = storedCodec(uiRT->RTcode, loadedCrt, &RdsAirText::sameRadioTextCoding);
+    shown.enc = storedCodec(uiRT->eRTcode, loadedEnc, &RdsAirText::sameTextCodec);
+    shown.rtxt = quint8((shown.rtxt & ~0x0C) | flag(uiRT->eRTBOM->isChecked(), 2) |
+                        flag(uiRT->RTBOM->isChecked(), 3));
+    if (uiRT->RTgroup->currentIndex() >= 0)
+        shown.rtxg = quint8(uiRT->RTgroup->currentIndex());
+    return shown;
+}
+
+void TabRDS::selectCodec(QComboBox* combo, const QByteArray& name, SameCoding same)
+{
+    // An entry added for another source's name goes first.
+    for (int i = combo->count() - 1; i >= 0; --i) {
+        if (combo->itemData(i, kStoredNameRole).toBool())
+            combo->removeItem(i);
+    }
+    int index = combo->findText(QString::fromLatin1(name));
+    for (int i = 0; index < 0 && i < combo->count(); ++i) {
+        if (same(combo->itemText(i).toLatin1(), name))
+            index = i;
+    }
+    if (index < 0) {
+        combo->addItem(QString::fromLatin1(name));
+        index = combo->count() - 1;
+        combo->setItemData(index, true, kStoredNameRole);
+    }
+    combo->setCurrentIndex(index);
+}
+
+QByteArray TabRDS::storedCodec(const QComboBox* combo, const QByteArray& loaded, SameCoding same)
+{
+    // The name as loaded while the choice still means that coding, so that
+    // "utf-8", an alias or an empty name stays as the project has it.
+    const QByteArray chosen = combo->currentText().toLatin1();
+    return same(chosen, loaded) ? loaded : chosen;
 }
 
 QMap<int, QString> TabRDS::tagTextsOfTable() const
@@ -329,13 +341,11 @@ void TabRDS::readErtBits(RDSSource& source)
     source.ertb = typed;
     source.rtbit = quint16((source.rtbit & ~0x2000) | (uiRT->eRTflag->isChecked() ? 0x2000 : 0));
     source.ertb = quint16((source.ertb & ~0x0002) | (uiRT->eRTL->isChecked() ? 0x0002 : 0));
-    source.crt = uiRT->RTcode->currentText().toLatin1();
-    source.enc = uiRT->eRTcode->currentText().toLatin1();
-    rtCodec = QTextCodec::codecForName(source.crt);
-    ertCodec = QTextCodec::codecForName(source.enc);
-    if (!ertCodec)
-        ertCodec = QTextCodec::codecForName("UTF-8");
-    source.ertb = quint16((source.ertb & ~0x0001) | (source.enc == "UTF-8" ? 0x0001 : 0));
+    source.crt = storedCodec(uiRT->RTcode, loadedCrt, &RdsAirText::sameRadioTextCoding);
+    source.enc = storedCodec(uiRT->eRTcode, loadedEnc, &RdsAirText::sameTextCodec);
+    // The UTF-8 flag follows the codec the encoder takes for the name.
+    const bool utf8 = RdsAirText::sameTextCodec(source.enc, QByteArrayLiteral("UTF-8"));
+    source.ertb = quint16((source.ertb & ~0x0001) | (utf8 ? 0x0001 : 0));
     if (source.ertb != typed)
         uiRT->eRTbits->setText(
             QStringLiteral("%1").arg(source.ertb, 4, 16, QLatin1Char('0')).toUpper());

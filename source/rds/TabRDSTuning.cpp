@@ -1,5 +1,6 @@
 #include "rds/TabRDS.h"
 
+#include "board/RdsAirText.h"
 #include "board/RdsText.h"
 #include "country/CountryTable.h"
 #include "country/ECC.h"
@@ -77,7 +78,7 @@ void TabRDS::slotChanged()
     readOtherForms(source);
     readRadioText(source);
     store->setRDS(id, source);
-    showText();
+    refreshByteViews();
     updateAFs(true);
 }
 
@@ -94,7 +95,7 @@ void TabRDS::readBasic(RDSSource& source)
     source.pss = quint8((ui0->psrate->value() - 1) & 7) | flag(ui0->psscroll->isChecked(), 3) |
                  quint8(((ui0->psrepeat->value() - 1) & 15) << 4);
     source.lps = ui0->LPS->text();
-    source.clps = ui0->LPScode->currentText().toLatin1();
+    source.clps = storedCodec(ui0->LPScode, loadedClps, &RdsAirText::sameTextCodec);
     source.boml = flag(ui0->LPSBOM->isChecked(), 0);
     source.endl = quint8(ui0->endL->value());
     source.pn1 = ui0->PTYN1->text();

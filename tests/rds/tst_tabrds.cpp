@@ -194,9 +194,18 @@ void TestTabRDS::storedValuesLoad_data()
                                             << "31 Alarm";
     QTest::newRow("TMC source unknown to the combo") << "tmcsi" << QVariant(7) << "tmcSI"
                                                      << "";
-    QTest::newRow("unknown RadioText coding shows the first")
-        << "crt" << QVariant("KOI8-R") << "RTcode"
+    QTest::newRow("unknown RadioText coding shows the RDS table")
+        << "crt" << QVariant("no-such-coding") << "RTcode"
         << "E.1 (Standard)";
+    QTest::newRow("RadioText codec without an entry shows its name")
+        << "crt" << QVariant("KOI8-R") << "RTcode"
+        << "KOI8-R";
+    QTest::newRow("RadioText codec in lower case shows its entry")
+        << "crt" << QVariant("utf-8") << "RTcode"
+        << "UTF-8";
+    QTest::newRow("eRT codec in lower case shows its entry")
+        << "enc" << QVariant("utf-16le") << "eRTcode"
+        << "UTF-16LE";
     QTest::newRow("eRT bits with leading zeros") << "ertb" << QVariant(3) << "eRTbits"
                                                  << "0003";
     QTest::newRow("RT+ group") << "rtgrp" << QVariant(11) << "pRTgroup"

@@ -57,15 +57,15 @@ private slots:
         QTest::newRow("PS escape") << QStringList() << "PS"
                                    << "#21"
                                    << "CPS" << 1 << "normal"
-                                   << "21";
+                                   << "21 20 20 20 20 20 20 20";
         QTest::newRow("PS # before a blank") << QStringList() << "PS"
                                              << "#4 now"
                                              << "CPS" << 6 << "normal"
-                                             << "23 34 20 6e 6f 77";
+                                             << "23 34 20 6e 6f 77 20 20";
         QTest::newRow("PS ü and $ as on air") << QStringList() << "PS"
                                               << "ü$"
                                               << "CPS" << 2 << "normal"
-                                              << "99 ab";
+                                              << "99 ab 20 20 20 20 20 20";
         QTest::newRow("long PS 31 + end")
             << QStringList{"forceL"} << "LPS" << a31 << "CLPS" << 32 << "normal"
             << "";
@@ -78,7 +78,7 @@ private slots:
         QTest::newRow("long PS with mark") << QStringList{"LPSBOM"} << "LPS"
                                            << "abc"
                                            << "CLPS" << 6 << "normal"
-                                           << "ef bb bf 61 62 63";
+                                           << "ef bb bf 61 62 63 00 00";
         QTest::newRow("RadioText AA padded") << QStringList{"hexrt"} << "RTA"
                                              << "AA"
                                              << "CtextA" << 2 << "normal"
@@ -179,9 +179,9 @@ private slots:
         QTest::addColumn<bool>("mark");
         QTest::addColumn<QString>("hex");
         QTest::newRow("UTF-16, mark") << QByteArray("UTF-16LE") << true << "ff fe 41 00";
-        QTest::newRow("UTF-16, none") << QByteArray("UTF-16LE") << false << "41 00 0d 0d";
+        QTest::newRow("UTF-16, none") << QByteArray("UTF-16LE") << false << "41 00 00 00";
         QTest::newRow("UTF-16 own mark kept once") << QByteArray("UTF-16") << true << "ff fe 41 00";
-        QTest::newRow("UTF-16 own mark removed") << QByteArray("UTF-16") << false << "41 00 0d 0d";
+        QTest::newRow("UTF-16 own mark removed") << QByteArray("UTF-16") << false << "41 00 00 00";
     }
 
     void byteOrderMark()
@@ -449,6 +449,40 @@ private slots:
         click(sendRT);
         QCOMPARE(QToolTip::text(), warning);
         QCOMPARE(kit.key("rtxt").toInt(), 0x0B);
+    }
+
+    // The byte tips of PS and long PS pop while the operator types or clicks
+    // in the form, never when another source is chosen.
+    void byteTipsOnlyForTheOperator()
+    {
+        RDSSource first;
+        first.ps = "ONE";
+        first.lps = "first long";
+        RdsFormKit kit(first);
+        RDSSource second;
+        second.ps = "TWO";
+        second.lps = "second long";
+        const int other = kit.store->newRDS();
+        kit.store->setRDS(other, second);
+        kit.store->setGroupRates(other, kit.store->rdsSource(kit.id).gmin);
+        RdsFormKit::settle();
+        auto* sources = kit.find<QTableWidget>("sources");
+        QTRY_COMPARE_WITH_TIMEOUT(sources->rowCount(), 2, RdsFormKit::kWaitMs);
+
+        const QString sentinel = QStringLiteral("andere");
+        QToolTip::showText(kit.page->mapToGlobal(QPoint(0, 0)), sentinel);
+        for (int row : {1, 0, 1}) {
+            sources->setCurrentCell(row, 0);
+            RdsFormKit::settle();
+            QCOMPARE(QToolTip::text(), sentinel);
+        }
+        QCOMPARE(kit.find<QLineEdit>("PS")->text(), second.ps);
+
+        type(kit.find<QLineEdit>("PS"), "TWOX");
+        QCOMPARE(QToolTip::text(), thin("54 57 4f 58 20 20 20 20"));
+        QToolTip::showText(kit.page->mapToGlobal(QPoint(0, 0)), sentinel);
+        click(kit.find<QCheckBox>("forceL"));
+        QCOMPARE(QToolTip::text(), kit.find<QLineEdit>("LPS")->toolTip());
     }
 };
 

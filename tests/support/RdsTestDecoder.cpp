@@ -132,6 +132,25 @@ QList<RdsTestDecoder::RtPlusTag> RdsTestDecoder::rtPlusTags(const Blocks& g)
     return {first, second};
 }
 
+QByteArray RdsTestDecoder::sentText(int index, int addressMask, int segmentBytes) const
+{
+    QMap<int, QByteArray> segments;
+    for (const Blocks& g : all) {
+        if (g.index() != index)
+            continue;
+        QByteArray segment;
+        for (int block = segmentBytes == 2 ? 3 : 2; block <= 3; ++block) {
+            segment.append(char(g.data[block] >> 8));
+            segment.append(char(g.data[block] & 0xFF));
+        }
+        segments.insert(g.data[1] & addressMask, segment);
+    }
+    QByteArray bytes;
+    for (int address = 0; segments.contains(address); ++address)
+        bytes.append(segments.value(address));
+    return bytes;
+}
+
 bool RdsTestDecoder::add(const quint8* bytes)
 {
     const Blocks g = unpack(bytes);

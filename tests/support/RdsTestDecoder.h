@@ -93,6 +93,13 @@ public:
         return add(reinterpret_cast<const quint8*>(bytes.constData()));
     }
 
+    // The bytes of one text as its segments arrived in the groups of one
+    // index (0..31): the segment address is B & addressMask, a segment is
+    // block D (two bytes) or blocks C and D (four). Segments are joined by
+    // address from 0 while no address is missing; a later copy of a segment
+    // replaces an earlier one. What a receiver holds once the text is sent.
+    QByteArray sentText(int index, int addressMask, int segmentBytes) const;
+
     // --- accumulated state
     QMap<int, int> counts; // index() -> groups
     int groups = 0;
