@@ -5,6 +5,7 @@
 #include "settings/EON.h"
 #include "settings/GroupRate.h"
 #include "settings/Observer.h"
+#include "settings/RDSSource.h"
 #include "settings/RTag.h"
 
 #include <QMap>
@@ -37,7 +38,6 @@ class RDSLogFiles;
 struct RdsChannelState;
 class SetValue;
 struct AFEntry;
-struct RDSSource;
 
 namespace Ui {
 class TabRDSUI;
@@ -191,11 +191,17 @@ private:
 
     // Basic tuning, RadioText and the byte views: reading the forms back
     // into a record, and the helpers of the text views and the decoder.
+    void readForms(RDSSource& source);
+    // The loaded source and what the forms read right after loading it:
+    // a save keeps the stored value of every field not edited since.
+    void rememberLoaded(int id, const RDSSource& source);
     void readBasic(RDSSource& source);
     void readClockAndErrors(RDSSource& source);
     void readOtherForms(RDSSource& source);
     void readItemBits(RDSSource& source);
     void readErtBits(RDSSource& source);
+    void showErtBits(quint16 bits);
+    void popItemBitsTip();
     void markGroupClash();
     QMap<int, QString> tagTextsOfTable() const;
     static QString tagMarker(int row);
@@ -237,6 +243,9 @@ private:
     // their combo lists no such group.
     quint8 loadedRtGroup = 0;
     quint8 loadedErtGroup = 0;
+    int loadedId = 0;
+    RDSSource loadedSource;
+    RDSSource formAsLoaded;
     ODAModel* odaModel = nullptr;
 
     // Looked up from the source's codec names on each save; the byte views

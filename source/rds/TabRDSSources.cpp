@@ -106,6 +106,10 @@ void TabRDS::updateTMCCombo(int tmcId, const QString& key, const QVariant& value
     } else if (key.endsWith(QLatin1String("/name"))) {
         ui0->tmcSI->setItemText(entry, value.toString());
     } else if (key.endsWith(QLatin1String("/used")) && !value.toBool()) {
+        // Removing the shown entry would select a neighbour, which the next
+        // edit of the source would then store.
+        if (entry == ui0->tmcSI->currentIndex())
+            ui0->tmcSI->setCurrentIndex(-1);
         ui0->tmcSI->removeItem(entry);
     }
     loading = false;

@@ -300,7 +300,10 @@ void TabRDS::readRadioText(RDSSource& source)
                   flag(uiRT->g3rtp->isChecked(), 7);
     const int ertGroup = comboGroup(uiRT->eRTgroup);
     source.ertg = ertGroup < 0 ? loadedErtGroup : quint8(ertGroup);
-    markGroupClash();
+}
+
+void TabRDS::popItemBitsTip()
+{
     QObject* origin = sender();
     if (origin == uiRT->itemTog || origin == uiRT->itemRun) {
         const auto* box = static_cast<QWidget*>(origin);
@@ -336,9 +339,12 @@ void TabRDS::readErtBits(RDSSource& source)
     if (!ertCodec)
         ertCodec = QTextCodec::codecForName("UTF-8");
     source.ertb = quint16((source.ertb & ~0x0001) | (source.enc == "UTF-8" ? 0x0001 : 0));
-    if (source.ertb != typed)
-        uiRT->eRTbits->setText(
-            QStringLiteral("%1").arg(source.ertb, 4, 16, QLatin1Char('0')).toUpper());
+}
+
+void TabRDS::showErtBits(quint16 bits)
+{
+    if (hexField(uiRT->eRTbits->text()) != bits)
+        uiRT->eRTbits->setText(QStringLiteral("%1").arg(bits, 4, 16, QLatin1Char('0')).toUpper());
 }
 
 void TabRDS::markGroupClash()
