@@ -1,5 +1,7 @@
 #include "rds/TabRDS.h"
 
+#include "rds/RDSDecoder.h"
+
 #include "settings/FMSettings.h"
 #include "settings/SetValue.h"
 #include "ui_TabRDS0.h"
@@ -36,6 +38,9 @@ void TabRDS::setProgram(QSharedPointer<FMSettings> settings)
     if (store)
         store->unsubscribeAll(this);
     store = std::move(settings);
+    // What the previous project sent is no measure of this one.
+    decoder->resetAll();
+    resetTitles();
     if (!store)
         return;
     for (const char* group : {"tmc", "rds", "rdsin", "chinfo", "channel"})
