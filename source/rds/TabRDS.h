@@ -144,7 +144,9 @@ private:
     void setSourceRow(const RDSSource& source, int id, int row);
     void updateButtons();
     void fillChannelCombo(int count);
-    void setChannelText(int channel, const QString& extra);
+    // The chooser's entry of a channel: where its RDS comes from.
+    void setChannelText(int channel);
+    void showChannelsOf(int rdsId);
     void fillTMCCombo(int tmcId);
     void updateTMCCombo(int tmcId, const QString& key, const QVariant& value);
 
@@ -234,6 +236,7 @@ private:
     QButtonGroup* groupButtons = nullptr;
     QPalette pagePalette;
     QString lastLogFile;
+    QSet<int> remoteChannels; // channels whose RDS a remote client sends
     int sourceId = 0;
     bool loading = false;
     std::array<GroupRate, GroupRate::kGroupCount> rates{};

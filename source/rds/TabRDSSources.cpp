@@ -72,17 +72,22 @@ void TabRDS::notify(SetValue* event)
         return;
     }
     if (key.startsWith(QLatin1String("channel"))) {
+        // Its "rds" key carries the text the encoder sends, not a file.
         if (key.endsWith(QLatin1String("idrds")))
-            setChannelText(number, QString());
-        else if (key.endsWith(QLatin1String("/rds")))
-            setChannelText(number, value.toString().isEmpty() ? QString() : tr("aus Log Datei"));
+            setChannelText(number);
         return;
     }
     if (key.startsWith(QLatin1String("rdsin"))) {
-        setChannelText(number, value.toString().isEmpty() ? QString() : tr("Fernzugriff"));
+        if (value.toString().isEmpty())
+            remoteChannels.remove(number);
+        else
+            remoteChannels.insert(number);
+        setChannelText(number);
         return;
     }
     if (key.startsWith(QLatin1String("rds"))) {
+        if (key.endsWith(QLatin1String("/fused")) || key.endsWith(QLatin1String("/files")))
+            showChannelsOf(number);
         if ((key.endsWith(QLatin1String("/af")) && !key.contains(QLatin1String("eon"))) ||
             key.endsWith(QLatin1String("/pi"))) {
             updateAFs(false);
@@ -179,27 +184,40 @@ void TabRDS::fillChannelCombo(int count)
     ui->stat->clear();
     ui->stat->addItem(tr("<Kanal wählen>"));
     for (int channel = kFirstChannel; channel <= count; ++channel)
-        setChannelText(channel, QString());
+        setChannelText(channel);
     const int entry = ui->stat->findText(shown);
     if (entry >= 0)
         ui->stat->setCurrentIndex(entry);
 }
 
-void TabRDS::setChannelText(int channel, const QString& extra)
+void TabRDS::setChannelText(int channel)
 {
     if (channel < kFirstChannel || channel > kChannelCount)
         return;
     while (ui->stat->count() <= channel)
         ui->stat->addItem(QString());
+    const int rdsId = store ? store->channel(channel).idrds : 0;
+    QString extra;
+    if (remoteChannels.contains(channel))
+        extra = tr("Fernzugriff");
+    else if (rdsId != 0 && store->rdsSource(rdsId).playsLogFiles())
+        extra = tr("aus Log Datei");
     QString text = tr("Kanal %1").arg(channel);
-    if (!extra.isEmpty()) {
+    if (!extra.isEmpty())
         text += QStringLiteral(" (") + extra + QLatin1Char(')');
-    } else if (store) {
-        const int rdsId = store->channel(channel).idrds;
-        if (rdsId != 0)
-            text += tr(" (RDS-Quelle %1)").arg(rdsId);
-    }
+    else if (rdsId != 0)
+        text += tr(" (RDS-Quelle %1)").arg(rdsId);
     ui->stat->setItemText(channel, text);
+}
+
+void TabRDS::showChannelsOf(int rdsId)
+{
+    if (!store)
+        return;
+    for (int channel = kFirstChannel; channel < ui->stat->count(); ++channel) {
+        if (store->channel(channel).idrds == rdsId)
+            setChannelText(channel);
+    }
 }
 
 void TabRDS::fillTMCCombo(int tmcId)
