@@ -187,6 +187,7 @@ private:
     // AF lists: the send table built on a copy of the source, the manual
     // table loaded and stored.
     int showAFTables(RDSSource& source);
+    int firstCarrierFrequency() const;
     void loadManualAFs(const RDSSource& source);
     void appendEmptyRow(const AFEntry& entry);
     QList<AFEntry> storeManualAFs(const QSet<QTableWidgetItem*>& excluded);

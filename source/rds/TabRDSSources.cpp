@@ -75,6 +75,10 @@ void TabRDS::notify(SetValue* event)
         // Its "rds" key carries the text the encoder sends, not a file.
         if (key.endsWith(QLatin1String("idrds")))
             setChannelText(number);
+        // The AF send table previews the first channel on the source.
+        if (key.endsWith(QLatin1String("/idrds")) || key.endsWith(QLatin1String("/freq")) ||
+            key.endsWith(QLatin1String("/used")))
+            updateAFs(false);
         return;
     }
     if (key.startsWith(QLatin1String("rdsin"))) {
