@@ -31,7 +31,7 @@ namespace {
 
 constexpr int kClockIntervalMs = 1000;
 constexpr int kVariantHintMs = 150; // lets the method switch settle before the hint
-constexpr int kHiddenTab = 3; // "RDS2 && ODA": built and loaded, never shown
+constexpr int kHiddenTab = 3;       // "RDS2 && ODA": built and loaded, never shown
 // The monitor log keeps its last lines only: a channel sends some 40,000
 // groups an hour, and the log would otherwise grow without end.
 constexpr int kLogLines = 10000;

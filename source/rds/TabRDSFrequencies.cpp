@@ -27,7 +27,7 @@ constexpr quint8 kMethodB = 8; // bit 3 of the AF switch bits
 // Method A carries at most 25 frequencies in one list (IEC 62106, AF
 // method A); beyond that only method B sends them all.
 constexpr int kMethodALimit = 25;
-constexpr int kHintAbove = 10; // pixels between the hint and the A button
+constexpr int kHintAbove = 10;   // pixels between the hint and the A button
 constexpr int kLastChannel = 96; // four boards of 24 channels
 
 bool isHead(const AFEntry& entry)

@@ -52,10 +52,10 @@ void keepUneditedFields(RDSSource& form, const RDSSource& asLoaded, const RDSSou
                  &S::crt, &S::clps, &S::enda, &S::endb, &S::endc, &S::endd, &S::endl, &S::endx,
                  &S::pn1, &S::pn2, &S::rp1, &S::rp2, &S::pss, &S::mins, &S::days, &S::date,
                  &S::zone, &S::err, &S::ber, &S::fix, &S::buc1, &S::buc2, &S::but1, &S::but2,
-                 &S::eoc1, &S::eoc2, &S::eot1, &S::eot2, &S::tmcsi, &S::tmgap, &S::rtgrp,
-                 &S::rtbit, &S::rtitm, &S::boml, &S::rtxt, &S::rtxg, &S::ertg, &S::ertb, &S::paid,
-                 &S::eaid, &S::page, &S::slow, &S::pin, &S::mode, &S::fused, &S::files,
-                 &S::rttag>(form, asLoaded, stored);
+                 &S::eoc1, &S::eoc2, &S::eot1, &S::eot2, &S::tmcsi, &S::tmgap, &S::rtgrp, &S::rtbit,
+                 &S::rtitm, &S::boml, &S::rtxt, &S::rtxg, &S::ertg, &S::ertb, &S::paid, &S::eaid,
+                 &S::page, &S::slow, &S::pin, &S::mode, &S::fused, &S::files, &S::rttag>(
+        form, asLoaded, stored);
 }
 
 // Burst times are entered with one decimal and stored in tenths; rounding
@@ -130,8 +130,7 @@ void TabRDS::readBasic(RDSSource& source)
     source.ta = flag(ui0->TA->isChecked(), 0);
     source.ms = flag(ui0->Music->isChecked(), 0);
     // A combo with nothing selected has no value of its own to store.
-    source.pty = ui0->PTY->currentIndex() < 0 ? loadedSource.pty
-                                               : quint8(ui0->PTY->currentIndex());
+    source.pty = ui0->PTY->currentIndex() < 0 ? loadedSource.pty : quint8(ui0->PTY->currentIndex());
     source.dec = flag(ui0->d0->isChecked(), 0) | flag(ui0->d1->isChecked(), 1) |
                  flag(ui0->d2->isChecked(), 2) | flag(ui0->d3->isChecked(), 3);
     source.ps = ui0->PS->text();

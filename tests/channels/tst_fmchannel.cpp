@@ -188,18 +188,14 @@ void TestFMChannel::rdsToolTip_data()
         << source + Keys{{"rds.1/afu", "0"}, {"rds.1/afs", "958 1530"}} << "Eins"
         << "RDS Quelle Nr. 1 [RADIO 1]";
     QTest::newRow("sent from a file")
-        << source + Keys{{"rds.1/fused", "true"},
-                         {"rds.1/files", "/logs/morning.rds"},
-                         {"rds.1/err", "128"},
-                         {"rds.1/ber", "3"},
-                         {"rds.1/afu", "1"},
-                         {"rds.1/afs", "958"}}
+        << source + Keys{{"rds.1/fused", "true"}, {"rds.1/files", "/logs/morning.rds"},
+                         {"rds.1/err", "128"},    {"rds.1/ber", "3"},
+                         {"rds.1/afu", "1"},      {"rds.1/afs", "958"}}
         << "morning.rds"
         << "RDS Quelle Nr. 1 [RADIO 1]\naus Datei: /logs/morning.rds\nBitfehlerrate: 3%";
     QTest::newRow("files listed, not played")
-        << source + Keys{{"rds.1/files", "/logs/morning.rds"},
-                         {"rds.1/afu", "1"},
-                         {"rds.1/afs", "958"}}
+        << source +
+               Keys{{"rds.1/files", "/logs/morning.rds"}, {"rds.1/afu", "1"}, {"rds.1/afs", "958"}}
         << "Eins"
         << "RDS Quelle Nr. 1 [RADIO 1]\nAF man 95.8";
     QTest::newRow("the encoder's text is no file")

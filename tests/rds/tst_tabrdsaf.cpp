@@ -2,10 +2,10 @@
 // validator of the frequency editor, the method-B hint, the send table and
 // the regional marks, on a real store and the real widgets.
 #include "RdsFormKit.h"
+#include "board/RdsEncoder.h"
 #include "gui/StatusColours.h"
 #include "rds/AFTableSend.h"
 #include "rds/AFValid.h"
-#include "board/RdsEncoder.h"
 
 #include <QAbstractItemModel>
 #include <QCheckBox>
@@ -485,7 +485,8 @@ private slots:
         QStringList shown;
         QStringList onAir;
         for (int row = 0; row < pairs->rowCount(); ++row)
-            shown << pairs->index(row, 0).data().toString() << pairs->index(row, 1).data().toString();
+            shown << pairs->index(row, 0).data().toString()
+                  << pairs->index(row, 1).data().toString();
         for (quint16 pair : std::as_const(sent.codes)) {
             for (int code : {pair >> 8, pair & 0xFF})
                 onAir << QStringLiteral("%1 = %2").arg(code).arg(code, 0, 16);

@@ -503,12 +503,11 @@ private slots:
         // What the screen shows is what a fresh paint of the table shows.
         const QImage fresh = table->viewport()->grab().toImage();
         const QPoint origin = table->viewport()->mapTo(table->window(), QPoint(0, 0));
-        const QImage onScreen =
-            table->screen()
-                ->grabWindow(table->window()->winId(), origin.x(), origin.y(), fresh.width(),
-                             fresh.height())
-                .toImage()
-                .convertToFormat(fresh.format());
+        const QImage onScreen = table->screen()
+                                    ->grabWindow(table->window()->winId(), origin.x(), origin.y(),
+                                                 fresh.width(), fresh.height())
+                                    .toImage()
+                                    .convertToFormat(fresh.format());
         QCOMPARE(onScreen.size(), fresh.size());
         QVERIFY(onScreen == fresh);
     }

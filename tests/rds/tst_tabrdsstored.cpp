@@ -203,12 +203,18 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("key");
         QTest::addColumn<int>("typed");
-        QTest::newRow("RT A 200 times") << "rpA" << "rpa" << 200;
-        QTest::newRow("RT B 255 times") << "rpB" << "rpb" << 255;
-        QTest::newRow("eRT C never") << "rpC" << "rpc" << 0;
-        QTest::newRow("eRT D 51 times") << "rpD" << "rpd" << 51;
-        QTest::newRow("PTYN 1 never") << "rpty1" << "rp1" << 0;
-        QTest::newRow("PTYN 2 255 times") << "rpty2" << "rp2" << 255;
+        QTest::newRow("RT A 200 times") << "rpA"
+                                        << "rpa" << 200;
+        QTest::newRow("RT B 255 times") << "rpB"
+                                        << "rpb" << 255;
+        QTest::newRow("eRT C never") << "rpC"
+                                     << "rpc" << 0;
+        QTest::newRow("eRT D 51 times") << "rpD"
+                                        << "rpd" << 51;
+        QTest::newRow("PTYN 1 never") << "rpty1"
+                                      << "rp1" << 0;
+        QTest::newRow("PTYN 2 255 times") << "rpty2"
+                                          << "rp2" << 255;
     }
 
     void repeatTakesStoreRange()
