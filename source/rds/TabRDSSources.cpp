@@ -1,7 +1,6 @@
 #include "rds/TabRDS.h"
 
 #include "rds/RDSDecoder.h"
-
 #include "settings/FMSettings.h"
 #include "settings/SetValue.h"
 #include "ui_TabRDS0.h"
@@ -72,7 +71,8 @@ void TabRDS::notify(SetValue* event)
         return;
     }
     if (key.startsWith(QLatin1String("channel"))) {
-        // Its "rds" key carries the text the encoder sends, not a file.
+        // A channel's "rds" key is the text its encoder sends; it names no
+        // log file and changes nothing here.
         if (key.endsWith(QLatin1String("idrds")))
             setChannelText(number);
         // The AF send table previews the first channel on the source.
