@@ -225,11 +225,9 @@ void FMChannel::notifyChannel(const QString& key, const QVariant& value)
         ui->info->setRate(unsigned(record.rate));
         return;
     }
-    if (key.endsWith(QLatin1String("/rds"))) {
-        rdsFile = value.toString();
-        setRDSName();
+    // The RDS text the encoder sends: the strip shows the source itself.
+    if (key.endsWith(QLatin1String("/rds")))
         return;
-    }
     if (!store)
         return;
     if (key.endsWith(QLatin1String("/idrds"))) {
@@ -365,7 +363,7 @@ void FMChannel::subscribeRDS(bool on)
     if (record.idrds == 0)
         return;
     QStringList keys;
-    for (const char* name : {"used", "name", "af", "ps", "err", "ber"})
+    for (const char* name : {"used", "name", "af", "ps", "err", "ber", "fused", "files"})
         keys.append(QStringLiteral("rds.%1.%2").arg(record.idrds).arg(QLatin1String(name)));
     follow(keys, on);
 }

@@ -115,7 +115,6 @@ private:
     double distance = 100.0;
     QRgb stripColour = 0xFF108010;
     QString song;
-    QString rdsFile;
     bool remoteRDS = false;
     QString remoteSender;
     int labelPixels = 0;

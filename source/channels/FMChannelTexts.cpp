@@ -100,15 +100,21 @@ void FMChannel::setRDSName(const QString& remote)
         ui->rds->setToolTip(QString());
         return;
     }
-    ui->rds->setText(rdsFile.isEmpty() ? source.name : QFileInfo(rdsFile).fileName());
+    QStringList fileNames;
+    if (source.playsLogFiles()) {
+        for (const QString& path : source.files)
+            fileNames.append(QFileInfo(path).fileName());
+    }
+    ui->rds->setText(fileNames.isEmpty() ? source.name : fileNames.join(QStringLiteral(", ")));
     ui->rds->setToolTip(rdsTip(source));
 }
 
 QString FMChannel::rdsTip(const RDSSource& source) const
 {
     QString tip = tr("RDS Quelle Nr. %1 [%2]").arg(record.idrds).arg(source.ps);
-    if (!rdsFile.isEmpty())
-        tip += QLatin1Char('\n') + tr("aus Datei: ") + rdsFile;
+    const bool fromFiles = source.playsLogFiles();
+    if (fromFiles)
+        tip += QLatin1Char('\n') + tr("aus Datei: ") + source.files.join(QStringLiteral(", "));
     else if (store && source.tmcsi != 0) {
         const QString tmc = store->tmcSource(int(source.tmcsi)).name;
         if (!tmc.isEmpty())
@@ -116,7 +122,7 @@ QString FMChannel::rdsTip(const RDSSource& source) const
     }
     if ((source.err & kErrorInjection) && source.ber != 0)
         tip += QLatin1Char('\n') + tr("Bitfehlerrate: %1%").arg(source.ber);
-    return rdsFile.isEmpty() ? tip + rdsFacts(source) : tip;
+    return fromFiles ? tip : tip + rdsFacts(source);
 }
 
 // The AF lists: the automatic one in MHz, the manual one with LF/MF entries

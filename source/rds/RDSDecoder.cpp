@@ -97,8 +97,8 @@ void RDSDecoder::count(int channel, int code)
         emit layoutChanged();
         return;
     }
-    const int row = int(state.rows.indexOf(code));
-    emit dataChanged(index(row, 1), index(row, kColumns - 1), {});
+    // One more group changes the total and so every row's rate and share.
+    emit dataChanged(index(0, 1), index(rowCount() - 1, kColumns - 1), {});
 }
 
 RdsChannelState RDSDecoder::group(int channel) const
@@ -119,6 +119,12 @@ void RDSDecoder::reset(int channel)
     state.errors = 0;
     if (channel == shownChannel)
         emit layoutChanged();
+}
+
+void RDSDecoder::resetAll()
+{
+    for (int channel = 0; channel <= kChannels; ++channel)
+        reset(channel);
 }
 
 void RDSDecoder::setLog(int channel)

@@ -28,6 +28,8 @@ public:
     bool addGroup(int channel, const QByteArray& record);
     RdsChannelState group(int channel) const;
     void reset(int channel);
+    // Every channel's statistics, as for a newly opened project.
+    void resetAll();
     void decodeGroup(const RdsChannelState& state, QString& line);
     void decodeTMC(quint32 bits, QString& line);
     // An AF frequency (100 kHz FM, 100 Hz LF/MF) as the monitor writes it:

@@ -31,7 +31,10 @@ namespace {
 
 constexpr int kClockIntervalMs = 1000;
 constexpr int kVariantHintMs = 150; // lets the method switch settle before the hint
-constexpr int kHiddenTab = 3; // "RDS2 && ODA": built and loaded, never shown
+constexpr int kHiddenTab = 3;       // "RDS2 && ODA": built and loaded, never shown
+// The monitor log keeps its last lines only: a channel sends some 40,000
+// groups an hour, and the log would otherwise grow without end.
+constexpr int kLogLines = 10000;
 
 void putInto(QWidget* page, QWidget* form)
 {
@@ -100,6 +103,7 @@ TabRDS::TabRDS(QWidget* parent)
     uiAF->AFsend->setModel(sentAFs);
     logFiles = new RDSLogFiles(this);
     ui->Log->setModel(logFiles);
+    ui->pLog->setMaximumBlockCount(kLogLines);
 
     ui->tabODA->setEnabled(false);
     ui->tabs->removeTab(kHiddenTab);

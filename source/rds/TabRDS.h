@@ -5,6 +5,7 @@
 #include "settings/EON.h"
 #include "settings/GroupRate.h"
 #include "settings/Observer.h"
+#include "settings/RDSSource.h"
 #include "settings/RTag.h"
 
 #include <QMap>
@@ -37,7 +38,6 @@ class RDSLogFiles;
 struct RdsChannelState;
 class SetValue;
 struct AFEntry;
-struct RDSSource;
 
 namespace Ui {
 class TabRDSUI;
@@ -144,7 +144,9 @@ private:
     void setSourceRow(const RDSSource& source, int id, int row);
     void updateButtons();
     void fillChannelCombo(int count);
-    void setChannelText(int channel, const QString& extra);
+    // The chooser's entry of a channel: where its RDS comes from.
+    void setChannelText(int channel);
+    void showChannelsOf(int rdsId);
     void fillTMCCombo(int tmcId);
     void updateTMCCombo(int tmcId, const QString& key, const QVariant& value);
 
@@ -185,17 +187,24 @@ private:
     // AF lists: the send table built on a copy of the source, the manual
     // table loaded and stored.
     int showAFTables(RDSSource& source);
+    int firstCarrierFrequency() const;
     void loadManualAFs(const RDSSource& source);
     void appendEmptyRow(const AFEntry& entry);
     QList<AFEntry> storeManualAFs(const QSet<QTableWidgetItem*>& excluded);
 
     // Basic tuning, RadioText and the byte views: reading the forms back
     // into a record, and the helpers of the text views and the decoder.
+    void readForms(RDSSource& source);
+    // The loaded source and what the forms read right after loading it:
+    // a save keeps the stored value of every field not edited since.
+    void rememberLoaded(int id, const RDSSource& source);
     void readBasic(RDSSource& source);
     void readClockAndErrors(RDSSource& source);
     void readOtherForms(RDSSource& source);
     void readItemBits(RDSSource& source);
     void readErtBits(RDSSource& source);
+    void showErtBits(quint16 bits);
+    void popItemBitsTip();
     void markGroupClash();
     // The stored source with the texts, codings and end characters as the
     // forms show them now: what the byte views encode.
@@ -239,6 +248,7 @@ private:
     QButtonGroup* groupButtons = nullptr;
     QPalette pagePalette;
     QString lastLogFile;
+    QSet<int> remoteChannels; // channels whose RDS a remote client sends
     int sourceId = 0;
     bool loading = false;
     std::array<GroupRate, GroupRate::kGroupCount> rates{};
@@ -248,6 +258,9 @@ private:
     // their combo lists no such group.
     quint8 loadedRtGroup = 0;
     quint8 loadedErtGroup = 0;
+    int loadedId = 0;
+    RDSSource loadedSource;
+    RDSSource formAsLoaded;
     ODAModel* odaModel = nullptr;
 
     // The codec names of the loaded source: saved as they are while the

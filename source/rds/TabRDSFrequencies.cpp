@@ -5,6 +5,7 @@
 #include "rds/AFTableAuto.h"
 #include "rds/AFTableSend.h"
 #include "rds/AFValid.h"
+#include "settings/ChannelConfig.h"
 #include "settings/FMSettings.h"
 #include "settings/RDSSource.h"
 #include "ui_TabRDSAF.h"
@@ -26,7 +27,8 @@ constexpr quint8 kMethodB = 8; // bit 3 of the AF switch bits
 // Method A carries at most 25 frequencies in one list (IEC 62106, AF
 // method A); beyond that only method B sends them all.
 constexpr int kMethodALimit = 25;
-constexpr int kHintAbove = 10; // pixels between the hint and the A button
+constexpr int kHintAbove = 10;   // pixels between the hint and the A button
+constexpr int kLastChannel = 96; // four boards of 24 channels
 
 bool isHead(const AFEntry& entry)
 {
@@ -35,10 +37,23 @@ bool isHead(const AFEntry& entry)
 
 } // namespace
 
+// The send table previews the lists as the first channel on the source
+// sends them; a channel's lists start with its own frequency.
+int TabRDS::firstCarrierFrequency() const
+{
+    for (int channel = 1; store && channel <= kLastChannel; ++channel) {
+        const ChannelConfig config = store->channel(channel);
+        if (config.used && config.idrds == sourceId)
+            return int(std::lround(config.freq * 10.0));
+    }
+    return 0;
+}
+
 int TabRDS::showAFTables(RDSSource& source)
 {
     const int row = uiAF->AFatab->currentIndex().row();
-    const int tuned = row >= 0 && row < source.af.size() ? source.af.at(row).freq : 0;
+    const int tuned =
+        row >= 0 && row < source.af.size() ? source.af.at(row).freq : firstCarrierFrequency();
     const int count = RdsEncoder::buildAfTables(source, tuned);
     autoAFs->refresh(source.af);
     sentAFs->refresh(source.codes, source.afu & kMethodB);

@@ -66,6 +66,7 @@ void TabRDS::itemChanged(QTableWidgetItem* item)
     // The tables of the source's lists come last: other networks, then ODA rows.
     eonModel->reload(source.eon);
     odaModel->reload(source.oda);
+    rememberLoaded(sourceId, source);
     loading = false;
     findCountry();
     refreshByteViews();

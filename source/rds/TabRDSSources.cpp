@@ -1,5 +1,6 @@
 #include "rds/TabRDS.h"
 
+#include "rds/RDSDecoder.h"
 #include "settings/FMSettings.h"
 #include "settings/SetValue.h"
 #include "ui_TabRDS0.h"
@@ -36,6 +37,9 @@ void TabRDS::setProgram(QSharedPointer<FMSettings> settings)
     if (store)
         store->unsubscribeAll(this);
     store = std::move(settings);
+    // What the previous project sent is no measure of this one.
+    decoder->resetAll();
+    resetTitles();
     if (!store)
         return;
     for (const char* group : {"tmc", "rds", "rdsin", "chinfo", "channel"})
@@ -67,17 +71,27 @@ void TabRDS::notify(SetValue* event)
         return;
     }
     if (key.startsWith(QLatin1String("channel"))) {
+        // A channel's "rds" key is the text its encoder sends; it names no
+        // log file and changes nothing here.
         if (key.endsWith(QLatin1String("idrds")))
-            setChannelText(number, QString());
-        else if (key.endsWith(QLatin1String("/rds")))
-            setChannelText(number, value.toString().isEmpty() ? QString() : tr("aus Log Datei"));
+            setChannelText(number);
+        // The AF send table previews the first channel on the source.
+        if (key.endsWith(QLatin1String("/idrds")) || key.endsWith(QLatin1String("/freq")) ||
+            key.endsWith(QLatin1String("/used")))
+            updateAFs(false);
         return;
     }
     if (key.startsWith(QLatin1String("rdsin"))) {
-        setChannelText(number, value.toString().isEmpty() ? QString() : tr("Fernzugriff"));
+        if (value.toString().isEmpty())
+            remoteChannels.remove(number);
+        else
+            remoteChannels.insert(number);
+        setChannelText(number);
         return;
     }
     if (key.startsWith(QLatin1String("rds"))) {
+        if (key.endsWith(QLatin1String("/fused")) || key.endsWith(QLatin1String("/files")))
+            showChannelsOf(number);
         if ((key.endsWith(QLatin1String("/af")) && !key.contains(QLatin1String("eon"))) ||
             key.endsWith(QLatin1String("/pi"))) {
             updateAFs(false);
@@ -106,6 +120,10 @@ void TabRDS::updateTMCCombo(int tmcId, const QString& key, const QVariant& value
     } else if (key.endsWith(QLatin1String("/name"))) {
         ui0->tmcSI->setItemText(entry, value.toString());
     } else if (key.endsWith(QLatin1String("/used")) && !value.toBool()) {
+        // Removing the shown entry would select a neighbour, which the next
+        // edit of the source would then store.
+        if (entry == ui0->tmcSI->currentIndex())
+            ui0->tmcSI->setCurrentIndex(-1);
         ui0->tmcSI->removeItem(entry);
     }
     loading = false;
@@ -170,27 +188,40 @@ void TabRDS::fillChannelCombo(int count)
     ui->stat->clear();
     ui->stat->addItem(tr("<Kanal wählen>"));
     for (int channel = kFirstChannel; channel <= count; ++channel)
-        setChannelText(channel, QString());
+        setChannelText(channel);
     const int entry = ui->stat->findText(shown);
     if (entry >= 0)
         ui->stat->setCurrentIndex(entry);
 }
 
-void TabRDS::setChannelText(int channel, const QString& extra)
+void TabRDS::setChannelText(int channel)
 {
     if (channel < kFirstChannel || channel > kChannelCount)
         return;
     while (ui->stat->count() <= channel)
         ui->stat->addItem(QString());
+    const int rdsId = store ? store->channel(channel).idrds : 0;
+    QString extra;
+    if (remoteChannels.contains(channel))
+        extra = tr("Fernzugriff");
+    else if (rdsId != 0 && store->rdsSource(rdsId).playsLogFiles())
+        extra = tr("aus Log Datei");
     QString text = tr("Kanal %1").arg(channel);
-    if (!extra.isEmpty()) {
+    if (!extra.isEmpty())
         text += QStringLiteral(" (") + extra + QLatin1Char(')');
-    } else if (store) {
-        const int rdsId = store->channel(channel).idrds;
-        if (rdsId != 0)
-            text += tr(" (RDS-Quelle %1)").arg(rdsId);
-    }
+    else if (rdsId != 0)
+        text += tr(" (RDS-Quelle %1)").arg(rdsId);
     ui->stat->setItemText(channel, text);
+}
+
+void TabRDS::showChannelsOf(int rdsId)
+{
+    if (!store)
+        return;
+    for (int channel = kFirstChannel; channel < ui->stat->count(); ++channel) {
+        if (store->channel(channel).idrds == rdsId)
+            setChannelText(channel);
+    }
 }
 
 void TabRDS::fillTMCCombo(int tmcId)

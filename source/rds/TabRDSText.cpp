@@ -312,7 +312,10 @@ void TabRDS::readRadioText(RDSSource& source)
                   flag(uiRT->g3rtp->isChecked(), 7);
     const int ertGroup = comboGroup(uiRT->eRTgroup);
     source.ertg = ertGroup < 0 ? loadedErtGroup : quint8(ertGroup);
-    markGroupClash();
+}
+
+void TabRDS::popItemBitsTip()
+{
     QObject* origin = sender();
     if (origin == uiRT->itemTog || origin == uiRT->itemRun) {
         const auto* box = static_cast<QWidget*>(origin);
@@ -346,9 +349,12 @@ void TabRDS::readErtBits(RDSSource& source)
     // The UTF-8 flag follows the codec the encoder takes for the name.
     const bool utf8 = RdsAirText::sameTextCodec(source.enc, QByteArrayLiteral("UTF-8"));
     source.ertb = quint16((source.ertb & ~0x0001) | (utf8 ? 0x0001 : 0));
-    if (source.ertb != typed)
-        uiRT->eRTbits->setText(
-            QStringLiteral("%1").arg(source.ertb, 4, 16, QLatin1Char('0')).toUpper());
+}
+
+void TabRDS::showErtBits(quint16 bits)
+{
+    if (hexField(uiRT->eRTbits->text()) != bits)
+        uiRT->eRTbits->setText(QStringLiteral("%1").arg(bits, 4, 16, QLatin1Char('0')).toUpper());
 }
 
 void TabRDS::markGroupClash()

@@ -35,6 +35,30 @@ quint8 flag(bool on, int bitNumber)
     return quint8(on ? 1u << bitNumber : 0u);
 }
 
+// Each listed field of the form's record that still reads as it did right
+// after loading takes the stored value: a widget that cannot show a stored
+// value (out of its range, rounded, not listed) must not rewrite it when the
+// operator edits something else.
+template <auto... Fields>
+void keepUnedited(RDSSource& form, const RDSSource& asLoaded, const RDSSource& stored)
+{
+    ((form.*Fields == asLoaded.*Fields ? void(form.*Fields = stored.*Fields) : void()), ...);
+}
+
+void keepUneditedFields(RDSSource& form, const RDSSource& asLoaded, const RDSSource& stored)
+{
+    using S = RDSSource;
+    keepUnedited<&S::lps, &S::ps, &S::pi, &S::tp, &S::ta, &S::ms, &S::afu, &S::pty, &S::dec,
+                 &S::rta, &S::rtb, &S::rtc, &S::rtd, &S::rpa, &S::rpb, &S::rpc, &S::rpd, &S::enc,
+                 &S::crt, &S::clps, &S::enda, &S::endb, &S::endc, &S::endd, &S::endl, &S::endx,
+                 &S::pn1, &S::pn2, &S::rp1, &S::rp2, &S::pss, &S::mins, &S::days, &S::date,
+                 &S::zone, &S::err, &S::ber, &S::fix, &S::buc1, &S::buc2, &S::but1, &S::but2,
+                 &S::eoc1, &S::eoc2, &S::eot1, &S::eot2, &S::tmcsi, &S::tmgap, &S::rtgrp, &S::rtbit,
+                 &S::rtitm, &S::boml, &S::rtxt, &S::rtxg, &S::ertg, &S::ertb, &S::paid, &S::eaid,
+                 &S::page, &S::slow, &S::pin, &S::mode, &S::fused, &S::files, &S::rttag>(
+        form, asLoaded, stored);
+}
+
 // Burst times are entered with one decimal and stored in tenths; rounding
 // before truncating keeps 0.7 s from becoming 6 tenths.
 quint8 tenths(double seconds)
@@ -73,13 +97,31 @@ void TabRDS::slotChanged()
         return;
     const int id = ui->sources->currentItem()->data(Qt::UserRole).toInt();
     RDSSource source;
+    readForms(source);
+    if (id == loadedId)
+        keepUneditedFields(source, formAsLoaded, loadedSource);
+    showErtBits(source.ertb);
+    markGroupClash();
+    popItemBitsTip();
+    store->setRDS(id, source);
+    refreshByteViews();
+    updateAFs(true);
+}
+
+void TabRDS::readForms(RDSSource& source)
+{
     readBasic(source);
     readClockAndErrors(source);
     readOtherForms(source);
     readRadioText(source);
-    store->setRDS(id, source);
-    refreshByteViews();
-    updateAFs(true);
+}
+
+void TabRDS::rememberLoaded(int id, const RDSSource& source)
+{
+    loadedId = id;
+    loadedSource = source;
+    formAsLoaded = RDSSource();
+    readForms(formAsLoaded);
 }
 
 void TabRDS::readBasic(RDSSource& source)
@@ -88,7 +130,8 @@ void TabRDS::readBasic(RDSSource& source)
     source.tp = flag(ui0->TP->isChecked(), 0);
     source.ta = flag(ui0->TA->isChecked(), 0);
     source.ms = flag(ui0->Music->isChecked(), 0);
-    source.pty = quint8(ui0->PTY->currentIndex());
+    // A combo with nothing selected has no value of its own to store.
+    source.pty = ui0->PTY->currentIndex() < 0 ? loadedSource.pty : quint8(ui0->PTY->currentIndex());
     source.dec = flag(ui0->d0->isChecked(), 0) | flag(ui0->d1->isChecked(), 1) |
                  flag(ui0->d2->isChecked(), 2) | flag(ui0->d3->isChecked(), 3);
     source.ps = ui0->PS->text();
@@ -106,7 +149,8 @@ void TabRDS::readBasic(RDSSource& source)
         quint16(ui0->C_ECC->value() & 0x7FFF) | quint16(ui0->C_LA->isChecked() ? 0x8000 : 0);
     source.page = quint8(ui0->B_PAG->value());
     source.pin = quint16(ui0->D_PIN->value());
-    source.tmcsi = quint32(ui0->tmcSI->currentData().toInt());
+    source.tmcsi = ui0->tmcSI->currentIndex() < 0 ? loadedSource.tmcsi
+                                                  : quint32(ui0->tmcSI->currentData().toInt());
     source.tmgap = flag(ui0->forceGAP->isChecked(), 0);
     source.eoc1 = quint8(ui0->burstn1->value());
     source.eoc2 = quint8(ui0->burstn2->value());

@@ -92,5 +92,9 @@ struct RDSSource
     bool fused = false;
     QStringList files;
 
+    // Whether the channels on this source send the groups of its log files
+    // instead of the groups encoded from its settings.
+    bool playsLogFiles() const { return fused && !files.isEmpty(); }
+
     bool operator==(const RDSSource&) const = default;
 };

@@ -91,6 +91,7 @@ private slots:
     void audioToolTip();
     void rdsToolTip_data();
     void rdsToolTip();
+    void logFilesFollowTheSource();
     void automaticAfList();
     void playRate_data();
     void playRate();
@@ -187,13 +188,19 @@ void TestFMChannel::rdsToolTip_data()
         << source + Keys{{"rds.1/afu", "0"}, {"rds.1/afs", "958 1530"}} << "Eins"
         << "RDS Quelle Nr. 1 [RADIO 1]";
     QTest::newRow("sent from a file")
-        << source + Keys{{"channel.5/rds", "/logs/morning.rds"},
-                         {"rds.1/err", "128"},
-                         {"rds.1/ber", "3"},
-                         {"rds.1/afu", "1"},
-                         {"rds.1/afs", "958"}}
+        << source + Keys{{"rds.1/fused", "true"}, {"rds.1/files", "/logs/morning.rds"},
+                         {"rds.1/err", "128"},    {"rds.1/ber", "3"},
+                         {"rds.1/afu", "1"},      {"rds.1/afs", "958"}}
         << "morning.rds"
         << "RDS Quelle Nr. 1 [RADIO 1]\naus Datei: /logs/morning.rds\nBitfehlerrate: 3%";
+    QTest::newRow("files listed, not played")
+        << source +
+               Keys{{"rds.1/files", "/logs/morning.rds"}, {"rds.1/afu", "1"}, {"rds.1/afs", "958"}}
+        << "Eins"
+        << "RDS Quelle Nr. 1 [RADIO 1]\nAF man 95.8";
+    QTest::newRow("the encoder's text is no file")
+        << source + Keys{{"channel.5/rds", "CH05 TST"}} << "Eins"
+        << "RDS Quelle Nr. 1 [RADIO 1]";
     QTest::newRow("no RDS") << Keys{} << "<kein RDS>" << QString();
 }
 
@@ -203,12 +210,35 @@ void TestFMChannel::rdsToolTip()
     QFETCH(QString, text);
     QFETCH(QString, tip);
     StripKit kit(channelUsing(keys));
-    // The file path reaches the strip as a change of the channel's key.
+    // The engine's text reaches the strip as a change of the channel's key.
     for (const auto& [key, value] : keys)
         if (key == QLatin1String("channel.5/rds"))
             kit.publish(QStringLiteral("channel.5.rds"), value);
     QCOMPARE(kit.field("rds")->text(), text);
     QCOMPARE(kit.field("rds")->toolTip(), tip);
+}
+
+// Switching the source's log files on and off shows at once.
+void TestFMChannel::logFilesFollowTheSource()
+{
+    StripKit kit(channelUsing({{"channel.5/idrds", "1"},
+                               {"rds.1/name", "Eins"},
+                               {"rds.1/ps", "RADIO 1"},
+                               {"rds.1/files", "/logs/a.txt"}}));
+    QLabel* rds = kit.field("rds");
+    QCOMPARE(rds->text(), QStringLiteral("Eins"));
+    kit.store->set(QStringLiteral("rds.1.fused"), 1);
+    StripKit::settle();
+    QCOMPARE(rds->text(), QStringLiteral("a.txt"));
+    kit.store->set(QStringLiteral("rds.1.files"), QStringList{"/logs/a.txt", "/logs/b.txt"});
+    StripKit::settle();
+    QCOMPARE(rds->text(), QStringLiteral("a.txt, b.txt"));
+    QCOMPARE(rds->toolTip(),
+             QStringLiteral("RDS Quelle Nr. 1 [RADIO 1]\naus Datei: /logs/a.txt, /logs/b.txt"));
+    kit.store->set(QStringLiteral("rds.1.fused"), 0);
+    StripKit::settle();
+    QCOMPARE(rds->text(), QStringLiteral("Eins"));
+    QCOMPARE(rds->toolTip(), QStringLiteral("RDS Quelle Nr. 1 [RADIO 1]"));
 }
 
 // The automatic list is the store's, built from the used channels on the

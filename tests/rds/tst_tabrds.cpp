@@ -22,6 +22,7 @@ private slots:
     void renamingWritesOnlyTheName();
     void sourceChangesReloadOnlyTheCurrentSource();
     void channelEntryNamesWhereItsRdsComesFrom();
+    void channelEntrySaysLogFileOnlyWhenFilesPlay();
     void unusedTmcSourceLeavesTheComboWithoutWrite();
     void showSourcePicksRowAndTab();
     void storedValuesLoad_data();
@@ -131,6 +132,32 @@ void TestTabRDS::channelEntryNamesWhereItsRdsComesFrom()
     kit.deliver();
     QCOMPARE(stat->itemText(7), QStringLiteral("Kanal 7 (RDS-Quelle 2)"));
     QCOMPARE(stat->itemText(8), QStringLiteral("Kanal 8"));
+}
+
+// The engine publishes the text it sends under the channel's "rds" key; the
+// entry names log files only when the channel's source plays them.
+void TestTabRDS::channelEntrySaysLogFileOnlyWhenFilesPlay()
+{
+    RdsPageKit kit(RdsPageKit::sources({1}) +
+                   RdsPageKit::Keys{{"channel.5/idrds", 1}, {"channel.6/idrds", 1}});
+    auto* stat = kit.find<QComboBox>("stat");
+    kit.store->publish(QStringLiteral("channel.5.rds"), QStringLiteral("CH05 TST"));
+    kit.deliver();
+    QCOMPARE(stat->itemText(5), QStringLiteral("Kanal 5 (RDS-Quelle 1)"));
+
+    kit.store->set(QStringLiteral("rds.1.files"), QStringLiteral("/logs/morning.txt"));
+    kit.deliver();
+    QCOMPARE(stat->itemText(5), QStringLiteral("Kanal 5 (RDS-Quelle 1)"));
+    kit.store->set(QStringLiteral("rds.1.fused"), 1);
+    kit.deliver();
+    QCOMPARE(stat->itemText(5), QStringLiteral("Kanal 5 (aus Log Datei)"));
+    QCOMPARE(stat->itemText(6), QStringLiteral("Kanal 6 (aus Log Datei)"));
+    QCOMPARE(stat->itemText(7), QStringLiteral("Kanal 7"));
+
+    kit.store->set(QStringLiteral("rds.1.fused"), 0);
+    kit.deliver();
+    QCOMPARE(stat->itemText(5), QStringLiteral("Kanal 5 (RDS-Quelle 1)"));
+    QCOMPARE(stat->itemText(6), QStringLiteral("Kanal 6 (RDS-Quelle 1)"));
 }
 
 void TestTabRDS::unusedTmcSourceLeavesTheComboWithoutWrite()

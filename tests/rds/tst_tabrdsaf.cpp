@@ -2,6 +2,7 @@
 // validator of the frequency editor, the method-B hint, the send table and
 // the regional marks, on a real store and the real widgets.
 #include "RdsFormKit.h"
+#include "board/RdsEncoder.h"
 #include "gui/StatusColours.h"
 #include "rds/AFTableSend.h"
 #include "rds/AFValid.h"
@@ -435,6 +436,62 @@ private slots:
         kit.doubleClick(kit.manual(), row, column);
         QCOMPARE(kit.key(QStringLiteral("afr")).toString(), QString());
         QCOMPARE(kit.cell(row, 0), QStringLiteral("nein"));
+    }
+
+    // Without a selected row of the automatic list the send table shows the
+    // lists as the first channel on the source sends them.
+    void sendTablePreviewsFirstChannel_data()
+    {
+        QTest::addColumn<quint8>("afu");
+        QTest::addColumn<Afs>("manual");
+        QTest::addColumn<int>("firstUsed"); // the channels before it are unused
+        QTest::addColumn<double>("mhz");
+        QTest::addColumn<QString>("firstPair");
+        QTest::newRow("method A, manual list")
+            << quint8(kAfOn | kAfManual) << Afs{876, 1000, 1042} << 3 << 95.8 << "4 AFs | 95.8";
+        QTest::newRow("method A, first channels unused")
+            << quint8(kAfOn | kAfManual) << Afs{876, 1000} << 5 << 100.0 << "2 AFs | 100.0";
+        QTest::newRow("method B, automatic list off")
+            << quint8(kAfOn | kAfManual | kAfMethodB) << Afs{-958, 876, 1000} << 2 << 95.8
+            << "5 AFs | 95.8";
+    }
+
+    void sendTablePreviewsFirstChannel()
+    {
+        QFETCH(quint8, afu);
+        QFETCH(Afs, manual);
+        QFETCH(int, firstUsed);
+        QFETCH(double, mhz);
+        QFETCH(QString, firstPair);
+        AfKit kit(afu, manual);
+        kit.store->setModulatorCount(1);
+        for (int channel = 1; channel <= firstUsed + 1; ++channel) {
+            kit.store->setValue(QStringLiteral("channel.%1.idrds").arg(channel), kit.id);
+            kit.store->setValue(QStringLiteral("channel.%1.used").arg(channel),
+                                int(channel >= firstUsed));
+            kit.store->setChannelFreq(channel, mhz + channel - firstUsed, channel >= firstUsed);
+        }
+        RdsFormKit::settle();
+        kit.page->showSource(kit.id, kAfTab);
+        RdsFormKit::settle();
+
+        RDSSource sent = kit.store->rdsSource(kit.id);
+        RdsEncoder::buildAfTables(sent, int(std::lround(mhz * 10)));
+        QAbstractItemModel* pairs = kit.find<QTableView>("AFsend")->model();
+        QCOMPARE(pairs->index(0, 0).data().toString() + QStringLiteral(" | ") +
+                     pairs->index(0, 1).data().toString(),
+                 firstPair);
+        kit.click("AFbytes");
+        QStringList shown;
+        QStringList onAir;
+        for (int row = 0; row < pairs->rowCount(); ++row)
+            shown << pairs->index(row, 0).data().toString()
+                  << pairs->index(row, 1).data().toString();
+        for (quint16 pair : std::as_const(sent.codes)) {
+            for (int code : {pair >> 8, pair & 0xFF})
+                onAir << QStringLiteral("%1 = %2").arg(code).arg(code, 0, 16);
+        }
+        QCOMPARE(shown, onAir);
     }
 
     void automaticListAndTunedFrequency()

@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QTabWidget>
@@ -464,6 +465,76 @@ private slots:
         QCOMPARE(monitor.find<QTableView>("pTable")->model()->rowCount(), 0);
         monitor.choose(0);
         QVERIFY(!restart->isEnabled());
+    }
+
+    // A long run: the log keeps its last 10,000 lines, and the statistics
+    // table on screen shows the counts, rates and shares of every row, not
+    // only of the group that came last.
+    void longRunShowsWholeTable()
+    {
+        MonitorKit monitor;
+        auto* table = monitor.find<QTableView>("pTable");
+        table->resize(420, 260);
+        QCoreApplication::processEvents();
+        // Of every ten groups: five 0A, three 2A, one 3A, one 4A.
+        const int pattern[] = {0x0000, 0x2000, 0x0000, 0x2000, 0x0000,
+                               0x3000, 0x0000, 0x2000, 0x0000, 0x4000};
+        constexpr int kGroups = 20000;
+        for (int n = 0; n < kGroups; ++n) {
+            monitor.kit.page->appendRdsLog(3, record({kPi, pattern[n % 10], n & 0xFFFF, 0}));
+            // The table is painted now and then while the groups arrive.
+            if (n % 997 == 0 || n == kGroups - 5)
+                QCoreApplication::processEvents();
+        }
+        QCoreApplication::processEvents();
+
+        const QStringList lines =
+            monitor.find<QPlainTextEdit>("pLog")->toPlainText().split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 10000);
+        QVERIFY(lines.last().startsWith(QStringLiteral("14:00:00.000 2345 4000 4E1F 0000")));
+
+        const QAbstractItemModel* model = table->model();
+        QCOMPARE(column(model, 0), QStringList({"0A", "2A", "3A", "4A", "Summe"}));
+        QCOMPARE(column(model, 1), QStringList({"10000", "6000", "2000", "2000", "20000"}));
+        QCOMPARE(column(model, 2), QStringList({"343", "206", "69", "69", "685"}));
+        QCOMPARE(column(model, 3),
+                 QStringList({"50.0 %", "30.0 %", "10.0 %", "10.0 %", "100.0 %"}));
+
+        // What the screen shows is what a fresh paint of the table shows.
+        const QImage fresh = table->viewport()->grab().toImage();
+        const QPoint origin = table->viewport()->mapTo(table->window(), QPoint(0, 0));
+        const QImage onScreen = table->screen()
+                                    ->grabWindow(table->window()->winId(), origin.x(), origin.y(),
+                                                 fresh.width(), fresh.height())
+                                    .toImage()
+                                    .convertToFormat(fresh.format());
+        QCOMPARE(onScreen.size(), fresh.size());
+        QVERIFY(onScreen == fresh);
+    }
+
+    // Opening another project starts the statistics afresh.
+    void newProjectResetsCounts()
+    {
+        MonitorKit monitor;
+        for (int b : {0x0000, 0x0000, 0x2000})
+            monitor.send({kPi, b, 0, 0});
+        monitor.kit.page->timeout();
+        QVERIFY(monitor.find<QGroupBox>("group00")->title().contains(QStringLiteral("/min")));
+        const QAbstractItemModel* model = monitor.find<QTableView>("pTable")->model();
+        QCOMPARE(model->rowCount(), 3);
+
+        const QSharedPointer<FMSettings> other = monitor.kit.openProject(
+            QStringLiteral("other.fm"),
+            RdsPageKit::sources({1}) + RdsPageKit::Keys{{"channel.3/idrds", 1}});
+        monitor.kit.page->setProgram(other);
+        monitor.kit.deliver();
+        QCOMPARE(model->rowCount(), 0);
+        monitor.kit.page->timeout();
+        QVERIFY(!monitor.find<QGroupBox>("group00")->title().contains(QStringLiteral("/min")));
+        other->publish(QStringLiteral("chinfo.3.rdslog.1"), record({kPi, 0x2000, 0, 0}));
+        monitor.kit.deliver();
+        QCOMPARE(column(model, 0), QStringList({"2A", "Summe"}));
+        QCOMPARE(column(model, 1), QStringList({"1", "1"}));
     }
 
     void channelChoosesTheDecoding()

@@ -1,5 +1,6 @@
 // Message table, label table and search windows of the TMC page, on lists
 // made at test time in a temporary working directory.
+#include "gui/UiGerman.h"
 #include "tmc/TMCReferenceLists.h"
 #include "tmc/page/TMCEdit.h"
 #include "tmc/page/TMCEventSearch.h"
@@ -26,6 +27,7 @@
 #include <QTest>
 
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -413,6 +415,28 @@ private slots:
         TMCLblModel model;
         model.setLabels({TMCLblModel::makeLabel(label, quint32(value))}, 101);
         QCOMPARE(model.index(0, 1).data().toString(), text);
+    }
+
+    // The supplementary information of label 6 in the language of the
+    // window, as the event texts are.
+    void supplementaryInfoFollowsLanguage_data()
+    {
+        QTest::addColumn<bool>("german");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("German") << true << "12: starker Verkehr";
+        QTest::newRow("English") << false << "12: heavy traffic";
+    }
+
+    void supplementaryInfoFollowsLanguage()
+    {
+        QFETCH(bool, german);
+        QFETCH(QString, text);
+        const bool before = std::exchange(uiGerman, german);
+        TMCLblModel model;
+        model.setLabels({TMCLblModel::makeLabel(6, 12)}, 101);
+        const QString shown = model.index(0, 1).data().toString();
+        uiGerman = before;
+        QCOMPARE(shown, text);
     }
 
     void editAndRemoveLabels()

@@ -1,5 +1,6 @@
 #include "tmc/page/TMCLblModel.h"
 
+#include "gui/UiGerman.h"
 #include "tmc/TMCEvents.h"
 #include "tmc/TMCPlaces.h"
 #include "tmc/page/TMCLabelNames.h"
@@ -286,7 +287,7 @@ QString TMCLblModel::valueText(int row) const
         return event == 0 ? alone : p + TMCEvents::quantifierText(event, v);
     }
     case SupplementaryInfo:
-        return p + TMCEvents::suppInfoText(quint16(v), true);
+        return p + TMCEvents::suppInfoText(quint16(v), uiGerman);
     case StartTime:
     case StopTime:
         return v <= kLastHalfMonth ? p + timeText(v) : alone;
