@@ -187,7 +187,11 @@ void RdsEncoder::setTMCSource(const TMCSource& next)
     tmcMessageIndex = -1;
     tmcLastAdmin = 0;
     tmcPhase = 1;
-    removeGroups(live, false);
+    // The live table may lack 3A because the previous TMC source announced
+    // nothing; only the source's own rates can bring it back. A returning 3A
+    // starts the counts afresh, as a change of rates does.
+    const bool odaReturns = source.gmin[kTypeOda].on && !live[kTypeOda].on;
+    removeGroups(source.gmin, odaReturns);
 }
 
 void RdsEncoder::setEONList(const QList<EON>& list, int changedIndex)
