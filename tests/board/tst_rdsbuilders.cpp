@@ -5,6 +5,9 @@
 
 #include <QTest>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 constexpr int kOnly = 60; // groups per minute of the one type switched on
@@ -102,6 +105,49 @@ private slots:
         const RdsTestDecoder decoder = run(encoder, 4);
         QCOMPARE(decoder.counts.value(0), 4);
         QCOMPARE(decoder.afWords, QList<quint16>({0xE353, 0x01CC, 0xE353, 0x01CC}));
+    }
+
+    // What a receiver makes of method B: each list read on its own, headed by
+    // the transmitter it belongs to.
+    void afMethodBListsOnAir_data()
+    {
+        QTest::addColumn<double>("tuned");
+        QTest::newRow("tuned 100.0") << 100.0;
+        QTest::newRow("tuned 95.8") << 95.8;
+    }
+    void afMethodBListsOnAir()
+    {
+        QFETCH(double, tuned);
+        RDSSource s = sourceWith(0);
+        s.afu = 1 | 4 | 8; // AF on, manual lists, method B
+        s.afs = {AFEntry{958, AFEntry::kNegativeMarker, 0, 0}, AFEntry{876, 0, 0, 0},
+                 AFEntry{1000, 0, 0, 0}, AFEntry{1000, AFEntry::kNegativeMarker, 0, 0},
+                 AFEntry{876, 0, 0, 0}, AFEntry{958, 0, 0, 0}};
+        RdsEncoder encoder;
+        encoder.setSource(s, tuned);
+        const QList<quint16> words = run(encoder, 24).afWords;
+
+        QMap<int, QList<int>> lists; // head -> frequencies, both x10
+        int head = -1;
+        for (quint16 word : words) {
+            const int high = word >> 8, low = word & 0xFF;
+            if (high >= 224 && high <= 249) {
+                if (word == words.first() && !lists.isEmpty())
+                    break; // the next cycle
+                head = low;
+                QVERIFY2(!lists.contains(875 + head), "a list head sent twice");
+                lists[875 + head];
+                continue;
+            }
+            QVERIFY(high == head || low == head);
+            lists[875 + head] << 875 + (high == head ? low : high);
+        }
+        for (QList<int>& list : lists)
+            std::sort(list.begin(), list.end());
+        const QMap<int, QList<int>> expected{{958, {876, 1000}}, {1000, {876, 958}}};
+        QCOMPARE(lists, expected);
+        // The list of the frequency the receiver is tuned to comes first.
+        QCOMPARE(875 + (words.first() & 0xFF), int(std::lround(tuned * 10)));
     }
 
     void radioText2A()
