@@ -416,6 +416,67 @@ private slots:
         QCOMPARE(tags[1].length, 6);
     }
 
+    // A receiver cuts each tag out of the RadioText it received: the tags
+    // must frame the tag texts there, whatever escapes the template holds.
+    void radioTextPlusTagsFrameTheTextOnAir_data()
+    {
+        QTest::addColumn<QString>("radioText");
+        QTest::addColumn<QByteArray>("codec");
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<QByteArray>("firstOnAir");
+        QTest::addColumn<QByteArray>("secondOnAir");
+        QTest::newRow("escape before the tags, escape in a tag")
+            << "#41BC $0 by $1" << QByteArray() << "Song"
+            << "Caf#E9" << QByteArray("Song") << QByteArray("Caf\xE9");
+        QTest::newRow("double hash before the tag")
+            << "##1 $0" << QByteArray() << "Hit" << QString() << QByteArray("Hit") << QByteArray();
+        QTest::newRow("four hex digits are not one escape")
+            << "#0041$0" << QByteArray() << "X" << QString() << QByteArray("X") << QByteArray();
+        QTest::newRow("UTF-8 RadioText counts bytes")
+            << QString::fromUtf8("Grüß $0 / $1") << QByteArray("UTF-8") << QString::fromUtf8("Öl")
+            << "Ende" << QByteArray("\xC3\x96l") << QByteArray("Ende");
+    }
+    void radioTextPlusTagsFrameTheTextOnAir()
+    {
+        QFETCH(QString, radioText);
+        QFETCH(QByteArray, codec);
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QFETCH(QByteArray, firstOnAir);
+        QFETCH(QByteArray, secondOnAir);
+        RDSSource s = sourceWith(2);
+        s.gmin[11].on = 1;
+        s.gmin[11].rate[0] = kOnly;
+        s.rtgrp = 11;
+        s.rta = radioText;
+        s.crt = codec;
+        s.rtitm = 1;
+        s.rttag = {RTag{1, first}};
+        if (!second.isEmpty())
+            s.rttag << RTag{4, second};
+        RdsEncoder encoder;
+        encoder.setSource(s, 95.8);
+        const RdsTestDecoder decoder = run(encoder, 40);
+        QList<RdsTestDecoder::RtPlusTag> tags;
+        for (const auto& g : decoder.all) {
+            if (g.index() == 11) {
+                tags = RdsTestDecoder::rtPlusTags(g);
+                break;
+            }
+        }
+        QCOMPARE(tags.size(), 2);
+        const QByteArray& rt = decoder.rt;
+        QCOMPARE(tags[0].type, 1);
+        QCOMPARE(rt.mid(tags[0].start, tags[0].length + 1), firstOnAir);
+        if (secondOnAir.isEmpty()) {
+            QCOMPARE(tags[1].type, 0);
+            return;
+        }
+        QCOMPARE(tags[1].type, 4);
+        QCOMPARE(rt.mid(tags[1].start, tags[1].length + 1), secondOnAir);
+    }
+
     void radioTextPlusLongTagGoesFirst()
     {
         RDSSource s = sourceWith(11);
