@@ -196,6 +196,10 @@ protected:
     void writeTMCMessagesFrom(int id, int first);
     void writeRDSScalars(int id, const RDSSource& rec);
     void writeTMCSystemInfo(int id, const TMCSource& src);
+    // After a write of tmc.N/ltn, sid, ltcc or ltecc, writes the variant
+    // word that carries the field (without notice) and returns its key; an
+    // empty key when the key is no such field or the word did not change.
+    QString syncTMCWord(const QString& key);
 
     int gminFlag = 0; // 1: the stream-0 group rates in the file are groups per minute
 

@@ -309,6 +309,7 @@ int FMSettings::set(const QString& keyPath, const QVariant& value, bool notify, 
         return UnknownKey;
 
     QList<int> changed;
+    QStringList words;
     int code = UnknownKey;
     for (int instance : instances) {
         if (instance < 1)
@@ -318,13 +319,21 @@ int FMSettings::set(const QString& keyPath, const QVariant& value, bool notify, 
         if (code == NoError) {
             if (!changed.contains(instance))
                 changed.append(instance);
+            const QString word = syncTMCWord(key);
+            if (!word.isEmpty())
+                words.append(word);
         } else if (code != Unchanged) {
             break;
         }
     }
+    // The records are current before anyone hears of the change: a board
+    // thread reads them as soon as a notification arrives.
     reloadGroup(prefix, changed);
-    if (notify && !changed.isEmpty())
+    if (notify && !changed.isEmpty()) {
         publishPattern(keyPath, value, changed, sender);
+        for (const QString& word : std::as_const(words))
+            publish(word, Settings::value(word));
+    }
     return code;
 }
 
