@@ -190,6 +190,11 @@ protected:
     // Both expect recordsLock held for writing.
     void publishEONLocked(int id, const RDSSource& rec);
     EON linkedEON(EON entry) const;
+    // The AF list of the network that an EON row's channel carries: that
+    // channel's own frequency, the automatic list and the manual list of its
+    // RDS source. False when the channel names no known source. Expects
+    // recordsLock held.
+    bool linkedAF(int channel, QList<AFEntry>& list) const;
     // Removes the numbered keys (and what lies below them) of a group from
     // count upward, so that no deleted row comes back on the next load.
     void removeNumberedFrom(const QString& group, int count);
