@@ -200,9 +200,14 @@ void RdsEncoder::setEONList(const QList<EON>& list, int changedIndex)
     if (changedIndex >= 0 && changedIndex < list.size() && changedIndex < source.eon.size() &&
         list[changedIndex].ta != source.eon[changedIndex].ta)
         burst14.count = 1;
+    const bool emptinessChanged = list.isEmpty() != source.eon.isEmpty();
     source.eon = list;
     eonIndex = changedIndex;
     eonStep = 0;
+    // 14A is dropped while there is no other network; the first row brings
+    // it back, as the source's own rates ask.
+    if (emptinessChanged)
+        removeGroups(source.gmin, !list.isEmpty() && source.gmin[kTypeEon].on);
 }
 
 void RdsEncoder::setTags(const TagMap& next)

@@ -224,6 +224,28 @@ private slots:
         QVERIFY(tmcGroups > 100);
     }
 
+    // Group 14A goes out only while there are other networks; the first EON
+    // row must bring it back without the RDS source being touched.
+    void eonGroupFollowsTheEonList()
+    {
+        RDSSource s = baseSource();
+        rate(s, 14, 0, 60);
+        rate(s, 0, 0, -1);
+        RdsEncoder encoder;
+        encoder.setSource(s, 95.8);
+        QCOMPARE(countTypes(encoder, 700).value(14), 0);
+
+        EON entry;
+        entry.pi = 0xD3A1;
+        entry.ps = "OTHER";
+        encoder.setEONList({entry}, 0);
+        const int sent = countTypes(encoder, 700).value(14); // about a minute
+        QVERIFY2(sent >= 55, qPrintable(QString::number(sent)));
+
+        encoder.setEONList({}, -1);
+        QCOMPARE(countTypes(encoder, 700).value(14), 0);
+    }
+
     // Group 3A announces TMC only while the TMC source asks for it; once it
     // does again, 3A must come back without the RDS source being touched.
     void odaGroupFollowsTheTmcAnnouncement_data()
