@@ -232,6 +232,10 @@ void TestFrequencyPlan::linkedEonListsLiveInMemory()
     QCOMPARE(recorder->lastValuesAsText().value("rds.1/eon/0/af"),
              QStringLiteral("932 1002 1042"));
     QCOMPARE(frequencies(1), QList<int>{1079});
+    // A remote GET reads what goes on air.
+    QCOMPARE(store->get(QStringLiteral("rds.1.eon.0.af")).toString(),
+             QStringLiteral("932 1002 1042"));
+    QCOMPARE(store->get(QStringLiteral("rds.1.eon.1.af")).toString(), QStringLiteral("1079"));
     QVERIFY(!store->isDirty());
     QVERIFY(store->writeNow());
     QCOMPARE(bytes(), before);
