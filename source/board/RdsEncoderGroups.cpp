@@ -386,8 +386,8 @@ QList<RdsEncoder::RtPlusTag> RdsEncoder::rtPlusTags(const QString& text, bool en
     }
     QString marked = text;
     RdsText::replaceTagMarkers(marked, values);
-    RdsText::decodeEscapes(marked, enhanced ? RdsText::kLongEscapeDigits
-                                            : RdsText::kShortEscapeDigits);
+    RdsText::decodeEscapes(marked,
+                           enhanced ? RdsText::kLongEscapeDigits : RdsText::kShortEscapeDigits);
 
     const auto size = [&](const QString& part, bool withMark) {
         if (enhanced)

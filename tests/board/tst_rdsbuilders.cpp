@@ -120,9 +120,12 @@ private slots:
         QFETCH(double, tuned);
         RDSSource s = sourceWith(0);
         s.afu = 1 | 4 | 8; // AF on, manual lists, method B
-        s.afs = {AFEntry{958, AFEntry::kNegativeMarker, 0, 0}, AFEntry{876, 0, 0, 0},
-                 AFEntry{1000, 0, 0, 0}, AFEntry{1000, AFEntry::kNegativeMarker, 0, 0},
-                 AFEntry{876, 0, 0, 0}, AFEntry{958, 0, 0, 0}};
+        s.afs = {AFEntry{958, AFEntry::kNegativeMarker, 0, 0},
+                 AFEntry{876, 0, 0, 0},
+                 AFEntry{1000, 0, 0, 0},
+                 AFEntry{1000, AFEntry::kNegativeMarker, 0, 0},
+                 AFEntry{876, 0, 0, 0},
+                 AFEntry{958, 0, 0, 0}};
         RdsEncoder encoder;
         encoder.setSource(s, tuned);
         const QList<quint16> words = run(encoder, 24).afWords;

@@ -289,11 +289,9 @@ private slots:
             << 958 << QString() << QStringLiteral("876 876 -1000 1079 1079 1000")
             << QList<int>{0xE353, 0x0153, 0xE37D, 0x7DCC};
         QTest::newRow("no empty list for the tuned frequency")
-            << 958 << QString() << QStringLiteral("-1000 876")
-            << QList<int>{0xE37D, 0x017D};
+            << 958 << QString() << QStringLiteral("-1000 876") << QList<int>{0xE37D, 0x017D};
         QTest::newRow("no empty list for a head without frequencies")
-            << 958 << QString() << QStringLiteral("876 -1000 -1079")
-            << QList<int>{0xE353, 0x0153};
+            << 958 << QString() << QStringLiteral("876 -1000 -1079") << QList<int>{0xE353, 0x0153};
         QTest::newRow("no alternatives: the tuned frequency alone")
             << 958 << QString() << QString() << QList<int>{0xE153};
     }

@@ -155,7 +155,8 @@ private slots:
         QCOMPARE(kit.cell(0, EONModel::PtyColumn).toInt(), 5);
         QCOMPARE(kit.cell(0, EONModel::PsColumn).toString(), QStringLiteral("Drei"));
         QCOMPARE(kit.cell(0, EONModel::TaColumn, Qt::CheckStateRole).toInt(), int(Qt::Checked));
-        QCOMPARE(kit.cell(0, EONModel::AfColumn).toString(), QStringLiteral("89.1 88.1 -95.5 100 "));
+        QCOMPARE(kit.cell(0, EONModel::AfColumn).toString(),
+                 QStringLiteral("89.1 88.1 -95.5 100 "));
         QCOMPARE(kit.cell(0, EONModel::PiColumn, Qt::ToolTipRole).toString(),
                  QStringLiteral("RDS-Daten von Kanal 3 werden gesendet"));
     }

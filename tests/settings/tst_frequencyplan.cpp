@@ -229,8 +229,7 @@ void TestFrequencyPlan::linkedEonListsLiveInMemory()
     settle();
     const QList<int> derived{932, 1002, 1042}; // the linked network's own frequency first
     QCOMPARE(frequencies(0), derived);
-    QCOMPARE(recorder->lastValuesAsText().value("rds.1/eon/0/af"),
-             QStringLiteral("932 1002 1042"));
+    QCOMPARE(recorder->lastValuesAsText().value("rds.1/eon/0/af"), QStringLiteral("932 1002 1042"));
     QCOMPARE(frequencies(1), QList<int>{1079});
     // A remote GET reads what goes on air.
     QCOMPARE(store->get(QStringLiteral("rds.1.eon.0.af")).toString(),

@@ -49,8 +49,7 @@ inline QList<std::pair<QString, QString>> keys()
         const QString group = QStringLiteral("channel.%1/").arg(c);
         keys.append({group + QStringLiteral("used"), QStringLiteral("1")});
         keys.append({group + QStringLiteral("idrds"), QString::number(sourceOf(c))});
-        keys.append({group + QStringLiteral("freq"),
-                     QString::number(tenthsOf(c) / 10.0, 'f', 3)});
+        keys.append({group + QStringLiteral("freq"), QString::number(tenthsOf(c) / 10.0, 'f', 3)});
     }
     for (int s = 1; s <= kSources; ++s) {
         const QString group = QStringLiteral("rds.%1/").arg(s);
@@ -60,10 +59,11 @@ inline QList<std::pair<QString, QString>> keys()
         keys.append({group + QStringLiteral("ps"), QStringLiteral("PROG %1").arg(s)});
         keys.append({group + QStringLiteral("afu"), QStringLiteral("3")});
         const int linked = linkedChannel(s);
-        keys.append({group + QStringLiteral("eon/0"),
-                     QStringLiteral("%1 %2 10 1 0 0").arg(linked).arg(piOf(sourceOf(linked)), 0, 16)});
-        keys.append({group + QStringLiteral("eon/0/ps"),
-                     QStringLiteral("PROG %1").arg(sourceOf(linked))});
+        keys.append(
+            {group + QStringLiteral("eon/0"),
+             QStringLiteral("%1 %2 10 1 0 0").arg(linked).arg(piOf(sourceOf(linked)), 0, 16)});
+        keys.append(
+            {group + QStringLiteral("eon/0/ps"), QStringLiteral("PROG %1").arg(sourceOf(linked))});
         keys.append({group + QStringLiteral("eon/0/af"), kStaleAf});
     }
     return keys;

@@ -80,11 +80,14 @@ private slots:
         QTest::addColumn<QStringList>("values");
         QTest::addColumn<int>("base");
         QTest::newRow("ltn every value")
-            << "ltn" << "va0" << QStringList{"2", "3", "4", "5", "6", "7", "8", "9", "10", "11"}
-            << 10;
-        QTest::newRow("sid") << "sid" << "va1" << QStringList{"7", "63", "0"} << 10;
-        QTest::newRow("ltcc") << "ltcc" << "va1" << QStringList{"3", "f", "1"} << 16;
-        QTest::newRow("ltecc") << "ltecc" << "va2" << QStringList{"e1", "a0", "e0"} << 16;
+            << "ltn"
+            << "va0" << QStringList{"2", "3", "4", "5", "6", "7", "8", "9", "10", "11"} << 10;
+        QTest::newRow("sid") << "sid"
+                             << "va1" << QStringList{"7", "63", "0"} << 10;
+        QTest::newRow("ltcc") << "ltcc"
+                              << "va1" << QStringList{"3", "f", "1"} << 16;
+        QTest::newRow("ltecc") << "ltecc"
+                               << "va2" << QStringList{"e1", "a0", "e0"} << 16;
     }
     void boardThreadReadsTheNewFieldAtOnce()
     {
@@ -112,7 +115,8 @@ private slots:
         store->subscribe(QStringLiteral("tmc.1"), &reader);
         // Returns once the reader has taken every notification posted so far.
         const auto drain = [&reader] {
-            QMetaObject::invokeMethod(&reader, [] {}, Qt::BlockingQueuedConnection);
+            QMetaObject::invokeMethod(
+                &reader, [] {}, Qt::BlockingQueuedConnection);
         };
 
         for (const QString& value : values) {

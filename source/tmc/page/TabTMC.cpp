@@ -22,9 +22,9 @@ namespace {
 // a key of their own besides the variant words.
 constexpr int kFieldShift = 6; // LTN in va0, SID in va1: bits 11-6
 constexpr quint32 kSixBits = 63;
-constexpr quint32 kLtccMask = 15; // va1 bits 3-0
+constexpr quint32 kLtccMask = 15;   // va1 bits 3-0
 constexpr quint32 kLteccMask = 255; // va2 bits 7-0
-constexpr quint32 kModeBit = 16; // va0 bit 4: time fields instead of LTCC
+constexpr quint32 kModeBit = 16;    // va0 bit 4: time fields instead of LTCC
 
 // The source number of a stored key: the digits between "tmc." and the
 // first '/' (or the end); 0 when there are none.
