@@ -24,42 +24,21 @@ quint16 header(int count, int tuned)
     return quint16(((AfCodeList::kCountBase + count) << 8) | (tuned & 0xFF));
 }
 
-class Builder
+// Method A: one list of the tuned frequency's alternatives, two codes a word.
+class MethodA
 {
 public:
-    Builder(QList<quint16>& codes, quint16 tuned, bool methodB)
-        : codes(codes), tuned(tuned), methodB(methodB)
+    MethodA(QList<quint16>& codes, quint16 tuned) : codes(codes)
     {
         codes.append(header(0, tuned));
         used.insert(tuned);
     }
 
-    void add(const AFEntry& entry)
+    void add(const AFEntry& entry, quint16 code)
     {
-        const quint16 code = AfCodeList::afCode(entry.freq);
-        // A frequency outside the AF bands has no code to send.
-        if (code == AfCodeList::kNoCode || used.contains(code))
+        if (used.contains(code))
             return;
         used.insert(code);
-        ++distinct;
-        if (methodB)
-            addMethodB(entry, code);
-        else
-            addMethodA(entry, code);
-    }
-
-    void finish()
-    {
-        if (pending != AfCodeList::kNoCode)
-            codes.append(pending);
-        codes[headerIndex] = header(count, codes[headerIndex]);
-    }
-
-    int distinctCount() const { return distinct; }
-
-private:
-    void addMethodA(const AFEntry& entry, quint16 code)
-    {
         if (entry.marker == AFEntry::kNegativeMarker || count > kMethodAMaxCount)
             return;
         if (AfCodeList::isFm(code)) {
@@ -78,43 +57,112 @@ private:
         ++count;
     }
 
-    void addMethodB(const AFEntry& entry, quint16 code)
+    void finish()
     {
-        const bool fm = AfCodeList::isFm(code);
-        const bool newTuned = entry.marker == AFEntry::kNegativeMarker;
-        const bool fits = fm ? count <= kMethodBMaxFmCount : count <= kMethodBMaxLfMfCount;
-        if (newTuned || !fits) {
-            codes[headerIndex] = header(count, listTuned);
-            headerIndex = codes.size();
-            count = 1;
-            if (newTuned)
-                listTuned = quint8(code);
-            codes.append(header(1, listTuned));
-            if (newTuned)
-                return;
-        }
-        // A full list passes the frequency on to the next list instead of
-        // dropping it.
-        if (!fm) {
-            codes.append(code);
-            count += 1;
+        if (pending != AfCodeList::kNoCode)
+            codes.append(pending);
+        codes[0] = header(count, codes[0]);
+    }
+
+private:
+    QList<quint16>& codes;
+    QSet<quint16> used;
+    int count = 1;
+    quint16 pending = AfCodeList::kNoCode;
+};
+
+// Method B: one list per transmitter, headed by its tuning frequency. Each
+// list stands alone for the receiver tuned to its head, so a frequency that
+// two transmitters share is sent in both lists; within a list it is sent
+// once. Entries before the first marked head belong to the tuned frequency.
+class MethodB
+{
+public:
+    MethodB(QList<quint16>& codes, quint16 tuned) : codes(codes)
+    {
+        lists.append(List{quint8(tuned), {}, {}});
+    }
+
+    void add(const AFEntry& entry, quint16 code)
+    {
+        if (entry.marker == AFEntry::kNegativeMarker) {
+            // Only an FM frequency can head a list: method B pairs with it.
+            if (AfCodeList::isFm(code))
+                current = listHeadedBy(quint8(code));
             return;
         }
-        const quint8 low = quint8(qMin<int>(listTuned, code));
-        const quint8 high = quint8(qMax<int>(listTuned, code));
-        codes.append(entry.regional ? quint16(high << 8 | low) : quint16(low << 8 | high));
-        count += 2;
+        List& list = lists[current];
+        if (code == list.head || list.codes.contains(code))
+            return;
+        list.codes.append(code);
+        list.regional.append(entry.regional != 0);
+    }
+
+    void finish()
+    {
+        bool sent = false;
+        for (const List& list : std::as_const(lists)) {
+            if (!list.codes.isEmpty()) {
+                send(list);
+                sent = true;
+            }
+        }
+        // Without any alternative the tuned frequency still heads a list.
+        if (!sent)
+            codes.append(header(1, lists.first().head));
+    }
+
+private:
+    struct List
+    {
+        quint8 head;
+        QList<quint16> codes;
+        QList<bool> regional;
+    };
+
+    int listHeadedBy(quint8 head)
+    {
+        for (int i = 0; i < lists.size(); ++i) {
+            if (lists[i].head == head)
+                return i;
+        }
+        lists.append(List{head, {}, {}});
+        return int(lists.size()) - 1;
+    }
+
+    void send(const List& list)
+    {
+        int headerIndex = int(codes.size());
+        int count = 1;
+        codes.append(header(count, list.head));
+        for (int i = 0; i < list.codes.size(); ++i) {
+            const quint16 code = list.codes[i];
+            const bool fm = AfCodeList::isFm(code);
+            // A full list goes on in a further list with the same head
+            // instead of dropping the frequency.
+            const bool fits = fm ? count <= kMethodBMaxFmCount : count <= kMethodBMaxLfMfCount;
+            if (!fits) {
+                codes[headerIndex] = header(count, list.head);
+                headerIndex = int(codes.size());
+                count = 1;
+                codes.append(header(count, list.head));
+            }
+            if (!fm) {
+                codes.append(code);
+                count += 1;
+                continue;
+            }
+            const quint8 low = quint8(qMin<int>(list.head, code));
+            const quint8 high = quint8(qMax<int>(list.head, code));
+            codes.append(list.regional[i] ? quint16(high << 8 | low) : quint16(low << 8 | high));
+            count += 2;
+        }
+        codes[headerIndex] = header(count, list.head);
     }
 
     QList<quint16>& codes;
-    QSet<quint16> used;
-    quint16 tuned;
-    bool methodB;
-    quint8 listTuned = quint8(tuned);
-    int headerIndex = 0;
-    int count = 1;
-    int distinct = 0;
-    quint16 pending = AfCodeList::kNoCode;
+    QList<List> lists;
+    int current = 0;
 };
 
 } // namespace
@@ -146,15 +194,28 @@ int AfCodeList::build(RDSSource& source, int tunedFrequency)
     source.codes.clear();
     if (!(source.afu & kAfOn))
         return 0;
-    Builder builder(source.codes, afCode(tunedFrequency), source.afu & kAfMethodB);
-    if ((source.afu & kAfAuto) && !source.af.isEmpty()) {
-        for (const AFEntry& entry : std::as_const(source.af))
-            builder.add(entry);
-    }
-    if (source.afu & kAfManual) {
-        for (const AFEntry& entry : std::as_const(source.afs))
-            builder.add(entry);
-    }
-    builder.finish();
-    return builder.distinctCount();
+    const quint16 tuned = afCode(tunedFrequency);
+    QList<AFEntry> entries;
+    if (source.afu & kAfAuto)
+        entries += source.af;
+    if (source.afu & kAfManual)
+        entries += source.afs;
+
+    QSet<quint16> offered{tuned};
+    const auto walk = [&](auto&& method) {
+        for (const AFEntry& entry : std::as_const(entries)) {
+            const quint16 code = afCode(entry.freq);
+            // A frequency outside the AF bands has no code to send.
+            if (code == kNoCode)
+                continue;
+            offered.insert(code);
+            method.add(entry, code);
+        }
+        method.finish();
+    };
+    if (source.afu & kAfMethodB)
+        walk(MethodB(source.codes, tuned));
+    else
+        walk(MethodA(source.codes, tuned));
+    return int(offered.size()) - 1;
 }

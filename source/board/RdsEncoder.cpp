@@ -185,7 +185,11 @@ void RdsEncoder::setTMCSource(const TMCSource& next)
     tmcMessageIndex = -1;
     tmcLastAdmin = 0;
     tmcPhase = 1;
-    removeGroups(live, false);
+    // The live table may lack 3A because the previous TMC source announced
+    // nothing; only the source's own rates can bring it back. A returning 3A
+    // starts the counts afresh, as a change of rates does.
+    const bool odaReturns = source.gmin[kTypeOda].on && !live[kTypeOda].on;
+    removeGroups(source.gmin, odaReturns);
 }
 
 void RdsEncoder::setEONList(const QList<EON>& list, int changedIndex)
@@ -194,9 +198,14 @@ void RdsEncoder::setEONList(const QList<EON>& list, int changedIndex)
     if (changedIndex >= 0 && changedIndex < list.size() && changedIndex < source.eon.size() &&
         list[changedIndex].ta != source.eon[changedIndex].ta)
         burst14.count = 1;
+    const bool emptinessChanged = list.isEmpty() != source.eon.isEmpty();
     source.eon = list;
     eonIndex = changedIndex;
     eonStep = 0;
+    // 14A is dropped while there is no other network; the first row brings
+    // it back, as the source's own rates ask.
+    if (emptinessChanged)
+        removeGroups(source.gmin, !list.isEmpty() && source.gmin[kTypeEon].on);
 }
 
 void RdsEncoder::setTags(const TagMap& next)

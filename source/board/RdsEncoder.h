@@ -162,7 +162,7 @@ private:
     quint16 tmcKey() const;
 
     QByteArray shortText(const QString& text) const; // escapes (2 digits), RDS bytes
-    QList<RtPlusTag> rtPlusTags(QString text) const;
+    QList<RtPlusTag> rtPlusTags(const QString& text, bool enhanced) const;
     quint8 diBit(int segment) const;
 
     // --- state

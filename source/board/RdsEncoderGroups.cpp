@@ -24,6 +24,10 @@ constexpr qint64 kJulianToMjd = 2400001;
 constexpr int kMaxRtPlusTemplates = 16;
 constexpr int kRtPlusFieldMask = 63;
 constexpr int kRtPlusShortLength = 31;
+constexpr quint16 kRtPlusOnErt = 1 << 13; // rtbit: the tags describe the eRT text
+// Noncharacters, never sent: they bracket tag values while positions are found.
+constexpr char16_t kTagOpen = 0xFDD0; // + template index
+constexpr char16_t kTagClose = 0xFDEF;
 
 quint8 byteAt(const QByteArray& bytes, int index, quint8 pad)
 {
@@ -358,28 +362,58 @@ void RdsEncoder::buildGroup15B(quint8* out, int stream)
     finish(out, group);
 }
 
-QList<RdsEncoder::RtPlusTag> RdsEncoder::rtPlusTags(QString text) const
+// The tags point into the text exactly as it goes on air: the text passes
+// the same markers, escapes and character conversion as its own group, with
+// each tag value bracketed by noncharacters (which no escape can join) so its
+// place can be found afterwards. RadioText positions count its bytes, eRT
+// positions its characters.
+QList<RdsEncoder::RtPlusTag> RdsEncoder::rtPlusTags(const QString& text, bool enhanced) const
 {
-    QList<RtPlusTag> found;
-    RdsText::decodeEscapes(text, RdsText::kLongEscapeDigits);
-    for (int i = 0; i + 1 < text.size(); ++i) {
-        if (text.at(i) != u'$')
-            continue;
-        bool ok = false;
-        const int index = QString(text.at(i + 1)).toInt(&ok, 16);
-        if (!ok || text.at(i + 1).isLower() || index >= source.rttag.size() ||
-            index >= kMaxRtPlusTemplates)
-            continue;
-        const RTag& tag = source.rttag[index];
-        const QString value = substituteTags(tag);
-        text.replace(i, 2, value);
-        // An empty item would need a length field of -1: send no tag for it.
-        if (!value.isEmpty())
-            found.append(
-                {tag.type, i & kRtPlusFieldMask, (int(value.size()) - 1) & kRtPlusFieldMask});
-        i += int(value.size()) - 1;
+    QMap<int, QString> values;
+    for (int i = 0; i < int(source.rttag.size()); ++i) {
+        const QString value = substituteTags(source.rttag[i]);
+        values.insert(i, i < kMaxRtPlusTemplates
+                             ? QChar(char16_t(kTagOpen + i)) + value + QChar(kTagClose)
+                             : value);
     }
-    return found;
+    QString marked = text;
+    RdsText::replaceTagMarkers(marked, values);
+    RdsText::decodeEscapes(marked,
+                           enhanced ? RdsText::kLongEscapeDigits : RdsText::kShortEscapeDigits);
+
+    const auto size = [&](const QString& part, bool withMark) {
+        if (enhanced)
+            return int(part.size());
+        return int(toRdsCharset(part, {}, withMark && (source.rtxt & 8)).size());
+    };
+    QList<RtPlusTag> found;
+    QList<int> open; // indexes into found, innermost last
+    QString plain;
+    for (const QChar c : std::as_const(marked)) {
+        const char16_t code = c.unicode();
+        if (code >= kTagOpen && code < kTagOpen + kMaxRtPlusTemplates) {
+            open.append(int(found.size()));
+            found.append({source.rttag[code - kTagOpen].type, int(plain.size()), 0});
+        } else if (code == kTagClose && !open.isEmpty()) {
+            RtPlusTag& tag = found[open.takeLast()];
+            const QString value = plain.mid(tag.start);
+            const int length = size(value, false);
+            tag.start = size(plain, true) - length;
+            tag.length = length;
+        } else {
+            plain.append(c);
+        }
+    }
+    QList<RtPlusTag> tags;
+    for (RtPlusTag tag : std::as_const(found)) {
+        // An empty item would need a length field of -1: send no tag for it.
+        if (tag.length == 0)
+            continue;
+        tag.length = (tag.length - 1) & kRtPlusFieldMask;
+        tag.start &= kRtPlusFieldMask;
+        tags.append(tag);
+    }
+    return tags;
 }
 
 void RdsEncoder::buildRtPlusGroup(quint8* out, int stream)
@@ -393,12 +427,10 @@ void RdsEncoder::buildRtPlusGroup(quint8* out, int stream)
         finish(out, group);
         return;
     }
-    QString text;
-    if (source.rtbit & (1 << 13))
-        text = (cursor.ertIndex & 1) ? source.rtd : source.rtc;
-    else
-        text = (cursor.rtIndex & 1) ? source.rtb : source.rta;
-    const QList<RtPlusTag> found = rtPlusTags(text);
+    const bool enhanced = source.rtbit & kRtPlusOnErt;
+    const QString& text = enhanced ? ((cursor.ertIndex & 1) ? source.rtd : source.rtc)
+                                   : ((cursor.rtIndex & 1) ? source.rtb : source.rta);
+    const QList<RtPlusTag> found = rtPlusTags(text, enhanced);
     if (rtPlusIndex >= quint32(found.size()))
         rtPlusIndex = 0;
     RtPlusTag first = rtPlusIndex < quint32(found.size()) ? found[rtPlusIndex] : RtPlusTag();

@@ -190,12 +190,21 @@ protected:
     // Both expect recordsLock held for writing.
     void publishEONLocked(int id, const RDSSource& rec);
     EON linkedEON(EON entry) const;
+    // The AF list of the network that an EON row's channel carries: that
+    // channel's own frequency, the automatic list and the manual list of its
+    // RDS source. False when the channel names no known source. Expects
+    // recordsLock held.
+    bool linkedAF(int channel, QList<AFEntry>& list) const;
     // Removes the numbered keys (and what lies below them) of a group from
     // count upward, so that no deleted row comes back on the next load.
     void removeNumberedFrom(const QString& group, int count);
     void writeTMCMessagesFrom(int id, int first);
     void writeRDSScalars(int id, const RDSSource& rec);
     void writeTMCSystemInfo(int id, const TMCSource& src);
+    // After a write of tmc.N/ltn, sid, ltcc or ltecc, writes the variant
+    // word that carries the field (without notice) and returns its key; an
+    // empty key when the key is no such field or the word did not change.
+    QString syncTMCWord(const QString& key);
 
     int gminFlag = 0; // 1: the stream-0 group rates in the file are groups per minute
 

@@ -2,6 +2,7 @@
 // the key listing and HELP, with the result codes the remote server sends.
 #include "settings/FMSettings.h"
 
+#include "settings/ListCodecs.h"
 #include "settings/ParameterSchema.h"
 
 #include <QDebug>
@@ -309,6 +310,7 @@ int FMSettings::set(const QString& keyPath, const QVariant& value, bool notify, 
         return UnknownKey;
 
     QList<int> changed;
+    QStringList words;
     int code = UnknownKey;
     for (int instance : instances) {
         if (instance < 1)
@@ -318,18 +320,41 @@ int FMSettings::set(const QString& keyPath, const QVariant& value, bool notify, 
         if (code == NoError) {
             if (!changed.contains(instance))
                 changed.append(instance);
+            const QString word = syncTMCWord(key);
+            if (!word.isEmpty())
+                words.append(word);
         } else if (code != Unchanged) {
             break;
         }
     }
+    // The records are current before anyone hears of the change: a board
+    // thread reads them as soon as a notification arrives.
     reloadGroup(prefix, changed);
-    if (notify && !changed.isEmpty())
+    if (notify && !changed.isEmpty()) {
         publishPattern(keyPath, value, changed, sender);
+        for (const QString& word : std::as_const(words))
+            publish(word, Settings::value(word));
+    }
     return code;
 }
 
 QVariant FMSettings::get(const QString& keyPath) const
 {
+    // A linked EON row's AF list is derived in memory; the file may hold an
+    // older one until the EON table is saved.
+    const QStringList parts = normalizeKey(keyPath).split(QLatin1Char('/'));
+    if (parts.size() == 4 && parts[1] == QLatin1String("eon") && parts[3] == QLatin1String("af") &&
+        parts[0].startsWith(QLatin1String("rds."))) {
+        bool sourceOk = false;
+        bool rowOk = false;
+        const int id = parts[0].mid(4).toInt(&sourceOk);
+        const int row = parts[2].toInt(&rowOk);
+        QReadLocker locker(&recordsLock);
+        const auto it = rdsMap.constFind(id);
+        if (sourceOk && rowOk && it != rdsMap.cend() && row >= 0 && row < it->eon.size() &&
+            it->eon[row].channel != 0)
+            return pairsToText(it->eon[row].af);
+    }
     if (contains(keyPath))
         return value(keyPath);
     int instance = 0;

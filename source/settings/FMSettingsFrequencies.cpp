@@ -154,16 +154,15 @@ void FMSettings::computeAutoAF()
         publish(QStringLiteral("rds.%1.af").arg(s), pairsToText(list + rdsMap[s].afs));
     }
 
+    // The lists of linked EON rows follow in memory, where the encoders and
+    // the RDS page take them; the project file gets them when the operator
+    // saves the EON table, so opening a project changes nothing in it.
     for (auto t = rdsMap.begin(); t != rdsMap.end(); ++t) {
         for (int i = 0; i < t->eon.size(); ++i) {
             EON& entry = t->eon[i];
-            if (entry.channel == 0)
+            QList<AFEntry> list;
+            if (!linkedAF(entry.channel, list))
                 continue;
-            const int linked = value(QStringLiteral("channel.%1.idrds").arg(entry.channel)).toInt();
-            const auto source = rdsMap.constFind(linked);
-            if (source == rdsMap.cend())
-                continue;
-            const QList<AFEntry> list = source->af + source->afs;
             const bool same =
                 entry.af.size() == list.size() &&
                 std::equal(list.cbegin(), list.cend(), entry.af.cbegin(),
@@ -171,7 +170,7 @@ void FMSettings::computeAutoAF()
             if (same)
                 continue;
             entry.af = list;
-            setValue(QStringLiteral("rds.%1.eon.%2.af").arg(t.key()).arg(i), pairsToText(list));
+            publish(QStringLiteral("rds.%1.eon.%2.af").arg(t.key()).arg(i), pairsToText(list));
         }
     }
 }

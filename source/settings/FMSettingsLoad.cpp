@@ -388,6 +388,10 @@ void FMSettings::readEONs(int n, RDSSource& source)
         eonFromText(entry, r.text(key));
         entry.ps = r.text(key + QLatin1String("/ps"));
         entry.af = afListFromText(r.text(key + QLatin1String("/af")));
+        // Once the automatic lists are built, a linked row's list is derived
+        // in memory and its stored form may be older.
+        if (autoAF)
+            linkedAF(entry.channel, entry.af);
         source.eon.append(entry);
     }
 }

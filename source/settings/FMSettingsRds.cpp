@@ -11,6 +11,7 @@
 #include <QWriteLocker>
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 #include <vector>
 
@@ -247,8 +248,27 @@ EON FMSettings::linkedEON(EON entry) const
     entry.pty = it->pty;
     entry.tp = it->tp;
     entry.ta = it->ta;
-    entry.af = it->af + it->afs;
+    linkedAF(entry.channel, entry.af);
     return entry;
+}
+
+bool FMSettings::linkedAF(int number, QList<AFEntry>& list) const
+{
+    const int source = rawValue(QStringLiteral("channel.%1/idrds").arg(number)).toInt();
+    const auto it = rdsMap.constFind(source);
+    if (number == 0 || it == rdsMap.cend())
+        return false;
+    list = it->af + it->afs;
+    // A receiver needs the other network's own frequency too, also where
+    // the automatic list lacks it (its channel not on a board of the plan).
+    AFEntry own;
+    own.freq = qint32(std::abs(std::lround(channel(number).freq * 10)));
+    own.regional = it->afr.contains(own.freq) ? 1 : 0;
+    const bool known = std::any_of(list.cbegin(), list.cend(),
+                                   [&own](const AFEntry& e) { return e.freq == own.freq; });
+    if (own.freq != 0 && !known)
+        list.prepend(own);
+    return true;
 }
 
 bool FMSettings::setEON(int id, QList<EON>& list)

@@ -31,6 +31,24 @@ constexpr int kLtccMask = 15;
 constexpr int kLteccMask = 255;
 constexpr quint16 kVa0NoLtccBit = 16;
 
+// A field of group 3A that a client may set on its own, and the variant
+// word that carries it.
+struct WordField
+{
+    QLatin1String name;
+    QLatin1String word;
+    int base;
+    quint16 mask;
+    int shift;
+};
+
+constexpr WordField kWordFields[] = {
+    {QLatin1String("ltn"), QLatin1String("va0"), 10, kSixBits, kLtnShift},
+    {QLatin1String("sid"), QLatin1String("va1"), 10, kSixBits, kLtnShift},
+    {QLatin1String("ltcc"), QLatin1String("va1"), 16, kLtccMask, 0},
+    {QLatin1String("ltecc"), QLatin1String("va2"), 16, kLteccMask, 0},
+};
+
 QString sktText(const std::array<quint16, 32>& skt)
 {
     QStringList words;
@@ -187,4 +205,26 @@ void FMSettings::writeTMCMessagesFrom(int id, int first)
     // Lines left beyond the list (from a shorter list or a file with a gap)
     // would come back as messages on the next load.
     removeNumberedFrom(QStringLiteral("tmc.%1").arg(id), int(messages.size()));
+}
+
+QString FMSettings::syncTMCWord(const QString& key)
+{
+    const QString n = normalizeKey(key);
+    const qsizetype slash = n.indexOf(QLatin1Char('/'));
+    if (slash < 0 || !n.startsWith(QLatin1String("tmc."), Qt::CaseInsensitive))
+        return {};
+    const QString name = n.mid(slash + 1).toLower();
+    for (const WordField& field : kWordFields) {
+        if (name != field.name)
+            continue;
+        bool ok = false;
+        const quint32 v = value(n).toString().toUInt(&ok, field.base);
+        if (!ok)
+            return {};
+        const QString wordKey = n.left(slash + 1) + field.word;
+        const quint32 kept = value(wordKey, 0).toUInt() & ~(quint32(field.mask) << field.shift);
+        const int word = int((kept | (v & field.mask) << field.shift) & 0xFFFF);
+        return setValue(wordKey, word, false) ? wordKey : QString();
+    }
+    return {};
 }

@@ -5,6 +5,9 @@
 
 #include <QTest>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 constexpr int kOnly = 60; // groups per minute of the one type switched on
@@ -102,6 +105,52 @@ private slots:
         const RdsTestDecoder decoder = run(encoder, 4);
         QCOMPARE(decoder.counts.value(0), 4);
         QCOMPARE(decoder.afWords, QList<quint16>({0xE353, 0x01CC, 0xE353, 0x01CC}));
+    }
+
+    // What a receiver makes of method B: each list read on its own, headed by
+    // the transmitter it belongs to.
+    void afMethodBListsOnAir_data()
+    {
+        QTest::addColumn<double>("tuned");
+        QTest::newRow("tuned 100.0") << 100.0;
+        QTest::newRow("tuned 95.8") << 95.8;
+    }
+    void afMethodBListsOnAir()
+    {
+        QFETCH(double, tuned);
+        RDSSource s = sourceWith(0);
+        s.afu = 1 | 4 | 8; // AF on, manual lists, method B
+        s.afs = {AFEntry{958, AFEntry::kNegativeMarker, 0, 0},
+                 AFEntry{876, 0, 0, 0},
+                 AFEntry{1000, 0, 0, 0},
+                 AFEntry{1000, AFEntry::kNegativeMarker, 0, 0},
+                 AFEntry{876, 0, 0, 0},
+                 AFEntry{958, 0, 0, 0}};
+        RdsEncoder encoder;
+        encoder.setSource(s, tuned);
+        const QList<quint16> words = run(encoder, 24).afWords;
+
+        QMap<int, QList<int>> lists; // head -> frequencies, both x10
+        int head = -1;
+        for (quint16 word : words) {
+            const int high = word >> 8, low = word & 0xFF;
+            if (high >= 224 && high <= 249) {
+                if (word == words.first() && !lists.isEmpty())
+                    break; // the next cycle
+                head = low;
+                QVERIFY2(!lists.contains(875 + head), "a list head sent twice");
+                lists[875 + head];
+                continue;
+            }
+            QVERIFY(high == head || low == head);
+            lists[875 + head] << 875 + (high == head ? low : high);
+        }
+        for (QList<int>& list : lists)
+            std::sort(list.begin(), list.end());
+        const QMap<int, QList<int>> expected{{958, {876, 1000}}, {1000, {876, 958}}};
+        QCOMPARE(lists, expected);
+        // The list of the frequency the receiver is tuned to comes first.
+        QCOMPARE(875 + (words.first() & 0xFF), int(std::lround(tuned * 10)));
     }
 
     void radioText2A()
@@ -368,6 +417,67 @@ private slots:
         QCOMPARE(tags[1].type, 4);
         QCOMPARE(tags[1].start, 12);
         QCOMPARE(tags[1].length, 6);
+    }
+
+    // A receiver cuts each tag out of the RadioText it received: the tags
+    // must frame the tag texts there, whatever escapes the template holds.
+    void radioTextPlusTagsFrameTheTextOnAir_data()
+    {
+        QTest::addColumn<QString>("radioText");
+        QTest::addColumn<QByteArray>("codec");
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<QByteArray>("firstOnAir");
+        QTest::addColumn<QByteArray>("secondOnAir");
+        QTest::newRow("escape before the tags, escape in a tag")
+            << "#41BC $0 by $1" << QByteArray() << "Song"
+            << "Caf#E9" << QByteArray("Song") << QByteArray("Caf\xE9");
+        QTest::newRow("double hash before the tag")
+            << "##1 $0" << QByteArray() << "Hit" << QString() << QByteArray("Hit") << QByteArray();
+        QTest::newRow("four hex digits are not one escape")
+            << "#0041$0" << QByteArray() << "X" << QString() << QByteArray("X") << QByteArray();
+        QTest::newRow("UTF-8 RadioText counts bytes")
+            << QString::fromUtf8("Grüß $0 / $1") << QByteArray("UTF-8") << QString::fromUtf8("Öl")
+            << "Ende" << QByteArray("\xC3\x96l") << QByteArray("Ende");
+    }
+    void radioTextPlusTagsFrameTheTextOnAir()
+    {
+        QFETCH(QString, radioText);
+        QFETCH(QByteArray, codec);
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QFETCH(QByteArray, firstOnAir);
+        QFETCH(QByteArray, secondOnAir);
+        RDSSource s = sourceWith(2);
+        s.gmin[11].on = 1;
+        s.gmin[11].rate[0] = kOnly;
+        s.rtgrp = 11;
+        s.rta = radioText;
+        s.crt = codec;
+        s.rtitm = 1;
+        s.rttag = {RTag{1, first}};
+        if (!second.isEmpty())
+            s.rttag << RTag{4, second};
+        RdsEncoder encoder;
+        encoder.setSource(s, 95.8);
+        const RdsTestDecoder decoder = run(encoder, 40);
+        QList<RdsTestDecoder::RtPlusTag> tags;
+        for (const auto& g : decoder.all) {
+            if (g.index() == 11) {
+                tags = RdsTestDecoder::rtPlusTags(g);
+                break;
+            }
+        }
+        QCOMPARE(tags.size(), 2);
+        const QByteArray& rt = decoder.rt;
+        QCOMPARE(tags[0].type, 1);
+        QCOMPARE(rt.mid(tags[0].start, tags[0].length + 1), firstOnAir);
+        if (secondOnAir.isEmpty()) {
+            QCOMPARE(tags[1].type, 0);
+            return;
+        }
+        QCOMPARE(tags[1].type, 4);
+        QCOMPARE(rt.mid(tags[1].start, tags[1].length + 1), secondOnAir);
     }
 
     void radioTextPlusLongTagGoesFirst()

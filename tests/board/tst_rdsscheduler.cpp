@@ -223,6 +223,67 @@ private slots:
         }
         QVERIFY(tmcGroups > 100);
     }
+
+    // Group 14A goes out only while there are other networks; the first EON
+    // row must bring it back without the RDS source being touched.
+    void eonGroupFollowsTheEonList()
+    {
+        RDSSource s = baseSource();
+        rate(s, 14, 0, 60);
+        rate(s, 0, 0, -1);
+        RdsEncoder encoder;
+        encoder.setSource(s, 95.8);
+        QCOMPARE(countTypes(encoder, 700).value(14), 0);
+
+        EON entry;
+        entry.pi = 0xD3A1;
+        entry.ps = "OTHER";
+        encoder.setEONList({entry}, 0);
+        const int sent = countTypes(encoder, 700).value(14); // about a minute
+        QVERIFY2(sent >= 55, qPrintable(QString::number(sent)));
+
+        encoder.setEONList({}, -1);
+        QCOMPARE(countTypes(encoder, 700).value(14), 0);
+    }
+
+    // Group 3A announces TMC only while the TMC source asks for it; once it
+    // does again, 3A must come back without the RDS source being touched.
+    void odaGroupFollowsTheTmcAnnouncement_data()
+    {
+        QTest::addColumn<int>("flagsBefore");
+        QTest::addColumn<bool>("removedBetween");
+        QTest::newRow("variant flags 0 -> 9") << 0 << false;
+        QTest::newRow("variant flags 9 -> 0 -> 9") << 9 << false;
+        QTest::newRow("TMC source removed and added again") << 9 << true;
+    }
+    void odaGroupFollowsTheTmcAnnouncement()
+    {
+        QFETCH(int, flagsBefore);
+        QFETCH(bool, removedBetween);
+        RDSSource s = baseSource();
+        rate(s, 3, 0, 60);
+        rate(s, 8, 0, -5);
+        rate(s, 0, 0, -1);
+        RdsEncoder encoder;
+        encoder.setSource(s, 95.8);
+        TMCSource tmc;
+        tmc.used = 1;
+        tmc.flag = quint8(flagsBefore);
+        encoder.setTMCSource(tmc);
+        if (removedBetween) {
+            encoder.setTMCSource(TMCSource());
+        } else {
+            tmc.flag = 0;
+            encoder.setTMCSource(tmc);
+        }
+        QCOMPARE(countTypes(encoder, 700).value(3), 0); // nothing announced: no 3A
+
+        tmc.flag = 9;
+        encoder.setTMCSource(tmc);
+        const QMap<int, int> counts = countTypes(encoder, 700); // about a minute
+        QVERIFY2(counts.value(3) >= 55, qPrintable(QString::number(counts.value(3))));
+        QVERIFY(counts.value(8) > 0);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestRdsScheduler)

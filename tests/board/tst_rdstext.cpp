@@ -5,6 +5,7 @@
 #include "board/RdsCharset.h"
 #include "board/RdsEncoder.h"
 #include "board/RdsText.h"
+#include "settings/ListCodecs.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -265,6 +266,50 @@ private slots:
                  AFEntry{1079, 0, 0, 0}};
         RdsEncoder::buildAfTables(s, 958);
         QCOMPARE(s.codes, QList<quint16>({0xE353, 0x0153, 0xE37D, 0x7DCC}));
+    }
+
+    // Method B lists as texts of the store: "-958" heads a list with 95.8 MHz.
+    void methodBListsStandAlone_data()
+    {
+        QTest::addColumn<int>("tuned");
+        QTest::addColumn<QString>("automatic");
+        QTest::addColumn<QString>("manual");
+        QTest::addColumn<QList<int>>("codes");
+        const QString twoLists = QStringLiteral("-958 876 1000 -1000 876 958");
+        QTest::newRow("tuned 100.0: its own list first, 87.6 in both")
+            << 1000 << QString() << twoLists
+            << QList<int>{0xE57D, 0x017D, 0x537D, 0xE553, 0x0153, 0x537D};
+        QTest::newRow("tuned 95.8: the second list is kept")
+            << 958 << QString() << twoLists
+            << QList<int>{0xE553, 0x0153, 0x537D, 0xE57D, 0x017D, 0x537D};
+        QTest::newRow("tuned list and a manual list with its head are one")
+            << 958 << QStringLiteral("876") << QStringLiteral("-958 1079 876")
+            << QList<int>{0xE553, 0x0153, 0x53CC};
+        QTest::newRow("a frequency twice in one list goes out once")
+            << 958 << QString() << QStringLiteral("876 876 -1000 1079 1079 1000")
+            << QList<int>{0xE353, 0x0153, 0xE37D, 0x7DCC};
+        QTest::newRow("no empty list for the tuned frequency")
+            << 958 << QString() << QStringLiteral("-1000 876") << QList<int>{0xE37D, 0x017D};
+        QTest::newRow("no empty list for a head without frequencies")
+            << 958 << QString() << QStringLiteral("876 -1000 -1079") << QList<int>{0xE353, 0x0153};
+        QTest::newRow("no alternatives: the tuned frequency alone")
+            << 958 << QString() << QString() << QList<int>{0xE153};
+    }
+    void methodBListsStandAlone()
+    {
+        QFETCH(int, tuned);
+        QFETCH(QString, automatic);
+        QFETCH(QString, manual);
+        QFETCH(QList<int>, codes);
+        RDSSource s;
+        s.afu = 1 | 2 | 4 | 8;
+        s.af = afListFromText(automatic);
+        s.afs = afListFromText(manual);
+        RdsEncoder::buildAfTables(s, tuned);
+        QList<int> got;
+        for (quint16 c : s.codes)
+            got << c;
+        QCOMPARE(got, codes);
     }
 
     void methodBKeepsTheFrequencyThatOverflowsAList()

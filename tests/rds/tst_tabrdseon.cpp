@@ -148,13 +148,15 @@ private slots:
         // Written with channel 3's programme data; the reload shows it.
         QCOMPARE(kit.key("0"), QStringLiteral("3 1234 5 1 1 0"));
         QCOMPARE(kit.key("0/ps"), QStringLiteral("Drei"));
-        QCOMPARE(kit.key("0/af"), QStringLiteral("881 -955 1000"));
+        // Channel 3's own frequency (89.1 MHz) first, then its source's list.
+        QCOMPARE(kit.key("0/af"), QStringLiteral("891 881 -955 1000"));
         QCOMPARE(kit.cell(0, EONModel::ChannelColumn).toInt(), 3);
         QCOMPARE(kit.cell(0, EONModel::PiColumn).toString(), QStringLiteral("1234"));
         QCOMPARE(kit.cell(0, EONModel::PtyColumn).toInt(), 5);
         QCOMPARE(kit.cell(0, EONModel::PsColumn).toString(), QStringLiteral("Drei"));
         QCOMPARE(kit.cell(0, EONModel::TaColumn, Qt::CheckStateRole).toInt(), int(Qt::Checked));
-        QCOMPARE(kit.cell(0, EONModel::AfColumn).toString(), QStringLiteral("88.1 -95.5 100 "));
+        QCOMPARE(kit.cell(0, EONModel::AfColumn).toString(),
+                 QStringLiteral("89.1 88.1 -95.5 100 "));
         QCOMPARE(kit.cell(0, EONModel::PiColumn, Qt::ToolTipRole).toString(),
                  QStringLiteral("RDS-Daten von Kanal 3 werden gesendet"));
     }

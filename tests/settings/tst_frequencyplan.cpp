@@ -4,6 +4,7 @@
 #include "settings/FMSettings.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -25,6 +26,7 @@ private slots:
     void autoAFCollectsChannelsOfEqualPI();
     void autoAFFollowsFrequencyChanges();
     void eonEntriesTakeTheLinkedSourcesAFs();
+    void linkedEonListsLiveInMemory();
 
 private:
     void settle() { QCoreApplication::sendPostedEvents(); }
@@ -179,8 +181,74 @@ void TestFrequencyPlan::eonEntriesTakeTheLinkedSourcesAFs()
     store->updateAllDistances();
     store->updateAutoAF(true);
     settle();
-    QCOMPARE(store->value(QStringLiteral("rds.1.eon.0.af")).toString(), QStringLiteral("881"));
+    QCOMPARE(recorder->lastValuesAsText().value("rds.1/eon/0/af"), QStringLiteral("881"));
     QCOMPARE(store->rdsSource(1).eon.value(0).af.size(), 1);
+    QVERIFY(!store->contains(QStringLiteral("rds.1/eon/0/af"))); // derived, not stored
+}
+
+void TestFrequencyPlan::linkedEonListsLiveInMemory()
+{
+    // Row 0 is linked to channel 29, whose source also goes out on channels
+    // 2 and 3; channel 29 lies beyond the one board of the plan. Row 1 is
+    // typed by hand.
+    openProject({{"channel.1/used", 1},
+                 {"channel.1/idrds", 1},
+                 {"channel.1/freq", "96.2"},
+                 {"channel.2/used", 1},
+                 {"channel.2/idrds", 2},
+                 {"channel.2/freq", "100.2"},
+                 {"channel.3/used", 1},
+                 {"channel.3/idrds", 2},
+                 {"channel.3/freq", "104.2"},
+                 {"channel.29/used", 1},
+                 {"channel.29/idrds", 2},
+                 {"channel.29/freq", "93.2"},
+                 {"rds.1/pi", "d311"},
+                 {"rds.2/pi", "d312"},
+                 {"rds.1/eon/0", "29 d312 10 1 0 0"},
+                 {"rds.1/eon/0/af", "932 962 1002 1042"},
+                 {"rds.1/eon/1", "0 d399 3 0 0 0"},
+                 {"rds.1/eon/1/af", "1079"}});
+    const QString path = dir->filePath(QStringLiteral("default.fm"));
+    const auto bytes = [&path] {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const QByteArray before = bytes();
+    const auto frequencies = [this](int row) {
+        QList<int> list;
+        for (const AFEntry& entry : store->rdsSource(1).eon.value(row).af)
+            list.append(entry.freq);
+        return list;
+    };
+
+    // What the main window does with a project it opens.
+    store->updateAllDistances();
+    store->updateAutoAF(true);
+    store->publishDistances();
+    settle();
+    const QList<int> derived{932, 1002, 1042}; // the linked network's own frequency first
+    QCOMPARE(frequencies(0), derived);
+    QCOMPARE(recorder->lastValuesAsText().value("rds.1/eon/0/af"), QStringLiteral("932 1002 1042"));
+    QCOMPARE(frequencies(1), QList<int>{1079});
+    // A remote GET reads what goes on air.
+    QCOMPARE(store->get(QStringLiteral("rds.1.eon.0.af")).toString(),
+             QStringLiteral("932 1002 1042"));
+    QCOMPARE(store->get(QStringLiteral("rds.1.eon.1.af")).toString(), QStringLiteral("1079"));
+    QVERIFY(!store->isDirty());
+    QVERIFY(store->writeNow());
+    QCOMPARE(bytes(), before);
+
+    // Another edit of the source re-reads its keys: the derived list stays.
+    QCOMPARE(store->set(QStringLiteral("rds.1.ps"), QStringLiteral("OTHER")), 0);
+    QCOMPARE(frequencies(0), derived);
+
+    // Saving the EON table stores what is shown.
+    QList<EON> rows = store->rdsSource(1).eon;
+    QVERIFY(store->setEON(1, rows));
+    QCOMPARE(store->value(QStringLiteral("rds.1/eon/0/af")).toString(),
+             QStringLiteral("932 1002 1042"));
+    QCOMPARE(store->value(QStringLiteral("rds.1/eon/1/af")).toString(), QStringLiteral("1079"));
 }
 
 QTEST_GUILESS_MAIN(TestFrequencyPlan)

@@ -216,12 +216,13 @@ void TestRdsSource::linkedEONTakesItsSourceValues()
     QCOMPARE(list[0].pty, quint8(3));
     QCOMPARE(list[0].tp, quint8(0));
     QCOMPARE(list[0].ta, quint8(1));
-    QCOMPARE(pairsToText(list[0].af), QStringLiteral("1010 -1020"));
+    // Channel 5's own frequency (91.2 MHz) first, then its source's list.
+    QCOMPARE(pairsToText(list[0].af), QStringLiteral("912 1010 -1020"));
     QCOMPARE(list[1].pi, quint16(0x2222));
     QCOMPARE(store->rdsSource(1).eon, list);
     QCOMPARE(store->rawValue("rds.1/eon/0").toString(), QStringLiteral("5 d312 3 0 1 42"));
     QCOMPARE(store->rawValue("rds.1/eon/0/ps").toString(), QStringLiteral("TWO"));
-    QCOMPARE(store->rawValue("rds.1/eon/0/af").toString(), QStringLiteral("1010 -1020"));
+    QCOMPARE(store->rawValue("rds.1/eon/0/af").toString(), QStringLiteral("912 1010 -1020"));
 }
 
 void TestRdsSource::changedSourceRepublishesLinkedEON()

@@ -22,12 +22,9 @@ namespace {
 // a key of their own besides the variant words.
 constexpr int kFieldShift = 6; // LTN in va0, SID in va1: bits 11-6
 constexpr quint32 kSixBits = 63;
-constexpr quint32 kKeepBeside6 = 0xF03F;
-constexpr quint32 kLtccMask = 15; // va1 bits 3-0
-constexpr quint32 kKeepBesideLtcc = 0xFFF0;
+constexpr quint32 kLtccMask = 15;   // va1 bits 3-0
 constexpr quint32 kLteccMask = 255; // va2 bits 7-0
-constexpr quint32 kKeepBesideLtecc = 0xFF00;
-constexpr quint32 kModeBit = 16; // va0 bit 4: time fields instead of LTCC
+constexpr quint32 kModeBit = 16;    // va0 bit 4: time fields instead of LTCC
 
 // The source number of a stored key: the digits between "tmc." and the
 // first '/' (or the end); 0 when there are none.
@@ -223,29 +220,9 @@ bool TabTMC::synchronise(int number, const QString& key, const QVariant& value)
     const QString text = value.toString();
     bool ok = false;
 
-    if (key.endsWith(QLatin1String("/ltn")) || key.endsWith(QLatin1String("/sid"))) {
-        const quint32 v = text.toUInt(&ok);
-        if (!ok)
-            return false;
-        const bool ltn = key.endsWith(QLatin1String("/ltn"));
-        const char* word = ltn ? "va0" : "va1";
-        write(word, int((v & kSixBits) << kFieldShift | (stored(word) & kKeepBeside6)));
-        return true;
-    }
-    if (key.endsWith(QLatin1String("/ltcc"))) {
-        const quint32 v = text.toUInt(&ok, 16);
-        if (!ok)
-            return false;
-        write("va1", int((v & kLtccMask) | (stored("va1") & kKeepBesideLtcc)));
-        return true;
-    }
-    if (key.endsWith(QLatin1String("/ltecc"))) {
-        const quint32 v = text.toUInt(&ok, 16);
-        if (!ok)
-            return false;
-        write("va2", int((v & kLteccMask) | (stored("va2") & kKeepBesideLtecc)));
-        return true;
-    }
+    // The words follow a written "ltn", "sid", "ltcc" or "ltecc" in the store
+    // itself (FMSettings::set), before the board threads hear of it; only
+    // the fields follow the words here.
     if (key.endsWith(QLatin1String("/va0"))) {
         const quint32 v = text.toUInt(&ok);
         // Another source's word says nothing about the form's LTCC field.
