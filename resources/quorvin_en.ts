@@ -604,6 +604,16 @@ Please check if its being used by another program.</translation>
         <source>Modulator v%1 an %2</source>
         <translation>Modulator v%1 on %2</translation>
     </message>
+    <message>
+        <source>IP-Adresse ungültig</source>
+        <translation>Invalid IP address</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; ist keine IP-Adresse: vier Zahlen von 0 bis 255, durch Punkte getrennt.
+Es wurde nichts gesendet.</source>
+        <translation>&quot;%1&quot; is no IP address: four numbers from 0 to 255 separated by dots.
+Nothing was sent.</translation>
+    </message>
 </context>
 <context>
     <name>FMChannel</name>

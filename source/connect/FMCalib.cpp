@@ -284,16 +284,34 @@ void FMCalib::saveByBroadcast()
         return;
     std::array<quint8, 6> mac{};
     std::copy(bytes.cbegin(), bytes.cend(), mac.begin());
-    bool valid = false;
-    const quint32 ipv4 = QHostAddress(ui->host->text()).toIPv4Address(&valid);
-    discoverer->sendConfig(mac, valid ? ipv4 : 0, quint16(ui->port->value()));
+    const std::optional<quint32> ipv4 = hostAddress();
+    if (!ipv4)
+        return;
+    discoverer->sendConfig(mac, *ipv4, quint16(ui->port->value()));
+}
+
+// A board told to take an address that is none may be out of reach for
+// good, so such a text is refused before anything is sent.
+std::optional<quint32> FMCalib::hostAddress()
+{
+    const QString host = ui->host->text();
+    const std::optional<quint32> ipv4 = BoardConfigLines::ipv4(host);
+    if (ipv4)
+        return ipv4;
+    qDebug("Cal: host [%s] is no address, nothing sent", qPrintable(host));
+    ModalQuestions::ask(this, QMessageBox::Warning, tr("IP-Adresse ungültig"),
+                        tr("\"%1\" ist keine IP-Adresse: vier Zahlen von 0 bis 255, durch "
+                           "Punkte getrennt.\nEs wurde nichts gesendet.")
+                            .arg(host),
+                        QMessageBox::Ok);
+    return std::nullopt;
 }
 
 // A second save while lines are still going out replaces what is left of
 // the sequence; the running chain carries it on, so the pace stays.
 void FMCalib::saveBySerialLine()
 {
-    if (!serial || !serial->isOpen() || readStep != kReadDone)
+    if (!serial || !serial->isOpen() || readStep != kReadDone || !hostAddress())
         return;
     qDebug("Cal: save MAC [%s] IP [%s] : %d", qPrintable(ui->mac->currentText()),
            qPrintable(ui->host->text()), ui->port->value());

@@ -8,6 +8,7 @@
 #include <QMap>
 
 #include <memory>
+#include <optional>
 
 class FMDiscover;
 class QSerialPort;
@@ -58,6 +59,7 @@ private:
     void saveByBroadcast();
     void saveBySerialLine();
     bool broadcastChosen() const;
+    std::optional<quint32> hostAddress();
 
     std::unique_ptr<Ui::BoardConfigUI> ui;
     QSerialPort* serial = nullptr;
