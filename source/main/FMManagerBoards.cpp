@@ -200,8 +200,10 @@ void FMManager::boardInfo(const BoardInfo& info, int position)
         stored.mac[5] = quint8(info.number & 0xFF);
         storeBoard(position, stored);
     }
-    for (FMChannel* strip : strips)
-        strip->updateInfo(info);
+    // Boards differ in their buffer sizes: each strip measures its fill
+    // against its own board's.
+    for (int i = 0; i < kChannelsPerBoard; ++i)
+        strips[position * kChannelsPerBoard + i]->updateInfo(info);
     enableBoardActions();
     updateBand();
 }

@@ -12,6 +12,8 @@
 #include "board/BoardCommand.h"
 #include "board/FMBoard.h"
 #include "channels/ChannelView.h"
+#include "channels/FMChannel.h"
+#include "channels/FMInfo.h"
 #include "channels/TabFlag.h"
 #include "remote/FMServer.h"
 
@@ -62,6 +64,7 @@ private slots:
     void oneAddressConnectsOnce();
     void connectToHidesTheRest();
     void onAirIsPublished();
+    void eachStripMeasuresAgainstItsOwnBoard();
     void remoteStatus_data();
     void remoteStatus();
     void remoteClientSteersTheWindow();
@@ -159,6 +162,39 @@ void TestFMManagerBoards::onAirIsPublished()
     QCOMPARE(recorder.keys(),
              (QStringList{QStringLiteral("modul.onair"), QStringLiteral("modul.offline")}));
     window->project()->unsubscribeAll(&recorder);
+}
+
+// The first strip of each board, both 40 % full of a buffer of their own
+// board's size; board 1 reports after board 0.
+void TestFMManagerBoards::eachStripMeasuresAgainstItsOwnBoard()
+{
+    WindowKit kit;
+    kit.ini->setValue(QStringLiteral("Board/mods"), 2);
+    FMManager* window = kit.open();
+    const QList<std::pair<int, quint32>> boards{{0, 1000}, {1, 4000}};
+    for (const auto& [position, capacity] : boards) {
+        BoardInfo info;
+        info.tag = BoardInfo::kTagQRV4;
+        info.pcmCapacity = capacity;
+        info.rdsCapacity = capacity / 2;
+        window->boardInfo(info, position);
+    }
+    for (const auto& [position, capacity] : boards) {
+        const int number = position * FMManager::kChannelsPerBoard + 1;
+        ChannelStatus status;
+        status.pcmFill = capacity * 2 / 5;
+        status.rdsFill = capacity / 5;
+        window->project()->setChannelStatus(number, status);
+        QCoreApplication::sendPostedEvents();
+        auto* light = window->channel(number - 1)->findChild<FMInfo*>(QStringLiteral("info"));
+        QVERIFY(light);
+        QVERIFY2(light->toolTipText(light->area(FMInfo::PcmBar).center())
+                     .contains(QStringLiteral("PCM FIFO @ 40%")),
+                 qPrintable(light->toolTipText(light->area(FMInfo::PcmBar).center())));
+        QVERIFY2(light->toolTipText(light->area(FMInfo::RdsBar).center())
+                     .contains(QStringLiteral("RDS FIFO @ 40%")),
+                 qPrintable(light->toolTipText(light->area(FMInfo::RdsBar).center())));
+    }
 }
 
 void TestFMManagerBoards::remoteStatus_data()
