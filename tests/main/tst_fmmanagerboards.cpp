@@ -199,38 +199,46 @@ void TestFMManagerBoards::eachStripMeasuresAgainstItsOwnBoard()
 
 void TestFMManagerBoards::remoteStatus_data()
 {
-    QTest::addColumn<uint>("code");
+    QTest::addColumn<uint>("port");
     QTest::addColumn<QString>("text");
+    QTest::addColumn<uint>("error");
     QTest::addColumn<QString>("label");
     QTest::addColumn<QString>("tip");
     QTest::addColumn<bool>("lit");
     QTest::addColumn<QString>("icon");
-    QTest::newRow("inactive") << 0u << ""
-                              << ""
+    QTest::newRow("inactive") << 0u << "" << 0u << ""
                               << "Fernsteuerung inaktiv" << false << ":/icons/ledgreen.png";
-    QTest::newRow("listening") << 1248u << ""
-                               << "Port 1248"
+    QTest::newRow("listening") << 1248u << "" << 0u << "Port 1248"
                                << "keine Fernsteuerung verbunden" << false
                                << ":/icons/ledgreen.png";
-    QTest::newRow("client") << 1248u << "127.0.0.1"
-                            << "127.0.0.1"
+    QTest::newRow("client") << 1248u << "127.0.0.1" << 0u << "127.0.0.1"
                             << "Ferngesteuert von: 127.0.0.1" << true << ":/icons/ledgreen.png";
-    QTest::newRow("error") << 10u << "address in use"
-                           << "Port Fehler"
+    QTest::newRow("listening below 1024") << 80u << "" << 0u << "Port 80"
+                                          << "keine Fernsteuerung verbunden" << false
+                                          << ":/icons/ledgreen.png";
+    QTest::newRow("client on a port below 1024")
+        << 1023u << "127.0.0.1" << 0u << "127.0.0.1"
+        << "Ferngesteuert von: 127.0.0.1" << true << ":/icons/ledgreen.png";
+    QTest::newRow("error") << 1248u << "address in use" << 10u << "Port Fehler"
                            << "address in use" << true << ":/icons/error.png";
+    QTest::newRow("error on a port below 1024") << 80u << "permission denied" << 3u
+                                                << "Port Fehler"
+                                                << "permission denied" << true
+                                                << ":/icons/error.png";
 }
 
 void TestFMManagerBoards::remoteStatus()
 {
-    QFETCH(uint, code);
+    QFETCH(uint, port);
     QFETCH(QString, text);
+    QFETCH(uint, error);
     QFETCH(QString, label);
     QFETCH(QString, tip);
     QFETCH(bool, lit);
     QFETCH(QString, icon);
     WindowKit kit;
     FMManager* window = kit.open();
-    window->onRemote(code, text);
+    window->onRemote(port, text, error);
     QCOMPARE(kit.find<QLabel>(QStringLiteral("remoteLabel"))->text(), label);
     QCOMPARE(kit.find<QWidget>(QStringLiteral("remoteStatus"))->toolTip(), tip);
     auto* light = kit.find<QLabel>(QStringLiteral("remoteLight"));
