@@ -10,6 +10,7 @@
 
 #include "ui_FMChannel.h"
 
+#include <QCoreApplication>
 #include <QMenu>
 
 #include <algorithm>
@@ -94,6 +95,10 @@ void FMChannel::refresh(QSharedPointer<FMSettings> settings)
 {
     if (store)
         store->unsubscribeAll(this);
+    // What the old project's engine published last is still on its way;
+    // it must not paint over the new project's strip.
+    if (store != settings)
+        QCoreApplication::removePostedEvents(this, SetValue::kType);
     store = std::move(settings);
     if (!store)
         return;
@@ -279,6 +284,8 @@ void FMChannel::setUsed(bool used)
     ui->freq->setForegroundRole(QPalette::Text);
     ui->rds->setPalette(shade);
     ui->audio->setPalette(shade);
+    // The plain palette has wiped the play position mark.
+    marker = -1;
     setPalette(shade);
     updateColor();
 }
@@ -400,11 +407,12 @@ void FMChannel::setRDSID(int id, bool write)
     subscribeRDS(true);
 }
 
+// An unused channel plays nothing, whatever its engine still reports.
 void FMChannel::paintPlayPosition(int permille)
 {
     const int width = ui->audio->width();
     const int position = int(std::lround(permille * width * 0.001));
-    if (position == marker || width <= 0)
+    if (!record.used || position == marker || width <= 0)
         return;
     marker = position;
     const double p = double(position) / width;

@@ -110,6 +110,8 @@ private slots:
     void contextMenuEntries();
     void unusedSourceIsDropped();
     void playPositionMark();
+    void playPositionFollowsTheProject_data();
+    void playPositionFollowsTheProject();
     void openingLeavesTheProjectClean_data();
     void openingLeavesTheProjectClean();
 };
@@ -579,6 +581,49 @@ void TestFMChannel::playPositionMark()
     QCOMPARE(at(w * 4 / 5), green);
     const QColor fading = at(w * 45 / 100);
     QVERIFY2(fading != green && fading != mark, qPrintable(fading.name()));
+}
+
+void TestFMChannel::playPositionFollowsTheProject_data()
+{
+    QTest::addColumn<bool>("usedBefore");
+    QTest::addColumn<bool>("usedAfter");
+    QTest::newRow("an unused channel shows no position") << false << false;
+    QTest::newRow("a new project leaves the channel unused") << true << false;
+    QTest::newRow("a new project uses the channel too") << true << true;
+}
+
+// The strip switches to another project while the old project's engine
+// has still sent positions the strip has not yet seen.
+void TestFMChannel::playPositionFollowsTheProject()
+{
+    QFETCH(bool, usedBefore);
+    QFETCH(bool, usedAfter);
+    StripKit kit({{"channel.5/used", usedBefore ? "1" : "0"}, {"channel.5/freq", "95.8"}});
+    QLabel* audio = kit.field("audio");
+    const QColor mark(0xA0, 0xB0, 0x20);
+    const auto markAt = [audio, &mark](int permille) {
+        const QImage shown = audio->grab().toImage();
+        return QColor(shown.pixel(int(std::lround(permille * audio->width() * 0.001)) - 1, 3)) ==
+               mark;
+    };
+    kit.publish(QStringLiteral("chinfo.5.playpos"), 500);
+    QCOMPARE(markAt(500), usedBefore);
+
+    kit.store->publish(QStringLiteral("chinfo.5.playpos"), 700);
+    QSettings next(kit.dir.filePath(QStringLiteral("next.fm")), QSettings::IniFormat);
+    next.setValue(QStringLiteral("channel.5/used"), usedAfter ? "1" : "0");
+    next.setValue(QStringLiteral("channel.5/freq"), "95.8");
+    next.sync();
+    const auto fresh = QSharedPointer<FMSettings>::create(next.fileName());
+    kit.strip->refresh(fresh);
+    StripKit::settle();
+    QVERIFY(!markAt(500));
+    QVERIFY(!markAt(700));
+
+    // The new project's own position shows, even where the old mark was.
+    fresh->publish(QStringLiteral("chinfo.5.playpos"), 500);
+    StripKit::settle();
+    QCOMPARE(markAt(500), usedAfter);
 }
 
 void TestFMChannel::openingLeavesTheProjectClean_data()

@@ -6,6 +6,7 @@
 
 #include "board/FMBoard.h"
 #include "channels/ChannelView.h"
+#include "channels/FMChannel.h"
 #include "gui/UiGerman.h"
 #include "main/Startup.h"
 
@@ -26,6 +27,7 @@ private slots:
     void channelKeys_data();
     void channelKeys();
     void unsavedMarkSurvivesRestart();
+    void newProjectDropsTheOldPlayPosition();
     void firstStartLanguage_data();
     void firstStartLanguage();
     void storedLanguage_data();
@@ -127,6 +129,35 @@ void TestFMManager::channelKeys()
         QTest::keyClick(window, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
         QCOMPARE(window->project()->get(used).toInt(), before);
     }
+}
+
+// Channel 1 streams, with its engine's last positions still on their way,
+// when the user starts a new project.
+void TestFMManager::newProjectDropsTheOldPlayPosition()
+{
+    WindowKit kit;
+    FMManager* window = kit.open();
+    window->project()->set(QStringLiteral("channel.1.used"), 1);
+    auto* audio = window->channel(0)->findChild<QLabel*>(QStringLiteral("audio"));
+    QVERIFY(audio);
+    const auto markAt = [audio](int permille) {
+        const QImage shown = audio->grab().toImage();
+        const int x = int(std::lround(permille * audio->width() * 0.001)) - 1;
+        return QColor(shown.pixel(x, 3)) == QColor(0xA0, 0xB0, 0x20);
+    };
+    window->project()->publish(QStringLiteral("chinfo.1.playpos"), 500);
+    QTRY_VERIFY_WITH_TIMEOUT(markAt(500), WindowKit::kWaitMs);
+
+    const QSharedPointer<FMSettings> streaming = window->project();
+    streaming->publish(QStringLiteral("chinfo.1.playpos"), 700);
+    ModalQuestions::setNextAnswer(QMessageBox::Discard);
+    ModalQuestions::setNextFileName(kit.path(QStringLiteral("new.fm")));
+    kit.trigger(QStringLiteral("actNew"));
+    QVERIFY(window->project() != streaming);
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    QVERIFY(!markAt(500));
+    QVERIFY(!markAt(700));
 }
 
 void TestFMManager::unsavedMarkSurvivesRestart()
