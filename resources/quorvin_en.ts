@@ -705,6 +705,10 @@ Nothing was sent.</translation>
         <source>aus Datei: </source>
         <translation>from file: </translation>
     </message>
+    <message>
+        <source>%1 MHz liegt außerhalb des Bands (%2 bis %3 MHz): der Kanal lässt sich nicht einschalten.</source>
+        <translation>%1 MHz lies outside the band (%2 to %3 MHz): the channel cannot be switched on.</translation>
+    </message>
 </context>
 <context>
     <name>FMConfig</name>

@@ -265,6 +265,14 @@ void FMChannel::writeKey(const QString& name, int value)
 
 void FMChannel::setUsed(bool used)
 {
+    // A carrier outside the band must not go on air: the switch (and the
+    // window's channel keys) leave such a channel off; the tool tip says why.
+    if (used && !record.used && !inBand()) {
+        qDebug("Ch%02d %.3f MHz outside the band, stays off", number, record.freq);
+        ui->use->on = false;
+        ui->use->update();
+        return;
+    }
     if (used != record.used) {
         writeKey(QStringLiteral("used"), used ? 1 : 0);
         if (store)
@@ -301,14 +309,29 @@ void FMChannel::updateColor()
         colour = 0xFFA0A010;
     if (distance < kTooNear)
         colour = 0xFF903030;
-    if (record.freq < bandMin || record.freq > bandMax)
+    if (!inBand())
         colour = 0xFFC03030;
     stripColour = colour;
+    showBandTip();
     if (!record.used)
         return;
     QPalette shade = palette();
     setRoleColour(shade, QPalette::AlternateBase, colour);
     setPalette(shade);
+}
+
+bool FMChannel::inBand() const
+{
+    return record.freq >= bandMin && record.freq <= bandMax;
+}
+
+void FMChannel::showBandTip()
+{
+    setToolTip(inBand() ? QString()
+                        : tr("%1 MHz liegt außerhalb des Bands (%2 bis %3 MHz): der Kanal lässt "
+                             "sich nicht einschalten.")
+                              .arg(QString::number(record.freq), QString::number(bandMin),
+                                   QString::number(bandMax)));
 }
 
 void FMChannel::setMute(bool mute)
@@ -357,6 +380,7 @@ void FMChannel::setFreq(double mhz)
     if (std::fabs(hundredths - std::round(hundredths)) < 1e-6)
         text.chop(1);
     ui->freq->setText(text + QStringLiteral(" MHz"));
+    showBandTip();
 }
 
 void FMChannel::subscribeAudio(bool on)
