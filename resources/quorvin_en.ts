@@ -614,6 +614,16 @@ Es wurde nichts gesendet.</source>
         <translation>&quot;%1&quot; is no IP address: four numbers from 0 to 255 separated by dots.
 Nothing was sent.</translation>
     </message>
+    <message>
+        <source>Keine Antwort</source>
+        <translation>No reply</translation>
+    </message>
+    <message>
+        <source>Der Modulator an %1 antwortet nicht.
+Die Felder sind wieder freigegeben; sie zeigen, was bis dahin gelesen wurde.</source>
+        <translation>The modulator on %1 does not reply.
+The fields are enabled again; they show what was read until then.</translation>
+    </message>
 </context>
 <context>
     <name>FMChannel</name>

@@ -114,11 +114,14 @@ class TestFMCalib : public QObject
 
 private slots:
     void init();
+    void cleanup();
 
     void serialReadShowsTheBoard_data();
     void serialReadShowsTheBoard();
     void foreignIdentityStopsReading();
     void silentBoardLeavesTheFieldsClosed();
+    void silenceEndsTheReading_data();
+    void silenceEndsTheReading();
     void saveWritesPacedLines_data();
     void saveWritesPacedLines();
     void secondSaveKeepsOneChain();
@@ -131,12 +134,25 @@ private slots:
 
 private:
     void readExample(Calib& calib, SerialBoard& board);
+    // Runs the dialog's look at the clock now rather than at its next tick.
+    static void pollReply(const Calib& calib);
+
+    qint64 now = 0;
 };
 
+// The dialog's clock stands still unless a test moves it, so no read ever
+// times out because the machine is slow.
 void TestFMCalib::init()
 {
     ModalQuestions::setUnattended(true);
     ModalQuestions::clear();
+    now = 0;
+    FMCalib::setClock([this] { return now; });
+}
+
+void TestFMCalib::cleanup()
+{
+    FMCalib::setClock({});
 }
 
 void TestFMCalib::readExample(Calib& calib, SerialBoard& board)
@@ -210,6 +226,53 @@ void TestFMCalib::silentBoardLeavesTheFieldsClosed()
     calib.save();
     QVERIFY(log.texts(QStringLiteral("Cal: save")).isEmpty());
     QVERIFY(board.writes().isEmpty());
+}
+
+void TestFMCalib::pollReply(const Calib& calib)
+{
+    auto* watch = calib.find<QTimer>(QStringLiteral("replyWatch"));
+    QVERIFY(watch);
+    QMetaObject::invokeMethod(watch, "timeout");
+}
+
+void TestFMCalib::silenceEndsTheReading_data()
+{
+    QTest::addColumn<int>("answered");
+    QTest::newRow("no board on the port") << 0;
+    QTest::newRow("a board that falls silent after four replies") << 4;
+}
+
+// The fields open again once a read has waited its time, with a warning,
+// and what is saved then goes out.
+void TestFMCalib::silenceEndsTheReading()
+{
+    QFETCH(int, answered);
+    Calib calib;
+    SerialBoard board;
+    board.loadExample();
+    board.setAnswerLimit(answered);
+    QVERIFY(board.open());
+    QTRY_VERIFY_WITH_TIMEOUT(calib.started(), kWaitMs);
+    calib.choose(board);
+    QTRY_COMPARE_WITH_TIMEOUT(board.reads(), readsUpTo(answered), kWaitMs);
+
+    now += FMCalib::kReplyTimeoutMs - 1;
+    pollReply(calib);
+    QVERIFY(!calib.anyEditable());
+    QVERIFY(ModalQuestions::asked().isEmpty());
+
+    now += 1;
+    ModalQuestions::setNextAnswer(QMessageBox::Ok);
+    pollReply(calib);
+    QVERIFY(calib.editable());
+    QCOMPARE(ModalQuestions::asked(), QStringList{QStringLiteral("Keine Antwort")});
+    QVERIFY(ModalQuestions::askedTexts().constFirst().contains(board.path()));
+
+    calib.typeHost(QStringLiteral("10.1.2.3"));
+    calib.save();
+    QTRY_COMPARE_WITH_TIMEOUT(board.received().mid(answered + 1).size(), 6, kWaitMs);
+    QCOMPARE(board.received().mid(answered + 1).constFirst(), QByteArray("W050A01"));
+    QCOMPARE(ModalQuestions::unanswered(), 0);
 }
 
 void TestFMCalib::saveWritesPacedLines_data()
