@@ -100,8 +100,8 @@ void Slider::moveKnob(double target)
 void Slider::moveTo(double target)
 {
     editing = false;
-    const double v = format(std::round(std::clamp(target, low, std::max(low, high)) / step) * step)
-                         .toDouble();
+    const double v =
+        format(std::round(std::clamp(target, low, std::max(low, high)) / step) * step).toDouble();
     shown = format(v);
     moveKnob(v);
     if (v == current)

@@ -378,20 +378,20 @@ void TestFMChannel::frequencySliderWritesOnlyWhatTheOperatorChose_data()
         << "100.0" << Steps{{"open", 100.0}, {"9", 100.0}, {"9", 100.0}, {"Return", 99.0}};
     QTest::newRow("Escape drops typed digits")
         << "0"
-        << "100.0" << Steps{{"open", 100.0}, {"9", 100.0}, {"9", 100.0}, {"Esc", 100.0},
-                            {"open", 100.0}, {"Return", 100.0}};
+        << "100.0" << Steps{{"open", 100.0}, {"9", 100.0},    {"9", 100.0},
+                            {"Esc", 100.0},  {"open", 100.0}, {"Return", 100.0}};
     QTest::newRow("losing the focus drops typed digits")
         << "0"
-        << "100.0" << Steps{{"open", 100.0}, {"9", 100.0}, {"9", 100.0}, {"focus", 100.0},
-                            {"open", 100.0}, {"Return", 100.0}};
+        << "100.0" << Steps{{"open", 100.0},  {"9", 100.0},    {"9", 100.0},
+                            {"focus", 100.0}, {"open", 100.0}, {"Return", 100.0}};
     QTest::newRow("a second click drops typed digits")
         << "0"
-        << "100.0" << Steps{{"open", 100.0}, {"9", 100.0}, {"9", 100.0}, {"click", 100.0},
-                            {"open", 100.0}, {"Return", 100.0}};
+        << "100.0" << Steps{{"open", 100.0},  {"9", 100.0},    {"9", 100.0},
+                            {"click", 100.0}, {"open", 100.0}, {"Return", 100.0}};
     QTest::newRow("arrow keys write at once, Escape takes them back")
         << "0"
-        << "100.0" << Steps{{"open", 100.0}, {"Right", 100.001}, {"Right", 100.002},
-                            {"Esc", 100.0}};
+        << "100.0"
+        << Steps{{"open", 100.0}, {"Right", 100.001}, {"Right", 100.002}, {"Esc", 100.0}};
     QTest::newRow("an arrow key outside the band lands on its end")
         << "1"
         << "98.0" << Steps{{"open", 98.0}, {"Left", 95.0}};
@@ -425,8 +425,9 @@ void TestFMChannel::frequencySliderWritesOnlyWhatTheOperatorChose()
             slider->grab();
         StripKit::settle();
         QVERIFY2(qFuzzyCompare(kit.store->get(QStringLiteral("channel.5.freq")).toDouble(), stored),
-                 qPrintable(QStringLiteral("after %1: %2")
-                                .arg(step, kit.store->get(QStringLiteral("channel.5.freq")).toString())));
+                 qPrintable(
+                     QStringLiteral("after %1: %2")
+                         .arg(step, kit.store->get(QStringLiteral("channel.5.freq")).toString())));
     }
 }
 

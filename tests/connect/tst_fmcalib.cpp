@@ -355,8 +355,7 @@ void TestFMCalib::hostThatIsNoAddressIsRefused()
         calib.typeHost(good);
         calib.save();
         QTRY_COMPARE_WITH_TIMEOUT(emulator.countOfType(BoardEmulator::NetConfig), 1, kWaitMs);
-        QCOMPARE(emulator.receivedOfType(BoardEmulator::NetConfig).first().configIpv4,
-                 0xC0A80163u);
+        QCOMPARE(emulator.receivedOfType(BoardEmulator::NetConfig).first().configIpv4, 0xC0A80163u);
     } else {
         Calib calib;
         SerialBoard board;

@@ -284,7 +284,8 @@ void TestTimeline::longestRollsPaintTheirAxis_data()
 void TestTimeline::longestRollsPaintTheirAxis()
 {
     QFETCH(quint32, last);
-    load({Event(0, QStringLiteral("rds.1.ps EARLY")), Event(last, QStringLiteral("rds.1.ps LATE"))});
+    load(
+        {Event(0, QStringLiteral("rds.1.ps EARLY")), Event(last, QStringLiteral("rds.1.ps LATE"))});
     const int length = int(std::min<quint32>(last, INT_MAX));
     QCOMPARE(timeline->rollLength(), length);
     const QImage image = paint();

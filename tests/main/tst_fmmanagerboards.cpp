@@ -213,18 +213,17 @@ void TestFMManagerBoards::remoteStatus_data()
                                << ":/icons/ledgreen.png";
     QTest::newRow("client") << 1248u << "127.0.0.1" << 0u << "127.0.0.1"
                             << "Ferngesteuert von: 127.0.0.1" << true << ":/icons/ledgreen.png";
-    QTest::newRow("listening below 1024") << 80u << "" << 0u << "Port 80"
-                                          << "keine Fernsteuerung verbunden" << false
-                                          << ":/icons/ledgreen.png";
+    QTest::newRow("listening below 1024")
+        << 80u << "" << 0u << "Port 80"
+        << "keine Fernsteuerung verbunden" << false << ":/icons/ledgreen.png";
     QTest::newRow("client on a port below 1024")
         << 1023u << "127.0.0.1" << 0u << "127.0.0.1"
         << "Ferngesteuert von: 127.0.0.1" << true << ":/icons/ledgreen.png";
     QTest::newRow("error") << 1248u << "address in use" << 10u << "Port Fehler"
                            << "address in use" << true << ":/icons/error.png";
-    QTest::newRow("error on a port below 1024") << 80u << "permission denied" << 3u
-                                                << "Port Fehler"
-                                                << "permission denied" << true
-                                                << ":/icons/error.png";
+    QTest::newRow("error on a port below 1024")
+        << 80u << "permission denied" << 3u << "Port Fehler"
+        << "permission denied" << true << ":/icons/error.png";
 }
 
 void TestFMManagerBoards::remoteStatus()
