@@ -604,6 +604,26 @@ Please check if its being used by another program.</translation>
         <source>Modulator v%1 an %2</source>
         <translation>Modulator v%1 on %2</translation>
     </message>
+    <message>
+        <source>IP-Adresse ungültig</source>
+        <translation>Invalid IP address</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; ist keine IP-Adresse: vier Zahlen von 0 bis 255, durch Punkte getrennt.
+Es wurde nichts gesendet.</source>
+        <translation>&quot;%1&quot; is no IP address: four numbers from 0 to 255 separated by dots.
+Nothing was sent.</translation>
+    </message>
+    <message>
+        <source>Keine Antwort</source>
+        <translation>No reply</translation>
+    </message>
+    <message>
+        <source>Der Modulator an %1 antwortet nicht.
+Die Felder sind wieder freigegeben; sie zeigen, was bis dahin gelesen wurde.</source>
+        <translation>The modulator on %1 does not reply.
+The fields are enabled again; they show what was read until then.</translation>
+    </message>
 </context>
 <context>
     <name>FMChannel</name>
@@ -694,6 +714,10 @@ Please check if its being used by another program.</translation>
     <message>
         <source>aus Datei: </source>
         <translation>from file: </translation>
+    </message>
+    <message>
+        <source>%1 MHz liegt außerhalb des Bands (%2 bis %3 MHz): der Kanal lässt sich nicht einschalten.</source>
+        <translation>%1 MHz lies outside the band (%2 to %3 MHz): the channel cannot be switched on.</translation>
     </message>
 </context>
 <context>

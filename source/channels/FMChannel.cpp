@@ -10,6 +10,7 @@
 
 #include "ui_FMChannel.h"
 
+#include <QCoreApplication>
 #include <QMenu>
 
 #include <algorithm>
@@ -94,6 +95,10 @@ void FMChannel::refresh(QSharedPointer<FMSettings> settings)
 {
     if (store)
         store->unsubscribeAll(this);
+    // What the old project's engine published last is still on its way;
+    // it must not paint over the new project's strip.
+    if (store != settings)
+        QCoreApplication::removePostedEvents(this, SetValue::kType);
     store = std::move(settings);
     if (!store)
         return;
@@ -258,6 +263,14 @@ void FMChannel::writeKey(const QString& name, int value)
 
 void FMChannel::setUsed(bool used)
 {
+    // A carrier outside the band must not go on air: the switch (and the
+    // window's channel keys) leave such a channel off; the tool tip says why.
+    if (used && !record.used && !inBand()) {
+        qDebug("Ch%02d %.3f MHz outside the band, stays off", number, record.freq);
+        ui->use->on = false;
+        ui->use->update();
+        return;
+    }
     if (used != record.used) {
         writeKey(QStringLiteral("used"), used ? 1 : 0);
         if (store)
@@ -277,6 +290,8 @@ void FMChannel::setUsed(bool used)
     ui->freq->setForegroundRole(QPalette::Text);
     ui->rds->setPalette(shade);
     ui->audio->setPalette(shade);
+    // The plain palette has wiped the play position mark.
+    marker = -1;
     setPalette(shade);
     updateColor();
 }
@@ -292,14 +307,29 @@ void FMChannel::updateColor()
         colour = 0xFFA0A010;
     if (distance < kTooNear)
         colour = 0xFF903030;
-    if (record.freq < bandMin || record.freq > bandMax)
+    if (!inBand())
         colour = 0xFFC03030;
     stripColour = colour;
+    showBandTip();
     if (!record.used)
         return;
     QPalette shade = palette();
     setRoleColour(shade, QPalette::AlternateBase, colour);
     setPalette(shade);
+}
+
+bool FMChannel::inBand() const
+{
+    return record.freq >= bandMin && record.freq <= bandMax;
+}
+
+void FMChannel::showBandTip()
+{
+    setToolTip(inBand() ? QString()
+                        : tr("%1 MHz liegt außerhalb des Bands (%2 bis %3 MHz): der Kanal lässt "
+                             "sich nicht einschalten.")
+                              .arg(QString::number(record.freq), QString::number(bandMin),
+                                   QString::number(bandMax)));
 }
 
 void FMChannel::setMute(bool mute)
@@ -348,6 +378,7 @@ void FMChannel::setFreq(double mhz)
     if (std::fabs(hundredths - std::round(hundredths)) < 1e-6)
         text.chop(1);
     ui->freq->setText(text + QStringLiteral(" MHz"));
+    showBandTip();
 }
 
 void FMChannel::subscribeAudio(bool on)
@@ -398,11 +429,12 @@ void FMChannel::setRDSID(int id, bool write)
     subscribeRDS(true);
 }
 
+// An unused channel plays nothing, whatever its engine still reports.
 void FMChannel::paintPlayPosition(int permille)
 {
     const int width = ui->audio->width();
     const int position = int(std::lround(permille * width * 0.001));
-    if (position == marker || width <= 0)
+    if (!record.used || position == marker || width <= 0)
         return;
     marker = position;
     const double p = double(position) / width;

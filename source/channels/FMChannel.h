@@ -82,6 +82,8 @@ private:
     void showChannel();
     void showGain();
     void updateColor();
+    bool inBand() const;
+    void showBandTip();
     void paintPlayPosition(int permille);
     void followPlayRate(unsigned rate);
     void notifyChannel(const QString& key, const QVariant& value);

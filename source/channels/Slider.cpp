@@ -34,6 +34,7 @@ void Slider::setValue(double v)
     editing = false;
     labelWidth = 0;
     current = v;
+    opened = v;
     knob = position(v);
 }
 
@@ -74,14 +75,6 @@ double Slider::position(double v) const
     return radius() + (v - low) * span() / (high - low);
 }
 
-// The value under the knob on the step grid, as the decimal text reads, so
-// that 95.8 comes out as 95.8 and not as 957999 steps of 0.001.
-double Slider::valueAt(double knobX) const
-{
-    const double raw = span() > 0 ? (high - low) * (knobX - radius()) / span() + low : low;
-    return format(std::round(raw / step) * step).toDouble();
-}
-
 bool Slider::readsInRange(const QString& number, double* v) const
 {
     bool ok = false;
@@ -102,6 +95,32 @@ void Slider::moveKnob(double target)
     update();
 }
 
+// The operator's own move: the value lands on the step grid inside the
+// range, and the owner hears of it at once.
+void Slider::moveTo(double target)
+{
+    editing = false;
+    const double v =
+        format(std::round(std::clamp(target, low, std::max(low, high)) / step) * step).toDouble();
+    shown = format(v);
+    moveKnob(v);
+    if (v == current)
+        return;
+    current = v;
+    emit valueChanged(v);
+}
+
+// Typed digits reach the owner only with Return: anything else that ends
+// the typing shows the value the owner has again.
+void Slider::dropTyping()
+{
+    if (!editing)
+        return;
+    editing = false;
+    shown = format(current);
+    moveKnob(current);
+}
+
 void Slider::mousePressEvent(QMouseEvent* event)
 {
     dragging = geometry().contains(event->globalPosition().toPoint());
@@ -120,15 +139,15 @@ void Slider::drag(double x)
     x = std::round(x);
     if (x == knob || span() <= 0)
         return;
-    editing = false;
     const double raw = low + (x - radius()) / span() * (high - low);
-    moveKnob(std::round(raw / coarse) * coarse);
+    moveTo(std::round(raw / coarse) * coarse);
 }
 
 void Slider::wheelEvent(QWheelEvent* event)
 {
     const int notches = event->angleDelta().y() / kWheelNotch;
-    moveKnob(current + notches * std::max(step, kMinWheelStep));
+    if (notches != 0)
+        moveTo(current + notches * std::max(step, kMinWheelStep));
 }
 
 void Slider::keyPressEvent(QKeyEvent* event)
@@ -138,7 +157,7 @@ void Slider::keyPressEvent(QKeyEvent* event)
         return;
     const QString c = event->text();
     if (key == Qt::Key_Escape) {
-        hide();
+        cancel();
     } else if (key == Qt::Key_Return) {
         confirm();
     } else if (key == Qt::Key_Backspace) {
@@ -185,8 +204,8 @@ bool Slider::navigate(int key)
     default:
         return false;
     }
-    editing = false;
-    moveKnob(target);
+    dropTyping();
+    moveTo(target);
     return true;
 }
 
@@ -222,16 +241,38 @@ void Slider::typeCharacter(QString c)
 void Slider::confirm()
 {
     double typed = 0.0;
-    if (editing && readsInRange(shown, &typed))
+    if (editing && readsInRange(shown, &typed)) {
+        current = typed;
         emit valueChanged(typed);
-    else if (inRange(current))
+    } else if (inRange(current)) {
         emit valueChanged(current);
+    }
+    editing = false;
+    hide();
+}
+
+// Escape takes back what the popup changed since it opened.
+void Slider::cancel()
+{
+    dropTyping();
+    if (current != opened) {
+        current = opened;
+        shown = format(opened);
+        emit valueChanged(opened);
+    }
     hide();
 }
 
 void Slider::focusOutEvent(QFocusEvent*)
 {
+    dropTyping();
     emit focusOut();
+}
+
+void Slider::hideEvent(QHideEvent* event)
+{
+    dropTyping();
+    QWidget::hideEvent(event);
 }
 
 void Slider::paintEvent(QPaintEvent*)
@@ -248,18 +289,11 @@ void Slider::paintEvent(QPaintEvent*)
     font.setStyleStrategy(QFont::PreferAntialias);
     painter.setFont(font);
 
-    knob = std::clamp(knob, double(r), std::max(double(r), double(w1 - r)));
-    const double v = valueAt(knob);
-    const bool changed = v != current;
-    if (changed && !editing)
-        shown = format(v);
     updateLabelWidth(font);
     drawTexts(painter, cx);
-    drawKnob(painter);
-    if (changed) {
-        current = v;
-        emit valueChanged(v);
-    }
+    // A value outside the range (a channel left outside a narrower band)
+    // shows the knob at the end; the value itself stays as it is.
+    drawKnob(painter, std::clamp(knob, double(r), std::max(double(r), double(w1 - r))));
 }
 
 void Slider::updateLabelWidth(const QFont& font)
@@ -302,14 +336,14 @@ void Slider::drawTexts(QPainter& painter, int cx)
     }
 }
 
-void Slider::drawKnob(QPainter& painter)
+void Slider::drawKnob(QPainter& painter, double at)
 {
     const int r = radius();
     painter.setPen(QPen(Qt::black, 1));
-    painter.drawLine(int(knob), 0, int(knob), height() - 1);
+    painter.drawLine(int(at), 0, int(at), height() - 1);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setBrush(Qt::NoBrush);
-    const double kx = knob - r;
+    const double kx = at - r;
     painter.setPen(
         QPen(QColor(240, 64, 64, 128), height() / 4, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
     int x = int(kx + 6.0);

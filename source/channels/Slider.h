@@ -6,7 +6,8 @@ class QTimer;
 
 // Frameless popup that edits one number: drag the knob (snapping to the
 // coarse grid), turn the wheel, press the navigation keys or type digits.
-// The value follows the knob at the next paint, which emits valueChanged.
+// Dragging, the wheel and the keys emit valueChanged at once; typed digits
+// only when Return confirms them. Escape takes back the popup's changes.
 class Slider : public QWidget
 {
     Q_OBJECT
@@ -37,25 +38,30 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     int radius() const { return height() / 2; }
     double span() const;
     double position(double v) const;
-    double valueAt(double knobX) const;
     bool inRange(double v) const { return v >= low && v <= high; }
     bool readsInRange(const QString& number, double* v = nullptr) const;
     QString format(double v) const;
     void moveKnob(double target);
+    void moveTo(double target);
+    void dropTyping();
+    void cancel();
     void drag(double x);
     bool navigate(int key);
     void typeCharacter(QString c);
     void confirm();
     void updateLabelWidth(const QFont& font);
     void drawTexts(QPainter& painter, int cx);
-    void drawKnob(QPainter& painter);
+    void drawKnob(QPainter& painter, double at);
 
     double current = 0.0;
+    // The value at setValue, which Escape returns to.
+    double opened = 0.0;
     double low;
     double high;
     double knob = 0.0;

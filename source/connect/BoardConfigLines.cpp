@@ -2,6 +2,7 @@
 
 #include <QStringList>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -12,6 +13,7 @@ constexpr double kPllSteps = 16777216.0;
 constexpr quint32 kSignBit = 0x8000;
 constexpr int kWordRange = 0x10000;
 constexpr unsigned kHighestOctet = 255;
+constexpr qsizetype kOctetDigits = 3;
 
 QByteArray registerWrite(int reg, quint32 word)
 {
@@ -31,6 +33,10 @@ QList<unsigned> octets(const QString& host)
         return {};
     QList<unsigned> numbers;
     for (const QString& part : parts) {
+        // Plain digits only: the number reader would also take blanks and signs.
+        if (part.isEmpty() || part.size() > kOctetDigits ||
+            !std::all_of(part.cbegin(), part.cend(), [](QChar c) { return c.isDigit(); }))
+            return {};
         bool ok = false;
         const unsigned number = part.toUInt(&ok);
         if (!ok || number > kHighestOctet)
@@ -80,6 +86,14 @@ QString BoardConfigLines::hostText(const QByteArray& hexDigits)
     for (int i = 0; i < 4; ++i)
         parts.append(QString::number(hexDigits.mid(2 * i, 2).toUInt(nullptr, 16)));
     return parts.join(QLatin1Char('.'));
+}
+
+std::optional<quint32> BoardConfigLines::ipv4(const QString& host)
+{
+    const QList<unsigned> address = octets(host);
+    if (address.isEmpty())
+        return std::nullopt;
+    return quint32(address[0] << 24 | address[1] << 16 | address[2] << 8 | address[3]);
 }
 
 QString BoardConfigLines::macText(const QByteArray& hexDigits)

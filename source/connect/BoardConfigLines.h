@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 // The text lines of the board's serial configuration protocol, free of any
 // port: read commands "R00".."R09", write commands "W" + register + word,
 // and the conversions between register words and what the dialog shows.
@@ -29,6 +31,9 @@ public:
 
     // "192.168.1.10" from the eight hex digits of registers 5 and 6.
     static QString hostText(const QByteArray& hexDigits);
+    // The address of a host text of four numbers of 0 to 255 joined by ".",
+    // first octet most significant; nothing for any other text.
+    static std::optional<quint32> ipv4(const QString& host);
     // "AA:BB:CC:DD:EE:FF" from the twelve hex digits of registers 2 to 4,
     // in the case the board sent.
     static QString macText(const QByteArray& hexDigits);

@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <chrono>
 
 namespace {
 
@@ -20,11 +21,30 @@ constexpr int kFirstLoadMs = 200;
 constexpr int kBaudRate = 115200;
 const QString kBroadcastData = QStringLiteral("UDP");
 
+qint64 steadyMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+FMCalib::Clock& replyClock()
+{
+    static FMCalib::Clock current = steadyMs;
+    return current;
+}
+
 } // namespace
+
+void FMCalib::setClock(Clock next)
+{
+    replyClock() = next ? std::move(next) : Clock(steadyMs);
+}
 
 FMCalib::FMCalib(QWidget* parent, FMDiscover* discover)
     : QDialog(parent, Qt::WindowCloseButtonHint), ui(std::make_unique<Ui::BoardConfigUI>()),
-      discoverer(discover ? discover : new FMDiscover(this)), pacer(new QTimer(this))
+      discoverer(discover ? discover : new FMDiscover(this)), pacer(new QTimer(this)),
+      replyWatch(new QTimer(this))
 {
     discoverer->setParent(this);
     ui->setupUi(this);
@@ -33,6 +53,9 @@ FMCalib::FMCalib(QWidget* parent, FMDiscover* discover)
     pacer->setSingleShot(true);
     pacer->setTimerType(Qt::PreciseTimer);
     connect(pacer, &QTimer::timeout, this, &FMCalib::sendDataLinesWait);
+    replyWatch->setObjectName(QStringLiteral("replyWatch"));
+    replyWatch->setInterval(kReplyPollMs);
+    connect(replyWatch, &QTimer::timeout, this, &FMCalib::checkReply);
     connect(ui->com, &QComboBox::currentIndexChanged, this, &FMCalib::loadConfig);
     connect(ui->mac, &QComboBox::currentIndexChanged, this, &FMCalib::loadIPPort);
     connect(discoverer, &FMDiscover::found, this, &FMCalib::found);
@@ -77,6 +100,7 @@ void FMCalib::loadConfig()
     readStep = 0;
     sendQueue.clear();
     pacer->stop();
+    replyWatch->stop();
     if (openPort(ui->com->currentData().toString())) {
         sendDataLine(BoardConfigLines::read(0));
         return;
@@ -114,6 +138,7 @@ bool FMCalib::openPort(const QString& name)
 
 void FMCalib::closePort()
 {
+    replyWatch->stop();
     if (!serial)
         return;
     serial->disconnect(this);
@@ -139,6 +164,7 @@ void FMCalib::useReply(const QByteArray& line)
     case 0:
         if (!BoardConfigLines::knownIdentity(line)) {
             readStep = kRefused;
+            replyWatch->stop();
             return;
         }
         break;
@@ -184,6 +210,7 @@ void FMCalib::readNext()
         return;
     }
     readStep = kReadDone;
+    replyWatch->stop();
     ui->Bset->setEnabled(true);
     setEditable(true, true);
     qDebug("Cal: load MAC [%s] IP [%s] : %d", qPrintable(ui->mac->currentText()),
@@ -210,6 +237,31 @@ void FMCalib::sendDataLine(const QByteArray& line)
         return;
     qDebug("Cal: > %s", line.constData());
     writeLine(line);
+    askedAt = replyClock()();
+    replyWatch->start();
+}
+
+// Without an answer (no board on the port, a loose cable) the fields would
+// stay locked for good: after a while the user gets them back, with the
+// values as far as they were read.
+void FMCalib::checkReply()
+{
+    if (readStep >= kReadDone || !serial) {
+        replyWatch->stop();
+        return;
+    }
+    if (replyClock()() - askedAt < kReplyTimeoutMs)
+        return;
+    replyWatch->stop();
+    qDebug("Cal: no reply to R%02d", readStep);
+    readStep = kReadDone;
+    ui->Bset->setEnabled(true);
+    setEditable(true, true);
+    ModalQuestions::ask(this, QMessageBox::Warning, tr("Keine Antwort"),
+                        tr("Der Modulator an %1 antwortet nicht.\nDie Felder sind wieder "
+                           "freigegeben; sie zeigen, was bis dahin gelesen wurde.")
+                            .arg(ui->com->currentText().section(QLatin1Char(' '), 0, 0)),
+                        QMessageBox::Ok);
 }
 
 void FMCalib::writeLine(const QByteArray& line)
@@ -284,16 +336,34 @@ void FMCalib::saveByBroadcast()
         return;
     std::array<quint8, 6> mac{};
     std::copy(bytes.cbegin(), bytes.cend(), mac.begin());
-    bool valid = false;
-    const quint32 ipv4 = QHostAddress(ui->host->text()).toIPv4Address(&valid);
-    discoverer->sendConfig(mac, valid ? ipv4 : 0, quint16(ui->port->value()));
+    const std::optional<quint32> ipv4 = hostAddress();
+    if (!ipv4)
+        return;
+    discoverer->sendConfig(mac, *ipv4, quint16(ui->port->value()));
+}
+
+// A board told to take an address that is none may be out of reach for
+// good, so such a text is refused before anything is sent.
+std::optional<quint32> FMCalib::hostAddress()
+{
+    const QString host = ui->host->text();
+    const std::optional<quint32> ipv4 = BoardConfigLines::ipv4(host);
+    if (ipv4)
+        return ipv4;
+    qDebug("Cal: host [%s] is no address, nothing sent", qPrintable(host));
+    ModalQuestions::ask(this, QMessageBox::Warning, tr("IP-Adresse ungültig"),
+                        tr("\"%1\" ist keine IP-Adresse: vier Zahlen von 0 bis 255, durch "
+                           "Punkte getrennt.\nEs wurde nichts gesendet.")
+                            .arg(host),
+                        QMessageBox::Ok);
+    return std::nullopt;
 }
 
 // A second save while lines are still going out replaces what is left of
 // the sequence; the running chain carries it on, so the pace stays.
 void FMCalib::saveBySerialLine()
 {
-    if (!serial || !serial->isOpen() || readStep != kReadDone)
+    if (!serial || !serial->isOpen() || readStep != kReadDone || !hostAddress())
         return;
     qDebug("Cal: save MAC [%s] IP [%s] : %d", qPrintable(ui->mac->currentText()),
            qPrintable(ui->host->text()), ui->port->value());

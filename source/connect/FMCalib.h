@@ -7,7 +7,9 @@
 #include <QList>
 #include <QMap>
 
+#include <functional>
 #include <memory>
+#include <optional>
 
 class FMDiscover;
 class QSerialPort;
@@ -25,8 +27,14 @@ class FMCalib : public QDialog
 {
     Q_OBJECT
 public:
+    // Milliseconds of a clock that never jumps; tests hand in their own.
+    using Clock = std::function<qint64()>;
+
     // Lines written to the board go out at least this far apart.
     static constexpr int kPaceMs = 10;
+    // A read that stays unanswered this long ends the reading.
+    static constexpr qint64 kReplyTimeoutMs = 3000;
+    static constexpr int kReplyPollMs = 250;
     // Read steps besides 0..9, the register whose reply is awaited.
     static constexpr int kReadDone = 10;
     static constexpr int kRefused = 99;
@@ -35,6 +43,9 @@ public:
     // takes it over.
     explicit FMCalib(QWidget* parent = nullptr, FMDiscover* discover = nullptr);
     ~FMCalib() override;
+
+    // Replaces the clock of every dialog; an empty one restores the real.
+    static void setClock(Clock clock);
 
 public slots:
     // Saves; never closes the dialog.
@@ -55,9 +66,11 @@ private:
     void useReply(const QByteArray& line);
     void readNext();
     void setEditable(bool pll, bool address);
+    void checkReply();
     void saveByBroadcast();
     void saveBySerialLine();
     bool broadcastChosen() const;
+    std::optional<quint32> hostAddress();
 
     std::unique_ptr<Ui::BoardConfigUI> ui;
     QSerialPort* serial = nullptr;
@@ -67,6 +80,8 @@ private:
     int readStep = 0;
     QList<QByteArray> sendQueue;
     QTimer* pacer;
+    QTimer* replyWatch;
+    qint64 askedAt = 0;
     QElapsedTimer lastSent;
     QByteArray macDigits;
     QByteArray addressDigits;

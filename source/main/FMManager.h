@@ -74,7 +74,7 @@ public slots:
     void showTMC(int source);
 
     // --- boards and remote control
-    void onRemote(uint code, const QString& text);
+    void onRemote(uint port, const QString& text, uint error = 0);
     void onRemoteCD(const QString& path);
     void onRemote();
     void onConfig();

@@ -30,8 +30,6 @@ namespace {
 
 constexpr unsigned kDefaultRdsDataPort = 4001;
 constexpr unsigned kDefaultOsciMHz = 52;
-// Remote states below this are server errors, above it listening ports.
-constexpr uint kLowestPort = 1024;
 
 const QString kErrorLight = QStringLiteral(":/icons/error.png");
 const QString kGreenLight = QStringLiteral(":/icons/ledgreen.png");
@@ -53,7 +51,7 @@ void FMManager::startRemote()
     connect(remoteServer, &FMServer::loadFile, this, &FMManager::openFile);
     connect(remoteServer, &FMServer::saveFile, this, &FMManager::saveFile);
     connect(remoteServer, &FMServer::onRemote, this,
-            qOverload<uint, const QString&>(&FMManager::onRemote));
+            qOverload<uint, const QString&, uint>(&FMManager::onRemote));
     connect(remoteServer, &FMServer::onCD, this, &FMManager::onRemoteCD);
     connect(remoteServer, &FMServer::onBand, this, &FMManager::updateBand);
 }
@@ -200,8 +198,10 @@ void FMManager::boardInfo(const BoardInfo& info, int position)
         stored.mac[5] = quint8(info.number & 0xFF);
         storeBoard(position, stored);
     }
-    for (FMChannel* strip : strips)
-        strip->updateInfo(info);
+    // Boards differ in their buffer sizes: each strip measures its fill
+    // against its own board's.
+    for (int i = 0; i < kChannelsPerBoard; ++i)
+        strips[position * kChannelsPerBoard + i]->updateInfo(info);
     enableBoardActions();
     updateBand();
 }
@@ -304,26 +304,26 @@ void FMManager::onRemoteCD(const QString& path)
     ini->setValue(QStringLiteral("Remote/path"), path);
 }
 
-void FMManager::onRemote(uint code, const QString& text)
+void FMManager::onRemote(uint port, const QString& text, uint error)
 {
     remoteLight->setPixmap(QPixmap(kGreenLight));
-    if (code == 0) {
-        remoteLight->setEnabled(false);
-        remoteStatus->setToolTip(tr("Fernsteuerung inaktiv"));
-        remoteLabel->setText(QString());
-    } else if (code >= kLowestPort && !text.isEmpty()) {
-        remoteLight->setEnabled(true);
-        remoteStatus->setToolTip(tr("Ferngesteuert von: ") + text);
-        remoteLabel->setText(text);
-    } else if (code >= kLowestPort) {
-        remoteLight->setEnabled(false);
-        remoteStatus->setToolTip(tr("keine Fernsteuerung verbunden"));
-        remoteLabel->setText(tr("Port %1").arg(code));
-    } else {
+    if (error != 0) {
         remoteLight->setPixmap(QPixmap(kErrorLight));
         remoteLight->setEnabled(true);
         remoteStatus->setToolTip(text);
         remoteLabel->setText(tr("Port Fehler"));
+    } else if (port == 0) {
+        remoteLight->setEnabled(false);
+        remoteStatus->setToolTip(tr("Fernsteuerung inaktiv"));
+        remoteLabel->setText(QString());
+    } else if (!text.isEmpty()) {
+        remoteLight->setEnabled(true);
+        remoteStatus->setToolTip(tr("Ferngesteuert von: ") + text);
+        remoteLabel->setText(text);
+    } else {
+        remoteLight->setEnabled(false);
+        remoteStatus->setToolTip(tr("keine Fernsteuerung verbunden"));
+        remoteLabel->setText(tr("Port %1").arg(port));
     }
 }
 

@@ -129,13 +129,13 @@ quint16 FMServer::activePort() const
 void FMServer::startListen()
 {
     if (listener->listen(QHostAddress::Any, controlPort)) {
-        emit onRemote(activePort(), QString());
+        emit onRemote(activePort(), QString(), 0);
         return;
     }
     // QAbstractSocket::UnknownSocketError is -1, so every failure is >= 1.
     const int error = int(listener->serverError()) + 2;
     qDebug("net: listen on %u failed: %s", uint(controlPort), qPrintable(listener->errorString()));
-    emit onRemote(uint(error), listener->errorString());
+    emit onRemote(controlPort, listener->errorString(), uint(error));
 }
 
 void FMServer::setOutputLimits(qint64 pauseBytes, qint64 dropBytes)
@@ -155,7 +155,7 @@ void FMServer::stopListen()
     forgetInput();
     if (client)
         client->close();
-    emit onRemote(0, QString());
+    emit onRemote(0, QString(), 0);
 }
 
 void FMServer::setProject(QSharedPointer<FMSettings> store, const QString& file)
@@ -208,7 +208,7 @@ void FMServer::onConnection()
     forgetInput();
     next->setReadBufferSize(kReadBufferBytes);
     const QString address = addressText(next->peerAddress());
-    emit onRemote(activePort(), address);
+    emit onRemote(activePort(), address, 0);
     qDebug("net: connection [%s]", qPrintable(address));
     connect(next, &QTcpSocket::readyRead, this, &FMServer::readLine);
     connect(next, &QTcpSocket::disconnected, this, &FMServer::onDisconnect);
@@ -227,7 +227,7 @@ void FMServer::onConnection()
 void FMServer::onDisconnect()
 {
     qDebug("net: disconnect");
-    emit onRemote(isListening() ? activePort() : 0, QString());
+    emit onRemote(isListening() ? activePort() : 0, QString(), 0);
     if (readingPaused)
         nextPass->start();
 }

@@ -91,7 +91,10 @@ signals:
     // True when the project was written.
     bool saveFile(const QString& path);
     void onCD(const QString& directory);
-    void onRemote(uint state, const QString& text);
+    // The port listened on (0: none), the client's address or the error
+    // text, and the error number + 2 when listening failed (0: no error).
+    // Ports below 1024 are ports too, so the error has its own argument.
+    void onRemote(uint port, const QString& text, uint error);
     void onBand();
     void setOnAir(bool on);
 

@@ -101,6 +101,8 @@ private slots:
     void sliderHidesAfterLosingTheFocus();
     void typingInTheSliderWritesTheKey_data();
     void typingInTheSliderWritesTheKey();
+    void frequencySliderWritesOnlyWhatTheOperatorChose_data();
+    void frequencySliderWritesOnlyWhatTheOperatorChose();
     void choosersWriteTheSource_data();
     void choosersWriteTheSource();
     void configDialogThroughTheSeam();
@@ -109,6 +111,8 @@ private slots:
     void contextMenuEntries();
     void unusedSourceIsDropped();
     void playPositionMark();
+    void playPositionFollowsTheProject_data();
+    void playPositionFollowsTheProject();
     void openingLeavesTheProjectClean_data();
     void openingLeavesTheProjectClean();
 };
@@ -386,6 +390,77 @@ void TestFMChannel::typingInTheSliderWritesTheKey()
     QVERIFY(!slider->isVisible());
 }
 
+using Steps = QList<std::pair<QString, double>>;
+
+// Each step with the frequency stored after it. "open" and "click" click the
+// field (a second click closes the slider), "focus" takes the focus away;
+// anything else is a key pressed in the open slider.
+void TestFMChannel::frequencySliderWritesOnlyWhatTheOperatorChose_data()
+{
+    QTest::addColumn<QString>("band");
+    QTest::addColumn<QString>("freq");
+    QTest::addColumn<Steps>("steps");
+    QTest::newRow("opening outside a narrower band writes nothing")
+        << "1"
+        << "98.0" << Steps{{"open", 98.0}, {"Esc", 98.0}, {"open", 98.0}, {"click", 98.0}};
+    QTest::newRow("typed digits wait for Return")
+        << "0"
+        << "100.0" << Steps{{"open", 100.0}, {"9", 100.0}, {"9", 100.0}, {"Return", 99.0}};
+    QTest::newRow("Escape drops typed digits")
+        << "0"
+        << "100.0" << Steps{{"open", 100.0}, {"9", 100.0},    {"9", 100.0},
+                            {"Esc", 100.0},  {"open", 100.0}, {"Return", 100.0}};
+    QTest::newRow("losing the focus drops typed digits")
+        << "0"
+        << "100.0" << Steps{{"open", 100.0},  {"9", 100.0},    {"9", 100.0},
+                            {"focus", 100.0}, {"open", 100.0}, {"Return", 100.0}};
+    QTest::newRow("a second click drops typed digits")
+        << "0"
+        << "100.0" << Steps{{"open", 100.0},  {"9", 100.0},    {"9", 100.0},
+                            {"click", 100.0}, {"open", 100.0}, {"Return", 100.0}};
+    QTest::newRow("arrow keys write at once, Escape takes them back")
+        << "0"
+        << "100.0"
+        << Steps{{"open", 100.0}, {"Right", 100.001}, {"Right", 100.002}, {"Esc", 100.0}};
+    QTest::newRow("an arrow key outside the band lands on its end")
+        << "1"
+        << "98.0" << Steps{{"open", 98.0}, {"Left", 95.0}};
+}
+
+void TestFMChannel::frequencySliderWritesOnlyWhatTheOperatorChose()
+{
+    QFETCH(QString, band);
+    QFETCH(QString, freq);
+    QFETCH(Steps, steps);
+    StripKit kit({{"board/band", band}, {"channel.5/used", "0"}, {"channel.5/freq", freq}});
+    Slider* slider = kit.strip->frequencySlider();
+    for (const auto& [step, stored] : steps) {
+        if (step == QLatin1String("open") || step == QLatin1String("click")) {
+            QTest::mouseClick(kit.field("freq"), Qt::LeftButton);
+        } else if (step == QLatin1String("focus")) {
+            QFocusEvent out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+            QCoreApplication::sendEvent(slider, &out);
+            QTRY_VERIFY_WITH_TIMEOUT(!slider->isVisible(), kWaitMs);
+        } else if (step == QLatin1String("Esc")) {
+            QTest::keyClick(slider, Qt::Key_Escape);
+        } else if (step == QLatin1String("Return")) {
+            QTest::keyClick(slider, Qt::Key_Return);
+        } else if (step == QLatin1String("Right") || step == QLatin1String("Left")) {
+            QTest::keyClick(slider, step == QLatin1String("Right") ? Qt::Key_Right : Qt::Key_Left);
+        } else {
+            QTest::keyClick(slider, step.at(0).toLatin1());
+        }
+        // Painted as on screen after every step.
+        if (slider->isVisible())
+            slider->grab();
+        StripKit::settle();
+        QVERIFY2(qFuzzyCompare(kit.store->get(QStringLiteral("channel.5.freq")).toDouble(), stored),
+                 qPrintable(
+                     QStringLiteral("after %1: %2")
+                         .arg(step, kit.store->get(QStringLiteral("channel.5.freq")).toString())));
+    }
+}
+
 void TestFMChannel::choosersWriteTheSource_data()
 {
     QTest::addColumn<QString>("field");
@@ -537,6 +612,49 @@ void TestFMChannel::playPositionMark()
     QCOMPARE(at(w * 4 / 5), green);
     const QColor fading = at(w * 45 / 100);
     QVERIFY2(fading != green && fading != mark, qPrintable(fading.name()));
+}
+
+void TestFMChannel::playPositionFollowsTheProject_data()
+{
+    QTest::addColumn<bool>("usedBefore");
+    QTest::addColumn<bool>("usedAfter");
+    QTest::newRow("an unused channel shows no position") << false << false;
+    QTest::newRow("a new project leaves the channel unused") << true << false;
+    QTest::newRow("a new project uses the channel too") << true << true;
+}
+
+// The strip switches to another project while the old project's engine
+// has still sent positions the strip has not yet seen.
+void TestFMChannel::playPositionFollowsTheProject()
+{
+    QFETCH(bool, usedBefore);
+    QFETCH(bool, usedAfter);
+    StripKit kit({{"channel.5/used", usedBefore ? "1" : "0"}, {"channel.5/freq", "95.8"}});
+    QLabel* audio = kit.field("audio");
+    const QColor mark(0xA0, 0xB0, 0x20);
+    const auto markAt = [audio, &mark](int permille) {
+        const QImage shown = audio->grab().toImage();
+        return QColor(shown.pixel(int(std::lround(permille * audio->width() * 0.001)) - 1, 3)) ==
+               mark;
+    };
+    kit.publish(QStringLiteral("chinfo.5.playpos"), 500);
+    QCOMPARE(markAt(500), usedBefore);
+
+    kit.store->publish(QStringLiteral("chinfo.5.playpos"), 700);
+    QSettings next(kit.dir.filePath(QStringLiteral("next.fm")), QSettings::IniFormat);
+    next.setValue(QStringLiteral("channel.5/used"), usedAfter ? "1" : "0");
+    next.setValue(QStringLiteral("channel.5/freq"), "95.8");
+    next.sync();
+    const auto fresh = QSharedPointer<FMSettings>::create(next.fileName());
+    kit.strip->refresh(fresh);
+    StripKit::settle();
+    QVERIFY(!markAt(500));
+    QVERIFY(!markAt(700));
+
+    // The new project's own position shows, even where the old mark was.
+    fresh->publish(QStringLiteral("chinfo.5.playpos"), 500);
+    StripKit::settle();
+    QCOMPARE(markAt(500), usedAfter);
 }
 
 void TestFMChannel::openingLeavesTheProjectClean_data()

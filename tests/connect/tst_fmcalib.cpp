@@ -114,14 +114,19 @@ class TestFMCalib : public QObject
 
 private slots:
     void init();
+    void cleanup();
 
     void serialReadShowsTheBoard_data();
     void serialReadShowsTheBoard();
     void foreignIdentityStopsReading();
     void silentBoardLeavesTheFieldsClosed();
+    void silenceEndsTheReading_data();
+    void silenceEndsTheReading();
     void saveWritesPacedLines_data();
     void saveWritesPacedLines();
     void secondSaveKeepsOneChain();
+    void hostThatIsNoAddressIsRefused_data();
+    void hostThatIsNoAddressIsRefused();
     void portSwitchDropsTheQueue();
     void portThatCannotOpenIsReported();
     void broadcastFindsAndConfiguresTheBoard();
@@ -129,12 +134,25 @@ private slots:
 
 private:
     void readExample(Calib& calib, SerialBoard& board);
+    // Runs the dialog's look at the clock now rather than at its next tick.
+    static void pollReply(const Calib& calib);
+
+    qint64 now = 0;
 };
 
+// The dialog's clock stands still unless a test moves it, so no read ever
+// times out because the machine is slow.
 void TestFMCalib::init()
 {
     ModalQuestions::setUnattended(true);
     ModalQuestions::clear();
+    now = 0;
+    FMCalib::setClock([this] { return now; });
+}
+
+void TestFMCalib::cleanup()
+{
+    FMCalib::setClock({});
 }
 
 void TestFMCalib::readExample(Calib& calib, SerialBoard& board)
@@ -210,6 +228,53 @@ void TestFMCalib::silentBoardLeavesTheFieldsClosed()
     QVERIFY(board.writes().isEmpty());
 }
 
+void TestFMCalib::pollReply(const Calib& calib)
+{
+    auto* watch = calib.find<QTimer>(QStringLiteral("replyWatch"));
+    QVERIFY(watch);
+    QMetaObject::invokeMethod(watch, "timeout");
+}
+
+void TestFMCalib::silenceEndsTheReading_data()
+{
+    QTest::addColumn<int>("answered");
+    QTest::newRow("no board on the port") << 0;
+    QTest::newRow("a board that falls silent after four replies") << 4;
+}
+
+// The fields open again once a read has waited its time, with a warning,
+// and what is saved then goes out.
+void TestFMCalib::silenceEndsTheReading()
+{
+    QFETCH(int, answered);
+    Calib calib;
+    SerialBoard board;
+    board.loadExample();
+    board.setAnswerLimit(answered);
+    QVERIFY(board.open());
+    QTRY_VERIFY_WITH_TIMEOUT(calib.started(), kWaitMs);
+    calib.choose(board);
+    QTRY_COMPARE_WITH_TIMEOUT(board.reads(), readsUpTo(answered), kWaitMs);
+
+    now += FMCalib::kReplyTimeoutMs - 1;
+    pollReply(calib);
+    QVERIFY(!calib.anyEditable());
+    QVERIFY(ModalQuestions::asked().isEmpty());
+
+    now += 1;
+    ModalQuestions::setNextAnswer(QMessageBox::Ok);
+    pollReply(calib);
+    QVERIFY(calib.editable());
+    QCOMPARE(ModalQuestions::asked(), QStringList{QStringLiteral("Keine Antwort")});
+    QVERIFY(ModalQuestions::askedTexts().constFirst().contains(board.path()));
+
+    calib.typeHost(QStringLiteral("10.1.2.3"));
+    calib.save();
+    QTRY_COMPARE_WITH_TIMEOUT(board.received().mid(answered + 1).size(), 6, kWaitMs);
+    QCOMPARE(board.received().mid(answered + 1).constFirst(), QByteArray("W050A01"));
+    QCOMPARE(ModalQuestions::unanswered(), 0);
+}
+
 void TestFMCalib::saveWritesPacedLines_data()
 {
     QTest::addColumn<QString>("host");
@@ -221,10 +286,6 @@ void TestFMCalib::saveWritesPacedLines_data()
     QTest::newRow("offsets as read")
         << "192.168.1.10" << false
         << QByteArrayList{"W05C0A8", "W06010A", "W0704D2", "W080032", "W09FFCE", "WFF0000"};
-    QTest::newRow("three numbers write no address")
-        << "10.0.0" << true << QByteArrayList{"W0704D2", "W080000", "W090000", "WFF0000"};
-    QTest::newRow("octet 300 writes no address")
-        << "192.168.1.300" << true << QByteArrayList{"W0704D2", "W080000", "W090000", "WFF0000"};
     QTest::newRow("new address") << "10.1.2.3" << true
                                  << QByteArrayList{"W050A01", "W060203", "W0704D2",
                                                    "W080000", "W090000", "WFF0000"};
@@ -250,6 +311,67 @@ void TestFMCalib::saveWritesPacedLines()
     QCOMPARE(board.registerValue(7), quint16(1234));
     QCOMPARE(board.registerValue(8), quint16(zeroOffsets ? 0 : 0x32));
     QVERIFY(calib.dialog->isVisible());
+}
+
+void TestFMCalib::hostThatIsNoAddressIsRefused_data()
+{
+    QTest::addColumn<bool>("broadcast");
+    QTest::addColumn<QString>("host");
+    const QList<std::pair<const char*, QString>> hosts{
+        {"letters", QStringLiteral("abc")},
+        {"empty", QString()},
+        {"an octet above 255", QStringLiteral("192.168.1.300")},
+        {"three numbers", QStringLiteral("192.168.1")},
+        {"five numbers", QStringLiteral("192.168.1.10.5")},
+        {"a blank in an octet", QStringLiteral("192.168.1. 10")},
+        {"a signed octet", QStringLiteral("192.168.+1.10")},
+    };
+    for (bool broadcast : {false, true})
+        for (const auto& [name, host] : hosts)
+            QTest::addRow("%s, %s", broadcast ? "broadcast" : "serial line", name)
+                << broadcast << host;
+}
+
+// The refused save sends nothing: the good save after it is the first and
+// only thing the board receives.
+void TestFMCalib::hostThatIsNoAddressIsRefused()
+{
+    QFETCH(bool, broadcast);
+    QFETCH(QString, host);
+    const QString good = QStringLiteral("192.168.1.99");
+    if (broadcast) {
+        BoardEmulator emulator;
+        QVERIFY(emulator.start());
+        emulator.setMac({0x00, 0x50, 0xC2, 0xAA, 0x01, 0x2C});
+        emulator.setAnnouncedAddress(0xC0A80114, 21000);
+        Calib calib(emulator.port(), {QHostAddress(QHostAddress::LocalHost)});
+        QTRY_COMPARE_WITH_TIMEOUT(calib.find<QComboBox>(QStringLiteral("mac"))->count(), 1,
+                                  kWaitMs);
+        calib.typeHost(host);
+        ModalQuestions::setNextAnswer(QMessageBox::Ok);
+        calib.save();
+        QCOMPARE(ModalQuestions::asked(), QStringList{QStringLiteral("IP-Adresse ungültig")});
+        QVERIFY(ModalQuestions::askedTexts().constFirst().contains(host));
+        calib.typeHost(good);
+        calib.save();
+        QTRY_COMPARE_WITH_TIMEOUT(emulator.countOfType(BoardEmulator::NetConfig), 1, kWaitMs);
+        QCOMPARE(emulator.receivedOfType(BoardEmulator::NetConfig).first().configIpv4, 0xC0A80163u);
+    } else {
+        Calib calib;
+        SerialBoard board;
+        readExample(calib, board);
+        calib.typeHost(host);
+        ModalQuestions::setNextAnswer(QMessageBox::Ok);
+        calib.save();
+        QCOMPARE(ModalQuestions::asked(), QStringList{QStringLiteral("IP-Adresse ungültig")});
+        QVERIFY(ModalQuestions::askedTexts().constFirst().contains(host));
+        calib.typeHost(good);
+        calib.save();
+        const QByteArrayList sequence{"W05C0A8", "W060163", "W0704D2",
+                                      "W080032", "W09FFCE", "WFF0000"};
+        QTRY_COMPARE_WITH_TIMEOUT(board.writes(), sequence, kWaitMs);
+    }
+    QCOMPARE(ModalQuestions::unanswered(), 0);
 }
 
 // A second save while the first sequence goes out replaces its rest and

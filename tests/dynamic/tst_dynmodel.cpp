@@ -271,6 +271,8 @@ void TestDynModel::lookups_data()
     QTest::newRow("between events") << QList<quint32>{0, 300, 2500} << 301u << 2 << 1 << 2500;
     QTest::newRow("equal times") << QList<quint32>{100, 100, 200} << 100u << 0 << 1 << 1000;
     QTest::newRow("past the end") << QList<quint32>{100, 1200} << 1300u << -1 << 1 << 1200;
+    QTest::newRow("last event past the signed range")
+        << QList<quint32>{100, 4294967295u} << 200u << 1 << 0 << 2147483647;
 }
 
 void TestDynModel::lookups()

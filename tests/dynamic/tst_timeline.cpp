@@ -22,6 +22,7 @@
 #include <QTest>
 #include <QToolTip>
 
+#include <climits>
 #include <memory>
 
 namespace {
@@ -55,6 +56,8 @@ private slots:
     void tickSteps_data();
     void tickSteps();
     void ticksArePaintedOnTheAxis();
+    void longestRollsPaintTheirAxis_data();
+    void longestRollsPaintTheirAxis();
     void labelColumnPressSelectsTheKey_data();
     void labelColumnPressSelectsTheKey();
     void squareClicksSelectTableRows();
@@ -265,6 +268,29 @@ void TestTimeline::ticksArePaintedOnTheAxis()
     QCOMPARE(image.pixelColor(timeline->xOf(quint32(step)), 1), kAxis);
     QCOMPARE(image.pixelColor(timeline->xOf(quint32(2 * step)), 1), kAxis);
     QVERIFY(image.pixelColor(timeline->xOf(quint32(step) + 100), 1) != kAxis);
+}
+
+void TestTimeline::longestRollsPaintTheirAxis_data()
+{
+    QTest::addColumn<quint32>("last");
+    QTest::newRow("last event at the largest signed time") << quint32(INT_MAX);
+    QTest::newRow("last event one tick short of it") << quint32(INT_MAX - 1000);
+    QTest::newRow("last event at the largest unsigned time") << quint32(UINT_MAX);
+    QTest::newRow("last event just past the signed range") << quint32(INT_MAX) + 1;
+}
+
+// A roll read from a project may end anywhere in the 32-bit range; the
+// axis must still be drawn, with its first tick and its end line.
+void TestTimeline::longestRollsPaintTheirAxis()
+{
+    QFETCH(quint32, last);
+    load(
+        {Event(0, QStringLiteral("rds.1.ps EARLY")), Event(last, QStringLiteral("rds.1.ps LATE"))});
+    const int length = int(std::min<quint32>(last, INT_MAX));
+    QCOMPARE(timeline->rollLength(), length);
+    const QImage image = paint();
+    QCOMPARE(image.pixelColor(timeline->xOf(0), 1), kAxis);
+    QCOMPARE(image.pixelColor(timeline->xOf(quint32(length)), 1), kAxis);
 }
 
 void TestTimeline::labelColumnPressSelectsTheKey_data()

@@ -6,6 +6,8 @@
 
 #include "board/FMBoard.h"
 #include "channels/ChannelView.h"
+#include "channels/FMChannel.h"
+#include "channels/OnOff.h"
 #include "gui/UiGerman.h"
 #include "main/Startup.h"
 
@@ -25,7 +27,10 @@ private slots:
     void pageKeysStopAtTheEnds();
     void channelKeys_data();
     void channelKeys();
+    void outOfBandChannelStaysOff_data();
+    void outOfBandChannelStaysOff();
     void unsavedMarkSurvivesRestart();
+    void newProjectDropsTheOldPlayPosition();
     void firstStartLanguage_data();
     void firstStartLanguage();
     void storedLanguage_data();
@@ -127,6 +132,81 @@ void TestFMManager::channelKeys()
         QTest::keyClick(window, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
         QCOMPARE(window->project()->get(used).toInt(), before);
     }
+}
+
+void TestFMManager::outOfBandChannelStaysOff_data()
+{
+    QTest::addColumn<bool>("byKey");
+    QTest::newRow("the digit key") << true;
+    QTest::newRow("the strip's switch") << false;
+}
+
+// Channel 1 at 95.5 MHz goes off when the band narrows to Japan's; neither
+// the key nor the switch puts it on air again until the band allows it.
+void TestFMManager::outOfBandChannelStaysOff()
+{
+    QFETCH(bool, byKey);
+    WindowKit kit;
+    FMManager* window = kit.open();
+    const QSharedPointer<FMSettings> store = window->project();
+    store->set(QStringLiteral("channel.1.freq"), 95.5);
+    store->set(QStringLiteral("channel.1.used"), 1);
+    const auto chooseBand = [&store](int band) {
+        int attenuation = store->attenuation();
+        store->setBandAttn(band, attenuation);
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+    };
+    FMChannel* strip = window->channel(0);
+    const auto toggle = [&] {
+        if (byKey)
+            QTest::keyClick(window, Qt::Key_1);
+        else
+            QTest::mouseClick(strip->findChild<OnOff*>(QStringLiteral("use")), Qt::LeftButton);
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+    };
+    chooseBand(1);
+    QCOMPARE(store->get(QStringLiteral("channel.1.used")).toInt(), 0);
+    toggle();
+    QCOMPARE(store->get(QStringLiteral("channel.1.used")).toInt(), 0);
+    QVERIFY(!strip->isUsed());
+    QVERIFY(!strip->findChild<OnOff*>(QStringLiteral("use"))->on);
+    QVERIFY2(strip->toolTip().contains(QStringLiteral("außerhalb")), qPrintable(strip->toolTip()));
+
+    chooseBand(0);
+    QVERIFY(strip->toolTip().isEmpty());
+    toggle();
+    QCOMPARE(store->get(QStringLiteral("channel.1.used")).toInt(), 1);
+}
+
+// Channel 1 streams, with its engine's last positions still on their way,
+// when the user starts a new project.
+void TestFMManager::newProjectDropsTheOldPlayPosition()
+{
+    WindowKit kit;
+    FMManager* window = kit.open();
+    window->project()->set(QStringLiteral("channel.1.used"), 1);
+    auto* audio = window->channel(0)->findChild<QLabel*>(QStringLiteral("audio"));
+    QVERIFY(audio);
+    const auto markAt = [audio](int permille) {
+        const QImage shown = audio->grab().toImage();
+        const int x = int(std::lround(permille * audio->width() * 0.001)) - 1;
+        return QColor(shown.pixel(x, 3)) == QColor(0xA0, 0xB0, 0x20);
+    };
+    window->project()->publish(QStringLiteral("chinfo.1.playpos"), 500);
+    QTRY_VERIFY_WITH_TIMEOUT(markAt(500), WindowKit::kWaitMs);
+
+    const QSharedPointer<FMSettings> streaming = window->project();
+    streaming->publish(QStringLiteral("chinfo.1.playpos"), 700);
+    ModalQuestions::setNextAnswer(QMessageBox::Discard);
+    ModalQuestions::setNextFileName(kit.path(QStringLiteral("new.fm")));
+    kit.trigger(QStringLiteral("actNew"));
+    QVERIFY(window->project() != streaming);
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    QVERIFY(!markAt(500));
+    QVERIFY(!markAt(700));
 }
 
 void TestFMManager::unsavedMarkSurvivesRestart()

@@ -12,6 +12,8 @@
 #include "board/BoardCommand.h"
 #include "board/FMBoard.h"
 #include "channels/ChannelView.h"
+#include "channels/FMChannel.h"
+#include "channels/FMInfo.h"
 #include "channels/TabFlag.h"
 #include "remote/FMServer.h"
 
@@ -62,6 +64,7 @@ private slots:
     void oneAddressConnectsOnce();
     void connectToHidesTheRest();
     void onAirIsPublished();
+    void eachStripMeasuresAgainstItsOwnBoard();
     void remoteStatus_data();
     void remoteStatus();
     void remoteClientSteersTheWindow();
@@ -161,40 +164,80 @@ void TestFMManagerBoards::onAirIsPublished()
     window->project()->unsubscribeAll(&recorder);
 }
 
+// The first strip of each board, both 40 % full of a buffer of their own
+// board's size; board 1 reports after board 0.
+void TestFMManagerBoards::eachStripMeasuresAgainstItsOwnBoard()
+{
+    WindowKit kit;
+    kit.ini->setValue(QStringLiteral("Board/mods"), 2);
+    FMManager* window = kit.open();
+    const QList<std::pair<int, quint32>> boards{{0, 1000}, {1, 4000}};
+    for (const auto& [position, capacity] : boards) {
+        BoardInfo info;
+        info.tag = BoardInfo::kTagQRV4;
+        info.pcmCapacity = capacity;
+        info.rdsCapacity = capacity / 2;
+        window->boardInfo(info, position);
+    }
+    for (const auto& [position, capacity] : boards) {
+        const int number = position * FMManager::kChannelsPerBoard + 1;
+        ChannelStatus status;
+        status.pcmFill = capacity * 2 / 5;
+        status.rdsFill = capacity / 5;
+        window->project()->setChannelStatus(number, status);
+        QCoreApplication::sendPostedEvents();
+        auto* light = window->channel(number - 1)->findChild<FMInfo*>(QStringLiteral("info"));
+        QVERIFY(light);
+        QVERIFY2(light->toolTipText(light->area(FMInfo::PcmBar).center())
+                     .contains(QStringLiteral("PCM FIFO @ 40%")),
+                 qPrintable(light->toolTipText(light->area(FMInfo::PcmBar).center())));
+        QVERIFY2(light->toolTipText(light->area(FMInfo::RdsBar).center())
+                     .contains(QStringLiteral("RDS FIFO @ 40%")),
+                 qPrintable(light->toolTipText(light->area(FMInfo::RdsBar).center())));
+    }
+}
+
 void TestFMManagerBoards::remoteStatus_data()
 {
-    QTest::addColumn<uint>("code");
+    QTest::addColumn<uint>("port");
     QTest::addColumn<QString>("text");
+    QTest::addColumn<uint>("error");
     QTest::addColumn<QString>("label");
     QTest::addColumn<QString>("tip");
     QTest::addColumn<bool>("lit");
     QTest::addColumn<QString>("icon");
-    QTest::newRow("inactive") << 0u << ""
-                              << ""
+    QTest::newRow("inactive") << 0u << "" << 0u << ""
                               << "Fernsteuerung inaktiv" << false << ":/icons/ledgreen.png";
-    QTest::newRow("listening") << 1248u << ""
-                               << "Port 1248"
+    QTest::newRow("listening") << 1248u << "" << 0u << "Port 1248"
                                << "keine Fernsteuerung verbunden" << false
                                << ":/icons/ledgreen.png";
-    QTest::newRow("client") << 1248u << "127.0.0.1"
-                            << "127.0.0.1"
+    QTest::newRow("client") << 1248u << "127.0.0.1" << 0u << "127.0.0.1"
                             << "Ferngesteuert von: 127.0.0.1" << true << ":/icons/ledgreen.png";
-    QTest::newRow("error") << 10u << "address in use"
-                           << "Port Fehler"
+    QTest::newRow("listening below 1024")
+        << 80u << "" << 0u << "Port 80"
+        << "keine Fernsteuerung verbunden" << false << ":/icons/ledgreen.png";
+    QTest::newRow("client on a port below 1024")
+        << 1023u << "127.0.0.1" << 0u << "127.0.0.1"
+        << "Ferngesteuert von: 127.0.0.1" << true << ":/icons/ledgreen.png";
+    QTest::newRow("error") << 1248u << "address in use" << 10u << "Port Fehler"
                            << "address in use" << true << ":/icons/error.png";
+    QTest::newRow("error on a port below 1024")
+        << 80u << "permission denied" << 3u << "Port Fehler"
+        << "permission denied" << true << ":/icons/error.png";
 }
 
 void TestFMManagerBoards::remoteStatus()
 {
-    QFETCH(uint, code);
+    QFETCH(uint, port);
     QFETCH(QString, text);
+    QFETCH(uint, error);
     QFETCH(QString, label);
     QFETCH(QString, tip);
     QFETCH(bool, lit);
     QFETCH(QString, icon);
     WindowKit kit;
     FMManager* window = kit.open();
-    window->onRemote(code, text);
+    window->onRemote(port, text, error);
     QCOMPARE(kit.find<QLabel>(QStringLiteral("remoteLabel"))->text(), label);
     QCOMPARE(kit.find<QWidget>(QStringLiteral("remoteStatus"))->toolTip(), tip);
     auto* light = kit.find<QLabel>(QStringLiteral("remoteLight"));

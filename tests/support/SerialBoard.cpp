@@ -84,8 +84,10 @@ void SerialBoard::readMaster()
 
 void SerialBoard::answer(const QByteArray& line)
 {
-    if (replies == Mode::Silent || line.size() < 3)
+    if (replies == Mode::Silent || line.size() < 3 || answersLeft == 0)
         return;
+    if (answersLeft > 0)
+        --answersLeft;
     bool ok = false;
     const int reg = line.mid(1, 2).toInt(&ok, 16);
     if (!ok)

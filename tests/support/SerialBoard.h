@@ -43,6 +43,9 @@ public:
     // MAC 00:12:34:56:78:9A, 192.168.1.10, port 1234, +100 Hz and -100 Hz.
     void loadExample();
     void setMode(Mode mode) { replies = mode; }
+    // Answers only so many lines, then falls silent, as a board whose cable
+    // comes loose; a negative count answers all.
+    void setAnswerLimit(int count) { answersLeft = count; }
 
     // Lines as they arrived, without their line end.
     QList<QByteArray> received() const { return lines; }
@@ -73,4 +76,5 @@ private:
     QList<QByteArray> lines;
     Mode replies = Mode::Answering;
     bool burstSent = false;
+    int answersLeft = -1;
 };

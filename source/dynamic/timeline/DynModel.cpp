@@ -5,6 +5,7 @@
 #include <QDebug>
 
 #include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -192,7 +193,9 @@ int DynModel::rollLength() const
 {
     if (events.isEmpty())
         return kMinLength;
-    return int(std::max<quint32>(events.last().time, kMinLength));
+    // Event times use the whole unsigned range; the length is a signed
+    // count of milliseconds everywhere it is shown.
+    return int(std::clamp<quint32>(events.last().time, kMinLength, INT_MAX));
 }
 
 int DynModel::firstAtOrAfter(quint32 time) const

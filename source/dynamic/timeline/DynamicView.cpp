@@ -225,11 +225,14 @@ void Dynamic::paintAxis(QPainter& painter, const QColor& pen, int labels)
     const int textWidth = painter.fontMetrics().horizontalAdvance(lengthText);
     painter.drawText(end - textWidth - 2, h - 2, lengthText);
     painter.drawLine(end, 0, end, h - 1);
-    const int step = tickStep(length, labels);
-    QList<int> ticks;
-    for (int time = 0; time < length; time += step)
+    const qint64 step = tickStep(length, labels);
+    // Counted in 64 bits: on a roll that ends near the largest time the last
+    // step would wrap round. More ticks than pixels show nothing more.
+    const qsizetype maxTicks = std::max(axisWidth(), 1);
+    QList<qint64> ticks;
+    for (qint64 time = 0; time < length && ticks.size() < maxTicks; time += step)
         ticks.append(time);
-    for (int i = 0; i < ticks.size(); ++i) {
+    for (qsizetype i = 0; i < ticks.size(); ++i) {
         const int x = xOf(quint32(ticks.at(i)));
         painter.drawLine(x, 0, x, h - 1);
         if (i + 1 < ticks.size())
