@@ -103,7 +103,8 @@ public slots:
     QString newFile(const QString& path);
     bool saveFile(const QString& target);
     void newFile();
-    void saveFileAs();
+    // True when the project was saved; a failure is shown to the user.
+    bool saveFileAs();
     void revertFile();
     void openRecent(QAction* entry);
     void getExample();
