@@ -35,8 +35,7 @@ QString iniPathRefusal(const QString& path)
 {
     const QFileInfo file(path);
     const QString name = file.fileName();
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") ||
-        file.isDir())
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") || file.isDir())
         return QStringLiteral("it is a folder");
     if (file.exists() && !file.isFile())
         return QStringLiteral("it is no regular file");

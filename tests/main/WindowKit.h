@@ -2,10 +2,9 @@
 
 // The program window on a temporary home: its ini, working copy and
 // projects live in one QTemporaryDir, the control server takes a port that
-// was free a moment ago so nothing collides, and every modal question is answered ahead or dismissed. The
-// update check asks nobody, nothing is handed to a browser or viewer (the
-// locations are kept in opened), and the folder beside the program is the
-// temporary one.
+// was free a moment ago so nothing collides, and every modal question is answered ahead or
+// dismissed. The update check asks nobody, nothing is handed to a browser or viewer (the locations
+// are kept in opened), and the folder beside the program is the temporary one.
 
 #include "gui/ModalQuestions.h"
 #include "main/FMManager.h"

@@ -122,9 +122,9 @@ void TestFMManagerFiles::failedSaveStopsTheOperation_data()
     QTest::newRow("Speichern unter onto a folder")
         << QStringLiteral("actSave") << QStringLiteral("folder.fm")
         << QStringLiteral("Das Ziel ist ein Ordner.");
-    for (const QString& operation : {QStringLiteral("actLoad"), QStringLiteral("actNew"),
-                                     QStringLiteral("actRevert"), QStringLiteral("recent"),
-                                     QStringLiteral("example")}) {
+    for (const QString& operation :
+         {QStringLiteral("actLoad"), QStringLiteral("actNew"), QStringLiteral("actRevert"),
+          QStringLiteral("recent"), QStringLiteral("example")}) {
         QTest::addRow("%s after a save into a missing folder", qPrintable(operation))
             << operation << missing << noFolder;
         QTest::addRow("%s after a cancelled save dialog", qPrintable(operation))
