@@ -152,6 +152,7 @@ private:
     void openStore(const QString& path);
     void handOver(const QString& path);
     QString iniPath() const;
+    bool isProgramFile(const QString& path) const;
     QStringList storedRecent() const;
 
     // --- language: "Board/lang" in lower case, English when none is stored

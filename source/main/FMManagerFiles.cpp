@@ -78,6 +78,13 @@ QString FMManager::defaultProject() const
     return ProjectFiles::workingCopyPath(iniPath());
 }
 
+// Files the program keeps for itself, never a project to save onto.
+bool FMManager::isProgramFile(const QString& path) const
+{
+    return ProjectFiles::samePath(path, defaultProject()) ||
+           ProjectFiles::samePath(path, iniPath());
+}
+
 // Older versions kept the working copy as default.fm in the settings
 // directory; the default ini takes it over once.
 void FMManager::takeOverDefaultProject()
@@ -264,8 +271,7 @@ bool FMManager::saveFile(const QString& target)
 {
     if (target.isEmpty())
         return false;
-    if (ProjectFiles::samePath(target, defaultProject()) ||
-        ProjectFiles::samePath(target, iniPath())) {
+    if (isProgramFile(target)) {
         qDebug("man: not saved onto [%s]", qPrintable(target));
         return false;
     }
@@ -295,10 +301,8 @@ bool FMManager::saveFileAs()
         return false;
     if (saveFile(target))
         return true;
-    const QString reason = ProjectFiles::samePath(target, defaultProject()) ||
-                                   ProjectFiles::samePath(target, iniPath())
-                               ? tr("Die Datei gehört dem Programm selbst.")
-                               : saveFailureReason(target);
+    const QString reason = isProgramFile(target) ? tr("Die Datei gehört dem Programm selbst.")
+                                                 : saveFailureReason(target);
     ModalQuestions::ask(this, QMessageBox::Warning, tr("Nicht gespeichert!"),
                         tr("Das Projekt konnte nicht gespeichert werden:\n%1\n%2")
                             .arg(QDir::toNativeSeparators(target), reason),

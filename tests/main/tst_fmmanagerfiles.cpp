@@ -122,6 +122,12 @@ void TestFMManagerFiles::failedSaveStopsTheOperation_data()
     QTest::newRow("Speichern unter onto a folder")
         << QStringLiteral("actSave") << QStringLiteral("folder.fm")
         << QStringLiteral("Das Ziel ist ein Ordner.");
+    QTest::newRow("Speichern unter onto the working copy")
+        << QStringLiteral("actSave") << QStringLiteral("q.fm")
+        << QStringLiteral("Die Datei gehört dem Programm selbst.");
+    QTest::newRow("Speichern unter onto the ini")
+        << QStringLiteral("actSave") << QStringLiteral("q.ini")
+        << QStringLiteral("Die Datei gehört dem Programm selbst.");
     for (const QString& operation :
          {QStringLiteral("actLoad"), QStringLiteral("actNew"), QStringLiteral("actRevert"),
           QStringLiteral("recent"), QStringLiteral("example")}) {
