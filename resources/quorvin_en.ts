@@ -1114,6 +1114,34 @@ for language change.</translation>
         <source>Die Dokumentation %1 konnte nicht geöffnet werden.</source>
         <translation>The manual %1 could not be opened.</translation>
     </message>
+    <message>
+        <source>Der Ordner existiert nicht.</source>
+        <translation>The folder does not exist.</translation>
+    </message>
+    <message>
+        <source>Das Ziel ist ein Ordner.</source>
+        <translation>The target is a folder.</translation>
+    </message>
+    <message>
+        <source>Keine Schreibberechtigung.</source>
+        <translation>No permission to write.</translation>
+    </message>
+    <message>
+        <source>Die Datei konnte nicht geschrieben werden.</source>
+        <translation>The file could not be written.</translation>
+    </message>
+    <message>
+        <source>Die Datei gehört dem Programm selbst.</source>
+        <translation>The file belongs to the program itself.</translation>
+    </message>
+    <message>
+        <source>Das Projekt konnte nicht gespeichert werden:
+%1
+%2</source>
+        <translation>The project could not be saved:
+%1
+%2</translation>
+    </message>
 </context>
 <context>
     <name>FMSettings</name>

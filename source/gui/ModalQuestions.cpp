@@ -3,6 +3,7 @@
 #include <QDebug>
 #include <QDialog>
 #include <QFileDialog>
+#include <QPointer>
 #include <QQueue>
 
 namespace {
@@ -17,6 +18,11 @@ struct Queues
     QStringList texts;
     bool unattended = false;
     int unanswered = 0;
+    // Dialogs running their own event loop right now, innermost last.
+    QList<QPointer<QDialog>> open;
+    // Counts dismissAll() calls, so a question knows it was dismissed while
+    // it was open whatever its dialog returned.
+    int dismissals = 0;
 };
 
 // Questions are asked in the GUI thread only.
@@ -39,6 +45,25 @@ bool answeredUnattended(const QString& title)
     qDebug("man: unanswered question [%s]", qPrintable(title));
     return true;
 }
+
+// A dialog while it runs modally; tells afterwards whether dismissAll()
+// came in meanwhile.
+class OpenQuestion
+{
+public:
+    explicit OpenQuestion(QDialog* dialog) : dismissalsBefore(queues().dismissals)
+    {
+        queues().open.append(dialog);
+    }
+    ~OpenQuestion() { queues().open.removeLast(); }
+    OpenQuestion(const OpenQuestion&) = delete;
+    OpenQuestion& operator=(const OpenQuestion&) = delete;
+
+    bool dismissed() const { return queues().dismissals != dismissalsBefore; }
+
+private:
+    const int dismissalsBefore;
+};
 
 QMessageBox::StandardButton dismissedAnswer(QMessageBox::StandardButtons buttons)
 {
@@ -64,7 +89,8 @@ QStringList askFileNames(QWidget* parent, QFileDialog::FileMode fileMode, const 
     dialog.setAcceptMode(fileMode == QFileDialog::AnyFile ? QFileDialog::AcceptSave
                                                           : QFileDialog::AcceptOpen);
     dialog.setFileMode(fileMode);
-    if (dialog.exec() != QDialog::Accepted)
+    const OpenQuestion question(&dialog);
+    if (dialog.exec() != QDialog::Accepted || question.dismissed())
         return {};
     return dialog.selectedFiles();
 }
@@ -92,7 +118,13 @@ QMessageBox::StandardButton ModalQuestions::ask(QWidget* parent, QMessageBox::Ic
     QMessageBox box(icon, title, text, buttons, parent);
     if (defaultButton != QMessageBox::NoButton)
         box.setDefaultButton(defaultButton);
-    return QMessageBox::StandardButton(box.exec());
+    const OpenQuestion question(&box);
+    const auto answer = QMessageBox::StandardButton(box.exec());
+    // A box closed by other means than a button returns no button of its
+    // own; the caller must see it as dismissed, never as a go-ahead.
+    if (question.dismissed() || !buttons.testFlag(answer))
+        return dismissedAnswer(buttons);
+    return answer;
 }
 
 QString ModalQuestions::openFileName(QWidget* parent, const QString& title, const QString& start,
@@ -127,7 +159,9 @@ int ModalQuestions::exec(QDialog* dialog)
         dialog->setResult(QDialog::Rejected);
         return QDialog::Rejected;
     }
-    return dialog->exec();
+    const OpenQuestion question(dialog);
+    const int result = dialog->exec();
+    return question.dismissed() ? int(QDialog::Rejected) : result;
 }
 
 void ModalQuestions::setNextAnswer(QMessageBox::StandardButton answer)
@@ -158,6 +192,23 @@ void ModalQuestions::setNextDialogResult(int result)
 void ModalQuestions::setNextDialogAction(const std::function<int(QDialog*)>& action)
 {
     queues().dialogActions.enqueue(action);
+}
+
+void ModalQuestions::dismissAll()
+{
+    Queues& q = queues();
+    q.unattended = true;
+    ++q.dismissals;
+    // Innermost first, so each outer dialog's loop is left in turn.
+    for (auto it = q.open.crbegin(); it != q.open.crend(); ++it) {
+        if (*it)
+            (*it)->reject();
+    }
+}
+
+int ModalQuestions::openQuestions()
+{
+    return int(queues().open.size());
 }
 
 void ModalQuestions::setUnattended(bool on)

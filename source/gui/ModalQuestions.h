@@ -47,6 +47,13 @@ public:
     static void setUnattended(bool on);
     static int unanswered();
 
+    // Shutting down: every open question is closed and answered as dismissed
+    // (Cancel where offered, no file, rejected), whatever its dialog
+    // returns, and from now on no question is shown (unattended).
+    static void dismissAll();
+    // Questions whose dialog is open right now (nested ones count each).
+    static int openQuestions();
+
     // Titles of the questions asked since the last clear(), in order.
     static QStringList asked();
     // Texts of the message boxes among them, in order.

@@ -103,7 +103,8 @@ public slots:
     QString newFile(const QString& path);
     bool saveFile(const QString& target);
     void newFile();
-    void saveFileAs();
+    // True when the project was saved; a failure is shown to the user.
+    bool saveFileAs();
     void revertFile();
     void openRecent(QAction* entry);
     void getExample();
@@ -151,6 +152,7 @@ private:
     void openStore(const QString& path);
     void handOver(const QString& path);
     QString iniPath() const;
+    bool isProgramFile(const QString& path) const;
     QStringList storedRecent() const;
 
     // --- language: "Board/lang" in lower case, English when none is stored

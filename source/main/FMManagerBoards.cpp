@@ -35,9 +35,39 @@ const QString kErrorLight = QStringLiteral(":/icons/error.png");
 const QString kGreenLight = QStringLiteral(":/icons/ledgreen.png");
 const QString kWarningLight = QStringLiteral(":/icons/errorwarning.png");
 
+const QString kControlPortKey = QStringLiteral("Remote/portControl");
+const QString kRdsPortKey = QStringLiteral("Remote/portRDSData");
+
 QString boardKey(int position)
 {
     return QStringLiteral("Board/%1").arg(position);
+}
+
+// A port from the ini within the range the port dialog offers, else the
+// default: a hand-edited or damaged ini must not open some other port.
+quint16 storedPort(const QSettings& ini, const QString& key, uint fallback, uint highest)
+{
+    const QVariant stored = ini.value(key);
+    if (!stored.isValid())
+        return quint16(fallback);
+    bool number = false;
+    const uint port = stored.toString().trimmed().toUInt(&number);
+    if (number && port >= uint(Remote::kLowestPort) && port <= highest)
+        return quint16(port);
+    qDebug("man: %s=%s is no port of %d-%u, using %u", qPrintable(key),
+           qPrintable(stored.toString()), Remote::kLowestPort, highest, fallback);
+    return quint16(fallback);
+}
+
+quint16 controlPort(const QSettings& ini)
+{
+    return storedPort(ini, kControlPortKey, FMServer::kDefaultPort,
+                      uint(Remote::kHighestControlPort));
+}
+
+quint16 rdsStartPort(const QSettings& ini)
+{
+    return storedPort(ini, kRdsPortKey, kDefaultRdsDataPort, uint(Remote::kHighestRdsStartPort));
 }
 
 } // namespace
@@ -45,8 +75,7 @@ QString boardKey(int position)
 void FMManager::startRemote()
 {
     remoteServer = new FMServer(this);
-    remoteServer->setPort(
-        quint16(ini->value(QStringLiteral("Remote/portControl"), FMServer::kDefaultPort).toUInt()));
+    remoteServer->setPort(controlPort(*ini));
     connect(remoteServer, &FMServer::newFile, this, qOverload<const QString&>(&FMManager::newFile));
     connect(remoteServer, &FMServer::loadFile, this, &FMManager::openFile);
     connect(remoteServer, &FMServer::saveFile, this, &FMManager::saveFile);
@@ -58,8 +87,7 @@ void FMManager::startRemote()
 
 void FMManager::startBoard()
 {
-    const unsigned rdsPort =
-        ini->value(QStringLiteral("Remote/portRDSData"), kDefaultRdsDataPort).toUInt();
+    const unsigned rdsPort = rdsStartPort(*ini);
     const unsigned osci = ini->value(QStringLiteral("Board/osci"), kDefaultOsciMHz).toUInt();
     RDSServer::serveProgrammes();
     for (int b = 0; b < kBoards; ++b) {
@@ -283,15 +311,11 @@ void FMManager::applyModulators()
 
 void FMManager::onRemote()
 {
-    const auto portApp =
-        quint16(ini->value(QStringLiteral("Remote/portControl"), FMServer::kDefaultPort).toUInt());
-    const auto portRDS =
-        quint16(ini->value(QStringLiteral("Remote/portRDSData"), kDefaultRdsDataPort).toUInt());
-    Remote dialog(portApp, portRDS, this);
+    Remote dialog(controlPort(*ini), rdsStartPort(*ini), this);
     if (ModalQuestions::exec(&dialog) != QDialog::Accepted)
         return;
-    ini->setValue(QStringLiteral("Remote/portControl"), dialog.portApp());
-    ini->setValue(QStringLiteral("Remote/portRDSData"), dialog.portRDS());
+    ini->setValue(kControlPortKey, dialog.portApp());
+    ini->setValue(kRdsPortKey, dialog.portRDS());
     remoteServer->setPort(dialog.portApp());
     for (FMBoard* b : boards) {
         if (b)

@@ -40,6 +40,20 @@ QString projectFilter()
     return FMManager::tr("FM-Einstellung (*.fm);;Alle Dateien (*)");
 }
 
+// Why a copy onto target failed, as far as its folder tells.
+QString saveFailureReason(const QString& target)
+{
+    const QFileInfo file(target);
+    const QFileInfo folder(file.absolutePath());
+    if (!folder.isDir())
+        return FMManager::tr("Der Ordner existiert nicht.");
+    if (file.isDir())
+        return FMManager::tr("Das Ziel ist ein Ordner.");
+    if (!folder.isWritable() || (file.exists() && !file.isWritable()))
+        return FMManager::tr("Keine Schreibberechtigung.");
+    return FMManager::tr("Die Datei konnte nicht geschrieben werden.");
+}
+
 // Items of a page tab's layout that are pages of type Page, in layout order.
 template <typename Page> QList<Page*> pagesIn(QWidget* tab)
 {
@@ -62,6 +76,13 @@ QString FMManager::iniPath() const
 QString FMManager::defaultProject() const
 {
     return ProjectFiles::workingCopyPath(iniPath());
+}
+
+// Files the program keeps for itself, never a project to save onto.
+bool FMManager::isProgramFile(const QString& path) const
+{
+    return ProjectFiles::samePath(path, defaultProject()) ||
+           ProjectFiles::samePath(path, iniPath());
 }
 
 // Older versions kept the working copy as default.fm in the settings
@@ -250,8 +271,7 @@ bool FMManager::saveFile(const QString& target)
 {
     if (target.isEmpty())
         return false;
-    if (ProjectFiles::samePath(target, defaultProject()) ||
-        ProjectFiles::samePath(target, iniPath())) {
+    if (isProgramFile(target)) {
         qDebug("man: not saved onto [%s]", qPrintable(target));
         return false;
     }
@@ -263,23 +283,38 @@ bool FMManager::saveFile(const QString& target)
     }
     const bool saved = ProjectFiles::saveCopy(defaultProject(), target, iniPath());
     qDebug("man: save [%s] %s", qPrintable(target), saved ? "ok" : "failed");
-    if (saved) {
-        if (store)
-            store->clearDirty();
-        dirty = false;
-    }
+    if (!saved)
+        return false;
+    if (store)
+        store->clearDirty();
+    dirty = false;
+    // A file that was not written is no project to offer again.
     addRecent(target);
-    return saved;
+    return true;
 }
 
-void FMManager::saveFileAs()
+bool FMManager::saveFileAs()
 {
-    saveFile(
-        ModalQuestions::saveFileName(this, tr("Speichern unter..."), lastFile(), projectFilter()));
+    const QString target =
+        ModalQuestions::saveFileName(this, tr("Speichern unter..."), lastFile(), projectFilter());
+    if (target.isEmpty())
+        return false;
+    if (saveFile(target))
+        return true;
+    const QString reason = isProgramFile(target) ? tr("Die Datei gehört dem Programm selbst.")
+                                                 : saveFailureReason(target);
+    ModalQuestions::ask(this, QMessageBox::Warning, tr("Nicht gespeichert!"),
+                        tr("Das Projekt konnte nicht gespeichert werden:\n%1\n%2")
+                            .arg(QDir::toNativeSeparators(target), reason),
+                        QMessageBox::Ok);
+    return false;
 }
 
+// The store knows of every change at once; the window's own flag follows
+// only at its tick, and a change made just before must be asked about too.
 QMessageBox::StandardButton FMManager::notifySave(const QString& title)
 {
+    dirtyTimer();
     if (!dirty)
         return QMessageBox::Abort;
     const QMessageBox::StandardButton answer = ModalQuestions::ask(
@@ -288,8 +323,8 @@ QMessageBox::StandardButton FMManager::notifySave(const QString& title)
         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
     if (answer != QMessageBox::Save)
         return answer;
-    saveFileAs();
-    return dirty ? QMessageBox::Abort : QMessageBox::Save;
+    // Going on after a save that did not happen would lose the changes.
+    return saveFileAs() ? QMessageBox::Save : QMessageBox::Cancel;
 }
 
 // --- recent list and title

@@ -1,5 +1,7 @@
 #include "main/IniPath.h"
 
+#include <QFileInfo>
+
 namespace {
 
 const QString kIniOption = QStringLiteral("-i");
@@ -27,4 +29,15 @@ QString iniPath(const QStringList& arguments, const QString& home, const QString
     if (hasSeparator(name))
         return name;
     return preparedSettingsDirectory(home, appData) + name;
+}
+
+QString iniPathRefusal(const QString& path)
+{
+    const QFileInfo file(path);
+    const QString name = file.fileName();
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") || file.isDir())
+        return QStringLiteral("it is a folder");
+    if (file.exists() && !file.isFile())
+        return QStringLiteral("it is no regular file");
+    return QString();
 }

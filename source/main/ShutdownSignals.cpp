@@ -6,6 +6,7 @@
 #include <QDebug>
 #include <QDialog>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <QWidget>
 
 #include <csignal>
@@ -15,6 +16,8 @@
 namespace {
 
 int pipeEnds[2] = {-1, -1};
+
+constexpr int kHandledSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
 void writeSignal(int number)
 {
@@ -38,14 +41,14 @@ ShutdownSignals::ShutdownSignals(QObject* parent) : QObject(parent)
     action.sa_handler = writeSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    for (const int number : kHandledSignals)
+        sigaction(number, &action, nullptr);
 }
 
 ShutdownSignals::~ShutdownSignals()
 {
-    signal(SIGINT, SIG_DFL);
-    signal(SIGTERM, SIG_DFL);
+    for (const int number : kHandledSignals)
+        signal(number, SIG_DFL);
     delete notifier;
     for (int& end : pipeEnds) {
         if (end >= 0)
@@ -54,19 +57,31 @@ ShutdownSignals::~ShutdownSignals()
     }
 }
 
-// Open questions are dismissed and no new one is shown, then the window
-// closes as from its menu.
+// Open questions are answered as Cancel and no new one is shown, then the
+// window closes as from its menu.
 void ShutdownSignals::onSignal()
 {
     char byte = 0;
     if (::read(pipeEnds[1], &byte, 1) != 1)
         return;
     qDebug("man: signal %d", int(byte));
-    ModalQuestions::setUnattended(true);
+    ModalQuestions::dismissAll();
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         auto* dialog = qobject_cast<QDialog*>(widget);
         if (dialog && dialog->isVisible())
             dialog->reject();
+    }
+    closeWhenNoQuestionIsOpen();
+}
+
+// This runs inside the event loop of the question that was open; the
+// operation that asked must first see its answer and return, or it would go
+// on after the window has stored its closing state.
+void ShutdownSignals::closeWhenNoQuestionIsOpen()
+{
+    if (ModalQuestions::openQuestions() > 0) {
+        QTimer::singleShot(0, this, &ShutdownSignals::closeWhenNoQuestionIsOpen);
+        return;
     }
     if (window)
         window->close();

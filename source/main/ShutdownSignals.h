@@ -6,9 +6,11 @@
 class QSocketNotifier;
 class QWidget;
 
-// SIGINT and SIGTERM close the window as the user would, without any
-// question: a service manager or a logout must not leave carriers on. The
-// handler only writes a byte into a pipe; the close runs in the event loop.
+// SIGINT, SIGTERM and SIGHUP close the window as the user would, without any
+// question: a service manager, a logout or a closed terminal must not leave
+// carriers on. A question open at that moment is answered as Cancel, so the
+// operation that asked stops; the window closes once it has. The handler
+// only writes a byte into a pipe; the rest runs in the event loop.
 class ShutdownSignals : public QObject
 {
     Q_OBJECT
@@ -22,6 +24,7 @@ public:
 
 private:
     void onSignal();
+    void closeWhenNoQuestionIsOpen();
 
     QPointer<QWidget> window;
     QSocketNotifier* notifier = nullptr;

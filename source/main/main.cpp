@@ -10,11 +10,27 @@
 #include <QPointer>
 #include <QSettings>
 
+#include <cstdio>
+
+namespace {
+
+// A wrong "-i" is a mistake of whoever started the program, who reads it
+// on the terminal or in the service log; no window is opened for it.
+constexpr int kUnusableIni = 2;
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     const QString path =
         iniPath(app.arguments(), QDir::homePath(), qEnvironmentVariable("APPDATA"));
+    const QString refusal = iniPathRefusal(path);
+    if (!refusal.isEmpty()) {
+        std::fprintf(stderr, "Quorvin: cannot use \"%s\" as the application ini: %s\n",
+                     qUtf8Printable(path), qUtf8Printable(refusal));
+        return kUnusableIni;
+    }
     ShutdownSignals shutdown;
     auto* ini = new QSettings(path, QSettings::IniFormat);
     Startup::installLanguage(*ini, app);

@@ -1,11 +1,10 @@
 #pragma once
 
 // The program window on a temporary home: its ini, working copy and
-// projects live in one QTemporaryDir, both server ports are 0 so nothing
-// collides, and every modal question is answered ahead or dismissed. The
-// update check asks nobody, nothing is handed to a browser or viewer (the
-// locations are kept in opened), and the folder beside the program is the
-// temporary one.
+// projects live in one QTemporaryDir, the control server takes a port that
+// was free a moment ago so nothing collides, and every modal question is answered ahead or
+// dismissed. The update check asks nobody, nothing is handed to a browser or viewer (the locations
+// are kept in opened), and the folder beside the program is the temporary one.
 
 #include "gui/ModalQuestions.h"
 #include "main/FMManager.h"
@@ -21,6 +20,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QSettings>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -45,7 +45,7 @@ public:
         ProgramFolder::setPath(dir.path());
         ini = std::make_unique<QSettings>(iniPath(), QSettings::IniFormat);
         ini->setValue(QStringLiteral("Remote/portRDSData"), 0);
-        ini->setValue(QStringLiteral("Remote/portControl"), 0);
+        ini->setValue(QStringLiteral("Remote/portControl"), freePort());
         // A chosen language and a known release: no question at start.
         ini->setValue(QStringLiteral("Board/lang"), QStringLiteral("de"));
         ini->setValue(QStringLiteral("Board/soft"), FMManager::versionText());
@@ -57,6 +57,13 @@ public:
         Updater::setLookup({});
         UrlOpener::setHandler({});
         ProgramFolder::setPath(QString());
+    }
+
+    // The system's choice of a port nobody listens on; the ini refuses 0.
+    static quint16 freePort()
+    {
+        QTcpServer probe;
+        return probe.listen(QHostAddress::Any, 0) ? probe.serverPort() : 0;
     }
 
     QString path(const QString& name) const { return dir.filePath(name); }
@@ -84,6 +91,28 @@ public:
         QAction* found = find<QAction>(action);
         QVERIFY2(found, qPrintable(action));
         found->trigger();
+    }
+
+    // Runs an operation of the window that loads a project and asks about
+    // unsaved changes first: a menu action by name, "recent" for the recent
+    // entry naming project, or "example" for the first example, which is
+    // project copied into the folder examples/ of a current directory.
+    void runLoading(const QString& operation, const QString& project)
+    {
+        if (operation == QLatin1String("recent")) {
+            QAction entry(project);
+            window->openRecent(&entry);
+        } else if (operation == QLatin1String("example")) {
+            const QString examples = path(QStringLiteral("examples"));
+            QDir().mkpath(examples);
+            QFile::copy(project, examples + QStringLiteral("/11-1.fm"));
+            const QString previous = QDir::currentPath();
+            QDir::setCurrent(dir.path());
+            trigger(QStringLiteral("act1"));
+            QDir::setCurrent(previous);
+        } else {
+            trigger(operation);
+        }
     }
 
     // A project file holding the given keys (ini form: "channel.1/freq"),

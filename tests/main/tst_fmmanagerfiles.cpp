@@ -15,6 +15,10 @@ private slots:
     void missingFileIsReported();
     void saveAs();
     void saveThatCannotBeWrittenKeepsTheMark();
+    void failedSaveStopsTheOperation_data();
+    void failedSaveStopsTheOperation();
+    void editJustMadeIsAskedAbout_data();
+    void editJustMadeIsAskedAbout();
     void newProjectStartsEmpty();
     void unsavedQuestion_data();
     void unsavedQuestion();
@@ -39,6 +43,8 @@ void TestFMManagerFiles::loadFromMenu()
     window->project()->set(QStringLiteral("channel.1.freq"), 90.1);
     const QString project =
         kit.writeProject(QStringLiteral("a.fm"), {{QStringLiteral("channel.1/freq"), "99.9"}});
+    // The edit just made is asked about; discarding it goes on.
+    ModalQuestions::setNextAnswer(QMessageBox::Discard);
     ModalQuestions::setNextFileName(project);
     kit.trigger(QStringLiteral("actLoad"));
     QCOMPARE(window->project()->get(QStringLiteral("channel.1.freq")).toDouble(), 99.9);
@@ -47,7 +53,8 @@ void TestFMManagerFiles::loadFromMenu()
     // The previous working copy is its backup now.
     QSettings backup(kit.path(QStringLiteral("q.fbk")), QSettings::IniFormat);
     QCOMPARE(backup.value(QStringLiteral("channel.1/freq")).toDouble(), 90.1);
-    QCOMPARE(ModalQuestions::asked(), QStringList{QStringLiteral("FM-Einstellung laden")});
+    QCOMPARE(ModalQuestions::asked(), (QStringList{QStringLiteral("Projekt laden"),
+                                                   QStringLiteral("FM-Einstellung laden")}));
 }
 
 void TestFMManagerFiles::missingFileIsReported()
@@ -102,6 +109,118 @@ void TestFMManagerFiles::saveThatCannotBeWrittenKeepsTheMark()
     QVERIFY(ini.contains(QStringLiteral("Remote/portControl")));
 }
 
+void TestFMManagerFiles::failedSaveStopsTheOperation_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("reason");
+
+    const QString missing = QStringLiteral("missing/x.fm");
+    const QString noFolder = QStringLiteral("Der Ordner existiert nicht.");
+    QTest::newRow("Speichern unter into a missing folder")
+        << QStringLiteral("actSave") << missing << noFolder;
+    QTest::newRow("Speichern unter onto a folder")
+        << QStringLiteral("actSave") << QStringLiteral("folder.fm")
+        << QStringLiteral("Das Ziel ist ein Ordner.");
+    QTest::newRow("Speichern unter onto the working copy")
+        << QStringLiteral("actSave") << QStringLiteral("q.fm")
+        << QStringLiteral("Die Datei gehört dem Programm selbst.");
+    QTest::newRow("Speichern unter onto the ini")
+        << QStringLiteral("actSave") << QStringLiteral("q.ini")
+        << QStringLiteral("Die Datei gehört dem Programm selbst.");
+    for (const QString& operation :
+         {QStringLiteral("actLoad"), QStringLiteral("actNew"), QStringLiteral("actRevert"),
+          QStringLiteral("recent"), QStringLiteral("example")}) {
+        QTest::addRow("%s after a save into a missing folder", qPrintable(operation))
+            << operation << missing << noFolder;
+        QTest::addRow("%s after a cancelled save dialog", qPrintable(operation))
+            << operation << QString() << QString();
+    }
+}
+
+// A save that did not happen names the file and why, leaves the recent list
+// and the title as they were, and the load that asked for it does not run.
+void TestFMManagerFiles::failedSaveStopsTheOperation()
+{
+    QFETCH(QString, operation);
+    QFETCH(QString, target);
+    QFETCH(QString, reason);
+    WindowKit kit;
+    FMManager* window = kit.open();
+    QVERIFY(QDir(kit.dir.path()).mkdir(QStringLiteral("folder.fm")));
+    const QString project =
+        kit.writeProject(QStringLiteral("p.fm"), {{QStringLiteral("channel.1/freq"), "97.0"}});
+    const QString other =
+        kit.writeProject(QStringLiteral("o.fm"), {{QStringLiteral("channel.1/freq"), "107.0"}});
+    window->loadFile(project);
+    makeDirty(kit);
+    const QString title = window->windowTitle();
+    const auto store = window->project();
+    const QString chosen = target.isEmpty() ? QString() : kit.path(target);
+
+    if (operation != QLatin1String("actSave"))
+        ModalQuestions::setNextAnswer(QMessageBox::Save);
+    ModalQuestions::setNextFileName(chosen);
+    ModalQuestions::setNextAnswer(QMessageBox::Ok);
+    // What a load that went on would open.
+    ModalQuestions::setNextFileName(other);
+    kit.runLoading(operation, other);
+
+    QCOMPARE(window->project(), store);
+    QCOMPARE(store->get(QStringLiteral("channel.1.freq")).toDouble(), 97.0);
+    QCOMPARE(store->get(QStringLiteral("channel.2.freq")).toDouble(), 88.8);
+    QSettings workingCopy(kit.workingCopy(), QSettings::IniFormat);
+    QCOMPARE(workingCopy.value(QStringLiteral("channel.2/freq")).toDouble(), 88.8);
+    QVERIFY(window->isDirty());
+    QCOMPARE(window->windowTitle(), title);
+    QCOMPARE(kit.ini->value(QStringLiteral("Last/file1")).toString(), project);
+    QVERIFY(!kit.ini->contains(QStringLiteral("Last/file2")));
+    QVERIFY(!ModalQuestions::asked().contains(QStringLiteral("FM-Einstellung laden")));
+    QVERIFY(!ModalQuestions::asked().contains(QStringLiteral("Neues Projekt...")));
+    if (reason.isEmpty()) {
+        QCOMPARE(ModalQuestions::asked().count(QStringLiteral("Nicht gespeichert!")), 0);
+        return;
+    }
+    QCOMPARE(ModalQuestions::asked().last(), QStringLiteral("Nicht gespeichert!"));
+    const QString warning = ModalQuestions::askedTexts().last();
+    QVERIFY2(warning.contains(QDir::toNativeSeparators(chosen)), qPrintable(warning));
+    QVERIFY2(warning.contains(reason), qPrintable(warning));
+}
+
+void TestFMManagerFiles::editJustMadeIsAskedAbout_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("Laden") << QStringLiteral("actLoad") << QStringLiteral("Projekt laden");
+    QTest::newRow("Neu") << QStringLiteral("actNew") << QStringLiteral("Neues Projekt");
+    QTest::newRow("Rücksetzen") << QStringLiteral("actRevert")
+                                << QStringLiteral("Projekt zurück setzen?");
+    QTest::newRow("recent entry") << QStringLiteral("recent") << QStringLiteral("Projekt laden");
+    QTest::newRow("example") << QStringLiteral("example") << QStringLiteral("Projekt laden");
+}
+
+// The store knows of an edit at once; the window's own mark follows only at
+// its tick, which has not come yet here.
+void TestFMManagerFiles::editJustMadeIsAskedAbout()
+{
+    QFETCH(QString, operation);
+    QFETCH(QString, title);
+    WindowKit kit;
+    FMManager* window = kit.open();
+    const QString project =
+        kit.writeProject(QStringLiteral("p.fm"), {{QStringLiteral("channel.1/freq"), "97.0"}});
+    window->loadFile(project);
+    const auto store = window->project();
+    QCOMPARE(store->set(QStringLiteral("channel.2.freq"), 88.8), 0);
+    ModalQuestions::setNextAnswer(QMessageBox::Cancel);
+    kit.runLoading(operation, project);
+    QCOMPARE(ModalQuestions::asked(), QStringList{title});
+    QCOMPARE(window->project(), store);
+    QCOMPARE(store->get(QStringLiteral("channel.2.freq")).toDouble(), 88.8);
+    QVERIFY(window->isDirty());
+    QVERIFY(window->windowTitle().endsWith(QLatin1String(" *")));
+}
+
 void TestFMManagerFiles::newProjectStartsEmpty()
 {
     WindowKit kit;
@@ -109,6 +228,7 @@ void TestFMManagerFiles::newProjectStartsEmpty()
     window->project()->set(QStringLiteral("channel.1.freq"), 90.1);
     const QString existing =
         kit.writeProject(QStringLiteral("old.fm"), {{QStringLiteral("channel.1/freq"), "99.9"}});
+    ModalQuestions::setNextAnswer(QMessageBox::Discard);
     ModalQuestions::setNextFileName(existing);
     kit.trigger(QStringLiteral("actNew"));
     QVERIFY(window->project()->get(QStringLiteral("channel.1.freq")).toDouble() != 90.1);
@@ -173,9 +293,13 @@ void TestFMManagerFiles::revertWithoutOriginal()
         kit.writeProject(QStringLiteral("c.fm"), {{QStringLiteral("channel.1/freq"), "96.0"}});
     window->loadFile(project);
     window->project()->set(QStringLiteral("channel.1.freq"), 91.0);
+    // The edit is asked about at once, not only after the window's tick.
+    ModalQuestions::setNextAnswer(QMessageBox::Discard);
     kit.trigger(QStringLiteral("actRevert"));
     QCOMPARE(window->project()->get(QStringLiteral("channel.1.freq")).toDouble(), 96.0);
+    QCOMPARE(ModalQuestions::asked(), QStringList{QStringLiteral("Projekt zurück setzen?")});
 
+    ModalQuestions::clear();
     QVERIFY(QFile::remove(project));
     const auto before = window->project();
     ModalQuestions::setNextAnswer(QMessageBox::Ok);

@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 const QString kOlderContent = QStringLiteral("[Board]\nlang=de\n");
@@ -39,6 +41,8 @@ private slots:
     void olderIni_data();
     void olderIni();
     void serverSharesTheDirectory();
+    void onlyAFileCanBeTheIni_data();
+    void onlyAFileCanBeTheIni();
 
 private:
     std::unique_ptr<QTemporaryDir> root;
@@ -154,6 +158,43 @@ void TestIniPath::serverSharesTheDirectory()
     QCOMPARE(serverDirectory, settingsDir);
     QCOMPARE(readFile(settingsDir + QStringLiteral("Quorvin.ini")), kOlderContent);
     QCOMPARE(iniPath({"Quorvin"}, home, QString()), settingsDir + QStringLiteral("Quorvin.ini"));
+}
+
+void TestIniPath::onlyAFileCanBeTheIni_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("refusal"); // empty: the path is fine
+
+    const QString folder = QStringLiteral("it is a folder");
+    QTest::newRow("no option") << QStringList{"Quorvin"} << QString();
+    QTest::newRow("a file not yet written") << QStringList{"Quorvin", "-i", "new.ini"} << QString();
+    QTest::newRow("an existing file") << QStringList{"Quorvin", "-i", "@/file.ini"} << QString();
+    QTest::newRow("a link to a file") << QStringList{"Quorvin", "-i", "@/link.ini"} << QString();
+    QTest::newRow("empty name") << QStringList{"Quorvin", "-i", ""} << folder;
+    QTest::newRow("dot") << QStringList{"Quorvin", "-i", "."} << folder;
+    QTest::newRow("dot dot") << QStringList{"Quorvin", "-i", ".."} << folder;
+    QTest::newRow("a folder") << QStringList{"Quorvin", "-i", "@/folder"} << folder;
+    QTest::newRow("a link to a folder") << QStringList{"Quorvin", "-i", "@/folderlink"} << folder;
+    QTest::newRow("ending in a separator") << QStringList{"Quorvin", "-i", "@/new/"} << folder;
+    QTest::newRow("a FIFO") << QStringList{"Quorvin", "-i", "@/fifo"}
+                            << QStringLiteral("it is no regular file");
+    QTest::newRow("a device") << QStringList{"Quorvin", "-i", "/dev/null"}
+                              << QStringLiteral("it is no regular file");
+}
+
+void TestIniPath::onlyAFileCanBeTheIni()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, refusal);
+    const QString base = root->path();
+    QVERIFY(writeFile(base + QStringLiteral("/file.ini"), kOlderContent));
+    QVERIFY(QFile::link(base + QStringLiteral("/file.ini"), base + QStringLiteral("/link.ini")));
+    QVERIFY(QDir(base).mkdir(QStringLiteral("folder")));
+    QVERIFY(QFile::link(base + QStringLiteral("/folder"), base + QStringLiteral("/folderlink")));
+    QCOMPARE(::mkfifo(qPrintable(base + QStringLiteral("/fifo")), 0600), 0);
+    arguments.replaceInStrings(QStringLiteral("@"), base);
+
+    QCOMPARE(iniPathRefusal(iniPath(arguments, home, appData)), refusal);
 }
 
 QTEST_GUILESS_MAIN(TestIniPath)

@@ -7,7 +7,8 @@ Remote::Remote(quint16 portApp, quint16 portRDS, QWidget* parent)
 {
     ui->setupUi(this);
     setObjectName(QStringLiteral("Remote"));
-    ui->portRDS->setMaximum(kHighestRdsStartPort);
+    ui->portApp->setRange(kLowestPort, kHighestControlPort);
+    ui->portRDS->setRange(kLowestPort, kHighestRdsStartPort);
     connect(ui->Bsave, &QPushButton::clicked, this, &Remote::accept);
     connect(ui->Bcancel, &QPushButton::clicked, this, &Remote::reject);
     ui->portApp->setValue(portApp);

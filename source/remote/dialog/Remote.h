@@ -15,6 +15,9 @@ class Remote : public QDialog
 {
     Q_OBJECT
 public:
+    // Below 80 lie the ports of well-known services.
+    static constexpr int kLowestPort = 80;
+    static constexpr int kHighestControlPort = 65535;
     // The RDS start port stops at 65440, so channel 96 still gets a port.
     static constexpr int kHighestRdsStartPort = 65440;
 
