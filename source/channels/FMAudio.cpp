@@ -109,6 +109,7 @@ void FMAudio::attach(QSharedPointer<FMSettings> settings)
     store->subscribe(QStringLiteral("audio"), this);
     store->subscribe(QStringLiteral("playlist"), this);
     store->subscribe(QStringLiteral("songinfo"), this);
+    store->takeLatestStateValues(this);
     fillPlaylists(0);
     fillSources();
 }

@@ -73,6 +73,7 @@ void Dynamic::setSettings(QSharedPointer<FMSettings> settings)
         return;
     loadRoll();
     store->subscribe(QStringLiteral("*"), this);
+    store->takeLatestStateValues(this);
 }
 
 void Dynamic::setClock(Clock source)
@@ -87,13 +88,17 @@ bool Dynamic::playing() const
 
 void Dynamic::notify(SetValue* event)
 {
-    const QString key = event->key.toLower().replace(QLatin1Char('/'), QLatin1Char('.'));
     if (autoplay) {
         autoplay = false;
         if (events->rowCount() > 0)
             onPlay();
     }
-    if (!isRecordable(key) || !record)
+    // Most notifications are run-time values while nothing records: no text
+    // work for them.
+    if (!record)
+        return;
+    const QString key = event->key.toLower().replace(QLatin1Char('/'), QLatin1Char('.'));
+    if (!isRecordable(key))
         return;
     const quint32 time = playing() ? quint32(now() - start) : position;
     Event recorded(time, key + QLatin1Char(' ') + event->value.toString());
