@@ -124,6 +124,8 @@ void Dynamic::execute(Event event)
 
 void Dynamic::timeout()
 {
+    const quint32 before = position;
+    const QString infoBefore = infoText;
     position = quint32(now() - start);
     if (!record)
         position = std::min(position, quint32(length));
@@ -140,7 +142,11 @@ void Dynamic::timeout()
         }
     }
     emit msTime(int(std::min<quint32>(position, INT_MAX)));
-    update();
+    // A tick moves the cursor; the rest of the roll stays as drawn.
+    QWidget::update(cursorStrip(before));
+    QWidget::update(cursorStrip(position));
+    if (infoText != infoBefore)
+        QWidget::update(QRect(0, 0, width(), 2 * h));
 }
 
 void Dynamic::startPlaying()
@@ -237,8 +243,12 @@ void Dynamic::onTime(int ms)
 {
     if (announcing)
         return;
-    position = quint32(std::max(0, ms));
+    const quint32 time = quint32(std::max(0, ms));
     navIndex = -1;
+    // The time box echoes every tick: the cursor is already drawn there.
+    if (time == position)
+        return;
+    position = time;
     update();
 }
 
