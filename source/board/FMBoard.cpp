@@ -267,7 +267,7 @@ void FMBoard::run()
     fillTimer->setInterval(kFillTickMs);
     connect(fillTimer, &QTimer::timeout, this, &FMBoard::timeFillBuffer);
     statusTimer->start();
-    fillTimer->start();
+    // The fill timer starts when the board goes online.
     fillClock.start();
 
     exec();

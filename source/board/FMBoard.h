@@ -102,6 +102,9 @@ public:
     void forgetPcm(int slot, int frames);
     bool configBand(bool onAir);
     bool isOnline() const { return connState.load() == Online; }
+    // Fill ticks that found the board not online; the fill timer stops at
+    // the first, so an idle board thread sleeps.
+    int fillTicksOffline() const { return offlineFillTicks.load(std::memory_order_relaxed); }
     BoardLink* link() const { return boardLink; }
 
 public slots:
@@ -188,5 +191,6 @@ private:
     std::array<FMProgram*, kSlots> programs{};
     QElapsedTimer fillClock;
     qint64 lastFillNs = -1;
+    std::atomic_int offlineFillTicks{0};
     FillTickStats stats;
 };

@@ -9,6 +9,7 @@
 #include <QHostAddress>
 #include <QMutexLocker>
 #include <QRandomGenerator>
+#include <QTimer>
 #include <QUdpSocket>
 
 #include <cstdio>
@@ -194,6 +195,8 @@ void FMBoard::goOnline()
     connState = Online;
     current.band = kUnknownBand;
     boardLink->markReceived();
+    if (fillTimer && !fillTimer->isActive())
+        fillTimer->start();
     emit online(connected, index);
 }
 
@@ -279,6 +282,11 @@ void FMBoard::onStatus()
 void FMBoard::timeFillBuffer()
 {
     if (connState.load() != Online) {
+        // The 1 ms tick runs only while the board is online: an idle or
+        // unreachable board must not wake its thread a thousand times a
+        // second. goOnline() starts it again.
+        fillTimer->stop();
+        offlineFillTicks.fetch_add(1, std::memory_order_relaxed);
         lastFillNs = -1;
         return;
     }

@@ -11,6 +11,8 @@
 #include <QDebug>
 #include <QSpinBox>
 
+#include <utility>
+
 namespace {
 
 const QColor kHighlight(0x33, 0x99, 0xFF);
@@ -109,6 +111,7 @@ void FMAudio::attach(QSharedPointer<FMSettings> settings)
     store->subscribe(QStringLiteral("audio"), this);
     store->subscribe(QStringLiteral("playlist"), this);
     store->subscribe(QStringLiteral("songinfo"), this);
+    store->takeLatestStateValues(this);
     fillPlaylists(0);
     fillSources();
 }
@@ -119,16 +122,38 @@ void FMAudio::notify(SetValue* event)
         return;
     const QString key = event->key.toLower();
     if (key.startsWith(QLatin1String("audio"))) {
-        fillSources();
+        scheduleRefill(RefillSources);
     } else if (key.startsWith(QLatin1String("playlist"))) {
         if (referencedPlaylist(key.section(QLatin1Char('/'), 0, 0)) == 0)
             return;
-        if (key.endsWith(QLatin1String("name")))
-            fillSources();
-        fillPlaylists(playlistId);
+        scheduleRefill(key.endsWith(QLatin1String("name")) ? RefillSources | RefillPlaylists
+                                                           : RefillPlaylists);
     } else if (key.startsWith(QLatin1String("songinfo"))) {
-        showSongInfo();
+        scheduleRefill(RefillSongs);
     }
+}
+
+void FMAudio::scheduleRefill(int what)
+{
+    const bool scheduled = pendingRefill != 0;
+    pendingRefill |= what;
+    // Posted behind the notifications already waiting, so it runs in the
+    // same pass, once.
+    if (!scheduled)
+        QMetaObject::invokeMethod(this, &FMAudio::refill, Qt::QueuedConnection);
+}
+
+void FMAudio::refill()
+{
+    const int what = std::exchange(pendingRefill, 0);
+    if (!store)
+        return;
+    if (what & RefillSources)
+        fillSources();
+    if (what & RefillPlaylists)
+        fillPlaylists(playlistId);
+    if (what & RefillSongs)
+        showSongInfo();
 }
 
 void FMAudio::selectPlaylist(int source)

@@ -81,6 +81,13 @@ private:
     void showSongInfo();
     int sourceId(int row) const;
 
+    // A playlist of thousands of files changes item by item, each with its
+    // notification: the tables are drawn once per event-loop pass, after
+    // the pass's notifications, not once per notification.
+    enum Refill { RefillSources = 1, RefillPlaylists = 2, RefillSongs = 4 };
+    void scheduleRefill(int what);
+    void refill();
+
     Ui::FMAudioUI* ui;
     QSharedPointer<FMSettings> store;
     QString lastFile;
@@ -88,4 +95,5 @@ private:
     // A cut row or a replaced cell deletes its form with the table.
     QMap<int, QPointer<QWidget>> testForms;
     bool tabOrderStale = false;
+    int pendingRefill = 0;
 };

@@ -286,11 +286,9 @@ void FMAudio::fillFiles(const QStringList& paths)
 {
     QTableWidget* table = ui->files;
     table->setRowCount(0);
-    for (const QString& path : paths) {
-        const int row = table->rowCount();
-        table->insertRow(row);
-        table->setItem(row, 0, new QTableWidgetItem(path));
-    }
+    table->setRowCount(int(paths.size()));
+    for (int row = 0; row < int(paths.size()); ++row)
+        table->setItem(row, 0, new QTableWidgetItem(paths.at(row)));
     showSongInfo();
 }
 

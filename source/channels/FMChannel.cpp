@@ -104,6 +104,8 @@ void FMChannel::refresh(QSharedPointer<FMSettings> settings)
         return;
     store->subscribe(QStringLiteral("board.band"), this);
     store->subscribe(QStringLiteral("chstatus.%1").arg(number), this);
+    // Status and play position change all the time; the strip shows the newest.
+    store->takeLatestStateValues(this);
     setBand(store->band());
     readRecord();
     ui->info->setStore(store);

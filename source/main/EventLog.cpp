@@ -29,38 +29,42 @@ void EventLog::observeAll(QSharedPointer<FMSettings> settings)
     if (store)
         store->unsubscribeAll(this);
     store = std::move(settings);
-    if (store)
+    if (store) {
         store->subscribe(QStringLiteral("*"), this);
+        store->takeLatestStateValues(this);
+    }
 }
 
 void EventLog::notify(SetValue* event)
 {
+    // Run-time keys arrive thousands of times a second: dropped before any
+    // text is made of them.
+    if (isRunTimeKey(event->key))
+        return;
     const QString key = event->key.toLower().replace(QLatin1Char('/'), QLatin1Char('.'));
     if (key.startsWith(QLatin1String("board")) || key.startsWith(QLatin1String("rdsin"))) {
         qDebug("log: skip %s %s", qPrintable(key), qPrintable(debugText(event->value)));
         return;
     }
-    if (isRunTimeKey(key))
-        return;
     append(key + QLatin1Char(' ') + event->value.toString());
 }
 
 // What the boards publish continuously: status, song changes, RDS log lines,
-// counters, play positions and fill levels.
-bool EventLog::isRunTimeKey(const QString& key)
+// counters, play positions and fill levels. The key in any letter case,
+// with '.' or '/'.
+bool EventLog::isRunTimeKey(QStringView key)
 {
-    if (key.startsWith(QLatin1String("chstatus")) || key == QLatin1String("songinfo"))
+    if (key.startsWith(u"chstatus", Qt::CaseInsensitive) ||
+        key.compare(u"songinfo", Qt::CaseInsensitive) == 0)
         return true;
-    if (!key.startsWith(QLatin1String("chinfo")))
+    if (!key.startsWith(u"chinfo", Qt::CaseInsensitive))
         return false;
-    static const QLatin1String kRunTimeParts[] = {
-        QLatin1String("rdslog"), QLatin1String("rdscount"), QLatin1String("playpos"),
-        QLatin1String("rdsperce")};
-    for (QLatin1String part : kRunTimeParts) {
-        if (key.contains(part))
+    static const QStringView kRunTimeParts[] = {u"rdslog", u"rdscount", u"playpos", u"rdsperce"};
+    for (QStringView part : kRunTimeParts) {
+        if (key.contains(part, Qt::CaseInsensitive))
             return true;
     }
-    return key.endsWith(QLatin1String("dist"));
+    return key.endsWith(u"dist", Qt::CaseInsensitive);
 }
 
 QString EventLog::debugText(const QVariant& value)

@@ -30,7 +30,7 @@ public:
     void append(const QString& text);
 
 private:
-    static bool isRunTimeKey(const QString& key);
+    static bool isRunTimeKey(QStringView key);
     static QString debugText(const QVariant& value);
 
     Ui::EventLogUI* ui;

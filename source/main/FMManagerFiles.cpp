@@ -181,6 +181,7 @@ void FMManager::handOver(const QString& path)
     spectrum->setChannelCount(modCount * kChannelsPerBoard);
     store->subscribe(QStringLiteral("channel"), spectrum);
     store->subscribe(QStringLiteral("chinfo"), spectrum);
+    store->takeLatestStateValues(spectrum);
     for (int n = 1; n <= kChannels; ++n)
         spectrum->setChannel(store->channel(n));
 

@@ -9,7 +9,9 @@ bool SetHandler::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched && event->type() == SetValue::kType) {
         if (auto* observer = dynamic_cast<Observer*>(watched)) {
-            observer->notify(static_cast<SetValue*>(event));
+            auto* setValue = static_cast<SetValue*>(event);
+            setValue->takePending();
+            observer->notify(setValue);
             return true;
         }
     }

@@ -1,8 +1,33 @@
 #include "settings/SetValue.h"
 
+#include <QMutexLocker>
+
 SetValue::SetValue(const QString& key, const QVariant& value)
     : QEvent(kType), key(key), value(value)
 {
 }
 
-SetValue::~SetValue() = default;
+SetValue::SetValue(const QString& key, std::shared_ptr<PendingValue> pending)
+    : QEvent(kType), key(key), pending(std::move(pending))
+{
+}
+
+SetValue::~SetValue()
+{
+    // Dropped undelivered (its receiver went away): the next publication
+    // must post again.
+    if (pending) {
+        QMutexLocker locker(&pending->mutex);
+        pending->waiting = false;
+    }
+}
+
+void SetValue::takePending()
+{
+    if (!pending)
+        return;
+    QMutexLocker locker(&pending->mutex);
+    value = pending->value;
+    pending->waiting = false;
+    pending.reset();
+}

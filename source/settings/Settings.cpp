@@ -230,9 +230,12 @@ void Settings::publishPattern(const QString& keyPath, const QVariant& value,
     postToSubscribers(QStringLiteral("*"), n, value, served);
     if (family.isEmpty())
         return;
-    for (const auto& [pattern, receiver] : subscribers) {
-        if (!pattern.startsWith(family))
-            continue;
+    // Every pattern of the family sorts from the family's name on, and
+    // before the next name that does not begin with it.
+    for (auto it = subscribers.lower_bound(family);
+         it != subscribers.end() && it->first.startsWith(family); ++it) {
+        const QString& pattern = it->first;
+        QObject* receiver = it->second;
         if (pattern == family) {
             postSetValue(receiver, n, value, served);
             continue;
@@ -281,6 +284,12 @@ bool Settings::subscribe(const QString& key, QObject* receiver)
     return true;
 }
 
+void Settings::takeLatestStateValues(QObject* receiver)
+{
+    if (receiver)
+        latestValues.add(receiver);
+}
+
 bool Settings::unsubscribe(const QString& key, QObject* receiver)
 {
     QWriteLocker locker(&lock);
@@ -305,6 +314,7 @@ bool Settings::unsubscribeAll(QObject* receiver)
     std::erase_if(subscribers, [receiver](const auto& entry) { return entry.second == receiver; });
     if (auto connection = watchedReceivers.take(receiver))
         QObject::disconnect(connection);
+    latestValues.forget(receiver);
     return subscribers.size() != before;
 }
 
@@ -313,6 +323,7 @@ void Settings::forgetReceiver(QObject* receiver)
     QWriteLocker locker(&lock);
     std::erase_if(subscribers, [receiver](const auto& entry) { return entry.second == receiver; });
     watchedReceivers.remove(receiver);
+    latestValues.forget(receiver);
 }
 
 QStringList Settings::subscriptions(QObject* receiver) const
@@ -326,11 +337,13 @@ QStringList Settings::subscriptions(QObject* receiver) const
 }
 
 void Settings::postSetValue(QObject* receiver, const QString& key, const QVariant& value,
-                            ServedSet& served)
+                            ServedSet& served) const
 {
     if (served.contains(receiver))
         return;
     served.insert(receiver);
+    if (LatestValues::isStateKey(key) && latestValues.post(receiver, key, value))
+        return;
     QCoreApplication::postEvent(receiver, new SetValue(key, value), Qt::NormalEventPriority);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/KeyIndex.h"
+#include "settings/LatestValues.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -46,6 +47,10 @@ public:
                         const QList<int>& changedInstances, QObject* sender) const;
 
     bool subscribe(const QString& key, QObject* receiver);
+    // The receiver shows run-time state values and needs only the newest:
+    // at most one delivery per such key waits in its queue (see
+    // LatestValues). Other keys still reach it one by one.
+    void takeLatestStateValues(QObject* receiver);
     bool unsubscribe(const QString& key, QObject* receiver);
     bool unsubscribeAll(QObject* receiver);
     QStringList subscriptions(QObject* receiver) const;
@@ -96,8 +101,8 @@ protected:
     static constexpr int kWriteDelayMs = 100;
     bool event(QEvent* event) override;
 
-    static void postSetValue(QObject* receiver, const QString& key, const QVariant& value,
-                             ServedSet& served);
+    void postSetValue(QObject* receiver, const QString& key, const QVariant& value,
+                      ServedSet& served) const;
     void postToSubscribers(const QString& pattern, const QString& key, const QVariant& value,
                            ServedSet& served) const;
 
@@ -133,4 +138,5 @@ private:
     // pattern -> receivers; among equal patterns the newest comes first
     std::multimap<QString, QObject*> subscribers;
     QHash<QObject*, QMetaObject::Connection> watchedReceivers;
+    mutable LatestValues latestValues;
 };

@@ -55,6 +55,7 @@ private slots:
     void onAirIgnoredWhileNotOnline();
     void shutdownSwitchesCarrierOffAndUnlocks();
     void connectToWhileOnlineStartsAgain();
+    void fillTickRunsOnlyWhileOnline();
 };
 
 void TestFMBoard::connectAndLock_data()
@@ -319,6 +320,29 @@ void TestFMBoard::connectToWhileOnlineStartsAgain()
         return type != Emu::InfoRequest && type != Emu::LockQuery && type != Emu::SetLock;
     });
     QCOMPARE(handshake.value(0), quint16(Emu::InfoRequest));
+}
+
+// An idle board thread must sleep between its status ticks: the 1 ms fill
+// tick runs only while the board is online. Progress is counted in the
+// board's info requests (one per status tick), never in time.
+void TestFMBoard::fillTickRunsOnlyWhileOnline()
+{
+    BoardFixture f;
+    f.emulator->setSilent(true);
+    f.startBoard()->connectTo(f.address());
+    QTRY_VERIFY_WITH_TIMEOUT(f.emulator->countOfType(Emu::InfoRequest) >= 3, kWaitMs);
+    QCOMPARE(f.board->fillTicksOffline(), 0);
+
+    f.emulator->setSilent(false);
+    QTRY_COMPARE_WITH_TIMEOUT(f.board->connectionState(), FMBoard::Online, kWaitMs);
+    const qsizetype offlineBefore = f.offlineSpy->size();
+    f.emulator->setSilent(true);
+    QTRY_COMPARE_WITH_TIMEOUT(f.offlineSpy->size(), offlineBefore + 1, kWaitMs);
+    f.emulator->clearReceived();
+    QTRY_VERIFY_WITH_TIMEOUT(f.emulator->countOfType(Emu::InfoRequest) >= 3, kWaitMs);
+    // The one tick that found the board gone stopped the timer.
+    QVERIFY2(f.board->fillTicksOffline() <= 1,
+             qPrintable(QString::number(f.board->fillTicksOffline())));
 }
 
 QTEST_GUILESS_MAIN(TestFMBoard)

@@ -51,8 +51,13 @@ public:
     QString projectPath() const { return dir.filePath(QStringLiteral("project.fm")); }
     QString path(const QString& name) const { return dir.filePath(name); }
 
-    // Hands the page what the store has posted to it so far.
-    void deliver() const { QCoreApplication::sendPostedEvents(page.get(), SetValue::kType); }
+    // Hands the page what the store has posted to it so far, then lets it
+    // redraw its tables once, as at the end of an event-loop pass.
+    void deliver() const
+    {
+        QCoreApplication::sendPostedEvents(page.get(), SetValue::kType);
+        QCoreApplication::sendPostedEvents(page.get(), QEvent::MetaCall);
+    }
 
     template <typename T> T* find(const QString& name) const { return page->findChild<T*>(name); }
     SrcAudio* sources() const { return find<SrcAudio>(QStringLiteral("sources")); }

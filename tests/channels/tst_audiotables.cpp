@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QTimer>
 
 class TestAudioTables : public QObject
@@ -30,6 +31,7 @@ private slots:
     void noMenuOverAnEmptyArea();
     void focusInFollowsTheFocus();
     void songInfo();
+    void largePlaylistDrawnOncePerPass();
     void songColoursOnWhite();
 };
 
@@ -324,6 +326,22 @@ void TestAudioTables::focusInFollowsTheFocus()
             [&focusedWhenTold, box] { focusedWhenTold.append(box->hasFocus()); });
     QTest::keyClick(other, Qt::Key_Tab);
     QCOMPARE(focusedWhenTold, QList<bool>{true});
+}
+
+// Adding files changes a playlist item by item, each with its notification;
+// the page draws its tables once for all of them.
+void TestAudioTables::largePlaylistDrawnOncePerPass()
+{
+    AudioPageKit kit(AudioPageKit::Keys{{"playlist.1/0", "/m/first.flac"}});
+    QSignalSpy playlistsDrawn(kit.playlists()->model(), &QAbstractItemModel::rowsRemoved);
+    QStringList items;
+    for (int n = 0; n < 1000; ++n)
+        items.append(QStringLiteral("/m/%1.flac").arg(n, 4, 10, QLatin1Char('0')));
+    kit.store->addPlaylistFiles(1, -1, items);
+    kit.deliver();
+    QCOMPARE(playlistsDrawn.size(), 1);
+    QCOMPARE(kit.files()->rowCount(), 1001);
+    QVERIFY(kit.files()->item(1000, 0)->text().endsWith(QLatin1String("0999.flac")));
 }
 
 void TestAudioTables::songInfo()

@@ -14,6 +14,8 @@
 #include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPaintEvent>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSignalSpy>
 #include <QSplitter>
@@ -72,6 +74,7 @@ private slots:
     void toolTips_data();
     void toolTips();
     void listSwitchFollowsTheSplitter();
+    void tickRepaintsOnlyTheCursorStrip();
 
 private:
     void load(const QList<Event>& roll, const QSet<int>& expanded = {});
@@ -578,6 +581,56 @@ void TestTimeline::listSwitchFollowsTheSplitter()
     QCOMPARE(splitter->sizes().at(1), 0);
     timeline->onList(true);
     QCOMPARE(splitter->sizes().at(1), 300);
+}
+
+// A roll of thousands of events is drawn once; each tick of the player
+// repaints the columns the cursor leaves and enters, and what the window
+// shows afterwards is what a whole paint draws.
+void TestTimeline::tickRepaintsOnlyTheCursorStrip()
+{
+    QList<Event> roll;
+    for (int n = 0; n < 3000; ++n)
+        roll.append(Event(quint32(n * 7),
+                          QStringLiteral("channel.%1.gain %2").arg(n % 4 + 1).arg(-(n % 20))));
+    roll.append(Event(30000, QStringLiteral("channel.1.gain 0")));
+    load(roll, {});
+    qint64 now = 1000;
+    timeline->setClock([&now] { return now; });
+    timeline->onPlay();
+    QCoreApplication::processEvents();
+
+    struct PaintAreas : QObject
+    {
+        QRegion painted;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            if (event->type() == QEvent::Paint)
+                painted += static_cast<QPaintEvent*>(event)->region();
+            return false;
+        }
+    } areas;
+    timeline->installEventFilter(&areas);
+    const QRect before(timeline->cursorX(), 0, 1, timeline->height());
+    now += 1500;
+    timeline->timeout();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+    QCoreApplication::processEvents();
+    timeline->removeEventFilter(&areas);
+    const QRect after(timeline->cursorX(), 0, 1, timeline->height());
+    QVERIFY(before != after);
+    QVERIFY(areas.painted.contains(before) && areas.painted.contains(after));
+    // Below the two header lines (axis and the text of the event run) only
+    // the cursor's columns.
+    const QRegion rows = areas.painted - QRect(0, 0, timeline->width(), 2 * line());
+    QVERIFY2(rows.boundingRect().width() < timeline->width() / 4,
+             qPrintable(QStringLiteral("%1 of %2 columns repainted")
+                            .arg(rows.boundingRect().width())
+                            .arg(timeline->width())));
+
+    QImage shown = splitter->screen()->grabWindow(splitter->winId()).toImage();
+    const QPoint origin = timeline->mapTo(splitter.get(), QPoint(0, 0));
+    shown = shown.copy(QRect(origin, timeline->size())).convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(shown, paint().convertToFormat(QImage::Format_RGB32));
 }
 
 QTEST_MAIN(TestTimeline)

@@ -1,5 +1,6 @@
 // Key changes and run-time values the control server pushes to its client,
 // and the readable forms of RDS log records.
+#include "KeyRecorder.h"
 #include "ServerKit.h"
 
 #include "settings/SongInfo.h"
@@ -46,6 +47,7 @@ private slots:
     void pushFollowsTheReply();
     void unregisteredKeysStayQuietAcrossLoads();
     void registeredRunTimeValues();
+    void everyPushWhilePagesTakeTheNewest();
     void rdsLogForms_data();
     void rdsLogForms();
     void shortRecords_data();
@@ -126,6 +128,28 @@ void TestFMServerPushes::registeredRunTimeValues()
     rig.store->publish("chinfo.2.playrate", 44100); // not registered
     rig.store->publish("chinfo.1.dist", "0.400");
     QCOMPARE(client->takeUntil("chinfo.1.dist 0.400"), QStringList{"chinfo.1.playrate 48000"});
+}
+
+// A client that registered a play position hears every one, in order,
+// although a page listening to the same key takes only the newest.
+void TestFMServerPushes::everyPushWhilePagesTakeTheNewest()
+{
+    ServerRig rig;
+    auto client = rig.client();
+    QCOMPARE(client->exchange("REG chinfo.1.playpos"), QStringList{"REG ok: chinfo.1.playpos"});
+    KeyRecorder page;
+    QVERIFY(rig.store->subscribe(QStringLiteral("chinfo"), &page));
+    rig.store->takeLatestStateValues(&page);
+    constexpr int kBurst = 1000;
+    QStringList expected;
+    for (int n = 1; n <= kBurst; ++n) {
+        rig.store->publish(QStringLiteral("chinfo.1.playpos"), n);
+        if (n < kBurst)
+            expected.append(QStringLiteral("chinfo.1.playpos %1").arg(n));
+    }
+    QCOMPARE(client->takeUntil(QStringLiteral("chinfo.1.playpos %1").arg(kBurst)), expected);
+    QCOMPARE(page.values(), QVariantList{kBurst});
+    rig.store->unsubscribeAll(&page);
 }
 
 void TestFMServerPushes::rdsLogForms_data()

@@ -26,6 +26,9 @@ private slots:
     void unchangedValuePostsNothing();
     void changeReachesEachSubscriberOnceInItsThread();
     void publicationReachesWildAndAncestorPatterns();
+    void showingReceiverGetsTheNewestStateValue_data();
+    void showingReceiverGetsTheNewestStateValue();
+    void patternCommandReachesItsFamilyInTableOrder();
     void storedChangeSkipsWildPatterns();
     void removeWithNotifyPostsNull();
     void subscriptionPatterns();
@@ -182,6 +185,92 @@ void TestSettingsStore::publicationReachesWildAndAncestorPatterns()
     }
     QVERIFY(!store->contains(QStringLiteral("channel.12.freq")));
     QVERIFY(!store->isDirty());
+}
+
+void TestSettingsStore::showingReceiverGetsTheNewestStateValue_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<bool>("newestOnly");
+    QTest::newRow("play position") << "chinfo.1.playpos" << true;
+    QTest::newRow("distance") << "chinfo.7.dist" << true;
+    QTest::newRow("song playing") << "chinfo.96.playing" << true;
+    QTest::newRow("play rate") << "chinfo.2.playrate" << true;
+    QTest::newRow("channel status") << "chstatus.3" << true;
+    QTest::newRow("song list") << "songinfo" << true;
+    QTest::newRow("RDS log records: every one, in order") << "chinfo.1.rdslog.2" << false;
+    QTest::newRow("RDS text of the strip") << "channel.1.rds" << false;
+    QTest::newRow("stored key") << "channel.1.freq" << false;
+}
+
+// A page shows the newest of a value the boards publish a thousand times a
+// second; one delivery per event-loop pass is all it needs. A listener that
+// did not ask for this (a remote client's registrations) hears every one.
+void TestSettingsStore::showingReceiverGetsTheNewestStateValue()
+{
+    QFETCH(QString, key);
+    QFETCH(bool, newestOnly);
+    KeyRecorder page;
+    KeyRecorder everyValue;
+    QVERIFY(store->subscribe(QStringLiteral("*"), &page));
+    QVERIFY(store->subscribe(key, &everyValue));
+    store->takeLatestStateValues(&page);
+
+    constexpr int kBurst = 1000;
+    QVariantList published;
+    for (int n = 1; n <= kBurst; ++n) {
+        store->publish(key, n);
+        published.append(n);
+    }
+    settle();
+    QCOMPARE(everyValue.values(), published);
+    QCOMPARE(page.values(), newestOnly ? QVariantList{kBurst} : published);
+    QCOMPARE(page.count(), page.count(Settings::normalizeKey(key)));
+
+    // Once delivered, the next publication is delivered again.
+    store->publish(key, kBurst + 1);
+    settle();
+    QCOMPARE(page.values().constLast(), QVariant(kBurst + 1));
+    QCOMPARE(everyValue.count(), kBurst + 1);
+    store->unsubscribeAll(&page);
+    store->unsubscribeAll(&everyValue);
+}
+
+// A command over several instances reaches "*" with the key as given, then
+// the family's subscribers in the table's order (names sorted, the newest
+// of equal names first), each once.
+void TestSettingsStore::patternCommandReachesItsFamilyInTableOrder()
+{
+    QStringList order;
+    class Named : public KeyRecorder
+    {
+    public:
+        Named(QString name, QStringList& order) : name(std::move(name)), order(order) {}
+        void notify(SetValue* event) override
+        {
+            KeyRecorder::notify(event);
+            order.append(name + QLatin1Char(' ') + event->key);
+        }
+        QString name;
+        QStringList& order;
+    };
+    const char* const patterns[] = {"rds.1",  "channel.3.freq", "channelx", "channel.1",
+                                    "chan",   "channel",        "*",        "channel.2",
+                                    "channel.1"};
+    std::vector<std::unique_ptr<Named>> listeners;
+    for (int i = 0; i < int(std::size(patterns)); ++i) {
+        listeners.push_back(
+            std::make_unique<Named>(QStringLiteral("%1:%2").arg(i).arg(patterns[i]), order));
+        QVERIFY(store->subscribe(QLatin1String(patterns[i]), listeners.back().get()));
+    }
+    store->publishPattern(QStringLiteral("channel.1,3.freq"), 90.0, {1, 3}, nullptr);
+    settle();
+    QCOMPARE(order, (QStringList{QStringLiteral("6:* channel.1,3/freq"),
+                                 QStringLiteral("5:channel channel.1,3/freq"),
+                                 QStringLiteral("8:channel.1 channel.1/freq"),
+                                 QStringLiteral("3:channel.1 channel.1/freq"),
+                                 QStringLiteral("1:channel.3.freq channel.3/freq")}));
+    for (const auto& listener : listeners)
+        store->unsubscribeAll(listener.get());
 }
 
 void TestSettingsStore::storedChangeSkipsWildPatterns()

@@ -32,6 +32,9 @@ void DynModel::setRoll(const QList<Event>& roll)
 {
     beginResetModel();
     events = roll;
+    // The player and the timeline's painting walk the roll in time order.
+    std::stable_sort(events.begin(), events.end(),
+                     [](const Event& a, const Event& b) { return a.time < b.time; });
     endResetModel();
     emit layoutChanged();
     clearSelection();

@@ -73,6 +73,7 @@ void Dynamic::setSettings(QSharedPointer<FMSettings> settings)
         return;
     loadRoll();
     store->subscribe(QStringLiteral("*"), this);
+    store->takeLatestStateValues(this);
 }
 
 void Dynamic::setClock(Clock source)
@@ -87,13 +88,17 @@ bool Dynamic::playing() const
 
 void Dynamic::notify(SetValue* event)
 {
-    const QString key = event->key.toLower().replace(QLatin1Char('/'), QLatin1Char('.'));
     if (autoplay) {
         autoplay = false;
         if (events->rowCount() > 0)
             onPlay();
     }
-    if (!isRecordable(key) || !record)
+    // Most notifications are run-time values while nothing records: no text
+    // work for them.
+    if (!record)
+        return;
+    const QString key = event->key.toLower().replace(QLatin1Char('/'), QLatin1Char('.'));
+    if (!isRecordable(key))
         return;
     const quint32 time = playing() ? quint32(now() - start) : position;
     Event recorded(time, key + QLatin1Char(' ') + event->value.toString());
@@ -119,6 +124,8 @@ void Dynamic::execute(Event event)
 
 void Dynamic::timeout()
 {
+    const quint32 before = position;
+    const QString infoBefore = infoText;
     position = quint32(now() - start);
     if (!record)
         position = std::min(position, quint32(length));
@@ -135,7 +142,11 @@ void Dynamic::timeout()
         }
     }
     emit msTime(int(std::min<quint32>(position, INT_MAX)));
-    update();
+    // A tick moves the cursor; the rest of the roll stays as drawn.
+    QWidget::update(cursorStrip(before));
+    QWidget::update(cursorStrip(position));
+    if (infoText != infoBefore)
+        QWidget::update(QRect(0, 0, width(), 2 * h));
 }
 
 void Dynamic::startPlaying()
@@ -232,8 +243,12 @@ void Dynamic::onTime(int ms)
 {
     if (announcing)
         return;
-    position = quint32(std::max(0, ms));
+    const quint32 time = quint32(std::max(0, ms));
     navIndex = -1;
+    // The time box echoes every tick: the cursor is already drawn there.
+    if (time == position)
+        return;
+    position = time;
     update();
 }
 

@@ -65,6 +65,8 @@ public:
     QString rowLabel(int line) const { return rows.value(line).label; }
     int rowHeight() const { return h; }
     int squareWidth() const { return w; }
+    // The column of the cursor line.
+    int cursorX() const { return xOf(position); }
     int xOf(quint32 time) const;
 
 public slots:
@@ -138,7 +140,12 @@ private:
     void paintStripes(class QPainter& painter);
     void paintAxis(QPainter& painter, const QColor& pen, int labels);
     void paintRows(QPainter& painter);
-    void paintEvents(QPainter& painter);
+    // Only the events whose squares meet area: a tick repaints the
+    // cursor's strip alone, and a roll of thousands of events must not be
+    // drawn whole for it.
+    void paintEvents(QPainter& painter, const QRect& area);
+    // The columns the cursor covers at time.
+    QRect cursorStrip(quint32 time) const;
     void paintMark(QPainter& painter, const QRect& box, const QColor& colour, const QString& mark);
 
     QSharedPointer<FMSettings> store;

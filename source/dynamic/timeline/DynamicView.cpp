@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QSplitter>
 #include <QToolTip>
@@ -174,7 +175,7 @@ QString Dynamic::squareMark(int number)
     return numberMark(number);
 }
 
-void Dynamic::paintEvent(QPaintEvent*)
+void Dynamic::paintEvent(QPaintEvent* paint)
 {
     QPainter painter(this);
     painter.setFont(QFont(QStringLiteral("Consolas"), 9));
@@ -195,7 +196,7 @@ void Dynamic::paintEvent(QPaintEvent*)
         painter.drawText(w + 7, h + h - 2, infoText);
     }
     paintRows(painter);
-    paintEvents(painter);
+    paintEvents(painter, paint->rect());
     painter.setPen(axis);
     const int cursorX = xOf(position);
     painter.drawLine(cursorX, 0, cursorX, height());
@@ -270,12 +271,33 @@ void Dynamic::paintRows(QPainter& painter)
     }
 }
 
-void Dynamic::paintEvents(QPainter& painter)
+QRect Dynamic::cursorStrip(quint32 time) const
+{
+    return QRect(xOf(time) - 1, 0, 3, height());
+}
+
+void Dynamic::paintEvents(QPainter& painter, const QRect& area)
 {
     const QList<Event>& roll = events->roll();
-    for (int row = 0; row < roll.size(); ++row) {
+    // The roll is sorted by time and x grows with time: the events that
+    // meet area form one run of rows. A whole paint walks them all and
+    // keeps every square's place for hit tests; a partial one leaves the
+    // places of the others as they are.
+    const bool whole = area.contains(rect());
+    const int firstRow =
+        whole ? 0
+              : int(std::partition_point(roll.cbegin(), roll.cend(),
+                                         [&](const Event& e) {
+                                             return xOf(e.time) + w + 3 < area.left();
+                                         }) -
+                    roll.cbegin());
+    for (int row = firstRow; row < roll.size(); ++row) {
         const Event event = roll.at(row);
         const int x = xOf(event.time);
+        if (!whole && x > area.right())
+            break;
+        if (!whole && (event.line * h > area.bottom() || event.line * h + h < area.top()))
+            continue;
         const QRect square(QPoint(x, event.line * h), QPoint(x + w + 3, event.line * h + h - 2));
         painter.setPen(typeColour(event.type));
         painter.setBrush(kSquareFill);
