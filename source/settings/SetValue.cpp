@@ -26,8 +26,10 @@ void SetValue::takePending()
 {
     if (!pending)
         return;
-    QMutexLocker locker(&pending->mutex);
-    value = pending->value;
-    pending->waiting = false;
-    pending.reset();
+    // The event may hold the last reference (the receiver's table was
+    // dropped meanwhile): release it only after the lock is let go.
+    const std::shared_ptr<PendingValue> held = std::move(pending);
+    QMutexLocker locker(&held->mutex);
+    value = held->value;
+    held->waiting = false;
 }
