@@ -10,6 +10,7 @@
 #include "main/Startup.h"
 
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTranslator>
@@ -327,16 +328,21 @@ void TestFMManager::languageAtStartup_data()
 {
     QTest::addColumn<QVariant>("stored");
     QTest::addColumn<QString>("quit");
-    QTest::newRow("missing reads as en") << QVariant() << "Quit";
-    QTest::newRow("EN in capitals") << QVariant("EN") << "Quit";
-    QTest::newRow("fr shows German") << QVariant("fr") << "Beenden";
-    QTest::newRow("de") << QVariant("de") << "Beenden";
+    QTest::addColumn<QStringList>("buttons");
+    const QStringList english{"Cancel", "Save", "Discard", "Close"};
+    const QStringList german{"Abbrechen", "Speichern", "Verwerfen", "Schließen"};
+    QTest::newRow("missing reads as en") << QVariant() << "Quit" << english;
+    QTest::newRow("EN in capitals") << QVariant("EN") << "Quit" << english;
+    QTest::newRow("fr shows German") << QVariant("fr") << "Beenden" << german;
+    QTest::newRow("de") << QVariant("de") << "Beenden" << german;
 }
 
+// The toolkit's own buttons speak the language of the window's texts.
 void TestFMManager::languageAtStartup()
 {
     QFETCH(QVariant, stored);
     QFETCH(QString, quit);
+    QFETCH(QStringList, buttons);
     QTemporaryDir dir;
     QSettings ini(dir.filePath(QStringLiteral("q.ini")), QSettings::IniFormat);
     if (stored.isValid())
@@ -344,10 +350,17 @@ void TestFMManager::languageAtStartup()
     auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
     QTranslator* translator = Startup::installLanguage(ini, *app);
     QCOMPARE(QCoreApplication::translate("FMManager", "Beenden"), quit);
+    QDialogButtonBox box(QDialogButtonBox::Cancel | QDialogButtonBox::Save |
+                         QDialogButtonBox::Discard | QDialogButtonBox::Close);
+    QStringList shown;
+    for (const auto which : {QDialogButtonBox::Cancel, QDialogButtonBox::Save,
+                             QDialogButtonBox::Discard, QDialogButtonBox::Close})
+        shown.append(box.button(which)->text().remove(QLatin1Char('&')));
     if (translator) {
         QCoreApplication::removeTranslator(translator);
         delete translator;
     }
+    QCOMPARE(shown, buttons);
 }
 
 void TestFMManager::numbersUseThePoint()
