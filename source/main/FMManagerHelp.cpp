@@ -12,6 +12,8 @@
 #include "main/UrlOpener.h"
 #include "remote/ProductInfo.h"
 
+#include "BuildRelease.h"
+
 #include <QDialog>
 #include <QDir>
 #include <QFileInfo>
@@ -36,9 +38,11 @@ template <typename Form> int showForm(QWidget* parent, const QString& name)
 
 } // namespace
 
+// The servers' greetings and the update lookup keep the plain release; only
+// the window names the exact build.
 QString FMManager::versionText()
 {
-    return QString::fromLatin1(ProductInfo::kProduct) + QString::fromLatin1(ProductInfo::kVersion);
+    return QString::fromLatin1(ProductInfo::kProduct) + QString::fromLatin1(kBuildRelease);
 }
 
 void FMManager::tryUpdate()

@@ -172,7 +172,7 @@ void TestHelp::updateNotice()
         return dialog->result();
     });
     kit.trigger(QStringLiteral("actUpdate"));
-    QCOMPARE(title, QStringLiteral("Quorvin Generator v4.66"));
+    QCOMPARE(title, FMManager::versionText());
     QCOMPARE(kit.opened, opened);
 }
 
