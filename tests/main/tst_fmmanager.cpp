@@ -4,6 +4,7 @@
 // and the English translation.
 #include "WindowKit.h"
 
+#include "audio/DecoderSet.h"
 #include "board/FMBoard.h"
 #include "channels/ChannelView.h"
 #include "gui/UiGerman.h"
@@ -11,6 +12,7 @@
 
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QScopeGuard>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTranslator>
@@ -36,6 +38,8 @@ private slots:
     void examples_data();
     void examples();
     void missingExampleDoesNothing();
+    void exampleAudioFromAnyFolder_data();
+    void exampleAudioFromAnyFolder();
     void translationComplete();
     void languageAtStartup_data();
     void languageAtStartup();
@@ -292,6 +296,47 @@ void TestFMManager::missingExampleDoesNothing()
     QCOMPARE(window->windowTitle(), title);
     QVERIFY(!kit.ini->contains(QStringLiteral("Last/file1")));
     QCOMPARE(ModalQuestions::asked(), QStringList());
+}
+
+void TestFMManager::exampleAudioFromAnyFolder_data()
+{
+    QTest::addColumn<QString>("current");
+    QTest::addColumn<QString>("programFolder");
+    QTest::addColumn<QString>("recent");
+    QTest::newRow("started in the source root keeps the relative path")
+        << TEST_SOURCE_ROOT << "" << "examples/11-2.fm";
+    QTest::newRow("started elsewhere takes the copy beside the program")
+        << "" << PROGRAM_DIR << PROGRAM_DIR "/examples/11-2.fm";
+}
+
+// 11-2 names its audio relative to the folder above examples/; the files
+// decode whichever copy of the example was loaded.
+void TestFMManager::exampleAudioFromAnyFolder()
+{
+    QFETCH(QString, current);
+    QFETCH(QString, programFolder);
+    QFETCH(QString, recent);
+    WindowKit kit;
+    const QString previous = QDir::currentPath();
+    const auto restore = qScopeGuard([&] { QDir::setCurrent(previous); });
+    QVERIFY(QDir::setCurrent(current.isEmpty() ? kit.dir.path() : current));
+    if (!programFolder.isEmpty())
+        ProgramFolder::setPath(programFolder);
+    FMManager* window = kit.open();
+    kit.trigger(QStringLiteral("act2"));
+    QCOMPARE(kit.ini->value(QStringLiteral("Last/file1")).toString(), recent);
+
+    for (int n = 1; n <= 3; ++n) {
+        SongInfo song;
+        song.path = window->project()->get(QStringLiteral("audio.%1.file").arg(n)).toString();
+        QVERIFY(song.path.startsWith(QLatin1String("examples/audio/")));
+        DecoderSet decoders;
+        QVERIFY2(openDecoder(decoders, song), qPrintable(song.path));
+        QByteArray pcm(4096, '\0');
+        bool end = false;
+        QVERIFY2(decoders.decode(song.kind, pcm.data(), qint32(pcm.size()), end) > 0,
+                 qPrintable(song.path));
+    }
 }
 
 // Every text of the program has its English form, and the compiled file
