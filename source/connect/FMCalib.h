@@ -36,6 +36,10 @@ public:
     explicit FMCalib(QWidget* parent = nullptr, FMDiscover* discover = nullptr);
     ~FMCalib() override;
 
+    // A serial port as the port choice shows it: the name, and the
+    // system's description in brackets when it has one.
+    static QString portText(const QString& name, const QString& description);
+
 public slots:
     // Saves; never closes the dialog.
     void accept() override;
