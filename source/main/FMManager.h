@@ -143,6 +143,7 @@ private:
     void applyModulators();
     void enableBoardActions();
     BoardIP storedBoard(int position) const;
+    QString offlineTip(int position) const;
     void storeBoard(int position, const BoardIP& address);
 
     // --- project files
