@@ -1090,6 +1090,10 @@ for language change.</translation>
         <source>Die Dokumentation %1 konnte nicht geöffnet werden.</source>
         <translation>The manual %1 could not be opened.</translation>
     </message>
+    <message>
+        <source>Nicht verbunden: %1 ist schon die IP-Adresse des %2. Modulators</source>
+        <translation>Not connected: %1 is already the IP address of modulator %2</translation>
+    </message>
 </context>
 <context>
     <name>FMSettings</name>
@@ -4207,6 +4211,10 @@ click twice for hex values</translation>
     <message>
         <source>%1 Labels löschen?</source>
         <translation>Delete %1 labels?</translation>
+    </message>
+    <message>
+        <source>TMC-Referenzlisten nicht gefunden: im Ordner %1 fehlt %2. Ohne diese Listen zeigen Ereignisse und Orte nur ihre Codes, und die Suche findet nichts.</source>
+        <translation>TMC reference lists not found: the folder %1 lacks %2. Without these lists events and locations show only their codes, and the search finds nothing.</translation>
     </message>
 </context>
 <context>
