@@ -68,7 +68,7 @@ TabTMC::TabTMC(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TabTM
 }
 
 // The project ships no reference lists: without them every event and place
-// reads "Code not found" and the searches find nothing, so the page says
+// reads "Code nicht gefunden" and the searches find nothing, so the page says
 // which files it wants and where.
 void TabTMC::showListsHint()
 {
