@@ -132,6 +132,7 @@ private:
     void addStatusLED();
     void takeOverDefaultProject();
     void restoreLayout();
+    void fillScreen();
     void showPage(int index);
     void channelKey(int key, Qt::KeyboardModifiers modifiers);
 

@@ -13,6 +13,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QScopeGuard>
+#include <QScreen>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTranslator>
@@ -26,6 +27,7 @@ private slots:
     void modulators_data();
     void modulators();
     void pageKeysStopAtTheEnds();
+    void firstWindowFillsTheScreen();
     void channelKeys_data();
     void channelKeys();
     void unsavedMarkSurvivesRestart();
@@ -76,6 +78,24 @@ void TestFMManager::modulators()
         QVERIFY(window->board(b)->isRunning());
     }
     QCOMPARE(window->modulators(), shown);
+}
+
+// Without a stored layout the window takes the screen's free room; once a
+// layout is stored, that one comes back.
+void TestFMManager::firstWindowFillsTheScreen()
+{
+    WindowKit kit;
+    FMManager* window = kit.open();
+    // No smaller than the window can get, should the test screen be small.
+    const QSize room =
+        window->screen()->availableGeometry().size().expandedTo(window->minimumSizeHint());
+    QCOMPARE(window->size(), room);
+
+    const QSize chosen = window->minimumSizeHint() + QSize(20, 10);
+    window->resize(chosen);
+    kit.close();
+    window = kit.open();
+    QCOMPARE(window->size(), chosen);
 }
 
 void TestFMManager::pageKeysStopAtTheEnds()
