@@ -230,6 +230,10 @@
         <source>bis:</source>
         <translation>to:</translation>
     </message>
+    <message>
+        <source>Mit kHz Auto folgt die Samplerate dem Song; die gewählte Rate gilt nur ohne Auto.</source>
+        <translation>With kHz Auto the sample rate follows the song; the chosen rate applies only without Auto.</translation>
+    </message>
 </context>
 <context>
     <name>ConnectUI</name>
@@ -701,6 +705,10 @@ Please check if its being used by another program.</translation>
     <message>
         <source>Kanal %1 Editor</source>
         <translation>Channel %1 Editor</translation>
+    </message>
+    <message>
+        <source>Der Bereich endet vor seinem Anfang (%1 bis %2): bitte das Ende auf %1 oder höher setzen.</source>
+        <translation>The range ends before it starts (%1 to %2): please set the end to %1 or higher.</translation>
     </message>
 </context>
 <context>
