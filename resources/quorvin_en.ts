@@ -1768,6 +1768,13 @@ Measurements running there will be aborted!</translation>
     </message>
 </context>
 <context>
+    <name>HuxSpinBox</name>
+    <message>
+        <source>Erlaubt: %1 bis %2%3</source>
+        <translation>Allowed: %1 to %2%3</translation>
+    </message>
+</context>
+<context>
     <name>LanguageUI</name>
     <message>
         <source>Select Language</source>

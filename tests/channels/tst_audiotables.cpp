@@ -29,6 +29,8 @@ private slots:
     void playNow();
     void noMenuOverAnEmptyArea();
     void focusInFollowsTheFocus();
+    void digitBeyondTheRangeSaysWhy_data();
+    void digitBeyondTheRangeSaysWhy();
     void songInfo();
     void songColoursOnWhite();
 };
@@ -324,6 +326,39 @@ void TestAudioTables::focusInFollowsTheFocus()
             [&focusedWhenTold, box] { focusedWhenTold.append(box->hasFocus()); });
     QTest::keyClick(other, Qt::Key_Tab);
     QCOMPARE(focusedWhenTold, QList<bool>{true});
+}
+
+void TestAudioTables::digitBeyondTheRangeSaysWhy_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<bool>("marked");
+    QTest::newRow("30000 Hz where 22000 is the most") << "30000" << 3000 << true;
+    QTest::newRow("a value in range") << "2000" << 2000 << false;
+}
+
+// A sine frequency field as the test-signal form has it.
+void TestAudioTables::digitBeyondTheRangeSaysWhy()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, value);
+    QFETCH(bool, marked);
+    HuxSpinBox box;
+    box.setRange(10, 22000);
+    box.setSuffix(QStringLiteral(" Hz"));
+    box.setToolTip(QStringLiteral("Frequenz"));
+    box.show();
+    QApplication::setActiveWindow(&box);
+    box.selectAll();
+    QTest::keyClicks(&box, typed);
+    QCOMPARE(box.value(), value);
+    QCOMPARE(box.toolTip(), marked ? QStringLiteral("Erlaubt: 10 bis 22000 Hz")
+                                   : QStringLiteral("Frequenz"));
+    QCOMPARE(box.styleSheet().contains(QLatin1String("border")), marked);
+    // The next change of the text ends the mark.
+    QTest::keyClick(&box, Qt::Key_Backspace);
+    QCOMPARE(box.toolTip(), QStringLiteral("Frequenz"));
+    QCOMPARE(box.styleSheet(), QString());
 }
 
 void TestAudioTables::songInfo()
