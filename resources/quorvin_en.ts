@@ -4204,6 +4204,14 @@ click twice for hex values</translation>
         <source>Zoom with Ctrl + Mouse Wheel</source>
         <translation>Zoom with Ctrl + Mouse Wheel</translation>
     </message>
+    <message>
+        <source>Log-Dateien, der Reihe nach gespielt:</source>
+        <translation>Log files, played in this order:</translation>
+    </message>
+    <message>
+        <source>Vorschau der gewählten Datei:</source>
+        <translation>Preview of the selected file:</translation>
+    </message>
 </context>
 <context>
     <name>TabTMC</name>
