@@ -1102,6 +1102,16 @@ for language change.</translation>
         <source>Nicht verbunden: %1 ist schon die IP-Adresse des %2. Modulators</source>
         <translation>Not connected: %1 is already the IP address of modulator %2</translation>
     </message>
+    <message>
+        <source>Updates</source>
+        <translation>Updates</translation>
+    </message>
+    <message>
+        <source>Kein Browser konnte die Produktseite öffnen:
+%1</source>
+        <translation>No browser could open the product page:
+%1</translation>
+    </message>
 </context>
 <context>
     <name>FMSettings</name>

@@ -45,10 +45,18 @@ QString FMManager::versionText()
     return QString::fromLatin1(ProductInfo::kProduct) + QString::fromLatin1(kBuildRelease);
 }
 
+// Without a browser the button would do nothing: the address is given, so
+// it can be opened by hand.
 void FMManager::tryUpdate()
 {
-    if (showForm<Ui::UpdaterUI>(this, QStringLiteral("Updater")) == QDialog::Accepted)
-        UrlOpener::open(QUrl(QString::fromLatin1(ProductInfo::kProductPage)));
+    if (showForm<Ui::UpdaterUI>(this, QStringLiteral("Updater")) != QDialog::Accepted)
+        return;
+    const QString page = QString::fromLatin1(ProductInfo::kProductPage);
+    if (UrlOpener::open(QUrl(page)))
+        return;
+    ModalQuestions::ask(this, QMessageBox::Warning, tr("Updates"),
+                        tr("Kein Browser konnte die Produktseite öffnen:\n%1").arg(page),
+                        QMessageBox::Ok);
 }
 
 void FMManager::showReleaseNotes()

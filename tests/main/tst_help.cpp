@@ -21,6 +21,7 @@ private slots:
     void updateAnswer();
     void updateNotice_data();
     void updateNotice();
+    void updatePageWithoutBrowser();
     void releaseNotesPaging();
     void releaseOrder_data();
     void releaseOrder();
@@ -174,6 +175,28 @@ void TestHelp::updateNotice()
     kit.trigger(QStringLiteral("actUpdate"));
     QCOMPARE(title, FMManager::versionText());
     QCOMPARE(kit.opened, opened);
+}
+
+// The notice's button names the address when no browser takes it.
+void TestHelp::updatePageWithoutBrowser()
+{
+    WindowKit kit;
+    UrlOpener::setHandler([&](const QUrl& url) {
+        kit.opened.append(url);
+        return false;
+    });
+    kit.open();
+    ModalQuestions::setNextDialogAction([](QDialog* dialog) {
+        QTest::mouseClick(button(dialog, "okButton"), Qt::LeftButton);
+        return dialog->result();
+    });
+    kit.trigger(QStringLiteral("actUpdate"));
+    QCOMPARE(kit.opened, QList<QUrl>{QUrl(QStringLiteral("https://quorvin.example/"))});
+    QCOMPARE(ModalQuestions::asked(),
+             (QStringList{FMManager::versionText(), QStringLiteral("Updates")}));
+    QVERIFY2(ModalQuestions::askedTexts().constLast().contains(
+                 QLatin1String("https://quorvin.example/")),
+             qPrintable(ModalQuestions::askedTexts().join(QLatin1Char('|'))));
 }
 
 void TestHelp::releaseNotesPaging()
