@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -109,6 +110,8 @@ void TestReleaseText::fromGitHistory()
     QFETCH(int, head);
     QFETCH(int, tagAt);
     QFETCH(int, since);
+    if (QStandardPaths::findExecutable(QStringLiteral("git")).isEmpty())
+        QSKIP("git is not installed");
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString source = dir.filePath(QStringLiteral("source"));
