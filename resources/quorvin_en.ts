@@ -230,6 +230,10 @@
         <source>bis:</source>
         <translation>to:</translation>
     </message>
+    <message>
+        <source>Mit kHz Auto folgt die Samplerate dem Song; die gewählte Rate gilt nur ohne Auto.</source>
+        <translation>With kHz Auto the sample rate follows the song; the chosen rate applies only without Auto.</translation>
+    </message>
 </context>
 <context>
     <name>ConnectUI</name>
@@ -726,6 +730,10 @@ The fields are enabled again; they show what was read until then.</translation>
         <source>Kanal %1 Editor</source>
         <translation>Channel %1 Editor</translation>
     </message>
+    <message>
+        <source>Der Bereich endet vor seinem Anfang (%1 bis %2): bitte das Ende auf %1 oder höher setzen.</source>
+        <translation>The range ends before it starts (%1 to %2): please set the end to %1 or higher.</translation>
+    </message>
 </context>
 <context>
     <name>FMConnect</name>
@@ -1141,6 +1149,20 @@ for language change.</translation>
         <translation>The project could not be saved:
 %1
 %2</translation>
+    </message>
+    <message>
+        <source>Nicht verbunden: %1 ist schon die IP-Adresse des %2. Modulators</source>
+        <translation>Not connected: %1 is already the IP address of modulator %2</translation>
+    </message>
+    <message>
+        <source>Updates</source>
+        <translation>Updates</translation>
+    </message>
+    <message>
+        <source>Kein Browser konnte die Produktseite öffnen:
+%1</source>
+        <translation>No browser could open the product page:
+%1</translation>
     </message>
 </context>
 <context>
@@ -1805,6 +1827,13 @@ Measurements running there will be aborted!</translation>
     <message>
         <source> vor %1 Sekunden</source>
         <translation> %1 seconds ago</translation>
+    </message>
+</context>
+<context>
+    <name>HuxSpinBox</name>
+    <message>
+        <source>Erlaubt: %1 bis %2%3</source>
+        <translation>Allowed: %1 to %2%3</translation>
     </message>
 </context>
 <context>
@@ -4237,6 +4266,14 @@ click twice for hex values</translation>
         <source>Zoom with Ctrl + Mouse Wheel</source>
         <translation>Zoom with Ctrl + Mouse Wheel</translation>
     </message>
+    <message>
+        <source>Log-Dateien, der Reihe nach gespielt:</source>
+        <translation>Log files, played in this order:</translation>
+    </message>
+    <message>
+        <source>Vorschau der gewählten Datei:</source>
+        <translation>Preview of the selected file:</translation>
+    </message>
 </context>
 <context>
     <name>TabTMC</name>
@@ -4259,6 +4296,10 @@ click twice for hex values</translation>
     <message>
         <source>%1 Labels löschen?</source>
         <translation>Delete %1 labels?</translation>
+    </message>
+    <message>
+        <source>TMC-Referenzlisten nicht gefunden: im Ordner %1 fehlt %2. Ohne diese Listen zeigen Ereignisse und Orte nur ihre Codes, und die Suche findet nichts.</source>
+        <translation>TMC reference lists not found: the folder %1 lacks %2. Without these lists events and locations show only their codes, and the search finds nothing.</translation>
     </message>
 </context>
 <context>

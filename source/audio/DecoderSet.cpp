@@ -1,5 +1,6 @@
 #include "audio/DecoderSet.h"
 
+#include "audio/AudioPath.h"
 #include "audio/FlacDecoder.h"
 #include "audio/OggDecoder.h"
 #include "audio/WavDecoder.h"
@@ -65,6 +66,7 @@ template <typename Fn> void DecoderSet::withDecoder(qint32 kind, Fn fn)
 bool DecoderSet::open(SongInfo& song)
 {
     song.kind = DecoderNone;
+    song.path = AudioPath::resolved(song.path);
     const qint32 kind = kindOfPath(song.path);
     song.kind = kind;
     switch (kind) {

@@ -78,6 +78,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    int fittingPixels(int pixels) const;
     void setBand(int band);
     void showChannel();
     void showGain();

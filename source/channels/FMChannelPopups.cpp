@@ -11,6 +11,7 @@
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QMenu>
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTimer>
@@ -162,6 +163,26 @@ void FMChannel::findTMC()
         emit showTMC(int(store->rdsSource(record.idrds).tmcsi));
 }
 
+// The largest text size up to pixels at which a strip without a source
+// still says so in full.
+int FMChannel::fittingPixels(int pixels) const
+{
+    const std::pair<QLabel*, QString> fields[] = {{ui->rds, tr("<kein RDS>")},
+                                                  {ui->audio, tr("<kein Audio>")}};
+    QFont font = ui->freq->font();
+    for (; pixels > 1; --pixels) {
+        font.setPixelSize(pixels);
+        const QFontMetrics metrics(font);
+        const bool fit = std::all_of(std::begin(fields), std::end(fields), [&](const auto& field) {
+            const int room = field.first->contentsRect().width() - field.first->indent();
+            return metrics.horizontalAdvance(field.second) <= room;
+        });
+        if (fit)
+            break;
+    }
+    return pixels;
+}
+
 void FMChannel::resizeEvent(QResizeEvent* event)
 {
     QFrame::resizeEvent(event);
@@ -176,8 +197,11 @@ void FMChannel::resizeEvent(QResizeEvent* event)
     const int spacing = (width() * height() - 14700) * 4 / 45500 + 1;
     layout()->setSpacing(std::clamp(spacing, 1, 5));
 
-    const int pixels = int(std::min(0.15 * ui->freq->width(), 0.8 * ui->freq->height()));
-    if (pixels <= 0 || std::abs(pixels - labelPixels) < 2)
+    const int pixels = fittingPixels(
+        int(std::min(0.15 * ui->freq->width(), 0.8 * ui->freq->height())));
+    // Smaller at once, so nothing is cut; larger only by two pixels or more,
+    // so the fields do not flicker while the window is dragged.
+    if (pixels <= 0 || (pixels >= labelPixels && pixels - labelPixels < 2))
         return;
     labelPixels = pixels;
     QFont font = ui->freq->font();

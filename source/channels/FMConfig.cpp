@@ -5,6 +5,7 @@
 #include "ui_ConfigFM.h"
 
 #include <QButtonGroup>
+#include <QToolTip>
 
 #include <algorithm>
 
@@ -14,6 +15,7 @@ constexpr int kRate44 = 44100;
 constexpr int kRate48 = 48000;
 constexpr int kDevi50 = 50;
 constexpr int kDevi75 = 75;
+const QString kBadField = QStringLiteral("QSpinBox { border: 2px solid #c03030; }");
 
 void group(QWidget* owner, std::initializer_list<QAbstractButton*> buttons)
 {
@@ -38,6 +40,10 @@ FMConfig::FMConfig(int channel, QSharedPointer<FMSettings> settings, QWidget* pa
     showRecord();
     ui->setVon->setValue(channel);
     ui->setBis->setValue(channel);
+    ui->rateNote->setVisible(ui->rAuto->isChecked());
+    connect(ui->rAuto, &QCheckBox::toggled, ui->rateNote, &QWidget::setVisible);
+    for (QSpinBox* end : {ui->setVon, ui->setBis})
+        connect(end, &QSpinBox::valueChanged, this, &FMConfig::clearRangeMark);
 }
 
 FMConfig::~FMConfig() = default;
@@ -82,6 +88,28 @@ bool FMConfig::copyRange(int& first, int& last) const
     return first <= last;
 }
 
+// The end of the range is framed red and says what is wrong, there and at
+// once: a dialog that only stays open looks as if OK did not work.
+void FMConfig::markRange(int first, int last)
+{
+    const QString reason =
+        tr("Der Bereich endet vor seinem Anfang (%1 bis %2): bitte das Ende auf %1 oder höher "
+           "setzen.")
+            .arg(first)
+            .arg(last);
+    ui->setBis->setStyleSheet(kBadField);
+    ui->setBis->setToolTip(reason);
+    ui->setBis->setFocus();
+    QToolTip::showText(ui->setBis->mapToGlobal(QPoint(0, ui->setBis->height())), reason,
+                       ui->setBis);
+}
+
+void FMConfig::clearRangeMark()
+{
+    ui->setBis->setStyleSheet(QString());
+    ui->setBis->setToolTip(QString());
+}
+
 // A range that ends before it starts keeps the dialog open with the edits,
 // so the user can mend the end instead of losing everything typed.
 void FMConfig::accept()
@@ -90,7 +118,7 @@ void FMConfig::accept()
     int first = record.channel;
     int last = record.channel;
     if (ui->copyTo->isChecked() && !copyRange(first, last)) {
-        ui->setBis->setFocus();
+        markRange(first, last);
         return;
     }
     for (int channel = first; store && channel <= last; ++channel)

@@ -29,6 +29,8 @@ private:
     void showRecord();
     void readControls();
     bool copyRange(int& first, int& last) const;
+    void markRange(int first, int last);
+    void clearRangeMark();
 
     std::unique_ptr<Ui::ConfigFM> ui;
     QSharedPointer<FMSettings> store;

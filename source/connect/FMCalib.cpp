@@ -71,6 +71,13 @@ FMCalib::~FMCalib()
     qDebug("~Calib");
 }
 
+QString FMCalib::portText(const QString& name, const QString& description)
+{
+    if (description.trimmed().isEmpty())
+        return name;
+    return name + QStringLiteral(" (") + description.trimmed() + QLatin1Char(')');
+}
+
 void FMCalib::fillPorts()
 {
     const QString current = ui->com->currentText();
@@ -79,9 +86,7 @@ void FMCalib::fillPorts()
     ui->com->addItem(QStringLiteral("UDP Broadcast (no PLL)"), kBroadcastData);
     const auto ports = QSerialPortInfo::availablePorts();
     for (const QSerialPortInfo& info : ports)
-        ui->com->addItem(info.portName() + QStringLiteral(" (") + info.description() +
-                             QLatin1Char(')'),
-                         info.portName());
+        ui->com->addItem(portText(info.portName(), info.description()), info.portName());
     const int index = ui->com->findText(current, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (index >= 0)
         ui->com->setCurrentIndex(index);

@@ -46,6 +46,9 @@ public:
 
     // Replaces the clock of every dialog; an empty one restores the real.
     static void setClock(Clock clock);
+    // A serial port as the port choice shows it: the name, and the
+    // system's description in brackets when it has one.
+    static QString portText(const QString& name, const QString& description);
 
 public slots:
     // Saves; never closes the dialog.

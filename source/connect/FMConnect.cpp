@@ -7,6 +7,7 @@
 
 #include <QDebug>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QTimer>
 #include <QToolTip>
 
@@ -54,6 +55,7 @@ FMConnect::FMConnect(int count, const QList<BoardIP>& stored, QWidget* parent, F
         models[p] = new FMConnectModel(this, &boards, &answered, p);
         models[p]->setSelectedRow(p);
         view(p)->setModel(models[p]);
+        fitColumns(view(p));
     }
     connect(discoverer, &FMDiscover::found, this, &FMConnect::found);
     connect(ui->Badd, &QToolButton::clicked, this, &FMConnect::addBox);
@@ -137,8 +139,19 @@ void FMConnect::refreshAll()
 {
     for (int p = 0; p < kPositions; ++p) {
         models[p]->refreshRow(-1);
-        view(p)->resizeColumnsToContents();
+        fitColumns(view(p));
     }
+}
+
+// The address is what tells boards apart: every column shows its whole
+// text, and the list is wide enough for all of them.
+void FMConnect::fitColumns(QTableView* table)
+{
+    table->resizeColumnsToContents();
+    const int columns = table->horizontalHeader()->length();
+    const int rows = table->verticalHeader()->isVisible() ? table->verticalHeader()->width() : 0;
+    const int scrollBar = table->verticalScrollBar()->sizeHint().width();
+    table->setMinimumWidth(columns + rows + scrollBar + 2 * table->frameWidth());
 }
 
 void FMConnect::addBox()

@@ -64,6 +64,7 @@ protected:
 private:
     bool merge(const BoardIP& board);
     void refreshAll();
+    static void fitColumns(QTableView* table);
     void showTipAtCurrent(const QString& text);
     QTableView* view(int position) const;
 

@@ -27,9 +27,11 @@
 #include <QDebug>
 #include <QDockWidget>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QScrollArea>
+#include <QScreen>
 #include <QSettings>
 #include <QSplitter>
 #include <QTimer>
@@ -347,10 +349,24 @@ void FMManager::addStatusLED()
     onRemote(0, QString());
 }
 
+// A first start has no stored layout; the form's own size would show about
+// one board tile of four behind scroll bars, so the window takes the room
+// the screen offers.
+void FMManager::fillScreen()
+{
+    const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!shown)
+        return;
+    const QRect room = shown->availableGeometry();
+    qDebug("man: first layout %dx%d", room.width(), room.height());
+    setGeometry(room);
+}
+
 void FMManager::restoreLayout()
 {
     qDebug("man: layout restore");
-    restoreGeometry(ini->value(QStringLiteral("Main/geometry")).toByteArray());
+    if (!restoreGeometry(ini->value(QStringLiteral("Main/geometry")).toByteArray()))
+        fillScreen();
     restoreState(ini->value(QStringLiteral("Main/winstate")).toByteArray(), kLayoutStateVersion);
     ui->toolBar->adjustSize();
     qDebug("man: layout restored");

@@ -133,6 +133,7 @@ private:
     void addStatusLED();
     void takeOverDefaultProject();
     void restoreLayout();
+    void fillScreen();
     void showPage(int index);
     void channelKey(int key, Qt::KeyboardModifiers modifiers);
 
@@ -144,6 +145,7 @@ private:
     void applyModulators();
     void enableBoardActions();
     BoardIP storedBoard(int position) const;
+    QString offlineTip(int position) const;
     void storeBoard(int position, const BoardIP& address);
 
     // --- project files

@@ -20,6 +20,7 @@
 #include "settings/FMSettings.h"
 
 #include <QDebug>
+#include <QHostAddress>
 #include <QLabel>
 #include <QSettings>
 #include <QTimer>
@@ -161,8 +162,22 @@ void FMManager::offline(const BoardIP&, int position)
     onlineMask &= quint8(~(1u << position));
     tiles[position]->setState(1);
     boardLights[position]->setPixmap(QPixmap(kErrorLight));
-    boardLights[position]->setToolTip(tr("Modulator nicht verbunden"));
+    boardLights[position]->setToolTip(offlineTip(position));
     checkFlag();
+}
+
+// Boards are told apart by their IPv4 address: a position that repeats an
+// earlier one's address gets no board, and its light says which one has it.
+QString FMManager::offlineTip(int position) const
+{
+    const BoardIP address = storedBoard(position);
+    for (int earlier = 0; earlier < position && address.ipv4 != 0; ++earlier) {
+        if (storedBoard(earlier).ipv4 == address.ipv4)
+            return tr("Nicht verbunden: %1 ist schon die IP-Adresse des %2. Modulators")
+                .arg(QHostAddress(address.ipv4).toString())
+                .arg(earlier + 1);
+    }
+    return tr("Modulator nicht verbunden");
 }
 
 void FMManager::online(const BoardIP&, int position)

@@ -5,6 +5,7 @@
 #include "main/FMManager.h"
 
 #include "main/EventLog.h"
+#include "main/ProgramFolder.h"
 #include "main/ProjectFiles.h"
 #include "ui_FMManager.h"
 
@@ -252,13 +253,17 @@ void FMManager::openRecent(QAction* entry)
 }
 
 // act1 .. act6 load examples/11-1.fm .. 11-6.fm, relative to the current
-// directory; a missing example is passed over without a word.
+// directory (and so kept relative in the recent list), else from the copy
+// the build puts beside the program; a missing example is passed over
+// without a word.
 void FMManager::getExample()
 {
     const auto* action = qobject_cast<QAction*>(sender());
     if (!action || !action->objectName().startsWith(QLatin1String("act")))
         return;
-    const QString path = kExamples + QStringLiteral("11-%1.fm").arg(action->objectName().mid(3));
+    QString path = kExamples + QStringLiteral("11-%1.fm").arg(action->objectName().mid(3));
+    if (!QFileInfo::exists(path))
+        path = ProgramFolder::filePath(path);
     if (!QFileInfo::exists(path))
         return;
     if (notifySave(tr("Projekt laden")) == QMessageBox::Cancel)

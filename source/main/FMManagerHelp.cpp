@@ -12,6 +12,8 @@
 #include "main/UrlOpener.h"
 #include "remote/ProductInfo.h"
 
+#include "BuildRelease.h"
+
 #include <QDialog>
 #include <QDir>
 #include <QFileInfo>
@@ -36,15 +38,25 @@ template <typename Form> int showForm(QWidget* parent, const QString& name)
 
 } // namespace
 
+// The servers' greetings and the update lookup keep the plain release; only
+// the window names the exact build.
 QString FMManager::versionText()
 {
-    return QString::fromLatin1(ProductInfo::kProduct) + QString::fromLatin1(ProductInfo::kVersion);
+    return QString::fromLatin1(ProductInfo::kProduct) + QString::fromLatin1(kBuildRelease);
 }
 
+// Without a browser the button would do nothing: the address is given, so
+// it can be opened by hand.
 void FMManager::tryUpdate()
 {
-    if (showForm<Ui::UpdaterUI>(this, QStringLiteral("Updater")) == QDialog::Accepted)
-        UrlOpener::open(QUrl(QString::fromLatin1(ProductInfo::kProductPage)));
+    if (showForm<Ui::UpdaterUI>(this, QStringLiteral("Updater")) != QDialog::Accepted)
+        return;
+    const QString page = QString::fromLatin1(ProductInfo::kProductPage);
+    if (UrlOpener::open(QUrl(page)))
+        return;
+    ModalQuestions::ask(this, QMessageBox::Warning, tr("Updates"),
+                        tr("Kein Browser konnte die Produktseite öffnen:\n%1").arg(page),
+                        QMessageBox::Ok);
 }
 
 void FMManager::showReleaseNotes()

@@ -1,5 +1,7 @@
 #include "main/ProgramFolder.h"
 
+#include "audio/AudioPath.h"
+
 #include <QCoreApplication>
 #include <QDir>
 
@@ -26,4 +28,6 @@ QString ProgramFolder::filePath(const QString& name)
 void ProgramFolder::setPath(const QString& path)
 {
     chosen() = path;
+    // Audio named relative to the examples' folder is found beside them.
+    AudioPath::setFallbackFolder(path);
 }

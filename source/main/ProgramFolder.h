@@ -2,8 +2,8 @@
 
 #include <QString>
 
-// The folder the program runs from: the release notes and the manual are
-// installed there, whatever the current directory is. A test points it at
+// The folder the program runs from: the release notes, the manual and the
+// example projects are installed there, whatever the current directory is. A test points it at
 // a folder of its own.
 class ProgramFolder
 {

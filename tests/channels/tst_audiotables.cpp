@@ -30,6 +30,8 @@ private slots:
     void playNow();
     void noMenuOverAnEmptyArea();
     void focusInFollowsTheFocus();
+    void digitBeyondTheRangeSaysWhy_data();
+    void digitBeyondTheRangeSaysWhy();
     void songInfo();
     void largePlaylistDrawnOncePerPass();
     void songColoursOnWhite();
@@ -342,6 +344,39 @@ void TestAudioTables::largePlaylistDrawnOncePerPass()
     QCOMPARE(playlistsDrawn.size(), 1);
     QCOMPARE(kit.files()->rowCount(), 1001);
     QVERIFY(kit.files()->item(1000, 0)->text().endsWith(QLatin1String("0999.flac")));
+}
+
+void TestAudioTables::digitBeyondTheRangeSaysWhy_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<bool>("marked");
+    QTest::newRow("30000 Hz where 22000 is the most") << "30000" << 3000 << true;
+    QTest::newRow("a value in range") << "2000" << 2000 << false;
+}
+
+// A sine frequency field as the test-signal form has it.
+void TestAudioTables::digitBeyondTheRangeSaysWhy()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, value);
+    QFETCH(bool, marked);
+    HuxSpinBox box;
+    box.setRange(10, 22000);
+    box.setSuffix(QStringLiteral(" Hz"));
+    box.setToolTip(QStringLiteral("Frequenz"));
+    box.show();
+    QApplication::setActiveWindow(&box);
+    box.selectAll();
+    QTest::keyClicks(&box, typed);
+    QCOMPARE(box.value(), value);
+    QCOMPARE(box.toolTip(), marked ? QStringLiteral("Erlaubt: 10 bis 22000 Hz")
+                                   : QStringLiteral("Frequenz"));
+    QCOMPARE(box.styleSheet().contains(QLatin1String("border")), marked);
+    // The next change of the text ends the mark.
+    QTest::keyClick(&box, Qt::Key_Backspace);
+    QCOMPARE(box.toolTip(), QStringLiteral("Frequenz"));
+    QCOMPARE(box.styleSheet(), QString());
 }
 
 void TestAudioTables::songInfo()

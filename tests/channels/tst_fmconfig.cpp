@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -26,6 +27,7 @@ private slots:
     void copiesToRange();
     void rangeEndingBeforeItsStartKeepsTheDialog();
     void cancelWritesNothing();
+    void autoRateSaysTheRateFollowsTheSong();
 
 private:
     QSharedPointer<FMSettings> store;
@@ -153,7 +155,14 @@ void TestFMConfig::rangeEndingBeforeItsStartKeepsTheDialog()
     QCOMPARE(dialog.focusWidget(), child<QSpinBox>(dialog, "setBis"));
     QVERIFY(child<QRadioButton>(dialog, "r48")->isChecked());
     QVERIFY(!store->isDirty());
-    child<QSpinBox>(dialog, "setBis")->setValue(11);
+    // The end says why, framed red, until it is changed.
+    auto* end = child<QSpinBox>(dialog, "setBis");
+    QCOMPARE(end->toolTip(), QStringLiteral("Der Bereich endet vor seinem Anfang (10 bis 5): bitte "
+                                            "das Ende auf 10 oder höher setzen."));
+    QVERIFY(end->styleSheet().contains(QLatin1String("border")));
+    end->setValue(11);
+    QCOMPARE(end->toolTip(), QString());
+    QCOMPARE(end->styleSheet(), QString());
     clickOk(dialog);
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
@@ -161,6 +170,22 @@ void TestFMConfig::rangeEndingBeforeItsStartKeepsTheDialog()
     QCOMPARE(channel(10).rate, 48000);
     QCOMPARE(channel(11).rate, 48000);
     QCOMPARE(channel(3).rate, 44100);
+}
+
+// With kHz Auto on, the chosen rate is overridden by the song's: the dialog
+// says so beside the rates, not only in a tool tip.
+void TestFMConfig::autoRateSaysTheRateFollowsTheSong()
+{
+    FMConfig dialog(3, store);
+    dialog.show();
+    auto* note = child<QLabel>(dialog, "rateNote");
+    auto* automatic = child<QCheckBox>(dialog, "rAuto");
+    QCOMPARE(note->isVisible(), automatic->isChecked());
+    QTest::mouseClick(automatic, Qt::LeftButton);
+    QCOMPARE(note->isVisible(), automatic->isChecked());
+    QVERIFY(note->text().contains(QLatin1String("kHz Auto")));
+    QTest::mouseClick(automatic, Qt::LeftButton);
+    QCOMPARE(note->isVisible(), automatic->isChecked());
 }
 
 void TestFMConfig::cancelWritesNothing()

@@ -131,6 +131,8 @@ private slots:
     void portThatCannotOpenIsReported();
     void broadcastFindsAndConfiguresTheBoard();
     void broadcastWithoutBoardSendsNothing();
+    void portChoiceTexts_data();
+    void portChoiceTexts();
 
 private:
     void readExample(Calib& calib, SerialBoard& board);
@@ -478,6 +480,24 @@ void TestFMCalib::broadcastWithoutBoardSendsNothing()
     calib.discover->sendDiscover();
     QTRY_VERIFY_WITH_TIMEOUT(emulator.countOfType(BoardEmulator::Discover) >= 2, kWaitMs);
     QCOMPARE(emulator.countOfType(BoardEmulator::NetConfig), 0);
+}
+
+void TestFMCalib::portChoiceTexts_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("description");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("without description, no empty brackets") << "ttyS0" << "" << "ttyS0";
+    QTest::newRow("blank description") << "ttyS1" << " " << "ttyS1";
+    QTest::newRow("with description") << "ttyUSB0" << "FT232R USB UART" << "ttyUSB0 (FT232R USB UART)";
+}
+
+void TestFMCalib::portChoiceTexts()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, description);
+    QFETCH(QString, shown);
+    QCOMPARE(FMCalib::portText(name, description), shown);
 }
 
 QTEST_MAIN(TestFMCalib)

@@ -52,6 +52,7 @@ private slots:
 
     void emptyRollShowsTwoHeaderLines();
     void rowsOpenByClicksInTheLabelColumn();
+    void eventsAtZeroLeaveTheLabelsReadable();
     void otherKeysRowNeverOpens();
     void squareMarks_data();
     void squareMarks();
@@ -207,6 +208,28 @@ void TestTimeline::rowsOpenByClicksInTheLabelColumn()
     QTest::mouseClick(timeline, Qt::LeftButton, {}, labelOf(2));
     QCOMPARE(timeline->rowCount(), 3);
     QCOMPARE(timeline->expandedRows(), QSet<int>{0x401});
+}
+
+// Time 0 starts right of the longest row label, so a square there covers no
+// label, and every square lies on the widget.
+void TestTimeline::eventsAtZeroLeaveTheLabelsReadable()
+{
+    load({Event(0, QStringLiteral("rds.1.ps HI")), Event(0, QStringLiteral("channel.1.freq 95.8")),
+          Event(1000, QStringLiteral("rds.1.pi 1234"))},
+         {0x400, 0x401, 0x100, 0x101});
+    const QFontMetrics metrics(QFont(QStringLiteral("Consolas"), 9));
+    int labelsEnd = 0;
+    for (int line = 0; line < timeline->rowCount(); ++line)
+        labelsEnd = std::max(labelsEnd, timeline->squareWidth() + 7 +
+                                            metrics.horizontalAdvance(timeline->rowLabel(line)));
+    QVERIFY(!timeline->rowLabel(4).isEmpty());
+    QVERIFY(timeline->xOf(0) > labelsEnd);
+    for (int row = 0; row < timeline->model()->rowCount(); ++row) {
+        const Event event = timeline->model()->event(row);
+        QVERIFY2(event.x > labelsEnd || event.time != 0, qPrintable(event.command));
+        QVERIFY2(event.x + timeline->squareWidth() + 3 < timeline->width(),
+                 qPrintable(event.command));
+    }
 }
 
 void TestTimeline::otherKeysRowNeverOpens()

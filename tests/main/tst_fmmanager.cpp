@@ -4,6 +4,7 @@
 // and the English translation.
 #include "WindowKit.h"
 
+#include "audio/DecoderSet.h"
 #include "board/FMBoard.h"
 #include "channels/ChannelView.h"
 #include "channels/FMChannel.h"
@@ -12,6 +13,9 @@
 #include "main/Startup.h"
 
 #include <QDialog>
+#include <QDialogButtonBox>
+#include <QScopeGuard>
+#include <QScreen>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTranslator>
@@ -25,6 +29,7 @@ private slots:
     void modulators_data();
     void modulators();
     void pageKeysStopAtTheEnds();
+    void firstWindowFillsTheScreen();
     void channelKeys_data();
     void channelKeys();
     void outOfBandChannelStaysOff_data();
@@ -40,6 +45,8 @@ private slots:
     void examples_data();
     void examples();
     void missingExampleDoesNothing();
+    void exampleAudioFromAnyFolder_data();
+    void exampleAudioFromAnyFolder();
     void translationComplete();
     void languageAtStartup_data();
     void languageAtStartup();
@@ -76,6 +83,24 @@ void TestFMManager::modulators()
         QVERIFY(window->board(b)->isRunning());
     }
     QCOMPARE(window->modulators(), shown);
+}
+
+// Without a stored layout the window takes the screen's free room; once a
+// layout is stored, that one comes back.
+void TestFMManager::firstWindowFillsTheScreen()
+{
+    WindowKit kit;
+    FMManager* window = kit.open();
+    // No smaller than the window can get, should the test screen be small.
+    const QSize room =
+        window->screen()->availableGeometry().size().expandedTo(window->minimumSizeHint());
+    QCOMPARE(window->size(), room);
+
+    const QSize chosen = window->minimumSizeHint() + QSize(20, 10);
+    window->resize(chosen);
+    kit.close();
+    window = kit.open();
+    QCOMPARE(window->size(), chosen);
 }
 
 void TestFMManager::pageKeysStopAtTheEnds()
@@ -373,6 +398,47 @@ void TestFMManager::missingExampleDoesNothing()
     QCOMPARE(ModalQuestions::asked(), QStringList());
 }
 
+void TestFMManager::exampleAudioFromAnyFolder_data()
+{
+    QTest::addColumn<QString>("current");
+    QTest::addColumn<QString>("programFolder");
+    QTest::addColumn<QString>("recent");
+    QTest::newRow("started in the source root keeps the relative path")
+        << TEST_SOURCE_ROOT << "" << "examples/11-2.fm";
+    QTest::newRow("started elsewhere takes the copy beside the program")
+        << "" << PROGRAM_DIR << PROGRAM_DIR "/examples/11-2.fm";
+}
+
+// 11-2 names its audio relative to the folder above examples/; the files
+// decode whichever copy of the example was loaded.
+void TestFMManager::exampleAudioFromAnyFolder()
+{
+    QFETCH(QString, current);
+    QFETCH(QString, programFolder);
+    QFETCH(QString, recent);
+    WindowKit kit;
+    const QString previous = QDir::currentPath();
+    const auto restore = qScopeGuard([&] { QDir::setCurrent(previous); });
+    QVERIFY(QDir::setCurrent(current.isEmpty() ? kit.dir.path() : current));
+    if (!programFolder.isEmpty())
+        ProgramFolder::setPath(programFolder);
+    FMManager* window = kit.open();
+    kit.trigger(QStringLiteral("act2"));
+    QCOMPARE(kit.ini->value(QStringLiteral("Last/file1")).toString(), recent);
+
+    for (int n = 1; n <= 3; ++n) {
+        SongInfo song;
+        song.path = window->project()->get(QStringLiteral("audio.%1.file").arg(n)).toString();
+        QVERIFY(song.path.startsWith(QLatin1String("examples/audio/")));
+        DecoderSet decoders;
+        QVERIFY2(openDecoder(decoders, song), qPrintable(song.path));
+        QByteArray pcm(4096, '\0');
+        bool end = false;
+        QVERIFY2(decoders.decode(song.kind, pcm.data(), qint32(pcm.size()), end) > 0,
+                 qPrintable(song.path));
+    }
+}
+
 // Every text of the program has its English form, and the compiled file
 // in the resources is the one start-up loads.
 void TestFMManager::translationComplete()
@@ -407,16 +473,21 @@ void TestFMManager::languageAtStartup_data()
 {
     QTest::addColumn<QVariant>("stored");
     QTest::addColumn<QString>("quit");
-    QTest::newRow("missing reads as en") << QVariant() << "Quit";
-    QTest::newRow("EN in capitals") << QVariant("EN") << "Quit";
-    QTest::newRow("fr shows German") << QVariant("fr") << "Beenden";
-    QTest::newRow("de") << QVariant("de") << "Beenden";
+    QTest::addColumn<QStringList>("buttons");
+    const QStringList english{"Cancel", "Save", "Discard", "Close"};
+    const QStringList german{"Abbrechen", "Speichern", "Verwerfen", "Schließen"};
+    QTest::newRow("missing reads as en") << QVariant() << "Quit" << english;
+    QTest::newRow("EN in capitals") << QVariant("EN") << "Quit" << english;
+    QTest::newRow("fr shows German") << QVariant("fr") << "Beenden" << german;
+    QTest::newRow("de") << QVariant("de") << "Beenden" << german;
 }
 
+// The toolkit's own buttons speak the language of the window's texts.
 void TestFMManager::languageAtStartup()
 {
     QFETCH(QVariant, stored);
     QFETCH(QString, quit);
+    QFETCH(QStringList, buttons);
     QTemporaryDir dir;
     QSettings ini(dir.filePath(QStringLiteral("q.ini")), QSettings::IniFormat);
     if (stored.isValid())
@@ -424,10 +495,17 @@ void TestFMManager::languageAtStartup()
     auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
     QTranslator* translator = Startup::installLanguage(ini, *app);
     QCOMPARE(QCoreApplication::translate("FMManager", "Beenden"), quit);
+    QDialogButtonBox box(QDialogButtonBox::Cancel | QDialogButtonBox::Save |
+                         QDialogButtonBox::Discard | QDialogButtonBox::Close);
+    QStringList shown;
+    for (const auto which : {QDialogButtonBox::Cancel, QDialogButtonBox::Save,
+                             QDialogButtonBox::Discard, QDialogButtonBox::Close})
+        shown.append(box.button(which)->text().remove(QLatin1Char('&')));
     if (translator) {
         QCoreApplication::removeTranslator(translator);
         delete translator;
     }
+    QCOMPARE(shown, buttons);
 }
 
 void TestFMManager::numbersUseThePoint()

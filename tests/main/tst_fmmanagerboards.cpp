@@ -4,6 +4,8 @@
 // window's control server.
 #include "WindowKit.h"
 
+#include <QHostAddress>
+
 #include "BoardEmulator.h"
 #include "KeyRecorder.h"
 #include "LineClient.h"
@@ -18,6 +20,7 @@
 #include "remote/FMServer.h"
 
 #include <QDialog>
+#include <QHostAddress>
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -110,8 +113,14 @@ void TestFMManagerBoards::oneAddressConnectsOnce()
     FMManager* window = kit.open();
     QCOMPARE(window->board(1)->address(), BoardIP());
     QTRY_VERIFY_WITH_TIMEOUT(window->board(0)->isOnline(), WindowKit::kWaitMs);
-    QVERIFY(WindowKit::shows(kit.find<QLabel>(QStringLiteral("boardLight1")),
-                             QStringLiteral(":/icons/error.png")));
+    auto* light = kit.find<QLabel>(QStringLiteral("boardLight1"));
+    QVERIFY(WindowKit::shows(light, QStringLiteral(":/icons/error.png")));
+    QCOMPARE(light->toolTip(),
+             QStringLiteral("Nicht verbunden: %1 ist schon die IP-Adresse des 1. Modulators")
+                 .arg(QHostAddress(second.ipv4()).toString()));
+    QCOMPARE(kit.find<QLabel>(QStringLiteral("boardLight0"))->toolTip().contains(
+                 QLatin1String("IP-Adresse")),
+             false);
     QCOMPARE(second.received().size(), 0);
 }
 

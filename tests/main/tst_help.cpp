@@ -24,6 +24,7 @@ private slots:
     void updateNotice();
     void lookupSwitch_data();
     void lookupSwitch();
+    void updatePageWithoutBrowser();
     void releaseNotesPaging();
     void releaseOrder_data();
     void releaseOrder();
@@ -175,7 +176,7 @@ void TestHelp::updateNotice()
         return dialog->result();
     });
     kit.trigger(QStringLiteral("actUpdate"));
-    QCOMPARE(title, QStringLiteral("Quorvin Generator v4.66"));
+    QCOMPARE(title, FMManager::versionText());
     QCOMPARE(kit.opened, opened);
 }
 
@@ -218,6 +219,28 @@ void TestHelp::lookupSwitch()
     if (switched)
         QCOMPARE(lines.at(1), QStringLiteral("upd:  localhost Host not found"));
     QCOMPARE(newer.size(), 0);
+}
+
+// The notice's button names the address when no browser takes it.
+void TestHelp::updatePageWithoutBrowser()
+{
+    WindowKit kit;
+    UrlOpener::setHandler([&](const QUrl& url) {
+        kit.opened.append(url);
+        return false;
+    });
+    kit.open();
+    ModalQuestions::setNextDialogAction([](QDialog* dialog) {
+        QTest::mouseClick(button(dialog, "okButton"), Qt::LeftButton);
+        return dialog->result();
+    });
+    kit.trigger(QStringLiteral("actUpdate"));
+    QCOMPARE(kit.opened, QList<QUrl>{QUrl(QStringLiteral("https://quorvin.example/"))});
+    QCOMPARE(ModalQuestions::asked(),
+             (QStringList{FMManager::versionText(), QStringLiteral("Updates")}));
+    QVERIFY2(ModalQuestions::askedTexts().constLast().contains(
+                 QLatin1String("https://quorvin.example/")),
+             qPrintable(ModalQuestions::askedTexts().join(QLatin1Char('|'))));
 }
 
 void TestHelp::releaseNotesPaging()

@@ -5,9 +5,11 @@
 #include <QColor>
 #include <QFile>
 #include <QGroupBox>
+#include <QLabel>
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabWidget>
 
 class TestRDSLogFiles : public QObject
 {
@@ -23,6 +25,7 @@ private slots:
     void preview();
     void loadingAnotherSourceReplacesTheList();
     void listAndSwitchAreStored();
+    void panesSayWhatTheyHold();
 
 private:
     static QString writeFile(const QTemporaryDir& dir, const QString& name,
@@ -197,6 +200,25 @@ void TestRDSLogFiles::loadingAnotherSourceReplacesTheList()
     QCOMPARE(view->model()->rowCount(), 0);
     QCOMPARE(text->toPlainText(), QString());
     QVERIFY(!view->currentIndex().isValid());
+}
+
+// Each pane of the tab has a title above it that names what it holds.
+void TestRDSLogFiles::panesSayWhatTheyHold()
+{
+    RdsPageKit kit(playingSource());
+    kit.page->show();
+    QVERIFY(QTest::qWaitForWindowExposed(kit.page.get()));
+    kit.find<QTabWidget>("tabs")->setCurrentWidget(kit.find<QWidget>("tabLog"));
+    const std::pair<const char*, const char*> panes[] = {
+        {"logFilesTitle", "Log"}, {"logViewTitle", "LogView"}};
+    for (const auto& [title, pane] : panes) {
+        auto* label = kit.find<QLabel>(title);
+        QVERIFY2(label, title);
+        QVERIFY(label->isVisible());
+        QVERIFY(!label->text().isEmpty());
+        QCOMPARE(label->buddy(), kit.find<QWidget>(pane));
+        QVERIFY(label->geometry().bottom() <= label->buddy()->geometry().top());
+    }
 }
 
 void TestRDSLogFiles::listAndSwitchAreStored()

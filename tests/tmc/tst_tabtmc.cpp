@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -232,6 +233,15 @@ private slots:
         QCOMPARE(kit.find<QLineEdit>("SPN")->text(), QStringLiteral("SPN-1"));
         kit.page->showSource(9);
         QCOMPARE(kit.currentId(), 1);
+    }
+
+    // With every list in place the page has nothing to warn about.
+    void noListsHintWithTheLists()
+    {
+        TmcPageKit kit(1);
+        auto* hint = kit.find<QLabel>("listsHint");
+        QVERIFY(hint);
+        QVERIFY(!hint->isVisibleTo(kit.page.get()));
     }
 
     void pageDeletesItsCountryWindow()

@@ -43,6 +43,8 @@ void DynEdit::setModel(DynModel* model)
 {
     events = model;
     ui->list->setModel(model);
+    // The time column is as wide as its heading or its longest time.
+    ui->list->resizeColumnToContents(0);
     connect(ui->list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &DynEdit::onSelect);
 }

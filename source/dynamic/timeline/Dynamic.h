@@ -129,6 +129,8 @@ private:
     void endRecording();
     void announceTime(quint32 time);
     int axisWidth() const;
+    int areaLeft() const;
+    void measureLabels(const class QFontMetrics& metrics);
     int rowIdAt(int line) const { return rows.value(line).id; }
     void addRow(int& line, int id, bool leaf, const QString& label);
     Hit hitTest(const QPoint& point, bool select);
@@ -173,4 +175,5 @@ private:
     int lines = 6;
     int w = 8;
     int h = 15;
+    int labelColumn = 0; // the row labels' own room, left of time 0
 };

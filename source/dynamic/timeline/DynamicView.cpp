@@ -34,6 +34,7 @@ constexpr int kMinFontSize = 5;
 constexpr int kFallbackSize = 4;
 constexpr int kMinListWidth = 11;
 constexpr int kCollapsedTimeline = 66;
+constexpr int kLabelGap = 6; // between the longest row label and time 0
 // The event list's width before it was hidden, shared by every timeline.
 int rememberedListWidth = 240;
 
@@ -99,12 +100,27 @@ QString numberMark(int number)
 
 int Dynamic::axisWidth() const
 {
-    return width() - 2 * w - 10;
+    return width() - areaLeft() - w - 5;
+}
+
+// Time 0 lies right of the row labels: an event there would hide its own
+// row's label, and the label the event.
+int Dynamic::areaLeft() const
+{
+    return w + 5 + labelColumn;
+}
+
+void Dynamic::measureLabels(const QFontMetrics& metrics)
+{
+    int widest = 0;
+    for (const Row& row : std::as_const(rows))
+        widest = std::max(widest, metrics.horizontalAdvance(row.label));
+    labelColumn = widest > 0 ? widest + kLabelGap : 0;
 }
 
 int Dynamic::xOf(quint32 time) const
 {
-    return w + 5 + int(qint64(axisWidth()) * time / std::max(length, 1));
+    return areaLeft() + int(qint64(axisWidth()) * time / std::max(length, 1));
 }
 
 QString Dynamic::rowInfo(int line) const
@@ -186,6 +202,7 @@ void Dynamic::paintEvent(QPaintEvent* paint)
         w = kFallbackSize;
     if (h < kMinFontSize)
         h = kFallbackSize;
+    measureLabels(metrics);
 
     paintStripes(painter);
     const QColor axis = record ? kAxisRecording : kAxisPlaying;
@@ -415,7 +432,7 @@ void Dynamic::mouseMoveEvent(QMouseEvent* event)
 {
     if (event->buttons() == Qt::NoButton || playing())
         return;
-    const qint64 x = qint64(event->position().toPoint().x()) - w - 5;
+    const qint64 x = qint64(event->position().toPoint().x()) - areaLeft();
     const qint64 time = x * length / std::max(axisWidth(), 1);
     position = quint32(std::clamp<qint64>(time, 0, length));
     navIndex = -1;

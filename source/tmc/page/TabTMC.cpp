@@ -9,11 +9,13 @@
 #include "settings/SetValue.h"
 #include "tmc/page/TMCLabel.h"
 #include "tmc/page/TMCLblModel.h"
+#include "tmc/page/TMCListLoader.h"
 #include "tmc/page/TMCMsgModel.h"
 #include "tmc/page/TMCTable.h"
 #include "ui_TabTMCUI.h"
 
 #include <QDebug>
+#include <QDir>
 #include <QSignalBlocker>
 
 namespace {
@@ -59,6 +61,26 @@ TabTMC::TabTMC(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TabTM
     connectForm();
     ui->gEdit->setEnabled(false);
     fillSources(0);
+    showListsHint();
+}
+
+// The project ships no reference lists: without them every event and place
+// reads "Code nicht gefunden" and the searches find nothing, so the page says
+// which files it wants and where.
+void TabTMC::showListsHint()
+{
+    const QStringList missing = TMCListLoader::missingFiles();
+    ui->listsHint->setVisible(!missing.isEmpty());
+    if (missing.isEmpty())
+        return;
+    ui->listsHint->setText(
+        tr("TMC-Referenzlisten nicht gefunden: im Ordner %1 fehlt %2. Ohne diese Listen zeigen "
+           "Ereignisse und Orte nur ihre Codes, und die Suche findet nichts.")
+            .arg(QDir::toNativeSeparators(TMCListLoader::folder()),
+                 missing.join(QStringLiteral(", "))));
+    QPalette warning = ui->listsHint->palette();
+    warning.setColor(QPalette::WindowText, Qt::darkRed);
+    ui->listsHint->setPalette(warning);
 }
 
 TabTMC::~TabTMC()

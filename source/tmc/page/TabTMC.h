@@ -63,6 +63,7 @@ public slots:
 private:
     void connectForm();
     void fillSources(int select);
+    void showListsHint();
     void setSourceRow(const QString& name, int number, int row);
     void showMessage(int row);
     // Keeps a field key and its variant word in step after a change of

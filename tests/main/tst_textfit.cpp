@@ -1,0 +1,206 @@
+// Texts of the window at the size an operator's screen gives it, in German
+// and in English: placeholders of the channel strips, the columns of the
+// connection dialog, the event list and the TMC message list show their
+// whole text.
+#include "WindowKit.h"
+
+#include "board/BoardIP.h"
+#include "connect/FMConnect.h"
+#include "main/Startup.h"
+
+#include <QHeaderView>
+#include <QTableView>
+#include <QTranslator>
+
+namespace {
+
+constexpr QSize kScreenshotSize(1600, 1000);
+
+// A label's text fits when its advance leaves room for the indent.
+QString cutLabel(const QLabel* label)
+{
+    const int room = label->contentsRect().width() - std::max(0, label->indent());
+    if (label->fontMetrics().horizontalAdvance(label->text()) <= room)
+        return QString();
+    return QStringLiteral("%1 \"%2\" needs %3 of %4 pixels")
+        .arg(label->parentWidget()->objectName() + QLatin1Char('/') + label->objectName(),
+             label->text())
+        .arg(label->fontMetrics().horizontalAdvance(label->text()))
+        .arg(room);
+}
+
+// Every column as wide as its heading and its widest cell.
+QStringList cutColumns(QTableView* table)
+{
+    QStringList cut;
+    QHeaderView* header = table->horizontalHeader();
+    auto* view = static_cast<QAbstractItemView*>(table);
+    for (int column = 0; column < header->count(); ++column) {
+        const int needed = std::max(header->sectionSizeHint(column), view->sizeHintForColumn(column));
+        if (header->sectionSize(column) < needed)
+            cut.append(QStringLiteral("%1 column \"%2\" is %3 of %4 pixels")
+                           .arg(table->objectName(),
+                                table->model()->headerData(column, Qt::Horizontal).toString())
+                           .arg(header->sectionSize(column))
+                           .arg(needed));
+    }
+    return cut;
+}
+
+} // namespace
+
+class TestTextFit : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void stripPlaceholders_data();
+    void stripPlaceholders();
+    void connectionColumns_data();
+    void connectionColumns();
+    void listHeadings_data();
+    void listHeadings();
+
+private:
+    void languages();
+    // The window of four boards in the row's language, at screenshot size.
+    FMManager* openWindow(WindowKit& kit);
+
+    QTranslator* translator = nullptr;
+};
+
+void TestTextFit::init()
+{
+    translator = nullptr;
+}
+
+void TestTextFit::cleanup()
+{
+    if (translator) {
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+    }
+}
+
+void TestTextFit::languages()
+{
+    QTest::addColumn<QString>("lang");
+    QTest::newRow("German") << "de";
+    QTest::newRow("English") << "en";
+}
+
+FMManager* TestTextFit::openWindow(WindowKit& kit)
+{
+    QFETCH(QString, lang);
+    kit.ini->setValue(QStringLiteral("Board/lang"), lang);
+    kit.ini->setValue(QStringLiteral("Board/mods"), 4);
+    translator =
+        Startup::installLanguage(*kit.ini, *qobject_cast<QApplication*>(QCoreApplication::instance()));
+    FMManager* window = kit.open();
+    window->resize(kScreenshotSize);
+    return window;
+}
+
+void TestTextFit::stripPlaceholders_data()
+{
+    languages();
+}
+
+// The working copy of a new installation: no strip has a source yet.
+void TestTextFit::stripPlaceholders()
+{
+    WindowKit kit;
+    FMManager* window = openWindow(kit);
+    QTRY_COMPARE_WITH_TIMEOUT(window->size(), kScreenshotSize, WindowKit::kWaitMs);
+    QStringList cut;
+    int checked = 0;
+    for (int channel = 1; channel <= FMSettings::kChannelCount; ++channel) {
+        auto* strip = window->findChild<QWidget*>(QStringLiteral("channel%1").arg(channel));
+        QVERIFY(strip);
+        if (!strip->isVisible())
+            continue;
+        for (const char* field : {"rds", "audio"}) {
+            auto* label = strip->findChild<QLabel*>(QLatin1String(field));
+            QVERIFY(label->text().startsWith(QLatin1Char('<')));
+            ++checked;
+            const QString why = cutLabel(label);
+            if (!why.isEmpty())
+                cut.append(why);
+        }
+    }
+    QVERIFY(checked >= 2 * 24);
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.mid(0, 4).join(QLatin1Char('\n'))));
+}
+
+void TestTextFit::connectionColumns_data()
+{
+    languages();
+}
+
+// Four boards whose addresses differ only at the end, as on one network.
+void TestTextFit::connectionColumns()
+{
+    WindowKit kit;
+    FMManager* window = openWindow(kit);
+    QTRY_COMPARE_WITH_TIMEOUT(window->size(), kScreenshotSize, WindowKit::kWaitMs);
+    QList<BoardIP> boards;
+    for (int n = 0; n < FMManager::kBoards; ++n) {
+        BoardIP board;
+        board.ipv4 = 0xC0A8C8FA + quint32(n); // 192.168.200.250 ..
+        board.port = 1234;
+        board.mac[5] = quint8(10 + n);
+        boards.append(board);
+    }
+    FMConnect dialog(FMManager::kBoards, boards, window);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QStringList cut;
+    for (const char* name : {"m1", "m2", "m3", "m4"}) {
+        auto* table = dialog.findChild<QTableView*>(QLatin1String(name));
+        QVERIFY(table->isVisible());
+        QCOMPARE(table->model()->data(table->model()->index(0, 1)).toString(),
+                 QStringLiteral("192.168.200.250"));
+        cut.append(cutColumns(table));
+        const int columns = table->horizontalHeader()->length();
+        if (table->viewport()->width() < columns)
+            cut.append(QStringLiteral("%1 shows %2 of %3 pixels of its columns")
+                           .arg(QLatin1String(name))
+                           .arg(table->viewport()->width())
+                           .arg(columns));
+    }
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
+}
+
+void TestTextFit::listHeadings_data()
+{
+    languages();
+}
+
+// The event list of the event player and the TMC page's message list.
+void TestTextFit::listHeadings()
+{
+    WindowKit kit;
+    FMManager* window = openWindow(kit);
+    QTRY_COMPARE_WITH_TIMEOUT(window->size(), kScreenshotSize, WindowKit::kWaitMs);
+    QStringList cut;
+    auto* events = window->findChild<QWidget*>(QStringLiteral("dynEdit"))
+                       ->findChild<QTableView*>(QStringLiteral("list"));
+    QVERIFY(events);
+    const int time = std::max(events->horizontalHeader()->sectionSizeHint(0),
+                              static_cast<QAbstractItemView*>(events)->sizeHintForColumn(0));
+    if (events->columnWidth(0) < time)
+        cut.append(QStringLiteral("event list time column is %1 of %2 pixels")
+                       .arg(events->columnWidth(0))
+                       .arg(time));
+    QMetaObject::invokeMethod(window, "onTMC");
+    auto* messages = window->findChild<QTableView*>(QStringLiteral("messages"));
+    QVERIFY(messages);
+    QTRY_VERIFY(messages->isVisible());
+    cut.append(cutColumns(messages));
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
+}
+
+QTEST_MAIN(TestTextFit)
+#include "tst_textfit.moc"
