@@ -145,8 +145,10 @@ void Dynamic::timeout()
     // A tick moves the cursor; the rest of the roll stays as drawn.
     QWidget::update(cursorStrip(before));
     QWidget::update(cursorStrip(position));
+    // The text of the event run sits on the second line; its descenders
+    // reach into the third.
     if (infoText != infoBefore)
-        QWidget::update(QRect(0, 0, width(), 2 * h));
+        QWidget::update(QRect(0, 0, width(), 3 * h));
 }
 
 void Dynamic::startPlaying()
@@ -292,5 +294,6 @@ void Dynamic::storeRoll()
 
 void Dynamic::update()
 {
+    rollImageStale = true;
     QWidget::update();
 }

@@ -4,6 +4,7 @@
 #include "settings/Observer.h"
 
 #include <QMap>
+#include <QPixmap>
 #include <QPointer>
 #include <QSet>
 #include <QSharedPointer>
@@ -142,10 +143,11 @@ private:
     void paintStripes(class QPainter& painter);
     void paintAxis(QPainter& painter, const QColor& pen, int labels);
     void paintRows(QPainter& painter);
-    // Only the events whose squares meet area: a tick repaints the
-    // cursor's strip alone, and a roll of thousands of events must not be
-    // drawn whole for it.
-    void paintEvents(QPainter& painter, const QRect& area);
+    void paintEvents(QPainter& painter);
+    // Stripes, axis, row labels and event squares: everything but the
+    // cursor, the event run's text and the navigation mark. A roll of
+    // thousands of events is drawn into it once, not on every 20 ms tick.
+    void paintRoll(const QFont& font);
     // The columns the cursor covers at time.
     QRect cursorStrip(quint32 time) const;
     void paintMark(QPainter& painter, const QRect& box, const QColor& colour, const QString& mark);
@@ -167,6 +169,8 @@ private:
     int navIndex = -1;
     int pendingIndex = -1;
     bool announcing = false;
+    QPixmap rollImage;
+    bool rollImageStale = true;
     QString rollKey = QStringLiteral("events.1");
     QSet<int> expanded;
     QString infoText;

@@ -194,7 +194,8 @@ QString Dynamic::squareMark(int number)
 void Dynamic::paintEvent(QPaintEvent* paint)
 {
     QPainter painter(this);
-    painter.setFont(QFont(QStringLiteral("Consolas"), 9));
+    const QFont font(QStringLiteral("Consolas"), 9);
+    painter.setFont(font);
     const QFontMetrics metrics = painter.fontMetrics();
     w = metrics.horizontalAdvance(QStringLiteral("88"));
     h = metrics.height();
@@ -204,16 +205,19 @@ void Dynamic::paintEvent(QPaintEvent* paint)
         h = kFallbackSize;
     measureLabels(metrics);
 
-    paintStripes(painter);
+    const qreal ratio = devicePixelRatioF();
+    if (rollImageStale || rollImage.size() != size() * ratio)
+        paintRoll(font);
+    const QRect area = paint->rect();
+    painter.drawPixmap(area, rollImage,
+                       QRectF(QPointF(area.topLeft()) * ratio, QSizeF(area.size()) * ratio));
+
     const QColor axis = record ? kAxisRecording : kAxisPlaying;
     const int labels = width() / std::max(metrics.horizontalAdvance(QString::number(length)), 1);
     if (labels >= 3) {
-        paintAxis(painter, axis, labels);
         painter.setPen(Qt::white);
         painter.drawText(w + 7, h + h - 2, infoText);
     }
-    paintRows(painter);
-    paintEvents(painter, paint->rect());
     painter.setPen(axis);
     const int cursorX = xOf(position);
     painter.drawLine(cursorX, 0, cursorX, height());
@@ -223,6 +227,24 @@ void Dynamic::paintEvent(QPaintEvent* paint)
             QRect(QPoint(event.x, event.line * h), QPoint(event.x + w + 3, event.line * h + h - 2)),
             kNavigated);
     }
+}
+
+void Dynamic::paintRoll(const QFont& font)
+{
+    const qreal ratio = devicePixelRatioF();
+    rollImage = QPixmap(size() * ratio);
+    rollImage.setDevicePixelRatio(ratio);
+    QPainter painter(&rollImage);
+    painter.setFont(font);
+    paintStripes(painter);
+    const QColor axis = record ? kAxisRecording : kAxisPlaying;
+    const int labels =
+        width() / std::max(painter.fontMetrics().horizontalAdvance(QString::number(length)), 1);
+    if (labels >= 3)
+        paintAxis(painter, axis, labels);
+    paintRows(painter);
+    paintEvents(painter);
+    rollImageStale = false;
 }
 
 void Dynamic::paintStripes(QPainter& painter)
@@ -293,28 +315,12 @@ QRect Dynamic::cursorStrip(quint32 time) const
     return QRect(xOf(time) - 1, 0, 3, height());
 }
 
-void Dynamic::paintEvents(QPainter& painter, const QRect& area)
+void Dynamic::paintEvents(QPainter& painter)
 {
     const QList<Event>& roll = events->roll();
-    // The roll is sorted by time and x grows with time: the events that
-    // meet area form one run of rows. A whole paint walks them all and
-    // keeps every square's place for hit tests; a partial one leaves the
-    // places of the others as they are.
-    const bool whole = area.contains(rect());
-    const int firstRow =
-        whole ? 0
-              : int(std::partition_point(roll.cbegin(), roll.cend(),
-                                         [&](const Event& e) {
-                                             return xOf(e.time) + w + 3 < area.left();
-                                         }) -
-                    roll.cbegin());
-    for (int row = firstRow; row < roll.size(); ++row) {
+    for (int row = 0; row < roll.size(); ++row) {
         const Event event = roll.at(row);
         const int x = xOf(event.time);
-        if (!whole && x > area.right())
-            break;
-        if (!whole && (event.line * h > area.bottom() || event.line * h + h < area.top()))
-            continue;
         const QRect square(QPoint(x, event.line * h), QPoint(x + w + 3, event.line * h + h - 2));
         painter.setPen(typeColour(event.type));
         painter.setBrush(kSquareFill);
