@@ -250,8 +250,7 @@ bool FMManager::saveFile(const QString& target)
 {
     if (target.isEmpty())
         return false;
-    if (ProjectFiles::samePath(target, defaultProject()) ||
-        ProjectFiles::samePath(target, iniPath())) {
+    if (ProjectFiles::isReserved(target, defaultProject(), iniPath())) {
         qDebug("man: not saved onto [%s]", qPrintable(target));
         return false;
     }
