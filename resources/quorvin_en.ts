@@ -1090,6 +1090,18 @@ for language change.</translation>
         <source>Die Dokumentation %1 konnte nicht geöffnet werden.</source>
         <translation>The manual %1 could not be opened.</translation>
     </message>
+    <message>
+        <source>Das ist ein Ordner, keine Datei</source>
+        <translation>This is a folder, not a file</translation>
+    </message>
+    <message>
+        <source>Keine gewöhnliche Datei (FIFO oder Gerät)</source>
+        <translation>Not a regular file (FIFO or device)</translation>
+    </message>
+    <message>
+        <source>Keine FM-Einstellung (Projektdatei)</source>
+        <translation>Not an FM setting (project file)</translation>
+    </message>
 </context>
 <context>
     <name>FMSettings</name>
