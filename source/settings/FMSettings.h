@@ -181,6 +181,10 @@ public:
 
 protected:
     void load();
+    // Brings the numbers of the file into the schema's ranges before they
+    // are read: what SET refuses is never sent because a file held it.
+    void conformToSchema();
+    void conformValue(const QString& storedKey, const KeyInfo& info);
     void loadBoard();
     void loadGroups();
     void readGroupRates(int n, RDSSource& source);

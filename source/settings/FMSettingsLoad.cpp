@@ -124,6 +124,7 @@ void FMSettings::load()
         audioMap.clear();
         playlistMap.clear();
     }
+    conformToSchema();
     loadBoard();
     loadGroups();
     if (gminFlag == 0) {
