@@ -1102,6 +1102,10 @@ for language change.</translation>
         <source>Keine FM-Einstellung (Projektdatei)</source>
         <translation>Not an FM setting (project file)</translation>
     </message>
+    <message>
+        <source>Änderungen konnten nicht gespeichert werden (Datenträger voll?): %1</source>
+        <translation>Changes could not be saved (disk full?): %1</translation>
+    </message>
 </context>
 <context>
     <name>FMSettings</name>

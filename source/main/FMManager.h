@@ -109,6 +109,7 @@ public slots:
     void getExample();
     void loadRecent();
     void dirtyTimer();
+    void onWorkingCopyWritten(bool complete);
     QMessageBox::StandardButton notifySave(const QString& title);
     void resetTitle();
 
@@ -181,6 +182,8 @@ private:
     // True at first, so the first evaluation shows off air on the flag.
     bool airShown = true;
     bool dirty = false;
+    // The last write of the working copy failed; its warning is shown.
+    bool workingCopyFailed = false;
     bool recentChanged = false;
     int modCount = 1;
 };

@@ -26,6 +26,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTimer>
 
 namespace {
@@ -140,6 +141,7 @@ void FMManager::openStore(const QString& path)
     // mode; the project is nobody else's business.
     ProjectFiles::makePrivate(workingCopy);
     store = QSharedPointer<FMSettings>::create(workingCopy);
+    connect(store.get(), &FMSettings::written, this, &FMManager::onWorkingCopyWritten);
     qDebug("man: open [%s]", qPrintable(workingCopy));
     handOver(path);
     if (!ProjectFiles::samePath(path, workingCopy)) {
@@ -256,9 +258,15 @@ bool FMManager::saveFile(const QString& target)
     }
     // A saved project carries no random key; the store makes a new one when
     // the file is loaded again.
+    // A working copy that could not be written holds older values than the
+    // store: copying it would save a stale project as if it were current.
     if (store) {
         store->rawRemove(QStringLiteral("board/rand"));
-        store->writeNow();
+        if (!store->writeNow()) {
+            qWarning("man: save [%s] failed: working copy %s", qPrintable(target),
+                     qPrintable(store->writeError()));
+            return false;
+        }
     }
     const bool saved = ProjectFiles::saveCopy(defaultProject(), target, iniPath());
     qDebug("man: save [%s] %s", qPrintable(target), saved ? "ok" : "failed");
@@ -289,6 +297,25 @@ QMessageBox::StandardButton FMManager::notifySave(const QString& title)
         return answer;
     saveFileAs();
     return dirty ? QMessageBox::Abort : QMessageBox::Save;
+}
+
+// Every change goes to the working copy a moment after it is made; when the
+// disk refuses it the operator must know, since closing would lose it.
+void FMManager::onWorkingCopyWritten(bool complete)
+{
+    if (complete) {
+        if (workingCopyFailed)
+            statusBar()->clearMessage();
+        workingCopyFailed = false;
+        return;
+    }
+    workingCopyFailed = true;
+    const QString reason = store ? store->writeError() : QString();
+    qWarning("man: working copy [%s] not written: %s", qPrintable(defaultProject()),
+             qPrintable(reason));
+    statusBar()->showMessage(
+        tr("Änderungen konnten nicht gespeichert werden (Datenträger voll?): %1")
+            .arg(defaultProject()));
 }
 
 // --- recent list and title

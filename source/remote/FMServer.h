@@ -109,6 +109,10 @@ private:
     QString filePath(const QString& name) const;
     bool needProject(const QString& command);
     void doSet(const QString& key, const QString& value);
+    // A SET answered ok is only confirmed once the store's file holds it: a
+    // write that fails is reported for every key set since the last one.
+    void rememberUnstored(const QString& shownKey);
+    void onProjectWritten(bool complete);
     void setBoard(const QString& key, const QString& value);
     void doGet(const QString& key);
     void listKeys(const QString& path);
@@ -124,6 +128,9 @@ private:
     void doList(const QString& argument, const QString& value);
 
     QSharedPointer<FMSettings> settings;
+    QMetaObject::Connection writtenConnection;
+    QStringList unstoredKeys;
+    static constexpr int kUnstoredKeysShown = 64;
     QTcpServer* listener = nullptr;
     QPointer<QTcpSocket> client;
     QStringList registered;

@@ -179,7 +179,14 @@ public:
     // Schema entry of the key the command layer resolved last.
     KeyInfo keyInfo;
 
+signals:
+    // After every write of changes to the file: complete is false when the
+    // changes are not on disk (writeError says why); they are kept and
+    // written again with the next change.
+    void written(bool complete);
+
 protected:
+    void writeChecked(bool complete) override { emit written(complete); }
     void load();
     // Brings the numbers of the file into the schema's ranges before they
     // are read: what SET refuses is never sent because a file held it.

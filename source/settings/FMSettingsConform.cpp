@@ -19,7 +19,7 @@ namespace {
 // change which schema key a stored key is.
 const QStringList kFamilies{QStringLiteral("board"), QStringLiteral("channel"),
                             QStringLiteral("audio"), QStringLiteral("playlist"),
-                            QStringLiteral("rds"), QStringLiteral("tmc")};
+                            QStringLiteral("rds"),   QStringLiteral("tmc")};
 
 // The family of a group "rds.12" or "board"; empty for any other group.
 QString familyOf(const QString& group)
@@ -59,8 +59,8 @@ std::optional<KeyInfo> rangeOf(const QString& storedKey)
 std::optional<double> numberIn(const KeyInfo& info, const QString& text)
 {
     bool ok = false;
-    const double number = info.valueType() == KeyInfo::Hex ? double(text.toLongLong(&ok, 16))
-                                                           : text.toDouble(&ok);
+    const double number =
+        info.valueType() == KeyInfo::Hex ? double(text.toLongLong(&ok, 16)) : text.toDouble(&ok);
     if (!ok || !std::isfinite(number))
         return std::nullopt;
     return number;

@@ -174,7 +174,8 @@ ProjectFileCheck::Result ProjectFileCheck::read(const QString& path, QByteArray&
     // caller; the type is then taken from the open file itself.
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        return refused(errno == ENOENT || errno == ENOTDIR ? Verdict::Missing : Verdict::Unreadable);
+        return refused(errno == ENOENT || errno == ENOTDIR ? Verdict::Missing
+                                                           : Verdict::Unreadable);
     struct stat status = {};
     if (::fstat(fd, &status) != 0) {
         ::close(fd);

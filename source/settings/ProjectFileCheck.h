@@ -12,15 +12,16 @@
 class ProjectFileCheck
 {
 public:
-    enum class Verdict {
+    enum class Verdict
+    {
         Project,
         Missing,
         Folder,
         NotRegularFile, // FIFO, socket or device: reading could block or never end
         Unreadable,
-        NotText,        // NUL or other control bytes, not UTF-8
-        NotProject,     // a group or line no project has
-        StoredObject,   // a serialised value ("@Variant(...)") the reader would decode
+        NotText,      // NUL or other control bytes, not UTF-8
+        NotProject,   // a group or line no project has
+        StoredObject, // a serialised value ("@Variant(...)") the reader would decode
     };
 
     struct Result

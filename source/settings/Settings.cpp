@@ -3,10 +3,26 @@
 #include "settings/SetValue.h"
 
 #include <QCoreApplication>
+#include <QDebug>
+#include <QFile>
 #include <QFileInfo>
 #include <QTimer>
 
 #include <algorithm>
+
+#include <unistd.h>
+
+namespace {
+
+std::function<void(const QString&)>& afterWriteHook()
+{
+    static std::function<void(const QString&)> hook;
+    return hook;
+}
+
+const QString kKeptSuffix = QStringLiteral(".keep");
+
+} // namespace
 
 Settings::Settings(const QString& fileName, QObject* parent)
     : QSettings(fileName, QSettings::IniFormat, parent)
@@ -18,6 +34,9 @@ Settings::Settings(const QString& fileName, QObject* parent)
 Settings::~Settings()
 {
     QWriteLocker locker(&lock);
+    // Written and checked here: what QSettings would write at its end is
+    // not checked.
+    syncLocked();
     for (const auto& connection : std::as_const(watchedReceivers))
         QObject::disconnect(connection);
     watchedReceivers.clear();
@@ -36,26 +55,133 @@ bool Settings::event(QEvent* event)
 void Settings::writeFile()
 {
     writeScheduled.store(false);
-    QWriteLocker locker(&lock);
-    syncLocked();
+    Write result = Write::NothingPending;
+    {
+        QWriteLocker locker(&lock);
+        result = syncLocked();
+    }
+    reportWrite(result);
 }
 
 void Settings::sync()
 {
-    QWriteLocker locker(&lock);
-    syncLocked();
+    Write result = Write::NothingPending;
+    {
+        QWriteLocker locker(&lock);
+        result = syncLocked();
+    }
+    reportWrite(result);
 }
 
-void Settings::syncLocked()
+void Settings::setAfterWriteHook(std::function<void(const QString&)> hook)
+{
+    afterWriteHook() = std::move(hook);
+}
+
+QString Settings::writeError() const
+{
+    QReadLocker locker(&lock);
+    return lastWriteError;
+}
+
+void Settings::reportWrite(Write result)
+{
+    if (result != Write::NothingPending)
+        writeChecked(result == Write::Complete);
+}
+
+Settings::Write Settings::syncLocked()
 {
     // Rebuilding the index costs as much as the write itself on a large
     // project, so it is only done when QSettings takes in another writer's
     // file.
     const bool changedElsewhere = stampOfFile() != syncedStamp;
+    const bool pending = pendingWrite;
+    if (pending)
+        keepFile();
     QSettings::sync();
+    if (pending && afterWriteHook())
+        afterWriteHook()(fileName());
     if (changedElsewhere)
         index.reset(QSettings::allKeys());
+    if (!pending) {
+        syncedStamp = stampOfFile();
+        return Write::NothingPending;
+    }
+
+    if (QSettings::status() != QSettings::NoError)
+        lastWriteError = QStringLiteral("cannot be written");
+    else if (!fileIsComplete())
+        lastWriteError = QStringLiteral("incomplete on disk");
+    else
+        lastWriteError.clear();
+    const bool complete = lastWriteError.isEmpty();
+    settleKeptFile(complete);
     syncedStamp = stampOfFile();
+    if (complete) {
+        pendingWrite = false;
+        return Write::Complete;
+    }
+    qWarning("FMS: write of %s failed: %s; the previous file is kept", qPrintable(fileName()),
+             qPrintable(lastWriteError));
+    // QSettings takes a write it could not check for done and would read
+    // the kept file over the changes: every key is handed to it again, so
+    // the next write carries them all.
+    for (const QString& key : QSettings::allKeys())
+        QSettings::setValue(key, QSettings::value(key));
+    return Write::Failed;
+}
+
+bool Settings::fileIsComplete() const
+{
+    const qsizetype keys = QSettings::allKeys().size();
+    QFile file(fileName());
+    if (!file.open(QIODevice::ReadOnly))
+        return keys == 0;
+    const QByteArray content = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return false;
+    if (content.isEmpty())
+        return keys == 0;
+    // Every key is one line "name=value" below its group's line, and every
+    // line ends with a line feed; a file cut short lacks lines or its last
+    // line end.
+    if (!content.endsWith('\n'))
+        return false;
+    qsizetype keyLines = 0;
+    for (qsizetype start = 0; start < content.size();) {
+        qsizetype end = content.indexOf('\n', start);
+        const QByteArrayView line = QByteArrayView(content).sliced(start, end - start).trimmed();
+        if (!line.isEmpty() && !line.startsWith('[') && !line.startsWith(';') && line.contains('='))
+            ++keyLines;
+        start = end + 1;
+    }
+    return keyLines >= keys;
+}
+
+QString Settings::keptFileName() const
+{
+    return fileName() + kKeptSuffix;
+}
+
+void Settings::keepFile() const
+{
+    // A second link to the file costs no space: a full disk still has room
+    // for it, and the writer's replacement leaves the old content there.
+    const QByteArray kept = QFile::encodeName(keptFileName());
+    ::unlink(kept.constData());
+    if (QFileInfo::exists(fileName()))
+        ::link(QFile::encodeName(fileName()).constData(), kept.constData());
+}
+
+void Settings::settleKeptFile(bool complete)
+{
+    const QByteArray kept = QFile::encodeName(keptFileName());
+    if (complete || !QFileInfo::exists(keptFileName())) {
+        ::unlink(kept.constData());
+        return;
+    }
+    ::rename(kept.constData(), QFile::encodeName(fileName()).constData());
 }
 
 Settings::FileStamp Settings::stampOfFile() const
@@ -68,9 +194,18 @@ Settings::FileStamp Settings::stampOfFile() const
 
 bool Settings::writeNow()
 {
-    QWriteLocker locker(&lock);
-    QSettings::sync();
-    return QSettings::status() == QSettings::NoError;
+    Write result = Write::NothingPending;
+    bool complete = true;
+    {
+        QWriteLocker locker(&lock);
+        result = syncLocked();
+        // Nothing pending after an earlier failure means nothing new, not
+        // that the file is complete.
+        complete = result == Write::Complete ||
+                   (result == Write::NothingPending && lastWriteError.isEmpty());
+    }
+    reportWrite(result);
+    return complete;
 }
 
 QString Settings::normalizeKey(QString key)
@@ -128,6 +263,7 @@ bool Settings::setValue(const QString& key, const QVariant& value, bool notify, 
         return false;
     QSettings::setValue(n, value);
     index.insert(n);
+    pendingWrite = true;
     dirty.store(true, std::memory_order_release);
     if (!notify)
         return true;
@@ -148,6 +284,7 @@ void Settings::remove(const QString& key, bool notify)
     const QString n = normalizeKey(key);
     QSettings::remove(n);
     index.removeTree(n);
+    pendingWrite = true;
     if (!notify)
         return;
     ServedSet served;
@@ -385,6 +522,7 @@ void Settings::rawStore(const QString& key, const QVariant& value)
     QWriteLocker locker(&lock);
     QSettings::setValue(key, value);
     index.insert(key);
+    pendingWrite = true;
 }
 
 void Settings::rawRemove(const QString& key)
@@ -392,6 +530,7 @@ void Settings::rawRemove(const QString& key)
     QWriteLocker locker(&lock);
     QSettings::remove(key);
     index.removeTree(key);
+    pendingWrite = true;
 }
 
 QStringList Settings::rawChildKeys(const QString& group) const

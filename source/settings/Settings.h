@@ -12,6 +12,7 @@
 #include <QVariant>
 
 #include <atomic>
+#include <functional>
 #include <map>
 
 // The ini-backed key store of one project with publish/subscribe of key
@@ -56,8 +57,16 @@ public:
     void clearDirty() { dirty.store(false, std::memory_order_release); }
     // Writes the store to its file now, under the write lock, so no board
     // thread changes it halfway (the main window saves a project from the
-    // file). True when the file was written.
+    // file). True when the file on disk holds every key.
     bool writeNow();
+    // Why the last write of pending changes failed ("cannot be written",
+    // "incomplete on disk"); empty when it succeeded. A failed write leaves
+    // the previous file in place and keeps the changes for the next one.
+    QString writeError() const;
+
+    // Runs right after each write of the file, before it is checked: tests
+    // stand in for a full disk by cutting the file short. Empty: nothing.
+    static void setAfterWriteHook(std::function<void(const QString& fileName)> hook);
 
     // Direct access to the ini under the store's lock, with the key taken as
     // written ("board/band", "rds.1/eon/2"): no normalisation, no dirty flag,
@@ -95,6 +104,8 @@ protected:
     // written once, shortly after it.
     static constexpr int kWriteDelayMs = 100;
     bool event(QEvent* event) override;
+    // Called after every write of pending changes, outside the lock.
+    virtual void writeChecked(bool complete) { Q_UNUSED(complete) }
 
     static void postSetValue(QObject* receiver, const QString& key, const QVariant& value,
                              ServedSet& served);
@@ -112,10 +123,29 @@ private:
     static QString subscriptionPattern(const QString& key);
     void forgetReceiver(QObject* receiver);
     void writeFile();
+    enum class Write
+    {
+        NothingPending,
+        Complete,
+        Failed
+    };
     // Expects the write lock held.
-    void syncLocked();
+    Write syncLocked();
+    // Whether the file on disk holds as many keys as the store; a full disk
+    // leaves it cut short while the ini writer reports success.
+    bool fileIsComplete() const;
+    // The previous file stays reachable under a second name while the new
+    // one is written, and is put back when the write fails.
+    QString keptFileName() const;
+    void keepFile() const;
+    void settleKeptFile(bool complete);
+    void reportWrite(Write result);
 
     std::atomic_bool writeScheduled{false};
+    // Changes not yet on disk; set by every change, cleared by a complete
+    // write.
+    bool pendingWrite = false;
+    QString lastWriteError;
 
     // Every key the ini object holds; changed with it under the write lock.
     KeyIndex index;

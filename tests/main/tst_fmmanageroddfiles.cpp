@@ -11,6 +11,7 @@
 #include "remote/FMServer.h"
 
 #include <QFileInfo>
+#include <QStatusBar>
 
 #include <sys/stat.h>
 
@@ -44,6 +45,8 @@ private slots:
     void projectsStillOpen_data();
     void projectsStillOpen();
     void remoteLoadAndSaveOfOddFiles();
+    void workingCopyThatCannotBeWritten();
+    void cleanup() { Settings::setAfterWriteHook({}); }
 
 private:
     // Lays out the file a row names and returns its path.
@@ -93,8 +96,10 @@ void TestFMManagerOddFiles::foreignFileIsRefused_data()
     QTest::newRow("the application ini") << "ini" << kNoProject;
     QTest::newRow("a status file of /proc") << "proc" << kNoProject;
     QTest::newRow("a stored object") << "variant" << kNoProject;
-    QTest::newRow("a folder") << "folder" << "Das ist ein Ordner, keine Datei";
-    QTest::newRow("a FIFO") << "fifo" << "Keine gewöhnliche Datei (FIFO oder Gerät)";
+    QTest::newRow("a folder") << "folder"
+                              << "Das ist ein Ordner, keine Datei";
+    QTest::newRow("a FIFO") << "fifo"
+                            << "Keine gewöhnliche Datei (FIFO oder Gerät)";
 }
 
 void TestFMManagerOddFiles::foreignFileIsRefused()
@@ -201,7 +206,8 @@ void TestFMManagerOddFiles::remoteLoadAndSaveOfOddFiles()
     QVERIFY(QFile::exists(kit.path(QStringLiteral("q.fbk"))));
     kit.ini->sync();
     QVERIFY(QFile::link(kit.iniPath(), kit.path(QStringLiteral("ini-link.fm"))));
-    QVERIFY(QFile::link(kit.path(QStringLiteral("q.fbk")), kit.path(QStringLiteral("fbk-link.fm"))));
+    QVERIFY(
+        QFile::link(kit.path(QStringLiteral("q.fbk")), kit.path(QStringLiteral("fbk-link.fm"))));
     const QStringList names{QStringLiteral("ini-link.fm"),
                             QStringLiteral("/proc/self/root") + kit.iniPath(),
                             QStringLiteral("q.fbk"), QStringLiteral("fbk-link.fm"),
@@ -215,6 +221,35 @@ void TestFMManagerOddFiles::remoteLoadAndSaveOfOddFiles()
     QCOMPARE(bytesOf(kit.iniPath()), ini);
     QCOMPARE(bytesOf(kit.path(QStringLiteral("q.fbk"))), backup);
     QVERIFY(QFileInfo(kit.path(QStringLiteral("ini-link.fm"))).isSymLink());
+}
+
+// A full disk, stood in for by cutting the working copy short right after
+// each write: the operator is told, and no project is saved from the stale
+// working copy.
+void TestFMManagerOddFiles::workingCopyThatCannotBeWritten()
+{
+    WindowKit kit;
+    FMManager* window = kit.open();
+    QVERIFY(window->project()->writeNow());
+    Settings::setAfterWriteHook([](const QString& name) { QFile::resize(name, 0); });
+
+    QCOMPARE(window->project()->set(QStringLiteral("channel.1.freq"), 99.9), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(window->statusBar()->currentMessage().contains(kit.workingCopy()),
+                             WindowKit::kWaitMs);
+    QVERIFY(window->statusBar()->currentMessage().startsWith(
+        QStringLiteral("Änderungen konnten nicht gespeichert werden")));
+    QVERIFY(QFileInfo(kit.workingCopy()).size() > 0);
+
+    const QString target = kit.path(QStringLiteral("out.fm"));
+    QVERIFY(!window->saveFile(target));
+    QVERIFY(!QFile::exists(target));
+    QVERIFY(window->project()->isDirty());
+
+    // The disk has room again: the next write clears the warning.
+    Settings::setAfterWriteHook({});
+    QVERIFY(window->saveFile(target));
+    QVERIFY(bytesOf(target).contains("freq=99.9"));
+    QVERIFY(window->statusBar()->currentMessage().isEmpty());
 }
 
 QTEST_MAIN(TestFMManagerOddFiles)

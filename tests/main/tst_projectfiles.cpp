@@ -232,7 +232,8 @@ void TestProjectFiles::fileOperations_data()
         << "";
     QTest::newRow("load a folder changes nothing")
         << "load"
-        << "x.fm" << work + "x.fm/p.fm=inside" << "Das ist ein Ordner, keine Datei" << work << "";
+        << "x.fm" << work + "x.fm/p.fm=inside"
+        << "Das ist ein Ordner, keine Datei" << work << "";
     QTest::newRow("load the application ini changes nothing")
         << "load"
         << "Quorvin.ini" << work << notProject << work << "";
@@ -241,10 +242,12 @@ void TestProjectFiles::fileOperations_data()
         << "s.mp3" << work + "s.mp3=ID3\x03\x01\xff\xfb" << notProject << work << "";
     QTest::newRow("load text that is no ini changes nothing")
         << "load"
-        << "notes.txt" << work + "notes.txt=[rds.1\nps=x\n" << notProject << work << "";
+        << "notes.txt" << work + "notes.txt=[rds.1\nps=x\n"
+        << notProject << work << "";
     QTest::newRow("load an empty file: every key at its default")
         << "load"
-        << "e.fm" << work + "e.fm=" << ""
+        << "e.fm" << work + "e.fm="
+        << ""
         << "Quorvin.fm=;Quorvin.fbk=work;e.fm="
         << "Quorvin.fm";
     QTest::newRow("load the backup swaps it with the working copy")
@@ -382,7 +385,8 @@ void TestProjectFiles::reservedByAnyName()
     QFETCH(QString, reserved);
     QFETCH(QString, via);
 
-    lay(filesOf(QStringLiteral("Quorvin.ini=[Board]\nlang=de\n;Quorvin.fm=work;Quorvin.fbk=older")));
+    lay(filesOf(
+        QStringLiteral("Quorvin.ini=[Board]\nlang=de\n;Quorvin.fm=work;Quorvin.fbk=older")));
     QString target;
     if (via == QLatin1String("file link")) {
         target = at(QStringLiteral("elsewhere/link.fm"));

@@ -437,41 +437,40 @@ void TestProjectFile::valuesAreHeldToTheSchema_data()
     const Field vol1 = audioField([](const AudioSource& a) { return QVariant(a.vol1); });
     const Field rpt = tmcField([](const TMCSource& t) { return QVariant(t.rpt); });
 
-    QTest::newRow("deviation in range stays") << QByteArray("[channel.1]\ndevi=75\n")
-                                              << "channel.1.devi" << "75" << devi << QVariant(75)
-                                              << false;
-    QTest::newRow("deviation one above the top") << QByteArray("[channel.1]\ndevi=131\n")
-                                                 << "channel.1.devi" << "130" << devi
-                                                 << QVariant(130) << true;
+    QTest::newRow("deviation in range stays")
+        << QByteArray("[channel.1]\ndevi=75\n") << "channel.1.devi"
+        << "75" << devi << QVariant(75) << false;
+    QTest::newRow("deviation one above the top")
+        << QByteArray("[channel.1]\ndevi=131\n") << "channel.1.devi"
+        << "130" << devi << QVariant(130) << true;
     QTest::newRow("deviation 1000") << QByteArray("[channel.1]\ndevi=1000\n") << "channel.1.devi"
                                     << "130" << devi << QVariant(130) << true;
-    QTest::newRow("deviation at the top of int") << QByteArray("[channel.1]\ndevi=2147483647\n")
-                                                 << "channel.1.devi" << "130" << devi
-                                                 << QVariant(130) << true;
-    QTest::newRow("negative deviation") << QByteArray("[channel.1]\ndevi=-5\n")
-                                        << "channel.1.devi" << "0" << devi << QVariant(0) << true;
+    QTest::newRow("deviation at the top of int")
+        << QByteArray("[channel.1]\ndevi=2147483647\n") << "channel.1.devi"
+        << "130" << devi << QVariant(130) << true;
+    QTest::newRow("negative deviation") << QByteArray("[channel.1]\ndevi=-5\n") << "channel.1.devi"
+                                        << "0" << devi << QVariant(0) << true;
     QTest::newRow("deviation nan takes the default")
-        << QByteArray("[channel.1]\ndevi=nan\n") << "channel.1.devi" << "75" << devi
-        << QVariant(75) << true;
-    QTest::newRow("frequency 1e308") << QByteArray("[channel.1]\nfreq=1e308\n")
-                                     << "channel.1.freq" << "108" << freq << QVariant(108.0)
-                                     << true;
+        << QByteArray("[channel.1]\ndevi=nan\n") << "channel.1.devi"
+        << "75" << devi << QVariant(75) << true;
+    QTest::newRow("frequency 1e308") << QByteArray("[channel.1]\nfreq=1e308\n") << "channel.1.freq"
+                                     << "108" << freq << QVariant(108.0) << true;
     QTest::newRow("frequency outside the band stays: the band may change")
-        << QByteArray("[board]\nband=1\n[channel.1]\nfreq=98\n") << "channel.1.freq" << "98"
-        << freq << QVariant(98.0) << false;
-    QTest::newRow("pi ffffffff") << QByteArray("[rds.1]\npi=ffffffff\n") << "rds.1.pi" << "ffff"
-                                 << pi << QVariant(0xFFFF) << true;
-    QTest::newRow("pty 99") << QByteArray("[rds.1]\npty=99\n") << "rds.1.pty" << "31" << pty
-                            << QVariant(31) << true;
-    QTest::newRow("pty 1e308") << QByteArray("[rds.1]\npty=1e308\n") << "rds.1.pty" << "31"
-                               << pty << QVariant(31) << true;
+        << QByteArray("[board]\nband=1\n[channel.1]\nfreq=98\n") << "channel.1.freq"
+        << "98" << freq << QVariant(98.0) << false;
+    QTest::newRow("pi ffffffff") << QByteArray("[rds.1]\npi=ffffffff\n") << "rds.1.pi"
+                                 << "ffff" << pi << QVariant(0xFFFF) << true;
+    QTest::newRow("pty 99") << QByteArray("[rds.1]\npty=99\n") << "rds.1.pty"
+                            << "31" << pty << QVariant(31) << true;
+    QTest::newRow("pty 1e308") << QByteArray("[rds.1]\npty=1e308\n") << "rds.1.pty"
+                               << "31" << pty << QVariant(31) << true;
     QTest::newRow("end flags of all five texts stay")
-        << QByteArray("[rds.1]\nendx=31\n") << "rds.1.endx" << "31" << endx << QVariant(31)
-        << false;
-    QTest::newRow("volume nan") << QByteArray("[audio.1]\nvol1=nan\n") << "audio.1.vol1" << ""
-                                << vol1 << QVariant(100) << true;
-    QTest::newRow("TMC repeats 0") << QByteArray("[tmc.1]\nrpt=0\n") << "tmc.1.rpt" << "1" << rpt
-                                   << QVariant(1) << true;
+        << QByteArray("[rds.1]\nendx=31\n") << "rds.1.endx"
+        << "31" << endx << QVariant(31) << false;
+    QTest::newRow("volume nan") << QByteArray("[audio.1]\nvol1=nan\n") << "audio.1.vol1"
+                                << "" << vol1 << QVariant(100) << true;
+    QTest::newRow("TMC repeats 0") << QByteArray("[tmc.1]\nrpt=0\n") << "tmc.1.rpt"
+                                   << "1" << rpt << QVariant(1) << true;
 }
 
 void TestProjectFile::valuesAreHeldToTheSchema()

@@ -37,49 +37,51 @@ void TestProjectFileCheck::content_data()
     QTest::addColumn<int>("line");
 
     QTest::newRow("empty file: every key at its default") << QByteArray() << Verdict::Project << 0;
-    QTest::newRow("blank lines and comments only") << QByteArray("\n  \n; saved by hand\n")
-                                                   << Verdict::Project << 0;
+    QTest::newRow("blank lines and comments only")
+        << QByteArray("\n  \n; saved by hand\n") << Verdict::Project << 0;
     QTest::newRow("every group kind")
         << QByteArray("[board]\nband=1\n[channel.1]\nfreq=98.0\n[audio.2]\nname=Ton\n"
                       "[playlist.3]\n1=/m/a.flac\n[rds.1]\nps=Quorvin\neon\\1=3 d313 5\n"
                       "[tmc.1]\n0=1 0 1500\n[events.1]\n0=100 rds.1.ps X\n")
         << Verdict::Project << 0;
     QTest::newRow("group names in any case, CR LF line ends, byte order mark")
-        << QByteArray("\xef\xbb\xbf[Board]\r\nband=0\r\n[RDS.1]\r\nps=x\r\n")
-        << Verdict::Project << 0;
-    QTest::newRow("umlauts and byte arrays") << QByteArray("[rds.1]\nps=Grüße\nenc=@ByteArray(UTF-8)\n")
-                                             << Verdict::Project << 0;
-    QTest::newRow("escaped at sign is text") << QByteArray("[rds.1]\nps=@@Variant(x)\n")
-                                             << Verdict::Project << 0;
+        << QByteArray("\xef\xbb\xbf[Board]\r\nband=0\r\n[RDS.1]\r\nps=x\r\n") << Verdict::Project
+        << 0;
+    QTest::newRow("umlauts and byte arrays")
+        << QByteArray("[rds.1]\nps=Grüße\nenc=@ByteArray(UTF-8)\n") << Verdict::Project << 0;
+    QTest::newRow("escaped at sign is text")
+        << QByteArray("[rds.1]\nps=@@Variant(x)\n") << Verdict::Project << 0;
 
-    QTest::newRow("the application ini") << QByteArray("[Board]\nmods=2\n[Last]\nfile1=/p.fm\n")
-                                         << Verdict::NotProject << 2;
+    QTest::newRow("the application ini")
+        << QByteArray("[Board]\nmods=2\n[Last]\nfile1=/p.fm\n") << Verdict::NotProject << 2;
     QTest::newRow("a board group with keys of the application ini")
-        << QByteArray("[board]\nband=1\nattn=0\ngmin=1\nrand=7\nlang=de\n") << Verdict::NotProject << 6;
+        << QByteArray("[board]\nband=1\nattn=0\ngmin=1\nrand=7\nlang=de\n") << Verdict::NotProject
+        << 6;
     QTest::newRow("a foreign group after project groups")
         << QByteArray("[board]\nband=0\n\n[Main]\ngeometry=x\n") << Verdict::NotProject << 4;
-    QTest::newRow("keys outside any group") << QByteArray("band=1\n[board]\n")
-                                            << Verdict::NotProject << 1;
+    QTest::newRow("keys outside any group")
+        << QByteArray("band=1\n[board]\n") << Verdict::NotProject << 1;
     QTest::newRow("General group") << QByteArray("[General]\nx=1\n") << Verdict::NotProject << 1;
-    QTest::newRow("a line without a value") << QByteArray("[board]\nband\n")
-                                            << Verdict::NotProject << 2;
-    QTest::newRow("an unterminated group") << QByteArray("[rds.2\nps=x\n") << Verdict::NotProject
-                                           << 1;
-    QTest::newRow("a status file of /proc") << QByteArray("Name:\tQuorvin\nState:\tS (sleeping)\n")
-                                            << Verdict::NotProject << 1;
+    QTest::newRow("a line without a value")
+        << QByteArray("[board]\nband\n") << Verdict::NotProject << 2;
+    QTest::newRow("an unterminated group")
+        << QByteArray("[rds.2\nps=x\n") << Verdict::NotProject << 1;
+    QTest::newRow("a status file of /proc")
+        << QByteArray("Name:\tQuorvin\nState:\tS (sleeping)\n") << Verdict::NotProject << 1;
     QTest::newRow("plain text") << QByteArray("Hello\n") << Verdict::NotProject << 1;
 
     QTest::newRow("the start of an MP3")
-        << QByteArray::fromHex("4944330300000000000f5449543200000006000000616263ff") << Verdict::NotText
-        << 0;
-    QTest::newRow("UTF-16 text")
-        << QByteArray("\xff\xfe[\0b\0o\0a\0r\0d\0]\0\n\0", 18) << Verdict::NotText << 0;
-    QTest::newRow("Latin-1 bytes") << QByteArray("[rds.1]\nps=Gr\xfc\xdf\n") << Verdict::NotText << 0;
-    QTest::newRow("a NUL inside a project") << QByteArray("[rds.1]\nps=a\0b\n", 15)
-                                            << Verdict::NotText << 0;
+        << QByteArray::fromHex("4944330300000000000f5449543200000006000000616263ff")
+        << Verdict::NotText << 0;
+    QTest::newRow("UTF-16 text") << QByteArray("\xff\xfe[\0b\0o\0a\0r\0d\0]\0\n\0", 18)
+                                 << Verdict::NotText << 0;
+    QTest::newRow("Latin-1 bytes")
+        << QByteArray("[rds.1]\nps=Gr\xfc\xdf\n") << Verdict::NotText << 0;
+    QTest::newRow("a NUL inside a project")
+        << QByteArray("[rds.1]\nps=a\0b\n", 15) << Verdict::NotText << 0;
 
-    QTest::newRow("a stored object") << QByteArray("[rds.1]\nps=@Variant(\\0\\0\\0\\x7f\\0\\0)\n")
-                                     << Verdict::StoredObject << 2;
+    QTest::newRow("a stored object")
+        << QByteArray("[rds.1]\nps=@Variant(\\0\\0\\0\\x7f\\0\\0)\n") << Verdict::StoredObject << 2;
     QTest::newRow("a stored object in a list")
         << QByteArray("[rds.1]\nfiles=a, @Variant(\\0\\0\\0\\x7f)\n") << Verdict::StoredObject << 2;
     QTest::newRow("a stored object in quotes")
@@ -88,8 +90,8 @@ void TestProjectFileCheck::content_data()
         << QByteArray("[rds.1]\nps=\\x40Variant(\\0)\n") << Verdict::StoredObject << 2;
     QTest::newRow("a stored object after a byte array in a list")
         << QByteArray("[rds.1]\nenc=@ByteArray(x), @Variant(\\0)\n") << Verdict::StoredObject << 2;
-    QTest::newRow("a stored date") << QByteArray("[rds.1]\nps=@DateTime(\\0\\0)\n")
-                                   << Verdict::StoredObject << 2;
+    QTest::newRow("a stored date")
+        << QByteArray("[rds.1]\nps=@DateTime(\\0\\0)\n") << Verdict::StoredObject << 2;
 }
 
 void TestProjectFileCheck::content()
