@@ -200,6 +200,9 @@ protected:
     void readODAs(int n, RDSSource& source);
     // Both expect recordsLock held for writing.
     void publishEONLocked(int id, const RDSSource& rec);
+    // Every EON entry that names a channel, from the source that channel
+    // sends, in one pass over the sources.
+    void publishAllEONsLocked();
     EON linkedEON(EON entry) const;
     // Removes the numbered keys (and what lies below them) of a group from
     // count upward, so that no deleted row comes back on the next load.
@@ -214,6 +217,8 @@ protected:
     QMap<int, AudioSource> audioMap;
     QMap<int, Playlist> playlistMap;
     QMap<int, RDSSource> rdsMap;
+    // True while the load reads the groups of the file.
+    bool loadingGroups = false;
     QMap<int, TMCSource> tmcMap;
 
     void computeAutoAF();

@@ -50,6 +50,7 @@ class TestProjectFile : public QObject
 private slots:
     void currentFileLoadsEveryFamily();
     void linkedEONFollowsItsSourceOnLoad();
+    void linkedEONFollowsSourcesReadBeforeIt();
     void missingKeysTakeTheFileDefaults_data();
     void missingKeysTakeTheFileDefaults();
     void olderFileIsConvertedOnce();
@@ -144,6 +145,25 @@ void TestProjectFile::linkedEONFollowsItsSourceOnLoad()
     QCOMPARE(entry.pty, quint8(3));
     QCOMPARE(entry.tp, quint8(0));
     QCOMPARE(entry.ta, quint8(1));
+}
+
+// Whichever of two sources the file holds first, each one's EON entry
+// carries the other's values after the load.
+void TestProjectFile::linkedEONFollowsSourcesReadBeforeIt()
+{
+    ProjectFolder folder;
+    auto store = ProjectFolder::open(
+        folder.write("[channel.1]\nidrds=1\n[channel.2]\nidrds=2\n"
+                     "[rds.1]\nps=ONE\npi=d301\npty=4\neon\\0=2 0 0 0 0 0\n"
+                     "[rds.2]\nps=TWO\npi=d302\npty=7\neon\\0=1 0 0 0 0 0\n"));
+    const EON first = store->rdsSource(1).eon.value(0);
+    QCOMPARE(first.ps, QStringLiteral("TWO"));
+    QCOMPARE(first.pi, quint16(0xD302));
+    QCOMPARE(first.pty, quint8(7));
+    const EON second = store->rdsSource(2).eon.value(0);
+    QCOMPARE(second.ps, QStringLiteral("ONE"));
+    QCOMPARE(second.pi, quint16(0xD301));
+    QCOMPARE(second.pty, quint8(4));
 }
 
 void TestProjectFile::missingKeysTakeTheFileDefaults_data()
