@@ -110,6 +110,8 @@ public slots:
     void loadRecent();
     void dirtyTimer();
     void onWorkingCopyWritten(bool complete);
+    // Tells the operator that changes to file are not on disk.
+    void showUnwritten(const QString& file);
     QMessageBox::StandardButton notifySave(const QString& title);
     void resetTitle();
 

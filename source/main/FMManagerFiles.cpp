@@ -309,13 +309,20 @@ void FMManager::onWorkingCopyWritten(bool complete)
         workingCopyFailed = false;
         return;
     }
+    // A full disk is tried again and again; it is told once.
+    if (workingCopyFailed)
+        return;
     workingCopyFailed = true;
     const QString reason = store ? store->writeError() : QString();
     qWarning("man: working copy [%s] not written: %s", qPrintable(defaultProject()),
              qPrintable(reason));
+    showUnwritten(defaultProject());
+}
+
+void FMManager::showUnwritten(const QString& file)
+{
     statusBar()->showMessage(
-        tr("Änderungen konnten nicht gespeichert werden (Datenträger voll?): %1")
-            .arg(defaultProject()));
+        tr("Änderungen konnten nicht gespeichert werden (Datenträger voll?): %1").arg(file));
 }
 
 // --- recent list and title

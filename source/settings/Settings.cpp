@@ -1,28 +1,14 @@
 #include "settings/Settings.h"
 
+#include "settings/IniWrite.h"
 #include "settings/SetValue.h"
 
 #include <QCoreApplication>
 #include <QDebug>
-#include <QFile>
 #include <QFileInfo>
 #include <QTimer>
 
 #include <algorithm>
-
-#include <unistd.h>
-
-namespace {
-
-std::function<void(const QString&)>& afterWriteHook()
-{
-    static std::function<void(const QString&)> hook;
-    return hook;
-}
-
-const QString kKeptSuffix = QStringLiteral(".keep");
-
-} // namespace
 
 Settings::Settings(const QString& fileName, QObject* parent)
     : QSettings(fileName, QSettings::IniFormat, parent)
@@ -36,7 +22,7 @@ Settings::~Settings()
     QWriteLocker locker(&lock);
     // Written and checked here: what QSettings would write at its end is
     // not checked.
-    syncLocked();
+    syncLocked(false);
     for (const auto& connection : std::as_const(watchedReceivers))
         QObject::disconnect(connection);
     watchedReceivers.clear();
@@ -48,7 +34,8 @@ bool Settings::event(QEvent* event)
     if (event->type() != QEvent::UpdateRequest)
         return QSettings::event(event);
     if (!writeScheduled.exchange(true))
-        QTimer::singleShot(kWriteDelayMs, this, &Settings::writeFile);
+        QTimer::singleShot(writeError().isEmpty() ? kWriteDelayMs : kRetryDelayMs, this,
+                           &Settings::writeFile);
     return true;
 }
 
@@ -75,7 +62,7 @@ void Settings::sync()
 
 void Settings::setAfterWriteHook(std::function<void(const QString&)> hook)
 {
-    afterWriteHook() = std::move(hook);
+    IniWrite::setAfterWriteHook(std::move(hook));
 }
 
 QString Settings::writeError() const
@@ -90,98 +77,31 @@ void Settings::reportWrite(Write result)
         writeChecked(result == Write::Complete);
 }
 
-Settings::Write Settings::syncLocked()
+Settings::Write Settings::syncLocked(bool retry)
 {
     // Rebuilding the index costs as much as the write itself on a large
     // project, so it is only done when QSettings takes in another writer's
     // file.
     const bool changedElsewhere = stampOfFile() != syncedStamp;
     const bool pending = pendingWrite;
+    const bool failedBefore = !lastWriteError.isEmpty();
     if (pending)
-        keepFile();
-    QSettings::sync();
-    if (pending && afterWriteHook())
-        afterWriteHook()(fileName());
+        lastWriteError = IniWrite::write(*this, retry);
+    else
+        QSettings::sync();
     if (changedElsewhere)
         index.reset(QSettings::allKeys());
-    if (!pending) {
-        syncedStamp = stampOfFile();
-        return Write::NothingPending;
-    }
-
-    if (QSettings::status() != QSettings::NoError)
-        lastWriteError = QStringLiteral("cannot be written");
-    else if (!fileIsComplete())
-        lastWriteError = QStringLiteral("incomplete on disk");
-    else
-        lastWriteError.clear();
-    const bool complete = lastWriteError.isEmpty();
-    settleKeptFile(complete);
     syncedStamp = stampOfFile();
-    if (complete) {
+    if (!pending)
+        return Write::NothingPending;
+    if (lastWriteError.isEmpty()) {
         pendingWrite = false;
         return Write::Complete;
     }
-    qWarning("FMS: write of %s failed: %s; the previous file is kept", qPrintable(fileName()),
-             qPrintable(lastWriteError));
-    // QSettings takes a write it could not check for done and would read
-    // the kept file over the changes: every key is handed to it again, so
-    // the next write carries them all.
-    for (const QString& key : QSettings::allKeys())
-        QSettings::setValue(key, QSettings::value(key));
+    if (!failedBefore)
+        qWarning("FMS: write of %s failed: %s; the previous file is kept", qPrintable(fileName()),
+                 qPrintable(lastWriteError));
     return Write::Failed;
-}
-
-bool Settings::fileIsComplete() const
-{
-    const qsizetype keys = QSettings::allKeys().size();
-    QFile file(fileName());
-    if (!file.open(QIODevice::ReadOnly))
-        return keys == 0;
-    const QByteArray content = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return false;
-    if (content.isEmpty())
-        return keys == 0;
-    // Every key is one line "name=value" below its group's line, and every
-    // line ends with a line feed; a file cut short lacks lines or its last
-    // line end.
-    if (!content.endsWith('\n'))
-        return false;
-    qsizetype keyLines = 0;
-    for (qsizetype start = 0; start < content.size();) {
-        qsizetype end = content.indexOf('\n', start);
-        const QByteArrayView line = QByteArrayView(content).sliced(start, end - start).trimmed();
-        if (!line.isEmpty() && !line.startsWith('[') && !line.startsWith(';') && line.contains('='))
-            ++keyLines;
-        start = end + 1;
-    }
-    return keyLines >= keys;
-}
-
-QString Settings::keptFileName() const
-{
-    return fileName() + kKeptSuffix;
-}
-
-void Settings::keepFile() const
-{
-    // A second link to the file costs no space: a full disk still has room
-    // for it, and the writer's replacement leaves the old content there.
-    const QByteArray kept = QFile::encodeName(keptFileName());
-    ::unlink(kept.constData());
-    if (QFileInfo::exists(fileName()))
-        ::link(QFile::encodeName(fileName()).constData(), kept.constData());
-}
-
-void Settings::settleKeptFile(bool complete)
-{
-    const QByteArray kept = QFile::encodeName(keptFileName());
-    if (complete || !QFileInfo::exists(keptFileName())) {
-        ::unlink(kept.constData());
-        return;
-    }
-    ::rename(kept.constData(), QFile::encodeName(fileName()).constData());
 }
 
 Settings::FileStamp Settings::stampOfFile() const

@@ -103,6 +103,9 @@ protected:
     // store; a burst of changes (a remote client setting keys in a loop) is
     // written once, shortly after it.
     static constexpr int kWriteDelayMs = 100;
+    // After a write the disk did not take, the next one waits longer, so a
+    // full disk is not written to in a loop.
+    static constexpr int kRetryDelayMs = 2000;
     bool event(QEvent* event) override;
     // Called after every write of pending changes, outside the lock.
     virtual void writeChecked(bool complete) { Q_UNUSED(complete) }
@@ -129,16 +132,9 @@ private:
         Complete,
         Failed
     };
-    // Expects the write lock held.
-    Write syncLocked();
-    // Whether the file on disk holds as many keys as the store; a full disk
-    // leaves it cut short while the ini writer reports success.
-    bool fileIsComplete() const;
-    // The previous file stays reachable under a second name while the new
-    // one is written, and is put back when the write fails.
-    QString keptFileName() const;
-    void keepFile() const;
-    void settleKeptFile(bool complete);
+    // Expects the write lock held. A failed write keeps the previous file;
+    // with retry its changes stay pending for the next write.
+    Write syncLocked(bool retry = true);
     void reportWrite(Write result);
 
     std::atomic_bool writeScheduled{false};

@@ -5,6 +5,8 @@
 // full disk is stood in for by cutting the file short right after a write.
 #include "ProjectFileKit.h"
 
+#include "settings/CheckedIni.h"
+
 #include <QSignalSpy>
 
 namespace {
@@ -28,6 +30,8 @@ private slots:
     void failedWriteKeepsTheOldFile();
     void batchedWriteReportsItsFailure();
     void completeWriteLeavesNothingBehind();
+    void applicationIniKeepsItsFile();
+    void applicationIniAtItsEnd();
 };
 
 void TestWorkingCopyWrites::failedWriteKeepsTheOldFile_data()
@@ -109,6 +113,59 @@ void TestWorkingCopyWrites::completeWriteLeavesNothingBehind()
     QVERIFY(store->writeNow());
     QCOMPARE(written.size(), 1);
     QVERIFY(!QFile::exists(folder.path() + QStringLiteral(".keep")));
+}
+
+// The application ini (boards, ports, language, recent projects) is
+// written the same way.
+void TestWorkingCopyWrites::applicationIniKeepsItsFile()
+{
+    ProjectFolder folder;
+    const QString file = folder.path(QStringLiteral("q.ini"));
+    CheckedIni ini(file);
+    QStringList failures;
+    ini.setFailureHandler([&failures](const QString& reason) { failures.append(reason); });
+    ini.setValue(QStringLiteral("Board/0"), QStringLiteral("0 192.168.1.20 4000"));
+    ini.setValue(QStringLiteral("Remote/portControl"), 1248);
+    QVERIFY(ini.writeNow());
+    const QByteArray before = bytesOf(file);
+
+    Settings::setAfterWriteHook([](const QString& name) { QFile::resize(name, 0); });
+    ini.setValue(QStringLiteral("Board/lang"), QStringLiteral("en"));
+    // Written a moment after the change, and checked.
+    QTRY_VERIFY_WITH_TIMEOUT(!failures.isEmpty(), 30000);
+    QCOMPARE(failures, QStringList{QStringLiteral("incomplete on disk")});
+    QCOMPARE(bytesOf(file), before);
+    QVERIFY(!ini.writeNow());
+    QCOMPARE(bytesOf(file), before);
+
+    Settings::setAfterWriteHook({});
+    QVERIFY(ini.writeNow());
+    QVERIFY(ini.writeError().isEmpty());
+    const QByteArray after = bytesOf(file);
+    QVERIFY(after.contains("lang=en"));
+    QVERIFY(after.contains("portControl=1248"));
+    QVERIFY(after.contains("0=0 192.168.1.20 4000"));
+}
+
+// The write at the end is checked too: the previous file stays when the
+// disk does not take it, rather than an empty one.
+void TestWorkingCopyWrites::applicationIniAtItsEnd()
+{
+    ProjectFolder folder;
+    const QString file = folder.path(QStringLiteral("q.ini"));
+    {
+        CheckedIni ini(file);
+        ini.setValue(QStringLiteral("Remote/portControl"), 1248);
+    }
+    const QByteArray before = bytesOf(file);
+    QVERIFY(before.contains("portControl=1248"));
+    Settings::setAfterWriteHook([](const QString& name) { QFile::resize(name, 0); });
+    {
+        CheckedIni ini(file);
+        ini.setValue(QStringLiteral("Board/lang"), QStringLiteral("de"));
+    }
+    Settings::setAfterWriteHook({});
+    QCOMPARE(bytesOf(file), before);
 }
 
 QTEST_GUILESS_MAIN(TestWorkingCopyWrites)
