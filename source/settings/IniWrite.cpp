@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QSettings>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -17,6 +18,16 @@ std::function<void(const QString&)>& afterWriteHook()
 QByteArray keptName(const QString& fileName)
 {
     return QFile::encodeName(fileName + QStringLiteral(".keep"));
+}
+
+// The file's identity on disk: the writer puts a new file in place of the
+// old one, so a file that was written is another file. 0: no file.
+ino_t fileId(const QString& fileName)
+{
+    struct stat status = {};
+    if (::stat(QFile::encodeName(fileName).constData(), &status) != 0)
+        return 0;
+    return status.st_ino;
 }
 
 // A second link to the file costs no space: a full disk still has room for
@@ -49,15 +60,27 @@ void IniWrite::setAfterWriteHook(std::function<void(const QString&)> hook)
 QString IniWrite::write(QSettings& settings, bool retry)
 {
     const QString fileName = settings.fileName();
+    const ino_t previous = fileId(fileName);
+    // QSettings keeps the first error it met for good, so its status tells
+    // whether this write failed only while it has not failed before.
+    const bool failedBefore = settings.status() != QSettings::NoError;
     keep(fileName);
     settings.sync();
     if (afterWriteHook())
         afterWriteHook()(fileName);
+    const ino_t current = fileId(fileName);
     QString error;
-    if (settings.status() != QSettings::NoError)
-        error = QStringLiteral("cannot be written");
-    else if (!isComplete(settings))
+    if (previous != 0 && current == previous) {
+        // Nothing was put in place: a write that failed, or nothing to
+        // write. Once the status has nothing more to say, the file tells
+        // whether it lacks keys.
+        const bool failedNow =
+            failedBefore ? !isComplete(settings) : settings.status() != QSettings::NoError;
+        if (failedNow)
+            error = QStringLiteral("cannot be written");
+    } else if (!isComplete(settings)) {
         error = QStringLiteral("incomplete on disk");
+    }
     settle(fileName, error.isEmpty());
     if (error.isEmpty() || !retry)
         return error;
