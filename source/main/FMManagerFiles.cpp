@@ -258,10 +258,10 @@ bool FMManager::saveFile(const QString& target)
     }
     // A saved project carries no random key; the store makes a new one when
     // the file is loaded again.
-    // A working copy that could not be written holds older values than the
-    // store: copying it would save a stale project as if it were current.
     if (store) {
         store->rawRemove(QStringLiteral("board/rand"));
+        // A working copy that could not be written holds older values than
+        // the store: copying it would save a stale project as current.
         if (!store->writeNow()) {
             qWarning("man: save [%s] failed: working copy %s", qPrintable(target),
                      qPrintable(store->writeError()));

@@ -50,7 +50,8 @@ public:
     // existing target becomes its backup when it has none yet; it is
     // replaced only once the new copy is complete, so a failed save leaves
     // it as it was, and it keeps its permission bits. A new file is
-    // readable and writable by its owner only. True when target now holds the working copy.
+    // readable and writable by its owner only. True when target now holds
+    // the working copy.
     static bool saveCopy(const QString& workingCopy, const QString& target, const QString& iniPath);
 
     // Trimmed, every '\' turned into '/', then every "//" into "/" (one

@@ -164,6 +164,7 @@ void FMServer::setProject(QSharedPointer<FMSettings> store, const QString& file)
         settings->unsubscribeAll(this);
     QObject::disconnect(writtenConnection);
     unstoredKeys.clear();
+    unstoredMore = 0;
     settings = std::move(store);
     if (!settings)
         return;

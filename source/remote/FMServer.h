@@ -129,8 +129,11 @@ private:
 
     QSharedPointer<FMSettings> settings;
     QMetaObject::Connection writtenConnection;
-    QStringList unstoredKeys;
+    // Named one by one up to a bound; beyond it only counted, so a client
+    // setting keys in a loop costs no more per line.
     static constexpr int kUnstoredKeysShown = 64;
+    QStringList unstoredKeys;
+    int unstoredMore = 0;
     QTcpServer* listener = nullptr;
     QPointer<QTcpSocket> client;
     QStringList registered;

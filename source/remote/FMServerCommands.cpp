@@ -143,22 +143,25 @@ void FMServer::doSet(const QString& key, const QString& value)
 
 void FMServer::rememberUnstored(const QString& shownKey)
 {
-    if (!unstoredKeys.contains(shownKey))
+    if (unstoredKeys.contains(shownKey))
+        return;
+    if (unstoredKeys.size() < kUnstoredKeysShown)
         unstoredKeys.append(shownKey);
+    else
+        ++unstoredMore;
 }
 
 void FMServer::onProjectWritten(bool complete)
 {
     const QStringList keys = std::exchange(unstoredKeys, {});
+    const int more = std::exchange(unstoredMore, 0);
     if (complete || keys.isEmpty() || !settings)
         return;
     const QString reason = settings->writeError();
-    for (const QString& key : keys.mid(0, kUnstoredKeysShown))
+    for (const QString& key : keys)
         sendLine(QStringLiteral("SET error: ") + key + QStringLiteral(" not stored: ") + reason);
-    if (keys.size() > kUnstoredKeysShown)
-        sendLine(QStringLiteral("SET error: %1 more keys not stored: ")
-                     .arg(keys.size() - kUnstoredKeysShown) +
-                 reason);
+    if (more > 0)
+        sendLine(QStringLiteral("SET error: %1 more changes not stored: ").arg(more) + reason);
 }
 
 // The reply names the number as parsed; the store may clamp it.

@@ -13,6 +13,7 @@ class TestFMServerWrites : public QObject
 private slots:
     void cleanup() { Settings::setAfterWriteHook({}); }
     void changesThatWereNotStoredAreReported();
+    void manyChangesAreNamedUpToABound();
 };
 
 void TestFMServerWrites::changesThatWereNotStoredAreReported()
@@ -40,6 +41,30 @@ void TestFMServerWrites::changesThatWereNotStoredAreReported()
              QStringList{"SET ok: channel.3.gain = -6"});
     QVERIFY(rig.store->writeNow());
     QCOMPARE(client->exchange(QByteArray()), QStringList{});
+}
+
+void TestFMServerWrites::manyChangesAreNamedUpToABound()
+{
+    ServerRig rig;
+    auto client = rig.client();
+    QVERIFY(client);
+    rig.quieten(*client);
+    QVERIFY(rig.store->writeNow());
+
+    Settings::setAfterWriteHook([](const QString& name) { QFile::resize(name, 0); });
+    QByteArray commands;
+    for (int n = 1; n <= 70; ++n)
+        commands += "SET channel." + QByteArray::number(n) + ".gain -7\r\n";
+    QCOMPARE(client->exchange(commands).size(), 70);
+    QStringList errors;
+    while (errors.size() < 65)
+        errors.append(client->takeStartingWith(QStringLiteral("SET error")));
+    QCOMPARE(errors.first(),
+             QStringLiteral("SET error: channel.1.gain not stored: incomplete on disk"));
+    QCOMPARE(errors.at(63),
+             QStringLiteral("SET error: channel.64.gain not stored: incomplete on disk"));
+    QCOMPARE(errors.at(64),
+             QStringLiteral("SET error: 6 more changes not stored: incomplete on disk"));
 }
 
 QTEST_GUILESS_MAIN(TestFMServerWrites)
