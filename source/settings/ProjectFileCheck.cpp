@@ -31,6 +31,10 @@ bool isBoardKey(QStringView key)
     return false;
 }
 
+// Far more than a project of every channel with thousands of RDS sources.
+constexpr qint64 kMaxProjectBytes = qint64(1) << 30;
+constexpr qint64 kProbeBytes = 64 * 1024;
+
 // Values in these forms are handed to QDataStream when the ini is read; a
 // crafted one can make the reader fail or allocate without bound.
 constexpr std::array kStreamedForms{"@Variant(", "@DateTime("};
@@ -99,13 +103,20 @@ bool holdsStreamedValue(QStringView value)
 
 // Text a project can hold: UTF-8 without control characters other than
 // tab and line ends.
-bool isText(const QByteArray& content)
+bool hasControlBytes(QByteArrayView bytes)
 {
-    for (const char byte : content) {
+    for (const char byte : bytes) {
         const auto c = static_cast<unsigned char>(byte);
         if (c < 0x20 && c != '\t' && c != '\n' && c != '\r')
-            return false;
+            return true;
     }
+    return false;
+}
+
+bool isText(const QByteArray& content)
+{
+    if (hasControlBytes(content))
+        return false;
     QStringDecoder utf8(QStringDecoder::Utf8);
     [[maybe_unused]] const QString decoded = utf8(content);
     return !utf8.hasError();
@@ -190,7 +201,14 @@ ProjectFileCheck::Result ProjectFileCheck::read(const QString& path, QByteArray&
         ::close(fd);
         return refused(Verdict::Unreadable);
     }
-    content = file.readAll();
+    // A song or a video is told by its first bytes, not read whole; a text
+    // far larger than any project is not read at all.
+    if (status.st_size > kMaxProjectBytes)
+        return refused(Verdict::NotProject);
+    content = file.read(kProbeBytes);
+    if (hasControlBytes(content))
+        return refused(Verdict::NotText);
+    content += file.readAll();
     if (file.error() != QFileDevice::NoError) {
         content.clear();
         return refused(Verdict::Unreadable);

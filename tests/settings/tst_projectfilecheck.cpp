@@ -161,6 +161,8 @@ void TestProjectFileCheck::filesThatAreNoRegularFile_data()
     QTest::newRow("FIFO without a writer") << "fifo" << Verdict::NotRegularFile;
     QTest::newRow("device") << "device" << Verdict::NotRegularFile;
     QTest::newRow("link to a project") << "link" << Verdict::Project;
+    // Sparse: it takes no room, and it is not read.
+    QTest::newRow("larger than any project") << "huge" << Verdict::NotProject;
 }
 
 void TestProjectFileCheck::filesThatAreNoRegularFile()
@@ -183,6 +185,11 @@ void TestProjectFileCheck::filesThatAreNoRegularFile()
         path = QStringLiteral("/dev/zero");
     else if (kind == QLatin1String("link"))
         QVERIFY(QFile::link(project, path));
+    else if (kind == QLatin1String("huge")) {
+        QFile huge(path);
+        QVERIFY(huge.open(QIODevice::WriteOnly));
+        QVERIFY(huge.resize(qint64(2) << 30));
+    }
 
     QByteArray content;
     QCOMPARE(ProjectFileCheck::read(path, content).verdict, verdict);
