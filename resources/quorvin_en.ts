@@ -1164,6 +1164,22 @@ for language change.</translation>
         <translation>No browser could open the product page:
 %1</translation>
     </message>
+    <message>
+        <source>Das ist ein Ordner, keine Datei</source>
+        <translation>This is a folder, not a file</translation>
+    </message>
+    <message>
+        <source>Keine gewöhnliche Datei (FIFO oder Gerät)</source>
+        <translation>Not a regular file (FIFO or device)</translation>
+    </message>
+    <message>
+        <source>Keine FM-Einstellung (Projektdatei)</source>
+        <translation>Not an FM setting (project file)</translation>
+    </message>
+    <message>
+        <source>Änderungen konnten nicht gespeichert werden (Datenträger voll?): %1</source>
+        <translation>Changes could not be saved (disk full?): %1</translation>
+    </message>
 </context>
 <context>
     <name>FMSettings</name>

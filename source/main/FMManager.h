@@ -110,6 +110,9 @@ public slots:
     void getExample();
     void loadRecent();
     void dirtyTimer();
+    void onWorkingCopyWritten(bool complete);
+    // Tells the operator that changes to file are not on disk.
+    void showUnwritten(const QString& file);
     QMessageBox::StandardButton notifySave(const QString& title);
     void resetTitle();
 
@@ -185,6 +188,8 @@ private:
     // True at first, so the first evaluation shows off air on the flag.
     bool airShown = true;
     bool dirty = false;
+    // The last write of the working copy failed; its warning is shown.
+    bool workingCopyFailed = false;
     bool recentChanged = false;
     int modCount = 1;
 };

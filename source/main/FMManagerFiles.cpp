@@ -27,6 +27,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTimer>
 
 namespace {
@@ -82,8 +83,7 @@ QString FMManager::defaultProject() const
 // Files the program keeps for itself, never a project to save onto.
 bool FMManager::isProgramFile(const QString& path) const
 {
-    return ProjectFiles::samePath(path, defaultProject()) ||
-           ProjectFiles::samePath(path, iniPath());
+    return ProjectFiles::isReserved(path, defaultProject(), iniPath());
 }
 
 // Older versions kept the working copy as default.fm in the settings
@@ -162,6 +162,7 @@ void FMManager::openStore(const QString& path)
     // mode; the project is nobody else's business.
     ProjectFiles::makePrivate(workingCopy);
     store = QSharedPointer<FMSettings>::create(workingCopy);
+    connect(store.get(), &FMSettings::written, this, &FMManager::onWorkingCopyWritten);
     qDebug("man: open [%s]", qPrintable(workingCopy));
     handOver(path);
     if (!ProjectFiles::samePath(path, workingCopy)) {
@@ -285,7 +286,13 @@ bool FMManager::saveFile(const QString& target)
     // the file is loaded again.
     if (store) {
         store->rawRemove(QStringLiteral("board/rand"));
-        store->writeNow();
+        // A working copy that could not be written holds older values than
+        // the store: copying it would save a stale project as current.
+        if (!store->writeNow()) {
+            qWarning("man: save [%s] failed: working copy %s", qPrintable(target),
+                     qPrintable(store->writeError()));
+            return false;
+        }
     }
     const bool saved = ProjectFiles::saveCopy(defaultProject(), target, iniPath());
     qDebug("man: save [%s] %s", qPrintable(target), saved ? "ok" : "failed");
@@ -331,6 +338,32 @@ QMessageBox::StandardButton FMManager::notifySave(const QString& title)
         return answer;
     // Going on after a save that did not happen would lose the changes.
     return saveFileAs() ? QMessageBox::Save : QMessageBox::Cancel;
+}
+
+// Every change goes to the working copy a moment after it is made; when the
+// disk refuses it the operator must know, since closing would lose it.
+void FMManager::onWorkingCopyWritten(bool complete)
+{
+    if (complete) {
+        if (workingCopyFailed)
+            statusBar()->clearMessage();
+        workingCopyFailed = false;
+        return;
+    }
+    // A full disk is tried again and again; it is told once.
+    if (workingCopyFailed)
+        return;
+    workingCopyFailed = true;
+    const QString reason = store ? store->writeError() : QString();
+    qWarning("man: working copy [%s] not written: %s", qPrintable(defaultProject()),
+             qPrintable(reason));
+    showUnwritten(defaultProject());
+}
+
+void FMManager::showUnwritten(const QString& file)
+{
+    statusBar()->showMessage(
+        tr("Änderungen konnten nicht gespeichert werden (Datenträger voll?): %1").arg(file));
 }
 
 // --- recent list and title

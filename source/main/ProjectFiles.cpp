@@ -1,6 +1,9 @@
 #include "main/ProjectFiles.h"
 
+#include "settings/ProjectFileCheck.h"
+
 #include <QCoreApplication>
+#include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -29,19 +32,64 @@ QString cleanAbsolute(const QString& path)
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 
+// The path a file is reached by, whatever link or ".." names it; for a
+// file that does not exist yet, its folder's canonical path and its name.
+QString canonicalForm(const QString& path)
+{
+    const QFileInfo info(cleanAbsolute(path));
+    const QString canonical = info.canonicalFilePath();
+    if (!canonical.isEmpty())
+        return canonical;
+    const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+    if (folder.isEmpty())
+        return info.absoluteFilePath();
+    return folder + QLatin1Char('/') + info.fileName();
+}
+
 QString translated(const char* text)
 {
     return QCoreApplication::translate("FMManager", text);
 }
 
+QString reasonFor(ProjectFileCheck::Verdict verdict)
+{
+    using Verdict = ProjectFileCheck::Verdict;
+    switch (verdict) {
+    case Verdict::Project:
+        return QString();
+    case Verdict::Missing:
+        return translated(QT_TRANSLATE_NOOP("FMManager", "Datei nicht gefunden"));
+    case Verdict::Folder:
+        return translated(QT_TRANSLATE_NOOP("FMManager", "Das ist ein Ordner, keine Datei"));
+    case Verdict::NotRegularFile:
+        return translated(
+            QT_TRANSLATE_NOOP("FMManager", "Keine gewöhnliche Datei (FIFO oder Gerät)"));
+    case Verdict::Unreadable:
+        return translated(QT_TRANSLATE_NOOP("FMManager", "Datei kann nicht geladen werden"));
+    case Verdict::NotText:
+    case Verdict::NotProject:
+    case Verdict::StoredObject:
+        break;
+    }
+    return translated(QT_TRANSLATE_NOOP("FMManager", "Keine FM-Einstellung (Projektdatei)"));
+}
+
+// The mode a saved file gets: an existing file keeps the bits its owner
+// chose; a new one is private.
+QFileDevice::Permissions permissionsFor(const QString& target)
+{
+    const QFileInfo existing(target);
+    return existing.isFile() ? existing.permissions() : kPrivate;
+}
+
 // Writes source's content into a new file that replaces target only on
 // commit(); target stays untouched until then.
-bool stageCopy(const QString& source, QSaveFile& staged)
+bool stageCopy(const QString& source, QSaveFile& staged, QFileDevice::Permissions permissions)
 {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly) || !staged.open(QIODevice::WriteOnly))
         return false;
-    if (!staged.setPermissions(kPrivate))
+    if (!staged.setPermissions(permissions))
         return false;
     while (!in.atEnd()) {
         const QByteArray chunk = in.read(kCopyChunk);
@@ -76,18 +124,26 @@ bool ProjectFiles::samePath(const QString& a, const QString& b)
 {
     if (a.isEmpty() || b.isEmpty())
         return a.isEmpty() && b.isEmpty();
-    return cleanAbsolute(a) == cleanAbsolute(b);
+    return canonicalForm(a) == canonicalForm(b);
 }
 
 QString ProjectFiles::loadOntoWorkingCopy(const QString& chosen, const QString& workingCopy)
 {
     if (samePath(chosen, workingCopy))
         return QString();
-    if (!QFileInfo(chosen).isFile())
-        return translated(QT_TRANSLATE_NOOP("FMManager", "Datei nicht gefunden"));
-    // Copied before the rotation, so the backup itself can be chosen.
+    // Read and checked once, and the bytes checked are the bytes copied:
+    // the file may change while it is being looked at. Copied before the
+    // rotation, so the backup itself can be chosen.
+    QByteArray content;
+    const ProjectFileCheck::Result check = ProjectFileCheck::read(chosen, content);
+    if (check.verdict != ProjectFileCheck::Verdict::Project) {
+        qDebug("man: refused [%s]: %s, line %d", qPrintable(chosen),
+               ProjectFileCheck::describe(check.verdict), check.line);
+        return reasonFor(check.verdict);
+    }
     QSaveFile staged(workingCopy);
-    if (!stageCopy(chosen, staged))
+    if (!staged.open(QIODevice::WriteOnly) || !staged.setPermissions(kPrivate) ||
+        staged.write(content) != content.size())
         return translated(QT_TRANSLATE_NOOP("FMManager", "Datei kann nicht geladen werden"));
     const QString backup = backupPath(workingCopy);
     rotate(workingCopy, backup);
@@ -111,10 +167,10 @@ bool ProjectFiles::startEmptyWorkingCopy(const QString& workingCopy)
 bool ProjectFiles::saveCopy(const QString& workingCopy, const QString& target,
                             const QString& iniPath)
 {
-    if (target.isEmpty() || samePath(target, workingCopy) || samePath(target, iniPath))
+    if (isReserved(target, workingCopy, iniPath))
         return false;
     QSaveFile staged(target);
-    if (!stageCopy(workingCopy, staged))
+    if (!stageCopy(workingCopy, staged, permissionsFor(target)))
         return false;
     // The old target is copied, not moved, so it stays in place until the
     // new one replaces it in one step.
@@ -127,6 +183,13 @@ bool ProjectFiles::saveCopy(const QString& workingCopy, const QString& target,
     if (makeBackup)
         QFile::remove(backup);
     return false;
+}
+
+bool ProjectFiles::isReserved(const QString& target, const QString& workingCopy,
+                              const QString& iniPath)
+{
+    return target.isEmpty() || samePath(target, workingCopy) ||
+           samePath(target, backupPath(workingCopy)) || samePath(target, iniPath);
 }
 
 QString ProjectFiles::recentNormalForm(const QString& path)

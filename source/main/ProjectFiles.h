@@ -20,13 +20,21 @@ public:
     // The project path with its file name's ".fm" suffix turned into ".fbk";
     // a name without that suffix gets ".fbk" appended.
     static QString backupPath(const QString& projectPath);
-    // Whether two paths name the same file, compared cleaned and absolute.
+    // Whether two paths name the same file: compared canonical, so links
+    // and other spellings of one file count as that file; a file that does
+    // not exist yet by its folder's canonical path and its name.
     static bool samePath(const QString& a, const QString& b);
+    // The files a project is never saved onto: the working copy, its backup
+    // (the next load replaces it) and the application ini; also an empty
+    // name.
+    static bool isReserved(const QString& target, const QString& workingCopy,
+                           const QString& iniPath);
 
     // Puts a copy of the chosen project in place of the working copy, whose
-    // previous content becomes its backup. The chosen file is copied first,
-    // so a missing or unreadable file changes nothing, and the backup itself
-    // can be chosen. Choosing the working copy copies nothing. The working
+    // previous content becomes its backup. The chosen file is read and
+    // checked first, so a missing, unreadable or foreign file (no project,
+    // a folder, a FIFO) changes nothing, and the backup itself can be
+    // chosen. Choosing the working copy copies nothing. The working
     // copy is readable and writable by its owner only. Returns an empty text
     // on success, else the (translated) reason.
     static QString loadOntoWorkingCopy(const QString& chosen, const QString& workingCopy);
@@ -38,11 +46,12 @@ public:
     // (first start, new project). Creates the file when it is missing.
     static bool makePrivate(const QString& path);
     // Copies the working copy (already written to disk by the caller) to
-    // target. Refuses an empty target, the working copy and the ini itself,
-    // touching nothing. An existing target becomes its backup when it has
-    // none yet; it is replaced only once the new copy is complete, so a
-    // failed save leaves it as it was. The copy is readable and writable by
-    // its owner only. True when target now holds the working copy.
+    // target. Refuses a reserved target (isReserved), touching nothing. An
+    // existing target becomes its backup when it has none yet; it is
+    // replaced only once the new copy is complete, so a failed save leaves
+    // it as it was, and it keeps its permission bits. A new file is
+    // readable and writable by its owner only. True when target now holds
+    // the working copy.
     static bool saveCopy(const QString& workingCopy, const QString& target, const QString& iniPath);
 
     // Trimmed, every '\' turned into '/', then every "//" into "/" (one

@@ -4,11 +4,11 @@
 #include "main/IniPath.h"
 #include "main/ShutdownSignals.h"
 #include "main/Startup.h"
+#include "settings/CheckedIni.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QPointer>
-#include <QSettings>
 
 #include <cstdio>
 
@@ -32,12 +32,16 @@ int main(int argc, char* argv[])
         return kUnusableIni;
     }
     ShutdownSignals shutdown;
-    auto* ini = new QSettings(path, QSettings::IniFormat);
+    auto* ini = new CheckedIni(path);
     Startup::installLanguage(*ini, app);
     Startup::setNumberLocale();
 
     QPointer<FMManager> window = new FMManager(ini);
     shutdown.setWindow(window);
+    ini->setFailureHandler([window, ini](const QString&) {
+        if (window)
+            window->showUnwritten(ini->fileName());
+    });
     window->show();
     app.exec();
     // The window deletes itself once closed; whatever is left goes now, and

@@ -162,9 +162,14 @@ void FMServer::setProject(QSharedPointer<FMSettings> store, const QString& file)
 {
     if (settings)
         settings->unsubscribeAll(this);
+    QObject::disconnect(writtenConnection);
+    unstoredKeys.clear();
+    unstoredMore = 0;
     settings = std::move(store);
     if (!settings)
         return;
+    writtenConnection =
+        connect(settings.get(), &FMSettings::written, this, &FMServer::onProjectWritten);
     if (!isListening())
         startListen();
     registered.removeDuplicates();

@@ -112,6 +112,10 @@ private:
     QString filePath(const QString& name) const;
     bool needProject(const QString& command);
     void doSet(const QString& key, const QString& value);
+    // A SET answered ok is only confirmed once the store's file holds it: a
+    // write that fails is reported for every key set since the last one.
+    void rememberUnstored(const QString& shownKey);
+    void onProjectWritten(bool complete);
     void setBoard(const QString& key, const QString& value);
     void doGet(const QString& key);
     void listKeys(const QString& path);
@@ -127,6 +131,12 @@ private:
     void doList(const QString& argument, const QString& value);
 
     QSharedPointer<FMSettings> settings;
+    QMetaObject::Connection writtenConnection;
+    // Named one by one up to a bound; beyond it only counted, so a client
+    // setting keys in a loop costs no more per line.
+    static constexpr int kUnstoredKeysShown = 64;
+    QStringList unstoredKeys;
+    int unstoredMore = 0;
     QTcpServer* listener = nullptr;
     QPointer<QTcpSocket> client;
     QStringList registered;

@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <utility>
+
 namespace {
 
 const QString kCommandList =
@@ -131,10 +133,35 @@ void FMServer::doSet(const QString& key, const QString& value)
     if (!needProject(QStringLiteral("SET")))
         return;
     const int code = settings->set(key, value, true, nullptr);
+    if (code == FMSettings::NoError)
+        rememberUnstored(shownKey(key));
     if (code == FMSettings::NoError || code == FMSettings::Unchanged)
         sendLine(QStringLiteral("SET ok: ") + shownKey(key) + QStringLiteral(" = ") + value);
     else
         sendLine(QStringLiteral("SET error: ") + settings->errorText(code));
+}
+
+void FMServer::rememberUnstored(const QString& shownKey)
+{
+    if (unstoredKeys.contains(shownKey))
+        return;
+    if (unstoredKeys.size() < kUnstoredKeysShown)
+        unstoredKeys.append(shownKey);
+    else
+        ++unstoredMore;
+}
+
+void FMServer::onProjectWritten(bool complete)
+{
+    const QStringList keys = std::exchange(unstoredKeys, {});
+    const int more = std::exchange(unstoredMore, 0);
+    if (complete || keys.isEmpty() || !settings)
+        return;
+    const QString reason = settings->writeError();
+    for (const QString& key : keys)
+        sendLine(QStringLiteral("SET error: ") + key + QStringLiteral(" not stored: ") + reason);
+    if (more > 0)
+        sendLine(QStringLiteral("SET error: %1 more changes not stored: ").arg(more) + reason);
 }
 
 // The reply names the number as parsed; the store may clamp it.

@@ -179,8 +179,19 @@ public:
     // Schema entry of the key the command layer resolved last.
     KeyInfo keyInfo;
 
+signals:
+    // After every write of changes to the file: complete is false when the
+    // changes are not on disk (writeError says why); they are kept and
+    // written again with the next change.
+    void written(bool complete);
+
 protected:
+    void writeChecked(bool complete) override { emit written(complete); }
     void load();
+    // Brings the numbers of the file into the schema's ranges before they
+    // are read: what SET refuses is never sent because a file held it.
+    void conformToSchema();
+    void conformValue(const QString& storedKey, const KeyInfo& info);
     void loadBoard();
     void loadGroups();
     void readGroupRates(int n, RDSSource& source);
@@ -189,6 +200,9 @@ protected:
     void readODAs(int n, RDSSource& source);
     // Both expect recordsLock held for writing.
     void publishEONLocked(int id, const RDSSource& rec);
+    // Every EON entry that names a channel, from the source that channel
+    // sends, in one pass over the sources.
+    void publishAllEONsLocked();
     EON linkedEON(EON entry) const;
     // The AF list of the network that an EON row's channel carries: that
     // channel's own frequency, the automatic list and the manual list of its
@@ -212,6 +226,8 @@ protected:
     QMap<int, AudioSource> audioMap;
     QMap<int, Playlist> playlistMap;
     QMap<int, RDSSource> rdsMap;
+    // True while the load reads the groups of the file.
+    bool loadingGroups = false;
     QMap<int, TMCSource> tmcMap;
 
     void computeAutoAF();

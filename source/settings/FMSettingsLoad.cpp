@@ -124,6 +124,7 @@ void FMSettings::load()
         audioMap.clear();
         playlistMap.clear();
     }
+    conformToSchema();
     loadBoard();
     loadGroups();
     if (gminFlag == 0) {
@@ -145,6 +146,10 @@ void FMSettings::loadBoard()
 
 void FMSettings::loadGroups()
 {
+    // Each source would otherwise walk every source loaded before it for
+    // the EON entries that name it: time growing with the square of the
+    // project. The entries are brought in line once, after all are read.
+    loadingGroups = true;
     for (const QString& group : rawChildGroups(QString())) {
         const int n = groupNumber(group);
         if (n == 0)
@@ -159,6 +164,9 @@ void FMSettings::loadGroups()
         else if (family.startsWith(QLatin1String("tmc.")))
             loadTMC(n);
     }
+    loadingGroups = false;
+    QWriteLocker locker(&recordsLock);
+    publishAllEONsLocked();
 }
 
 void FMSettings::reloadGroup(const QString& key, const QList<int>& ids)
@@ -324,7 +332,8 @@ RDSSource FMSettings::loadRDS(int n)
     readRadioTextTags(n, s);
     readEONs(n, s);
     readODAs(n, s);
-    publishEONLocked(n, s);
+    if (!loadingGroups)
+        publishEONLocked(n, s);
     return s;
 }
 

@@ -316,6 +316,33 @@ void FMSettings::publishEONLocked(int id, const RDSSource& rec)
     }
 }
 
+void FMSettings::publishAllEONsLocked()
+{
+    // The RDS source of each channel, looked up once per channel.
+    QHash<int, int> sourceOfChannel;
+    for (auto source = rdsMap.begin(); source != rdsMap.end(); ++source) {
+        for (int m = 0; m < source->eon.size(); ++m) {
+            EON& entry = source->eon[m];
+            if (entry.channel == 0)
+                continue;
+            auto id = sourceOfChannel.constFind(entry.channel);
+            if (id == sourceOfChannel.cend())
+                id = sourceOfChannel.insert(
+                    entry.channel,
+                    rawValue(QStringLiteral("channel.%1/idrds").arg(entry.channel)).toInt());
+            const auto linked = rdsMap.constFind(*id);
+            if (linked == rdsMap.cend())
+                continue;
+            entry.pi = linked->pi;
+            entry.ps = linked->ps;
+            entry.pty = linked->pty;
+            entry.tp = linked->tp;
+            entry.ta = linked->ta;
+            publish(QStringLiteral("rds.%1.eon.%2").arg(source.key()).arg(m), eonToText(entry));
+        }
+    }
+}
+
 bool FMSettings::setODA(int id, const QList<ODARow>& list)
 {
     if (id < 1)

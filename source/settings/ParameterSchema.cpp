@@ -164,7 +164,9 @@ const Row kRows[] = {
      QT_TRANSLATE_NOOP("FMSettings", "rds radio text D end char")},
     {"rds.endl", KeyInfo::Integer, 0, 255, 0, "",
      QT_TRANSLATE_NOOP("FMSettings", "rds LongPS end char")},
-    {"rds.endx", KeyInfo::Integer, 0, 15, 0, "",
+    // Five flags: RadioText A to D (bits 0-3) and the long PS (bit 4); the
+    // reader's default 31 sets them all.
+    {"rds.endx", KeyInfo::Integer, 0, 31, 0, "",
      QT_TRANSLATE_NOOP("FMSettings", "rds append end char to radio text A-D and LongPS")},
     {"rds.rp1", KeyInfo::Integer, 0, 255, 0, "",
      QT_TRANSLATE_NOOP("FMSettings", "rds program type 1 repeat")},

@@ -1,8 +1,10 @@
 #include "settings/Settings.h"
 
+#include "settings/IniWrite.h"
 #include "settings/SetValue.h"
 
 #include <QCoreApplication>
+#include <QDebug>
 #include <QFileInfo>
 #include <QTimer>
 
@@ -18,6 +20,9 @@ Settings::Settings(const QString& fileName, QObject* parent)
 Settings::~Settings()
 {
     QWriteLocker locker(&lock);
+    // Written and checked here: what QSettings would write at its end is
+    // not checked.
+    syncLocked(false);
     for (const auto& connection : std::as_const(watchedReceivers))
         QObject::disconnect(connection);
     watchedReceivers.clear();
@@ -29,33 +34,74 @@ bool Settings::event(QEvent* event)
     if (event->type() != QEvent::UpdateRequest)
         return QSettings::event(event);
     if (!writeScheduled.exchange(true))
-        QTimer::singleShot(kWriteDelayMs, this, &Settings::writeFile);
+        QTimer::singleShot(writeError().isEmpty() ? kWriteDelayMs : kRetryDelayMs, this,
+                           &Settings::writeFile);
     return true;
 }
 
 void Settings::writeFile()
 {
     writeScheduled.store(false);
-    QWriteLocker locker(&lock);
-    syncLocked();
+    Write result = Write::NothingPending;
+    {
+        QWriteLocker locker(&lock);
+        result = syncLocked();
+    }
+    reportWrite(result);
 }
 
 void Settings::sync()
 {
-    QWriteLocker locker(&lock);
-    syncLocked();
+    Write result = Write::NothingPending;
+    {
+        QWriteLocker locker(&lock);
+        result = syncLocked();
+    }
+    reportWrite(result);
 }
 
-void Settings::syncLocked()
+void Settings::setAfterWriteHook(std::function<void(const QString&)> hook)
+{
+    IniWrite::setAfterWriteHook(std::move(hook));
+}
+
+QString Settings::writeError() const
+{
+    QReadLocker locker(&lock);
+    return lastWriteError;
+}
+
+void Settings::reportWrite(Write result)
+{
+    if (result != Write::NothingPending)
+        writeChecked(result == Write::Complete);
+}
+
+Settings::Write Settings::syncLocked(bool retry)
 {
     // Rebuilding the index costs as much as the write itself on a large
     // project, so it is only done when QSettings takes in another writer's
     // file.
     const bool changedElsewhere = stampOfFile() != syncedStamp;
-    QSettings::sync();
+    const bool pending = pendingWrite;
+    const bool failedBefore = !lastWriteError.isEmpty();
+    if (pending)
+        lastWriteError = IniWrite::write(*this, retry);
+    else
+        QSettings::sync();
     if (changedElsewhere)
         index.reset(QSettings::allKeys());
     syncedStamp = stampOfFile();
+    if (!pending)
+        return Write::NothingPending;
+    if (lastWriteError.isEmpty()) {
+        pendingWrite = false;
+        return Write::Complete;
+    }
+    if (!failedBefore)
+        qWarning("FMS: write of %s failed: %s; the previous file is kept", qPrintable(fileName()),
+                 qPrintable(lastWriteError));
+    return Write::Failed;
 }
 
 Settings::FileStamp Settings::stampOfFile() const
@@ -68,9 +114,18 @@ Settings::FileStamp Settings::stampOfFile() const
 
 bool Settings::writeNow()
 {
-    QWriteLocker locker(&lock);
-    QSettings::sync();
-    return QSettings::status() == QSettings::NoError;
+    Write result = Write::NothingPending;
+    bool complete = true;
+    {
+        QWriteLocker locker(&lock);
+        result = syncLocked();
+        // Nothing pending after an earlier failure means nothing new, not
+        // that the file is complete.
+        complete = result == Write::Complete ||
+                   (result == Write::NothingPending && lastWriteError.isEmpty());
+    }
+    reportWrite(result);
+    return complete;
 }
 
 QString Settings::normalizeKey(QString key)
@@ -128,6 +183,7 @@ bool Settings::setValue(const QString& key, const QVariant& value, bool notify, 
         return false;
     QSettings::setValue(n, value);
     index.insert(n);
+    pendingWrite = true;
     dirty.store(true, std::memory_order_release);
     if (!notify)
         return true;
@@ -148,6 +204,7 @@ void Settings::remove(const QString& key, bool notify)
     const QString n = normalizeKey(key);
     QSettings::remove(n);
     index.removeTree(n);
+    pendingWrite = true;
     if (!notify)
         return;
     ServedSet served;
@@ -398,6 +455,7 @@ void Settings::rawStore(const QString& key, const QVariant& value)
     QWriteLocker locker(&lock);
     QSettings::setValue(key, value);
     index.insert(key);
+    pendingWrite = true;
 }
 
 void Settings::rawRemove(const QString& key)
@@ -405,6 +463,7 @@ void Settings::rawRemove(const QString& key)
     QWriteLocker locker(&lock);
     QSettings::remove(key);
     index.removeTree(key);
+    pendingWrite = true;
 }
 
 QStringList Settings::rawChildKeys(const QString& group) const

@@ -13,6 +13,7 @@
 #include <QVariant>
 
 #include <atomic>
+#include <functional>
 #include <map>
 
 // The ini-backed key store of one project with publish/subscribe of key
@@ -61,8 +62,16 @@ public:
     void clearDirty() { dirty.store(false, std::memory_order_release); }
     // Writes the store to its file now, under the write lock, so no board
     // thread changes it halfway (the main window saves a project from the
-    // file). True when the file was written.
+    // file). True when the file on disk holds every key.
     bool writeNow();
+    // Why the last write of pending changes failed ("cannot be written",
+    // "incomplete on disk"); empty when it succeeded. A failed write leaves
+    // the previous file in place and keeps the changes for the next one.
+    QString writeError() const;
+
+    // Runs right after each write of the file, before it is checked: tests
+    // stand in for a full disk by cutting the file short. Empty: nothing.
+    static void setAfterWriteHook(std::function<void(const QString& fileName)> hook);
 
     // Direct access to the ini under the store's lock, with the key taken as
     // written ("board/band", "rds.1/eon/2"): no normalisation, no dirty flag,
@@ -99,7 +108,12 @@ protected:
     // store; a burst of changes (a remote client setting keys in a loop) is
     // written once, shortly after it.
     static constexpr int kWriteDelayMs = 100;
+    // After a write the disk did not take, the next one waits longer, so a
+    // full disk is not written to in a loop.
+    static constexpr int kRetryDelayMs = 2000;
     bool event(QEvent* event) override;
+    // Called after every write of pending changes, outside the lock.
+    virtual void writeChecked(bool complete) { Q_UNUSED(complete) }
 
     void postSetValue(QObject* receiver, const QString& key, const QVariant& value,
                       ServedSet& served) const;
@@ -117,10 +131,22 @@ private:
     static QString subscriptionPattern(const QString& key);
     void forgetReceiver(QObject* receiver);
     void writeFile();
-    // Expects the write lock held.
-    void syncLocked();
+    enum class Write
+    {
+        NothingPending,
+        Complete,
+        Failed
+    };
+    // Expects the write lock held. A failed write keeps the previous file;
+    // with retry its changes stay pending for the next write.
+    Write syncLocked(bool retry = true);
+    void reportWrite(Write result);
 
     std::atomic_bool writeScheduled{false};
+    // Changes not yet on disk; set by every change, cleared by a complete
+    // write.
+    bool pendingWrite = false;
+    QString lastWriteError;
 
     // Every key the ini object holds; changed with it under the write lock.
     KeyIndex index;

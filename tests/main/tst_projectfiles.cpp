@@ -22,7 +22,19 @@ constexpr QFileDevice::Permissions kEveryone = kPrivate | QFileDevice::ReadGroup
                                                QFileDevice::WriteOther;
 
 // "a.fm=text;dir/b.fm=-": file name, '=', content, or "-" for no such file.
+// A content that does not begin with '[' stands for a project whose one
+// key holds that word (only projects can be opened); it is laid out and
+// read back in that form. An empty content is an empty file.
 using Files = QMap<QString, QString>;
+
+const QString kProjectHead = QStringLiteral("[rds.1]\nps=");
+
+QByteArray fileText(const QString& content)
+{
+    if (content.isEmpty() || content.startsWith(QLatin1Char('[')))
+        return content.toUtf8();
+    return (kProjectHead + content + QLatin1Char('\n')).toUtf8();
+}
 
 Files filesOf(const QString& text)
 {
@@ -39,7 +51,29 @@ QString contentOf(const QString& path)
     QFile file(path);
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         return kMissing;
-    return QString::fromUtf8(file.readAll());
+    const QString text = QString::fromUtf8(file.readAll());
+    if (text.startsWith(kProjectHead) && text.endsWith(QLatin1Char('\n')))
+        return text.mid(kProjectHead.size()).chopped(1);
+    return text;
+}
+
+// Unix mode bits (owner, group, others; read and write) as Qt permissions.
+QFileDevice::Permissions permissionsOf(int mode)
+{
+    QFileDevice::Permissions permissions;
+    if (mode & 0400)
+        permissions |= QFileDevice::ReadOwner;
+    if (mode & 0200)
+        permissions |= QFileDevice::WriteOwner;
+    if (mode & 0040)
+        permissions |= QFileDevice::ReadGroup;
+    if (mode & 0020)
+        permissions |= QFileDevice::WriteGroup;
+    if (mode & 0004)
+        permissions |= QFileDevice::ReadOther;
+    if (mode & 0002)
+        permissions |= QFileDevice::WriteOther;
+    return permissions;
 }
 
 } // namespace
@@ -56,6 +90,10 @@ private slots:
     void samePath();
     void fileOperations_data();
     void fileOperations();
+    void reservedByAnyName_data();
+    void reservedByAnyName();
+    void saveKeepsTheTargetsMode_data();
+    void saveKeepsTheTargetsMode();
     void recentList_data();
     void recentList();
     void tenProjectsLeaveNine();
@@ -83,7 +121,7 @@ void TestProjectFiles::lay(const Files& files)
             continue;
         QFile file(at(it.key()));
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(it.value().toUtf8());
+        file.write(fileText(it.value()));
         file.close();
         QVERIFY(file.setPermissions(kEveryone));
     }
@@ -166,6 +204,7 @@ void TestProjectFiles::fileOperations_data()
     QTest::addColumn<QString>("privateFile");
 
     const QString notFound = QStringLiteral("Datei nicht gefunden");
+    const QString notProject = QStringLiteral("Keine FM-Einstellung (Projektdatei)");
     const QString work = QStringLiteral("Quorvin.fm=work;Quorvin.fbk=older;");
 
     QTest::newRow("load rotates the working copy to .fbk")
@@ -193,7 +232,24 @@ void TestProjectFiles::fileOperations_data()
         << "";
     QTest::newRow("load a folder changes nothing")
         << "load"
-        << "x.fm" << work + "x.fm/p.fm=inside" << notFound << work << "";
+        << "x.fm" << work + "x.fm/p.fm=inside"
+        << "Das ist ein Ordner, keine Datei" << work << "";
+    QTest::newRow("load the application ini changes nothing")
+        << "load"
+        << "Quorvin.ini" << work << notProject << work << "";
+    QTest::newRow("load a song changes nothing")
+        << "load"
+        << "s.mp3" << work + "s.mp3=ID3\x03\x01\xff\xfb" << notProject << work << "";
+    QTest::newRow("load text that is no ini changes nothing")
+        << "load"
+        << "notes.txt" << work + "notes.txt=[rds.1\nps=x\n"
+        << notProject << work << "";
+    QTest::newRow("load an empty file: every key at its default")
+        << "load"
+        << "e.fm" << work + "e.fm="
+        << ""
+        << "Quorvin.fm=;Quorvin.fbk=work;e.fm="
+        << "Quorvin.fm";
     QTest::newRow("load the backup swaps it with the working copy")
         << "load"
         << "Quorvin.fbk" << work << ""
@@ -225,23 +281,23 @@ void TestProjectFiles::fileOperations_data()
                                                          << "out.fm" << work + "out.fm=old"
                                                          << "true"
                                                          << "out.fm=work;out.fbk=old"
-                                                         << "out.fm";
+                                                         << "";
     QTest::newRow("save leaves an existing backup as it was")
         << "save"
         << "out.fm" << work + "out.fm=old;out.fbk=oldest"
         << "true"
         << "out.fm=work;out.fbk=oldest"
-        << "out.fm";
+        << "";
     QTest::newRow("save without .fm suffix appends .fbk") << "save"
                                                           << "out.txt" << work + "out.txt=old"
                                                           << "true"
                                                           << "out.txt=work;out.txt.fbk=old"
-                                                          << "out.txt";
+                                                          << "";
     QTest::newRow("save into a folder named x.fm") << "save"
                                                    << "x.fm/p.fm" << work + "x.fm/p.fm=old"
                                                    << "true"
                                                    << "x.fm/p.fm=work;x.fm/p.fbk=old;x.fbk/p.fm=-"
-                                                   << "x.fm/p.fm";
+                                                   << "";
     QTest::newRow("save into a missing folder fails") << "save"
                                                       << "gone/out.fm" << work << "false"
                                                       << "gone/out.fm=-;gone/out.fbk=-"
@@ -266,6 +322,9 @@ void TestProjectFiles::fileOperations_data()
         << "save"
         << "sub/../Quorvin.fm" << work + "sub/x=-"
         << "false" << work << "";
+    QTest::newRow("save onto the working copy's backup is refused")
+        << "save"
+        << "Quorvin.fbk" << work << "false" << work << "";
     QTest::newRow("save onto the ini is refused")
         << "save"
         << "Quorvin.ini" << work << "false"
@@ -305,6 +364,82 @@ void TestProjectFiles::fileOperations()
     const QStringList entries = QDir(dir->path()).entryList(QDir::Files);
     for (const QString& name : entries)
         QVERIFY2(expected.contains(name), qPrintable(name));
+}
+
+// Another name of the ini, the working copy or its backup: a link to it, a
+// link to its folder, or the way through /proc/self/root.
+void TestProjectFiles::reservedByAnyName_data()
+{
+    QTest::addColumn<QString>("reserved");
+    QTest::addColumn<QString>("via"); // "file link", "folder link" or "proc"
+
+    for (const QString& reserved : {kIni, kWorkingCopy, QStringLiteral("Quorvin.fbk")}) {
+        for (const QString via : {"file link", "folder link", "proc"})
+            QTest::addRow("%s through a %s", qPrintable(reserved), qPrintable(via))
+                << reserved << via;
+    }
+}
+
+void TestProjectFiles::reservedByAnyName()
+{
+    QFETCH(QString, reserved);
+    QFETCH(QString, via);
+
+    lay(filesOf(
+        QStringLiteral("Quorvin.ini=[Board]\nlang=de\n;Quorvin.fm=work;Quorvin.fbk=older")));
+    QString target;
+    if (via == QLatin1String("file link")) {
+        target = at(QStringLiteral("elsewhere/link.fm"));
+        QVERIFY(QDir().mkpath(QFileInfo(target).absolutePath()));
+        QVERIFY(QFile::link(at(reserved), target));
+    } else if (via == QLatin1String("folder link")) {
+        QVERIFY(QFile::link(dir->path(), at(QStringLiteral("same"))));
+        target = at(QStringLiteral("same/") + reserved);
+    } else {
+        target = QStringLiteral("/proc/self/root") + at(reserved);
+    }
+    const QString before = contentOf(at(reserved));
+
+    QVERIFY(ProjectFiles::isReserved(target, at(kWorkingCopy), at(kIni)));
+    QVERIFY(!ProjectFiles::saveCopy(at(kWorkingCopy), target, at(kIni)));
+    QCOMPARE(contentOf(at(reserved)), before);
+    // Loading the working copy by another name copies nothing either.
+    if (reserved == kWorkingCopy) {
+        QCOMPARE(ProjectFiles::loadOntoWorkingCopy(target, at(kWorkingCopy)), QString());
+        QCOMPARE(contentOf(at(QStringLiteral("Quorvin.fbk"))), QStringLiteral("older"));
+    }
+}
+
+// A project saved over an existing file keeps the mode its owner gave it;
+// a new one is private.
+void TestProjectFiles::saveKeepsTheTargetsMode_data()
+{
+    QTest::addColumn<bool>("exists");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("expected");
+
+    QTest::newRow("new file") << false << 0 << 0600;
+    QTest::newRow("shared with the group") << true << 0660 << 0660;
+    QTest::newRow("readable by everyone") << true << 0644 << 0644;
+    QTest::newRow("private") << true << 0600 << 0600;
+    QTest::newRow("open to everyone") << true << 0666 << 0666;
+}
+
+void TestProjectFiles::saveKeepsTheTargetsMode()
+{
+    QFETCH(bool, exists);
+    QFETCH(int, mode);
+    QFETCH(int, expected);
+
+    lay(filesOf(QStringLiteral("Quorvin.fm=work")));
+    const QString target = at(QStringLiteral("out.fm"));
+    if (exists) {
+        lay(filesOf(QStringLiteral("out.fm=old")));
+        QVERIFY(QFile::setPermissions(target, permissionsOf(mode)));
+    }
+    QVERIFY(ProjectFiles::saveCopy(at(kWorkingCopy), target, at(kIni)));
+    QCOMPARE(contentOf(target), QStringLiteral("work"));
+    QCOMPARE(QFile::permissions(target) & kEveryone, permissionsOf(expected));
 }
 
 void TestProjectFiles::recentList_data()

@@ -3,6 +3,7 @@
 // attenuation, numbered lists, damaged files, and the round trip of every
 // record through the store's own writers.
 #include "KeyRecorder.h"
+#include "LogCapture.h"
 #include "ProjectFileKit.h"
 
 #include "settings/ListCodecs.h"
@@ -49,6 +50,7 @@ class TestProjectFile : public QObject
 private slots:
     void currentFileLoadsEveryFamily();
     void linkedEONFollowsItsSourceOnLoad();
+    void linkedEONFollowsSourcesReadBeforeIt();
     void missingKeysTakeTheFileDefaults_data();
     void missingKeysTakeTheFileDefaults();
     void olderFileIsConvertedOnce();
@@ -59,6 +61,8 @@ private slots:
     void numberedListsReadInNumericOrder();
     void tmcMessagesStopAtTheFirstGap();
     void malformedFileLoadsWhatItCan();
+    void valuesAreHeldToTheSchema_data();
+    void valuesAreHeldToTheSchema();
     void groupsWithoutAPlainNumberAreSkipped();
     void reloadGroupRereadsOneFamily();
     void everyRecordSurvivesARoundTrip();
@@ -143,6 +147,25 @@ void TestProjectFile::linkedEONFollowsItsSourceOnLoad()
     QCOMPARE(entry.ta, quint8(1));
 }
 
+// Whichever of two sources the file holds first, each one's EON entry
+// carries the other's values after the load.
+void TestProjectFile::linkedEONFollowsSourcesReadBeforeIt()
+{
+    ProjectFolder folder;
+    auto store = ProjectFolder::open(
+        folder.write("[channel.1]\nidrds=1\n[channel.2]\nidrds=2\n"
+                     "[rds.1]\nps=ONE\npi=d301\npty=4\neon\\0=2 0 0 0 0 0\n"
+                     "[rds.2]\nps=TWO\npi=d302\npty=7\neon\\0=1 0 0 0 0 0\n"));
+    const EON first = store->rdsSource(1).eon.value(0);
+    QCOMPARE(first.ps, QStringLiteral("TWO"));
+    QCOMPARE(first.pi, quint16(0xD302));
+    QCOMPARE(first.pty, quint8(7));
+    const EON second = store->rdsSource(2).eon.value(0);
+    QCOMPARE(second.ps, QStringLiteral("ONE"));
+    QCOMPARE(second.pi, quint16(0xD301));
+    QCOMPARE(second.pty, quint8(4));
+}
+
 void TestProjectFile::missingKeysTakeTheFileDefaults_data()
 {
     QTest::addColumn<QByteArray>("ini");
@@ -191,12 +214,12 @@ void TestProjectFile::missingKeysTakeTheFileDefaults_data()
     QTest::newRow("rds rtd sample text")
         << rds2 << 2 << rds([](auto& r) { return QVariant(r.rtd); })
         << QVariant(RDSSampleText::text(RDSSampleText::D));
-    QTest::newRow("rds pi not hexadecimal")
+    QTest::newRow("rds pi not hexadecimal takes the default")
         << QByteArray("[rds.2]\npi=xyz\n") << 2 << rds([](auto& r) { return QVariant(r.pi); })
-        << QVariant(0);
-    QTest::newRow("rds pi keeps low 16 bits")
-        << QByteArray("[rds.2]\npi=1d312\n") << 2 << rds([](auto& r) { return QVariant(r.pi); })
         << QVariant(0xD312);
+    QTest::newRow("rds pi beyond 16 bits is clamped")
+        << QByteArray("[rds.2]\npi=1d312\n") << 2 << rds([](auto& r) { return QVariant(r.pi); })
+        << QVariant(0xFFFF);
     QTest::newRow("rds zone signed")
         << QByteArray("[rds.2]\nzone=-5\n") << 2 << rds([](auto& r) { return QVariant(r.zone); })
         << QVariant(-5);
@@ -374,10 +397,10 @@ void TestProjectFile::malformedFileLoadsWhatItCan()
 
     const RDSSource rds = store->rdsSource(1);
     QCOMPARE(rds.name, QStringLiteral("Good Source"));
-    QCOMPARE(rds.pi, quint16(0));
+    QCOMPARE(rds.pi, quint16(0xD311)); // no number: the default
     QCOMPARE(rds.tp, quint8(0));
     QCOMPARE(rds.pty, quint8(12));
-    QCOMPARE(rds.zone, qint8(0));
+    QCOMPARE(rds.zone, qint8(1));
     QCOMPARE(rds.eon.size(), 1); // keys beyond 32 bits and "x" are not entries
     QCOMPARE(rds.eon[0].channel, quint8(3));
     QCOMPARE(rds.eon[0].pi, quint16(0xD313));
@@ -411,7 +434,89 @@ void TestProjectFile::malformedFileLoadsWhatItCan()
     const AudioSource audio = store->audioSource(3);
     QCOMPARE(audio.name, QStringLiteral("Tone"));
     QCOMPARE(audio.vol1, quint16(0));
-    QCOMPARE(audio.frq1, quint16(70000 & 0xFFFF));
+    QCOMPARE(audio.frq1, quint16(22000)); // clamped into its range
+}
+
+// A file is held to the ranges SET keeps: out of range is clamped, no
+// number takes the default, each with a log line naming the key; what SET
+// would accept is left as it is.
+void TestProjectFile::valuesAreHeldToTheSchema_data()
+{
+    QTest::addColumn<QByteArray>("ini");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("loaded"); // GET after the load
+    QTest::addColumn<Field>("field");
+    QTest::addColumn<QVariant>("expected"); // the record or channel value
+    QTest::addColumn<bool>("logged");
+
+    const Field devi = [](FMSettings& store, int) { return QVariant(store.channel(1).devi); };
+    const Field freq = [](FMSettings& store, int) { return QVariant(store.channel(1).freq); };
+    const Field pi = rdsField([](const RDSSource& r) { return QVariant(r.pi); });
+    const Field pty = rdsField([](const RDSSource& r) { return QVariant(r.pty); });
+    const Field endx = rdsField([](const RDSSource& r) { return QVariant(r.endx); });
+    const Field vol1 = audioField([](const AudioSource& a) { return QVariant(a.vol1); });
+    const Field rpt = tmcField([](const TMCSource& t) { return QVariant(t.rpt); });
+
+    QTest::newRow("deviation in range stays")
+        << QByteArray("[channel.1]\ndevi=75\n") << "channel.1.devi"
+        << "75" << devi << QVariant(75) << false;
+    QTest::newRow("deviation one above the top")
+        << QByteArray("[channel.1]\ndevi=131\n") << "channel.1.devi"
+        << "130" << devi << QVariant(130) << true;
+    QTest::newRow("deviation 1000") << QByteArray("[channel.1]\ndevi=1000\n") << "channel.1.devi"
+                                    << "130" << devi << QVariant(130) << true;
+    QTest::newRow("deviation at the top of int")
+        << QByteArray("[channel.1]\ndevi=2147483647\n") << "channel.1.devi"
+        << "130" << devi << QVariant(130) << true;
+    QTest::newRow("negative deviation") << QByteArray("[channel.1]\ndevi=-5\n") << "channel.1.devi"
+                                        << "0" << devi << QVariant(0) << true;
+    QTest::newRow("deviation nan takes the default")
+        << QByteArray("[channel.1]\ndevi=nan\n") << "channel.1.devi"
+        << "75" << devi << QVariant(75) << true;
+    QTest::newRow("frequency 1e308") << QByteArray("[channel.1]\nfreq=1e308\n") << "channel.1.freq"
+                                     << "108" << freq << QVariant(108.0) << true;
+    QTest::newRow("frequency outside the band stays: the band may change")
+        << QByteArray("[board]\nband=1\n[channel.1]\nfreq=98\n") << "channel.1.freq"
+        << "98" << freq << QVariant(98.0) << false;
+    QTest::newRow("pi ffffffff") << QByteArray("[rds.1]\npi=ffffffff\n") << "rds.1.pi"
+                                 << "ffff" << pi << QVariant(0xFFFF) << true;
+    QTest::newRow("pty 99") << QByteArray("[rds.1]\npty=99\n") << "rds.1.pty"
+                            << "31" << pty << QVariant(31) << true;
+    QTest::newRow("pty 1e308") << QByteArray("[rds.1]\npty=1e308\n") << "rds.1.pty"
+                               << "31" << pty << QVariant(31) << true;
+    QTest::newRow("end flags of all five texts stay")
+        << QByteArray("[rds.1]\nendx=31\n") << "rds.1.endx"
+        << "31" << endx << QVariant(31) << false;
+    QTest::newRow("volume nan") << QByteArray("[audio.1]\nvol1=nan\n") << "audio.1.vol1"
+                                << "" << vol1 << QVariant(100) << true;
+    QTest::newRow("TMC repeats 0") << QByteArray("[tmc.1]\nrpt=0\n") << "tmc.1.rpt"
+                                   << "1" << rpt << QVariant(1) << true;
+}
+
+void TestProjectFile::valuesAreHeldToTheSchema()
+{
+    QFETCH(QByteArray, ini);
+    QFETCH(QString, key);
+    QFETCH(QString, loaded);
+    QFETCH(Field, field);
+    QFETCH(QVariant, expected);
+    QFETCH(bool, logged);
+
+    ProjectFolder folder;
+    LogCapture log(QStringLiteral("FMS:"));
+    auto store = ProjectFolder::open(folder.write(ini));
+    QCOMPARE(store->get(key).toString(), loaded);
+    QCOMPARE(field(*store, 1).toString(), expected.toString());
+    const QString stored = Settings::normalizeKey(key);
+    const QStringList lines = log.texts(QStringLiteral("FMS: ") + stored);
+    QCOMPARE(lines.size(), logged ? 1 : 0);
+    // The working copy holds the value in force, or no value when the
+    // default is in force, so the next start reads the same.
+    store->writeNow();
+    if (store->rawContains(stored))
+        QCOMPARE(ProjectFolder::onDisk(folder.path(), stored).toString(), loaded);
+    else
+        QVERIFY(!ProjectFolder::existsOnDisk(folder.path(), stored));
 }
 
 void TestProjectFile::groupsWithoutAPlainNumberAreSkipped()

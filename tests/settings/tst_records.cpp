@@ -20,7 +20,7 @@ private slots:
     void defaultFrequencyPlan_data();
     void defaultFrequencyPlan();
     void emptyProjectChannelDefaults();
-    void storedValuesAreReadAndTruncated();
+    void storedValuesAreReadAndClamped();
     void setChannelConfigWritesOnlyItsKeys();
 
     void unknownAudioSourceIsDefault();
@@ -99,7 +99,7 @@ void TestRecords::emptyProjectChannelDefaults()
     QCOMPARE(c.idrds, 0);
 }
 
-void TestRecords::storedValuesAreReadAndTruncated()
+void TestRecords::storedValuesAreReadAndClamped()
 {
     {
         QSettings file(path(QStringLiteral("p.fm")), QSettings::IniFormat);
@@ -112,8 +112,8 @@ void TestRecords::storedValuesAreReadAndTruncated()
     }
     FMSettings project(path(QStringLiteral("p.fm")));
     const ChannelConfig c = project.channel(4);
-    QCOMPARE(int(c.gain), 44); // low eight bits of 300, signed
-    QCOMPARE(int(c.volm), -1);
+    QCOMPARE(int(c.gain), 0); // 300 held to -60..0 dB
+    QCOMPARE(int(c.volm), 0); // -1 held to 0..100 %
     QCOMPARE(c.freq, 99.9);
     QCOMPARE(c.used, true);
     QCOMPARE(c.idrds, 3);
