@@ -258,15 +258,19 @@ bool FMProgram::buildFromDecoder()
 {
     char* out = pcmDatagram.data() + BoardDatagram::kStreamHeaderSize;
     bool underrun = false;
-    int bytes = decoder->readPCM(out, kPcmPayloadBytes, underrun);
+    // The kind of the bytes read, not of the song playing: the next song
+    // opens while the last one still plays out of the decoder's buffers.
+    int channels = 0;
+    int bytes = decoder->readPCM(out, kPcmPayloadBytes, underrun, channels);
     if (bytes <= 0)
         return false;
     if (bytes < kTopUpBelowBytes) {
-        const int more = decoder->readPCM(out + bytes, kPcmPayloadBytes - bytes, underrun);
+        const int more =
+            decoder->readPCM(out + bytes, kPcmPayloadBytes - bytes, underrun, channels);
         bytes += std::max(0, more);
     }
     reportPlayInfo();
-    const bool stereo = playing.channels != 1;
+    const bool stereo = channels != 1;
     const int frames = bytes / (stereo ? kStereoFrameBytes : kMonoFrameBytes);
     if (frames == 0)
         return false;

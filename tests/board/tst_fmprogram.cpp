@@ -11,6 +11,7 @@
 #include "board/TestTone.h"
 
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QSet>
 #include <QTest>
 
@@ -108,6 +109,39 @@ bool waitUntilSlotRefilled(BoardFixture& f, int capacity)
         kWaitMs);
 }
 
+// A 16-bit WAV at 44.1 kHz whose every frame holds the given samples (one
+// per channel), written here byte by byte after the RIFF layout.
+QByteArray constantWav(const QList<qint16>& frame, int frames)
+{
+    const auto le16 = [](QByteArray& out, quint16 v) {
+        out.append(char(v & 0xFF));
+        out.append(char(v >> 8));
+    };
+    const auto le32 = [&](QByteArray& out, quint32 v) {
+        le16(out, quint16(v & 0xFFFF));
+        le16(out, quint16(v >> 16));
+    };
+    const int channelCount = int(frame.size());
+    const quint32 dataBytes = quint32(frames * channelCount * 2);
+    QByteArray wav("RIFF");
+    le32(wav, 36 + dataBytes);
+    wav += "WAVEfmt ";
+    le32(wav, 16);
+    le16(wav, 1); // integer PCM
+    le16(wav, quint16(channelCount));
+    le32(wav, 44100);
+    le32(wav, quint32(44100 * channelCount * 2));
+    le16(wav, quint16(channelCount * 2));
+    le16(wav, 16);
+    wav += "data";
+    le32(wav, dataBytes);
+    for (int i = 0; i < frames; ++i) {
+        for (qint16 sample : frame)
+            le16(wav, quint16(sample));
+    }
+    return wav;
+}
+
 } // namespace
 
 class TestFMProgram : public QObject
@@ -123,6 +157,7 @@ private slots:
     void unusedChannelSendsOneSilence();
     void twentyFourChannelsStreamFilesAndRds();
     void songChangesKeepRunTimeValuesBounded();
+    void monoAndStereoSongsAlternateWithoutOverflow();
     void rdsGoesBeforePcmAndLowerSlotsFirst();
     void clockTimeWindow_data();
     void clockTimeWindow();
@@ -362,6 +397,89 @@ void TestFMProgram::songChangesKeepRunTimeValuesBounded()
     for (const QString& song : songs)
         QVERIFY2(records.value(song).kind > 0, qPrintable(song));
     QVERIFY(songs.contains(settings->songInfo(1).path));
+}
+
+// A playlist that alternates a mono and a stereo WAV of constant samples,
+// played through many changes of kind on the test's clock. Every datagram
+// carries the samples of one file in that file's kind (the mono one has an
+// odd number of frames, so a stray byte count would also shift the stereo
+// samples), the board never gets more than the engine counts as held, and it
+// plays as many frames as time passed.
+void TestFMProgram::monoAndStereoSongsAlternateWithoutOverflow()
+{
+    BoardFixture f;
+    AudioFiles files(f.dir.path());
+    constexpr qint16 kMono = 1000;
+    constexpr qint16 kLeft = 2000;
+    constexpr qint16 kRight = -2000;
+    const QString monoWav = files.write(QStringLiteral("mono.wav"), constantWav({kMono}, 13231));
+    const QString stereoWav =
+        files.write(QStringLiteral("stereo.wav"), constantWav({kLeft, kRight}, 13230));
+    auto settings = f.project(channels(1) + "[audio.1]\nused=1\ntype=2\nfile=playlist.1\n"
+                                            "[playlist.1]\n0=" +
+                              monoWav.toUtf8() + "\n1=" + stereoWav.toUtf8() + "\n");
+    constexpr int kCapacity = 16384;
+    QVERIFY(startOnTestClock(f, settings, kCapacity));
+    QVERIFY(waitUntilSlotRefilled(f, kCapacity));
+    f.emulator->clearReceived();
+    f.emulator->setLogPcm(true);
+
+    // The kinds of the datagrams that carried sound, a change counted once.
+    int changesOfKind = 0;
+    int lastKind = -1;
+    qsizetype checked = 0;
+    const auto checkNewDatagrams = [&] {
+        const QList<Emu::Datagram> pcm = streamOf(*f.emulator, Emu::PcmStream, 0);
+        for (; checked < pcm.size(); ++checked) {
+            const Emu::Datagram& d = pcm[checked];
+            const bool mono = d.kind == 0;
+            const int width = mono ? 1 : 2;
+            if (d.samples.size() != d.count * width)
+                return QStringLiteral("%1 samples for %2 frames").arg(d.samples.size()).arg(d.count);
+            bool sound = false;
+            for (int at = 0; at + width <= d.samples.size(); at += width) {
+                const bool silent = d.samples[at] == 0 && (mono || d.samples[at + 1] == 0);
+                const bool ours = mono ? d.samples[at] == kMono
+                                       : d.samples[at] == kLeft && d.samples[at + 1] == kRight;
+                if (!silent && !ours)
+                    return QStringLiteral("kind %1 frame %2 of datagram %3: %4 %5")
+                        .arg(d.kind)
+                        .arg(at / width)
+                        .arg(checked)
+                        .arg(d.samples[at])
+                        .arg(mono ? 0 : d.samples[at + 1]);
+                sound = sound || ours;
+            }
+            if (sound && d.kind != lastKind) {
+                changesOfKind += lastKind >= 0 ? 1 : 0;
+                lastKind = d.kind;
+            }
+        }
+        return QString();
+    };
+
+    constexpr int kChangesOfKind = 12;
+    constexpr int kStepMs = 20;
+    // Song changes come at the decode thread's pace, so the test steps on
+    // until enough were played, within a generous bound.
+    QDeadlineTimer patience(240000);
+    int steps = 0;
+    while (changesOfKind < kChangesOfKind) {
+        QVERIFY2(!patience.hasExpired(), qPrintable(QString::number(changesOfKind)));
+        f.advance(kStepMs);
+        ++steps;
+        QVERIFY2(waitUntilSlotRefilled(f, kCapacity), qPrintable(QString::number(steps)));
+        const QString fault = checkNewDatagrams();
+        QVERIFY2(fault.isEmpty(), qPrintable(fault));
+    }
+
+    const BoardEmulator::SlotState& slot = f.emulator->slot(0);
+    QCOMPARE(slot.pcmFramesDropped, qint64(0));
+    QCOMPARE(slot.pcmOverflows, 0);
+    QCOMPARE(slot.underruns, 0);
+    const double played = 44100.0 * steps * kStepMs / 1000.0;
+    QVERIFY2(qAbs(double(slot.pcmFrames) - played) <= 2 * FMProgram::kPcmPayloadBytes,
+             qPrintable(QStringLiteral("%1 frames for %2").arg(slot.pcmFrames).arg(played)));
 }
 
 void TestFMProgram::rdsGoesBeforePcmAndLowerSlotsFirst()
