@@ -243,11 +243,8 @@ void FMBoard::run()
     // Before the engines start their decode threads, which ask for a low
     // priority of their own and so keep ordinary scheduling.
     ThreadScheduling::raiseCurrentThread(qPrintable(QStringLiteral("mo%1: ").arg(index)));
-    socket = new QUdpSocket;
     boardLink = new BoardLink(index);
-    boardLink->setSocket(socket);
-    connect(socket, &QUdpSocket::errorOccurred, this, &FMBoard::error);
-    connect(socket, &QUdpSocket::stateChanged, this, &FMBoard::state);
+    renewSocket();
     connect(boardLink, &BoardLink::infoReceived, this, &FMBoard::onInfo);
     connect(boardLink, &BoardLink::lockReceived, this, &FMBoard::onLock);
     connect(boardLink, &BoardLink::lockUnknown, this, &FMBoard::onLockUnknown);
@@ -290,6 +287,20 @@ void FMBoard::run()
     delete boardLink;
     boardLink = nullptr;
     qDebug("mo%d: exit done", index);
+}
+
+// A socket that took an ICMP error ("port unreachable" from a board that
+// was switched off or restarted) no longer reports arriving datagrams, and
+// the replies of the board that came back would go unread: every
+// connection starts on a fresh socket.
+void FMBoard::renewSocket()
+{
+    boardLink->setSocket(nullptr);
+    delete socket;
+    socket = new QUdpSocket;
+    boardLink->setSocket(socket);
+    connect(socket, &QUdpSocket::errorOccurred, this, &FMBoard::error);
+    connect(socket, &QUdpSocket::stateChanged, this, &FMBoard::state);
 }
 
 void FMBoard::stopDecoders()

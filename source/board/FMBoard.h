@@ -145,6 +145,7 @@ private:
     void actByState();
     void checkTimeout(bool statusWritten);
     void connectSocket();
+    void renewSocket();
     void disconnectBoard();
     void setLock();
     void goOnline();

@@ -71,6 +71,11 @@ void FMBoard::applyRdsPort()
 
 void FMBoard::actByState()
 {
+    const int now = connState.load();
+    // After an ICMP error the socket may stop announcing datagrams; the
+    // handshake reads on every tick, as streaming does below.
+    if (now == Connecting || now == AskLock || now == HeldByOther)
+        boardLink->readUdp();
     switch (connState.load()) {
     case Idle:
     case Reconnect:
@@ -139,6 +144,7 @@ void FMBoard::connectSocket()
     connected = address;
     boardLink->clearBoardInfo();
     boardLink->forgetStatusRequest();
+    renewSocket();
     socket->connectToHost(QHostAddress(address.ipv4), address.port, QIODevice::ReadWrite);
     connState = Connecting;
     qDebug("mo%d: connect #%03d %s", index, address.boxNumber(), qPrintable(address.toString()));

@@ -48,6 +48,7 @@ private slots:
     void boardHeldByAnotherHost_data();
     void boardHeldByAnotherHost();
     void silentBoardTimesOutAndReconnects();
+    void boardGoneUnreachableComesBack();
     void configurationAfterOnline();
     void keyChangeSendsItsItems_data();
     void keyChangeSendsItsItems();
@@ -160,6 +161,38 @@ void TestFMBoard::silentBoardTimesOutAndReconnects()
     QVERIFY(types.contains(Emu::InfoRequest));
     QVERIFY(types.indexOf(Emu::InfoRequest) < types.indexOf(Emu::SetLock));
     QCOMPARE(f.emulator->countOfType(Emu::Unlock), 0);
+}
+
+// A board switched off answers with ICMP "port unreachable", which leaves
+// an error on the board thread's socket; once it is back on the same port,
+// it is locked and streams again.
+void TestFMBoard::boardGoneUnreachableComesBack()
+{
+    BoardFixture f;
+    f.startBoard(f.project(kProject + "idaudio=1\n[audio.1]\nused=1\ntype=0\n"));
+    f.driveClock();
+    QVERIFY(f.bringOnline());
+    QTRY_VERIFY_WITH_TIMEOUT(f.emulator->slot(4).pcmFrames > 0, kWaitMs);
+    const QHostAddress address = f.emulator->address();
+    const quint16 port = f.emulator->port();
+    const qsizetype offlineBefore = f.offlineSpy->size();
+
+    f.emulator->stop();
+    f.emulator->clearLock();
+    // The status requests of the next ticks meet the closed port.
+    QTest::qWait(3 * FMBoard::kStatusTickMs);
+    f.advance(FMBoard::kTimeoutMs + FMBoard::kStatusTickMs);
+    QTRY_COMPARE_WITH_TIMEOUT(f.offlineSpy->size(), offlineBefore + 1, kWaitMs);
+    // Info requests of the reconnect meet the closed port too.
+    QTest::qWait(3 * FMBoard::kStatusTickMs);
+
+    f.emulator->clearReceived();
+    QVERIFY(f.emulator->start(address, port));
+    QTRY_COMPARE_WITH_TIMEOUT(f.board->connectionState(), int(FMBoard::Online), kWaitMs);
+    QCOMPARE(f.onlineSpy->size(), 2);
+    QTRY_COMPARE_WITH_TIMEOUT(f.emulator->countOfType(Emu::SetLock), 1, kWaitMs);
+    f.advance(FMBoard::kStatusTickMs);
+    QTRY_VERIFY_WITH_TIMEOUT(f.emulator->slot(4).pcmFrames > 0, kWaitMs);
 }
 
 void TestFMBoard::configurationAfterOnline()
