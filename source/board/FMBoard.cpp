@@ -172,6 +172,14 @@ void FMBoard::applyConfig()
     const int band = BandSetting::unpack(pendingBand.load()).band;
     if (boardLink)
         boardLink->setStore(settings);
+    // The engines send the carriers of the new project at once; with the
+    // band of the old one still set, the board would transmit them on
+    // frequencies of the wrong band until the status tick sets the band.
+    if (connState.load() == Online && bandPending()) {
+        current = BandSetting::unpack(pendingBand.load());
+        configBand(current.onAir);
+        emit onair(current.onAir, index);
+    }
     for (FMProgram* p : programs)
         p->setConfig(settings, band);
 }

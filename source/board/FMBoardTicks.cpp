@@ -198,9 +198,10 @@ void FMBoard::goOnline()
 {
     qDebug("mo%d: online, force set band", index);
     connState = Online;
-    current.band = kUnknownBand;
     boardLink->markReceived();
     emit online(connected, index);
+    // Before the first fill tick streams the carriers.
+    applyBand();
 }
 
 void FMBoard::onInfo(const BoardInfo& info)
@@ -209,13 +210,15 @@ void FMBoard::onInfo(const BoardInfo& info)
         QMutexLocker data(&dataMutex);
         infoCopy = info;
     }
+    emit boardInfo(info, index);
+    // The engines know the board's type before going online sends them
+    // the band.
+    for (FMProgram* p : programs)
+        p->setBoardInfo(info);
     if (info.firmware < kLockFirmware)
         goOnline();
     else
         connState = AskLock;
-    emit boardInfo(info, index);
-    for (FMProgram* p : programs)
-        p->setBoardInfo(info);
 }
 
 void FMBoard::onLock(const BoardLock& lock, int length)

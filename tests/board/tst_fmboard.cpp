@@ -53,6 +53,7 @@ private slots:
     void keyChangeSendsItsItems_data();
     void keyChangeSendsItsItems();
     void bandAndOnAirChanges();
+    void newProjectOfAnotherBandSetsTheBandFirst();
     void onAirIgnoredWhileNotOnline();
     void shutdownSwitchesCarrierOffAndUnlocks();
     void connectToWhileOnlineStartsAgain();
@@ -305,6 +306,42 @@ void TestFMBoard::bandAndOnAirChanges()
     int impossible = 7;
     f.board->setFMBand(impossible, -10);
     QCOMPARE(impossible, 0);
+}
+
+// A project of another band, loaded while on air: the synthesizers take
+// the new band before any carrier of the new project goes out.
+void TestFMBoard::newProjectOfAnotherBandSetsTheBandFirst()
+{
+    BoardFixture f;
+    QSignalSpy onair(f.startBoard(f.project("[board]\nband=0\n" + kProject)), &FMBoard::onair);
+    QVERIFY(f.bringOnline());
+    QTRY_COMPARE_WITH_TIMEOUT(onair.size(), 1, kWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(boardCommands(*f.emulator).size(), 2, kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!commandsTo(*f.emulator, 5).isEmpty(), kWaitMs);
+
+    f.emulator->clearReceived();
+    f.board->setConfig(f.project("[board]\nband=2\n" + kProject));
+    QTRY_COMPARE_WITH_TIMEOUT(boardCommands(*f.emulator).size(), 2, kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!commandsTo(*f.emulator, 5).isEmpty(), kWaitMs);
+
+    qsizetype firstBand = -1;
+    qsizetype firstCarrier = -1;
+    const QList<Emu::Datagram> all = f.emulator->received();
+    for (qsizetype i = 0; i < all.size(); ++i) {
+        const Emu::Datagram& d = all[i];
+        if (d.type != Emu::Command)
+            continue;
+        if (d.target == BoardCommand::kBoardTarget && firstBand < 0)
+            firstBand = i;
+        if (d.target != BoardCommand::kBoardTarget && d.tags().contains(BoardCommand::kCarrier) &&
+            firstCarrier < 0)
+            firstCarrier = i;
+    }
+    QVERIFY(firstBand >= 0);
+    QVERIFY(firstCarrier >= 0);
+    QVERIFY2(firstBand < firstCarrier,
+             qPrintable(QStringLiteral("band at %1, carrier at %2").arg(firstBand).arg(firstCarrier)));
+    QCOMPARE(boardCommands(*f.emulator).size(), 2);
 }
 
 void TestFMBoard::onAirIgnoredWhileNotOnline()
