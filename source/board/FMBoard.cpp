@@ -316,16 +316,23 @@ void FMBoard::stopDecoders()
     qDebug("mo%d: stop all decoders", index);
     for (FMProgram* p : programs)
         p->stopDecoder(true);
+    // One bound for all decode threads of the board: a thread stuck in a
+    // read that never returns (a file on a hung network mount) must not keep
+    // the program from ending. Such a thread is left where it is, with the
+    // object it runs in; the end of the process ends it.
+    QElapsedTimer waited;
+    waited.start();
     for (FMProgram* p : programs) {
-        int polls = 0;
-        while (!p->isDecoderStopped() && polls < kDecoderPolls) {
+        while (!p->isDecoderStopped() && waited.elapsed() < kDecoderStopMs)
             QThread::msleep(kDecoderPollMs);
-            ++polls;
+        if (!p->isDecoderStopped()) {
+            qDebug("mo%d: decoder %2d still busy after %3lld ms, left running", index, p->number(),
+                   waited.elapsed());
+            p->abandonDecoder();
+            continue;
         }
-        // A decode thread may still sit in a long decode step; it must be
-        // gone before its engine deletes it.
         p->waitDecoder();
-        qDebug("mo%d: decoder %2d done after %3d ms", index, p->number(), polls * kDecoderPollMs);
+        qDebug("mo%d: decoder %2d done after %3lld ms", index, p->number(), waited.elapsed());
     }
 }
 

@@ -8,16 +8,22 @@
 #include "KeyRecorder.h"
 #include "RdsTestDecoder.h"
 #include "board/FMProgram.h"
+#include "audio/DecoderKind.h"
 #include "board/TestTone.h"
 
 #include <QDateTime>
 #include <QDeadlineTimer>
+#include <QScopeGuard>
 #include <QSet>
 #include <QTest>
 
 #include <array>
 
 #include <algorithm>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -158,6 +164,7 @@ private slots:
     void twentyFourChannelsStreamFilesAndRds();
     void songChangesKeepRunTimeValuesBounded();
     void monoAndStereoSongsAlternateWithoutOverflow();
+    void fifoInPlaylistIsSkipped();
     void rdsGoesBeforePcmAndLowerSlotsFirst();
     void clockTimeWindow_data();
     void clockTimeWindow();
@@ -480,6 +487,41 @@ void TestFMProgram::monoAndStereoSongsAlternateWithoutOverflow()
     const double played = 44100.0 * steps * kStepMs / 1000.0;
     QVERIFY2(qAbs(double(slot.pcmFrames) - played) <= 2 * FMProgram::kPcmPayloadBytes,
              qPrintable(QStringLiteral("%1 frames for %2").arg(slot.pcmFrames).arg(played)));
+}
+
+// Opening a FIFO for reading waits for a writer: a playlist entry that is
+// one is skipped at once, the next song plays, and the board thread ends.
+void TestFMProgram::fifoInPlaylistIsSkipped()
+{
+    BoardFixture f;
+    AudioFiles files(f.dir.path());
+    constexpr qint16 kSample = 1234;
+    const QString fifo = f.dir.filePath(QStringLiteral("fifo.wav"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    // Lets a reader that did open the FIFO go on, so the board thread of a
+    // faulty build still ends when the test does.
+    const auto releaseReader = qScopeGuard([&] {
+        const int writer = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK);
+        if (writer >= 0)
+            ::close(writer);
+    });
+    const QString wav = files.write(QStringLiteral("song.wav"), constantWav({kSample}, 44100));
+    auto settings = f.project(channels(1) + "[audio.1]\nused=1\ntype=2\nfile=playlist.1\n"
+                                            "[playlist.1]\n0=" +
+                              fifo.toUtf8() + "\n1=" + wav.toUtf8() + "\n");
+    f.emulator->setCapacities(16384, 1024);
+    QVERIFY(f.bringOnline(settings));
+
+    const auto songPlays = [&] {
+        for (const Emu::Datagram& d : streamOf(*f.emulator, Emu::PcmStream, 0)) {
+            if (d.kind == 0 && d.samples.value(0) == kSample)
+                return true;
+        }
+        return false;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(songPlays(), kWaitMs);
+    QCOMPARE(settings->songInfos().value(fifo).kind, qint32(DecoderFailed));
+    f.stopBoard();
 }
 
 void TestFMProgram::rdsGoesBeforePcmAndLowerSlotsFirst()
