@@ -131,6 +131,7 @@ private:
     void scheduleClockTime(double secondsAhead);
     void logGroup(const quint8* group, double secondsAhead);
 
+    bool roomFor(int frames) const;
     bool buildPCMPacket();
     void writePcmHeader(int frames, bool stereo);
     void buildSilence();

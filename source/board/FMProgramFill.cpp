@@ -174,12 +174,14 @@ void FMProgram::fillAudio()
         return;
     // The fill as it stands at send time: the board played on since its
     // last status reply, and a refill sized from that reply comes short.
-    for (int n = 0; n < kMaxPcmDatagramsPerTick &&
-                    board->pcmFill(slotIndex) + 2 * kFramesPerDatagram < int(info.pcmCapacity);
-         ++n) {
+    for (int n = 0; n < kMaxPcmDatagramsPerTick && roomFor(kFramesPerDatagram); ++n) {
         if (!pcmPending && !buildPCMPacket())
             break;
         pcmPending = true;
+        // A mono datagram holds twice the frames of a stereo one; it waits
+        // until it fits with the same margin.
+        if (!roomFor(pcmFrames))
+            break;
         if (board->sendRaw(pcmDatagram.constData(), pcmLength + BoardDatagram::kStreamHeaderSize) <=
             0)
             break;
@@ -189,6 +191,14 @@ void FMProgram::fillAudio()
         if (endFlag)
             break;
     }
+}
+
+// Room in the board for a datagram of that many frames, with a datagram of
+// 256 frames to spare: the fill the engine counts is worked out in whole
+// milliseconds, and it may come short by what the board plays in one.
+bool FMProgram::roomFor(int frames) const
+{
+    return board->pcmFill(slotIndex) + frames + kFramesPerDatagram < int(info.pcmCapacity);
 }
 
 void FMProgram::testPCM()
