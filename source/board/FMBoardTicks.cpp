@@ -71,10 +71,11 @@ void FMBoard::applyRdsPort()
 
 void FMBoard::actByState()
 {
-    const int now = connState.load();
     // After an ICMP error the socket may stop announcing datagrams; the
-    // handshake reads on every tick, as streaming does below.
-    if (now == Connecting || now == AskLock || now == HeldByOther)
+    // handshake reads on every tick, as streaming does below, and then acts
+    // on the state that what it read left.
+    const int handshake = connState.load();
+    if (handshake == Connecting || handshake == AskLock || handshake == HeldByOther)
         boardLink->readUdp();
     switch (connState.load()) {
     case Idle:
