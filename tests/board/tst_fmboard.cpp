@@ -339,8 +339,9 @@ void TestFMBoard::newProjectOfAnotherBandSetsTheBandFirst()
     }
     QVERIFY(firstBand >= 0);
     QVERIFY(firstCarrier >= 0);
-    QVERIFY2(firstBand < firstCarrier,
-             qPrintable(QStringLiteral("band at %1, carrier at %2").arg(firstBand).arg(firstCarrier)));
+    QVERIFY2(
+        firstBand < firstCarrier,
+        qPrintable(QStringLiteral("band at %1, carrier at %2").arg(firstBand).arg(firstCarrier)));
     QCOMPARE(boardCommands(*f.emulator).size(), 2);
 }
 

@@ -7,8 +7,8 @@
 #include "BoardFixture.h"
 #include "KeyRecorder.h"
 #include "RdsTestDecoder.h"
-#include "board/FMProgram.h"
 #include "audio/DecoderKind.h"
+#include "board/FMProgram.h"
 #include "board/TestTone.h"
 
 #include <QDateTime>
@@ -426,8 +426,9 @@ void TestFMProgram::monoAndStereoSongsAlternateWithoutOverflow()
     const QString monoWav = files.write(QStringLiteral("mono.wav"), constantWav({kMono}, 13231));
     const QString stereoWav =
         files.write(QStringLiteral("stereo.wav"), constantWav({kLeft, kRight}, 13230));
-    auto settings = f.project(channels(1) + "[audio.1]\nused=1\ntype=2\nfile=playlist.1\n"
-                                            "[playlist.1]\n0=" +
+    auto settings = f.project(channels(1) +
+                              "[audio.1]\nused=1\ntype=2\nfile=playlist.1\n"
+                              "[playlist.1]\n0=" +
                               monoWav.toUtf8() + "\n1=" + stereoWav.toUtf8() + "\n");
     constexpr int kCapacity = 16384;
     QVERIFY(startOnTestClock(f, settings, kCapacity));
@@ -453,7 +454,9 @@ void TestFMProgram::monoAndStereoSongsAlternateWithoutOverflow()
             const bool mono = d.kind == 0;
             const int width = mono ? 1 : 2;
             if (d.samples.size() != d.count * width)
-                return QStringLiteral("%1 samples for %2 frames").arg(d.samples.size()).arg(d.count);
+                return QStringLiteral("%1 samples for %2 frames")
+                    .arg(d.samples.size())
+                    .arg(d.count);
             bool sound = false;
             for (int at = 0; at + width <= d.samples.size(); at += width) {
                 const bool silent = d.samples[at] == 0 && (mono || d.samples[at + 1] == 0);
@@ -520,8 +523,9 @@ void TestFMProgram::fifoInPlaylistIsSkipped()
             ::close(writer);
     });
     const QString wav = files.write(QStringLiteral("song.wav"), constantWav({kSample}, 44100));
-    auto settings = f.project(channels(1) + "[audio.1]\nused=1\ntype=2\nfile=playlist.1\n"
-                                            "[playlist.1]\n0=" +
+    auto settings = f.project(channels(1) +
+                              "[audio.1]\nused=1\ntype=2\nfile=playlist.1\n"
+                              "[playlist.1]\n0=" +
                               fifo.toUtf8() + "\n1=" + wav.toUtf8() + "\n");
     f.emulator->setCapacities(16384, 1024);
     QVERIFY(f.bringOnline(settings));

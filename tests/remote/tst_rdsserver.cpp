@@ -382,8 +382,7 @@ void TestRDSServer::floodIsServedAFewLinesPerPass()
     // A pass resumed by its timer and one started by arriving bytes may
     // meet between two ticks.
     QVERIFY2(most <= 2 * RDSServer::kLinesPerPass, qPrintable(QString::number(most)));
-    QTRY_VERIFY_WITH_TIMEOUT(client.received.endsWith(QByteArray::number(kLines) +
-                                                       " -1 7 noRDS\n"),
+    QTRY_VERIFY_WITH_TIMEOUT(client.received.endsWith(QByteArray::number(kLines) + " -1 7 noRDS\n"),
                              kWaitMs);
 }
 
@@ -431,7 +430,8 @@ void TestRDSServer::clientThatDoesNotReadIsHeldBack()
     QVERIFY(harness.server->isReadingPaused());
     QVERIFY(harness.engine.received.size() < kLines);
     // One reply beyond the limit at most, as every line checks it first.
-    QVERIFY2(mostUnsent <= RDSServer::kPauseOutputBytes + 64, qPrintable(QString::number(mostUnsent)));
+    QVERIFY2(mostUnsent <= RDSServer::kPauseOutputBytes + 64,
+             qPrintable(QString::number(mostUnsent)));
     QVERIFY2(mostHeld <= RDSServer::kReadBufferBytes, qPrintable(QString::number(mostHeld)));
 
     if (readsLater) {
@@ -457,7 +457,8 @@ void TestRDSServer::clientThatDoesNotReadIsHeldBack()
         QCOMPARE(harness.engine.received.size(), before + 1);
         QCOMPARE(harness.engine.received.last(), QByteArray());
     }
-    QVERIFY2(mostUnsent <= RDSServer::kPauseOutputBytes + 64, qPrintable(QString::number(mostUnsent)));
+    QVERIFY2(mostUnsent <= RDSServer::kPauseOutputBytes + 64,
+             qPrintable(QString::number(mostUnsent)));
 }
 
 void TestRDSServer::newClientReplacesOld()
