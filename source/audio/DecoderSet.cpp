@@ -6,6 +6,9 @@
 #include "audio/WavDecoder.h"
 #include "audio/mp3decoder/MP3Decoder.h"
 
+#include <QDebug>
+#include <QFileInfo>
+
 DecoderSet::DecoderSet() = default;
 
 DecoderSet::~DecoderSet()
@@ -63,12 +66,26 @@ template <typename Fn> void DecoderSet::withDecoder(qint32 kind, Fn fn)
     }
 }
 
+// Opening a FIFO or a device for reading blocks until someone writes to it,
+// and the decode thread would hang there, out of reach of a stop request.
+// stat() does not open the file, so it does not block on one.
+bool DecoderSet::isPlayableFile(const QString& path)
+{
+    const QFileInfo info(path);
+    return !info.exists() || info.isFile();
+}
+
 bool DecoderSet::open(SongInfo& song)
 {
     song.kind = DecoderNone;
     song.path = AudioPath::resolved(song.path);
     const qint32 kind = kindOfPath(song.path);
     song.kind = kind;
+    if (kind != DecoderNone && !isPlayableFile(song.path)) {
+        qDebug("decoder: not a regular file [%s]", qUtf8Printable(song.path));
+        song.kind = DecoderFailed;
+        return false;
+    }
     switch (kind) {
     case DecoderOgg:
         return made(ogg).open(song);

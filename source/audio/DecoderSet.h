@@ -24,9 +24,12 @@ public:
 
     // Kind by the ending of the whole path, case ignored, no dot needed.
     static qint32 kindOfPath(const QString& path);
+    // False for anything that exists and is no regular file (after links).
+    static bool isPlayableFile(const QString& path);
 
     // Opens the song with the decoder of its kind: false for an unknown
-    // ending (kind stays 0) or a failed open (kind -1).
+    // ending (kind stays 0) or a failed open (kind -1). Only regular files
+    // are opened; a FIFO, a device or a folder fails at once.
     bool open(SongInfo& song);
     // Decode step of the decoder of that kind; without one, nothing.
     qint32 decode(qint32 kind, char* destination, qint32 bytes, bool& end);

@@ -24,6 +24,8 @@ constexpr int kDestructorLogBelow = 5;
 // Songs kept for a board thread that does not take them (its board is
 // offline while a playlist of unplayable files cycles): the oldest go first.
 constexpr qsizetype kMaxUntakenSongs = 64;
+constexpr qint32 kSampleBytes = 2;
+constexpr qint32 kStereoChannels = 2;
 
 // A copy in memory of the calling thread.
 QString ownText(const QString& text)
@@ -130,6 +132,12 @@ void PCMDecoder::discardStaleBuffers()
 
 qint32 PCMDecoder::readPCM(char* destination, qint32 bytes, bool& underrun)
 {
+    int channels = 0;
+    return readPCM(destination, bytes, underrun, channels);
+}
+
+qint32 PCMDecoder::readPCM(char* destination, qint32 bytes, bool& underrun, int& channels)
+{
     if (bytes < 1)
         return 0;
     discardStaleBuffers();
@@ -142,14 +150,25 @@ qint32 PCMDecoder::readPCM(char* destination, qint32 bytes, bool& underrun)
     if ((chosen == 0 ? stamp0 : stamp1) == 0) {
         std::memset(destination, 0, size_t(bytes));
         underrun = true;
+        if (channels < 1)
+            channels = kStereoChannels;
         return bytes;
     }
+    const qint32 held = buffer.channels.load(std::memory_order_relaxed);
+    if (channels > 0 && channels != held)
+        return 0;
+    const qint32 frameBytes = held * kSampleBytes;
     const qint32 readPos = buffer.readPos.load(std::memory_order_relaxed);
-    const qint32 n = qMin(buffer.fill.load(std::memory_order_relaxed) - readPos, bytes);
-    if (n < 1) {
+    const qint32 left = buffer.fill.load(std::memory_order_relaxed) - readPos;
+    if (left < frameBytes) {
+        // A torn last frame would shift every later sample by a channel.
         handBack(buffer);
         return 0;
     }
+    const qint32 n = qMin(left, bytes) / frameBytes * frameBytes;
+    if (n < 1)
+        return 0;
+    channels = held;
     std::memcpy(destination, buffer.data + readPos, size_t(n));
     buffer.readPos.store(readPos + n, std::memory_order_relaxed);
     bytesDelivered.fetch_add(n, std::memory_order_relaxed);
@@ -310,6 +329,8 @@ void PCMDecoder::fillBuffer(LoopState& state, int target)
     if (count > 0 && clearGeneration.load(std::memory_order_acquire) == generation) {
         buffer.fill.store(count, std::memory_order_relaxed);
         buffer.generation.store(generation, std::memory_order_relaxed);
+        buffer.channels.store(current.channels == 1 ? 1 : kStereoChannels,
+                              std::memory_order_relaxed);
         buffer.stamp.store(++stampCounter, std::memory_order_release);
     } else {
         buffer.fill.store(0, std::memory_order_relaxed);

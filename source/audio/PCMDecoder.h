@@ -48,6 +48,12 @@ public:
     // gets silence, underrun is set and the full count is returned. Returns 0
     // (underrun untouched) on the call after a buffer's last byte was taken.
     qint32 readPCM(char* destination, qint32 bytes, bool& underrun);
+    // The same, in whole frames, telling the channel count of what it hands
+    // out (1 mono, 2 stereo). With a count above 0 on entry only bytes of that
+    // count are taken: a buffer of the other count gives 0 and is left for
+    // the next read, so two songs of different kinds never share a datagram.
+    // Silence keeps the count asked for (stereo when none was).
+    qint32 readPCM(char* destination, qint32 bytes, bool& underrun, int& channels);
 
     // Song records handed out below are copies made by the caller's thread
     // that share no heap memory with the decode thread's records. Otherwise

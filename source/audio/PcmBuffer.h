@@ -18,6 +18,10 @@ struct PcmBuffer
     std::atomic<qint32> readPos{0};
     std::atomic<qint32> fill{0};
     std::atomic<qint32> stamp{0};
+    // Channels of the song the data was decoded from (1 mono, 2 stereo):
+    // a buffer holds PCM of one song only, so the reader knows the frame
+    // size of every byte it takes.
+    std::atomic<qint32> channels{2};
     // Value of the decoder's clear generation when this buffer was filled; a
     // later clear makes the reader hand it back unread.
     std::atomic<quint32> generation{0};

@@ -172,6 +172,14 @@ void FMBoard::applyConfig()
     const int band = BandSetting::unpack(pendingBand.load()).band;
     if (boardLink)
         boardLink->setStore(settings);
+    // The engines send the carriers of the new project at once; with the
+    // band of the old one still set, the board would transmit them on
+    // frequencies of the wrong band until the status tick sets the band.
+    if (connState.load() == Online && bandPending()) {
+        current = BandSetting::unpack(pendingBand.load());
+        configBand(current.onAir);
+        emit onair(current.onAir, index);
+    }
     for (FMProgram* p : programs)
         p->setConfig(settings, band);
 }
@@ -243,11 +251,8 @@ void FMBoard::run()
     // Before the engines start their decode threads, which ask for a low
     // priority of their own and so keep ordinary scheduling.
     ThreadScheduling::raiseCurrentThread(qPrintable(QStringLiteral("mo%1: ").arg(index)));
-    socket = new QUdpSocket;
     boardLink = new BoardLink(index);
-    boardLink->setSocket(socket);
-    connect(socket, &QUdpSocket::errorOccurred, this, &FMBoard::error);
-    connect(socket, &QUdpSocket::stateChanged, this, &FMBoard::state);
+    renewSocket();
     connect(boardLink, &BoardLink::infoReceived, this, &FMBoard::onInfo);
     connect(boardLink, &BoardLink::lockReceived, this, &FMBoard::onLock);
     connect(boardLink, &BoardLink::lockUnknown, this, &FMBoard::onLockUnknown);
@@ -292,21 +297,42 @@ void FMBoard::run()
     qDebug("mo%d: exit done", index);
 }
 
+// A socket that took an ICMP error ("port unreachable" from a board that
+// was switched off or restarted) no longer reports arriving datagrams, and
+// the replies of the board that came back would go unread: every
+// connection starts on a fresh socket.
+void FMBoard::renewSocket()
+{
+    boardLink->setSocket(nullptr);
+    delete socket;
+    socket = new QUdpSocket;
+    boardLink->setSocket(socket);
+    connect(socket, &QUdpSocket::errorOccurred, this, &FMBoard::error);
+    connect(socket, &QUdpSocket::stateChanged, this, &FMBoard::state);
+}
+
 void FMBoard::stopDecoders()
 {
     qDebug("mo%d: stop all decoders", index);
     for (FMProgram* p : programs)
         p->stopDecoder(true);
+    // One bound for all decode threads of the board: a thread stuck in a
+    // read that never returns (a file on a hung network mount) must not keep
+    // the program from ending. Such a thread is left where it is, with the
+    // object it runs in; the end of the process ends it.
+    QElapsedTimer waited;
+    waited.start();
     for (FMProgram* p : programs) {
-        int polls = 0;
-        while (!p->isDecoderStopped() && polls < kDecoderPolls) {
+        while (!p->isDecoderStopped() && waited.elapsed() < kDecoderStopMs)
             QThread::msleep(kDecoderPollMs);
-            ++polls;
+        if (!p->isDecoderStopped()) {
+            qDebug("mo%d: decoder %2d still busy after %3lld ms, left running", index, p->number(),
+                   waited.elapsed());
+            p->abandonDecoder();
+            continue;
         }
-        // A decode thread may still sit in a long decode step; it must be
-        // gone before its engine deletes it.
         p->waitDecoder();
-        qDebug("mo%d: decoder %2d done after %3d ms", index, p->number(), polls * kDecoderPollMs);
+        qDebug("mo%d: decoder %2d done after %3lld ms", index, p->number(), waited.elapsed());
     }
 }
 

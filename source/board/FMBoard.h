@@ -45,7 +45,8 @@ public:
     // In state Online every 32nd status tick also asks for the lock.
     static constexpr quint8 kLockPollMask = 0x1F;
     static constexpr int kDecoderPollMs = 10;
-    static constexpr int kDecoderPolls = 216;
+    // How long the end of the board thread waits for its decode threads.
+    static constexpr qint64 kDecoderStopMs = 2160;
     static constexpr int kUnknownBand = -1;
     static constexpr int kOffAttenuation = -31;
 
@@ -148,6 +149,7 @@ private:
     void actByState();
     void checkTimeout(bool statusWritten);
     void connectSocket();
+    void renewSocket();
     void disconnectBoard();
     void setLock();
     void goOnline();

@@ -72,6 +72,12 @@ void FMBoard::applyRdsPort()
 
 void FMBoard::actByState()
 {
+    // After an ICMP error the socket may stop announcing datagrams; the
+    // handshake reads on every tick, as streaming does below, and then acts
+    // on the state that what it read left.
+    const int handshake = connState.load();
+    if (handshake == Connecting || handshake == AskLock || handshake == HeldByOther)
+        boardLink->readUdp();
     switch (connState.load()) {
     case Idle:
     case Reconnect:
@@ -140,6 +146,7 @@ void FMBoard::connectSocket()
     connected = address;
     boardLink->clearBoardInfo();
     boardLink->forgetStatusRequest();
+    renewSocket();
     socket->connectToHost(QHostAddress(address.ipv4), address.port, QIODevice::ReadWrite);
     connState = Connecting;
     qDebug("mo%d: connect #%03d %s", index, address.boxNumber(), qPrintable(address.toString()));
@@ -193,11 +200,12 @@ void FMBoard::goOnline()
 {
     qDebug("mo%d: online, force set band", index);
     connState = Online;
-    current.band = kUnknownBand;
     boardLink->markReceived();
     if (fillTimer && !fillTimer->isActive())
         fillTimer->start();
     emit online(connected, index);
+    // Before the first fill tick streams the carriers.
+    applyBand();
 }
 
 void FMBoard::onInfo(const BoardInfo& info)
@@ -206,13 +214,15 @@ void FMBoard::onInfo(const BoardInfo& info)
         QMutexLocker data(&dataMutex);
         infoCopy = info;
     }
+    emit boardInfo(info, index);
+    // The engines know the board's type before going online sends them
+    // the band.
+    for (FMProgram* p : programs)
+        p->setBoardInfo(info);
     if (info.firmware < kLockFirmware)
         goOnline();
     else
         connState = AskLock;
-    emit boardInfo(info, index);
-    for (FMProgram* p : programs)
-        p->setBoardInfo(info);
 }
 
 void FMBoard::onLock(const BoardLock& lock, int length)

@@ -317,12 +317,19 @@ bool FMProgram::stopDecoder(bool clear)
 
 bool FMProgram::isDecoderStopped() const
 {
-    return decoder->isStopped();
+    return !decoder || decoder->isStopped();
 }
 
 void FMProgram::waitDecoder()
 {
-    decoder->wait();
+    if (decoder)
+        decoder->wait();
+}
+
+void FMProgram::abandonDecoder()
+{
+    // Deliberately never deleted: its thread may still use it.
+    static_cast<void>(decoder.release());
 }
 
 void FMProgram::stopRDSServer()

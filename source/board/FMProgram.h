@@ -83,6 +83,9 @@ public:
     bool isDecoderStopped() const;
     // Blocks until the decode thread has ended.
     void waitDecoder();
+    // Lets go of a decode thread that does not end, without deleting it
+    // under the running thread. Only when the engine is about to go.
+    void abandonDecoder();
     void stopRDSServer();
     void startRDSServer(unsigned port);
 
@@ -128,6 +131,7 @@ private:
     void scheduleClockTime(double secondsAhead);
     void logGroup(const quint8* group, double secondsAhead);
 
+    bool roomFor(int frames) const;
     bool buildPCMPacket();
     void writePcmHeader(int frames, bool stereo);
     void buildSilence();

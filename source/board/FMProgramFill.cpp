@@ -174,12 +174,14 @@ void FMProgram::fillAudio()
         return;
     // The fill as it stands at send time: the board played on since its
     // last status reply, and a refill sized from that reply comes short.
-    for (int n = 0; n < kMaxPcmDatagramsPerTick &&
-                    board->pcmFill(slotIndex) + 2 * kFramesPerDatagram < int(info.pcmCapacity);
-         ++n) {
+    for (int n = 0; n < kMaxPcmDatagramsPerTick && roomFor(kFramesPerDatagram); ++n) {
         if (!pcmPending && !buildPCMPacket())
             break;
         pcmPending = true;
+        // A mono datagram holds twice the frames of a stereo one; it waits
+        // until it fits with the same margin.
+        if (!roomFor(pcmFrames))
+            break;
         if (board->sendRaw(pcmDatagram.constData(), pcmLength + BoardDatagram::kStreamHeaderSize) <=
             0)
             break;
@@ -189,6 +191,14 @@ void FMProgram::fillAudio()
         if (endFlag)
             break;
     }
+}
+
+// Room in the board for a datagram of that many frames, with a datagram of
+// 256 frames to spare: the fill the engine counts is worked out in whole
+// milliseconds, and it may come short by what the board plays in one.
+bool FMProgram::roomFor(int frames) const
+{
+    return board->pcmFill(slotIndex) + frames + kFramesPerDatagram < int(info.pcmCapacity);
 }
 
 void FMProgram::testPCM()
@@ -258,15 +268,19 @@ bool FMProgram::buildFromDecoder()
 {
     char* out = pcmDatagram.data() + BoardDatagram::kStreamHeaderSize;
     bool underrun = false;
-    int bytes = decoder->readPCM(out, kPcmPayloadBytes, underrun);
+    // The kind of the bytes read, not of the song playing: the next song
+    // opens while the last one still plays out of the decoder's buffers.
+    int channels = 0;
+    int bytes = decoder->readPCM(out, kPcmPayloadBytes, underrun, channels);
     if (bytes <= 0)
         return false;
     if (bytes < kTopUpBelowBytes) {
-        const int more = decoder->readPCM(out + bytes, kPcmPayloadBytes - bytes, underrun);
+        const int more =
+            decoder->readPCM(out + bytes, kPcmPayloadBytes - bytes, underrun, channels);
         bytes += std::max(0, more);
     }
     reportPlayInfo();
-    const bool stereo = playing.channels != 1;
+    const bool stereo = channels != 1;
     const int frames = bytes / (stereo ? kStereoFrameBytes : kMonoFrameBytes);
     if (frames == 0)
         return false;

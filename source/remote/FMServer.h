@@ -39,6 +39,9 @@ public:
     static constexpr int kLineBytes = 512;
     static constexpr qint64 kPauseOutputBytes = 4 * 1024 * 1024;
     static constexpr qint64 kDropOutputBytes = 64 * 1024 * 1024;
+    // Registrations outlive their client, and every change of the store is
+    // matched against each of them: their number is bounded.
+    static constexpr int kMaxRegistrations = 10000;
 
     explicit FMServer(QObject* parent = nullptr);
     ~FMServer() override;

@@ -251,6 +251,10 @@ void FMServer::doReg(const QString& key)
     }
     if (!needProject(QStringLiteral("REG")))
         return;
+    if (registered.size() >= kMaxRegistrations) {
+        sendLine(QStringLiteral("REG error: too many registrations (%1)").arg(kMaxRegistrations));
+        return;
+    }
     if (!settings->subscribe(key, this)) {
         sendLine(QStringLiteral("REG error: key is already registered"));
         return;

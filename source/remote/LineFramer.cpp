@@ -5,8 +5,13 @@ LineFramer::LineFramer(int maxLineBytes) : maxLineBytes(maxLineBytes) {}
 void LineFramer::clear()
 {
     held.clear();
-    inLineEndRun = false;
+    lastLineEnd = 0;
     discarding = false;
+}
+
+bool LineFramer::completesPair(char byte) const
+{
+    return (lastLineEnd == '\r' && byte == '\n') || (lastLineEnd == '\n' && byte == '\r');
 }
 
 QList<LineFramer::Line> LineFramer::feed(const QByteArray& data)
@@ -16,11 +21,12 @@ QList<LineFramer::Line> LineFramer::feed(const QByteArray& data)
     for (qsizetype i = 0; i < data.size(); ++i) {
         const char byte = data[i];
         if (isLineEnd(byte)) {
-            if (inLineEndRun) {
+            if (completesPair(byte)) {
+                lastLineEnd = 0;
                 start = i + 1;
                 continue;
             }
-            inLineEndRun = true;
+            lastLineEnd = byte;
             if (discarding) {
                 discarding = false;
             } else {
@@ -31,7 +37,7 @@ QList<LineFramer::Line> LineFramer::feed(const QByteArray& data)
             start = i + 1;
             continue;
         }
-        inLineEndRun = false;
+        lastLineEnd = 0;
         if (discarding) {
             start = i + 1;
             continue;
@@ -43,7 +49,7 @@ QList<LineFramer::Line> LineFramer::feed(const QByteArray& data)
             lines.append({QByteArray(), true});
         }
     }
-    if (!discarding && !inLineEndRun && start < data.size())
+    if (!discarding && start < data.size())
         held.append(data.constData() + start, data.size() - start);
     return lines;
 }

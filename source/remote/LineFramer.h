@@ -4,8 +4,10 @@
 #include <QList>
 
 // Cuts the byte stream of a TCP text connection into lines. NUL, LF and CR
-// end a line, and a run of them is one line end, however the run is split
-// across reads: "A\r" then "\nB\n" gives the lines A and B. The bytes of an
+// end a line; CR LF and LF CR are one line end, however they are split
+// across reads ("A\r" then "\nB\n" gives the lines A and B), while any other
+// two line ends hold an empty line ("A\n\nB\n" gives A, "" and B), which a
+// client may send on purpose. The bytes of an
 // unfinished line are kept for the next read. A line that grows beyond
 // maxLineBytes is dropped up to its line end and reported once as too long,
 // so a client that never sends a line end cannot stall the reader.
@@ -26,9 +28,13 @@ public:
 
 private:
     static bool isLineEnd(char byte) { return byte == '\0' || byte == '\n' || byte == '\r'; }
+    // Whether byte completes a CR LF or LF CR begun by the line end before.
+    bool completesPair(char byte) const;
 
     int maxLineBytes;
     QByteArray held;
-    bool inLineEndRun = false;
+    // The line end just taken, while the byte after it may still pair with
+    // it; 0 when a pair is complete or a line has begun.
+    char lastLineEnd = 0;
     bool discarding = false;
 };

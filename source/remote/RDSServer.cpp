@@ -44,12 +44,15 @@ void RDSServer::serveProgrammes()
 
 RDSServer::RDSServer(int programme, QObject* parent, RDSInput* input)
     : QObject(parent), programmeNumber(programme), server(new QTcpServer(this)),
-      idleTimer(new QTimer(this)), input(input)
+      idleTimer(new QTimer(this)), nextPass(new QTimer(this)), input(input)
 {
     clock.start();
     idleTimer->setInterval(kIdleTickMs);
+    nextPass->setSingleShot(true);
+    nextPass->setInterval(0);
     connect(server, &QTcpServer::newConnection, this, &RDSServer::onConnection);
     connect(idleTimer, &QTimer::timeout, this, &RDSServer::timeout);
+    connect(nextPass, &QTimer::timeout, this, &RDSServer::readLine);
 }
 
 RDSServer::~RDSServer()
@@ -147,6 +150,7 @@ void RDSServer::dropClient()
     old->disconnect(this);
     old->close();
     old->deleteLater();
+    forgetPendingLines();
     endRemoteInput();
 }
 
@@ -162,25 +166,64 @@ void RDSServer::acceptClient(QTcpSocket* socket)
     lineCounter = 0;
     framer.clear();
     client = socket;
+    socket->setReadBufferSize(kReadBufferBytes);
     const QString address = addressText(socket->peerAddress());
     qDebug("sv%2d new connection [%s]", programmeNumber, qPrintable(address));
     connect(socket, &QTcpSocket::readyRead, this, &RDSServer::readLine);
+    connect(socket, &QTcpSocket::bytesWritten, this, &RDSServer::onBytesWritten);
     connect(socket, &QTcpSocket::disconnected, this, &RDSServer::onDisconnect);
     sendLine(kGreeting);
     idleTimer->start();
     publishRemoteSource(address);
 }
 
+// A pass ends when the client has nothing more to run, when its unsent
+// replies are above the pause limit (bytesWritten resumes it) or after
+// kLinesPerPass lines (the next-pass timer resumes it, after the fill tick
+// had its turn). Bytes the socket already holds raise no new readyRead, so
+// every resume starts here.
 void RDSServer::readLine()
 {
-    while (client && client->bytesAvailable() > 0) {
-        const QList<LineFramer::Line> lines = framer.feed(client->read(kReadChunkBytes));
-        for (const LineFramer::Line& line : lines) {
-            // A line that never ended in time is dropped without an answer.
-            if (!line.tooLong)
-                handleLine(line.bytes);
+    if (nextPass->isActive())
+        return;
+    readingPaused = false;
+    int budget = kLinesPerPass;
+    while (client) {
+        if (outputFull()) {
+            readingPaused = true;
+            break;
         }
+        if (pendingLines.isEmpty()) {
+            if (client->bytesAvailable() <= 0)
+                break;
+            pendingLines = framer.feed(client->read(kReadChunkBytes));
+            continue;
+        }
+        if (budget-- == 0) {
+            nextPass->start();
+            break;
+        }
+        const LineFramer::Line line = pendingLines.takeFirst();
+        // A line that never ended in time is dropped without an answer.
+        if (!line.tooLong)
+            handleLine(line.bytes);
     }
+    if (client)
+        client->flush();
+}
+
+bool RDSServer::outputFull()
+{
+    if (client->bytesToWrite() <= kPauseOutputBytes)
+        return false;
+    client->flush();
+    return client->bytesToWrite() > kPauseOutputBytes;
+}
+
+void RDSServer::onBytesWritten()
+{
+    if (readingPaused)
+        readLine();
 }
 
 void RDSServer::handleLine(const QByteArray& received)
@@ -188,7 +231,13 @@ void RDSServer::handleLine(const QByteArray& received)
     ++lineCounter;
     QByteArray line = received.trimmed();
     int fill = 0;
-    const bool queued = input->queueRemoteGroup(line, fill);
+    bool queued = false;
+    // The engine takes an empty line for the end of remote input; here it
+    // is counted and refused with an empty state word.
+    if (line.isEmpty())
+        fill = input->rdsFillLevel();
+    else
+        queued = input->queueRemoteGroup(line, fill);
     const QByteArray counter = QByteArray::number(lineCounter);
     const QByteArray fillText = QByteArray::number(fill);
     if (queued)
@@ -196,6 +245,15 @@ void RDSServer::handleLine(const QByteArray& received)
     else
         sendLine(counter + " -1 " + fillText + ' ' + line + '\n');
     lastFill = fill;
+}
+
+void RDSServer::forgetPendingLines()
+{
+    nextPass->stop();
+    pendingLines.clear();
+    readingPaused = false;
+    stalledTicks = 0;
+    unsentAtLastTick = 0;
 }
 
 void RDSServer::onDisconnect()
@@ -206,6 +264,7 @@ void RDSServer::onDisconnect()
     client = nullptr;
     gone->disconnect(this);
     gone->deleteLater();
+    forgetPendingLines();
     endRemoteInput();
 }
 
@@ -233,9 +292,31 @@ void RDSServer::sendLine(const QByteArray& bytes)
     lastWriteMs = clock.elapsed();
 }
 
+// A client that is held back and takes nothing of what waits for it ties
+// up the socket's memory for good.
+void RDSServer::checkStalled()
+{
+    const qint64 unsent = client->bytesToWrite();
+    if (!readingPaused || unsent < unsentAtLastTick) {
+        stalledTicks = 0;
+        unsentAtLastTick = unsent;
+        return;
+    }
+    unsentAtLastTick = unsent;
+    if (++stalledTicks < kStalledIdleTicks)
+        return;
+    qDebug("sv%2d client does not read, closing with %lld bytes unsent", programmeNumber,
+           qlonglong(unsent));
+    client->abort();
+    dropClient();
+}
+
 void RDSServer::timeout()
 {
-    if (!client || clock.elapsed() - lastWriteMs < kIdleReportAfterMs)
+    if (!client)
+        return;
+    checkStalled();
+    if (!client || readingPaused || clock.elapsed() - lastWriteMs < kIdleReportAfterMs)
         return;
     const int fill = input->rdsFillLevel();
     if (fill == lastFill)

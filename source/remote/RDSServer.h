@@ -20,6 +20,14 @@ class RDSInput;
 // level, so the sender can pace itself; while the sender pauses, a changed
 // fill level is reported unprompted. One client at a time: a new one
 // replaces the old. Lives in the thread of its programme engine.
+//
+// That thread also runs the board's 1 ms fill tick, so a client is served a
+// few lines per pass of the event loop, and one that sends faster than it
+// reads is held back: while more than the pause limit of replies waits for
+// it, its lines stay unread (TCP then stops the sender, as the socket keeps
+// no more than kReadBufferBytes of them). A client that takes none of its
+// replies for kStalledIdleTicks idle ticks in a row while held back is
+// closed.
 class RDSServer : public QObject, public RdsDataInput
 {
     Q_OBJECT
@@ -29,6 +37,11 @@ public:
     static constexpr int kMaxLineBytes = 1000;
     static constexpr int kIdleTickMs = 350;
     static constexpr qint64 kIdleReportAfterMs = 500;
+    static constexpr int kLinesPerPass = 32;
+    static constexpr qint64 kReadBufferBytes = 16 * 1024;
+    static constexpr qint64 kPauseOutputBytes = 64 * 1024;
+    // About a minute.
+    static constexpr int kStalledIdleTicks = 170;
 
     // Makes every programme engine made from now on serve its RDS data
     // input through an RDSServer.
@@ -58,10 +71,13 @@ public:
     bool isActive() const { return active; }
     bool isListening() const;
     bool hasClient() const { return !client.isNull(); }
+    // True while the client's lines wait for it to take its replies.
+    bool isReadingPaused() const { return readingPaused; }
 
 private slots:
     void onConnection();
     void readLine();
+    void onBytesWritten();
     void onDisconnect();
     void sendLine(const QByteArray& bytes);
     void timeout();
@@ -73,6 +89,9 @@ private:
     void endRemoteInput();
     void acceptClient(QTcpSocket* socket);
     void handleLine(const QByteArray& received);
+    bool outputFull();
+    void forgetPendingLines();
+    void checkStalled();
     void publishRemoteSource(const QString& address) const;
 
     QSharedPointer<FMSettings> store;
@@ -82,6 +101,13 @@ private:
     QPointer<QTcpSocket> client;
     quint32 lineCounter = 0;
     QTimer* idleTimer;
+    QTimer* nextPass;
+    QList<LineFramer::Line> pendingLines;
+    bool readingPaused = false;
+    // Idle ticks in a row that found the client held back and its unsent
+    // replies not shrinking.
+    int stalledTicks = 0;
+    qint64 unsentAtLastTick = 0;
     QElapsedTimer clock; // monotonic: a clock change must not stall or flood the idle reports
     qint64 lastWriteMs = 0;
     int lastFill = 0;

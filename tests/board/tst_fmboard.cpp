@@ -48,10 +48,12 @@ private slots:
     void boardHeldByAnotherHost_data();
     void boardHeldByAnotherHost();
     void silentBoardTimesOutAndReconnects();
+    void boardGoneUnreachableComesBack();
     void configurationAfterOnline();
     void keyChangeSendsItsItems_data();
     void keyChangeSendsItsItems();
     void bandAndOnAirChanges();
+    void newProjectOfAnotherBandSetsTheBandFirst();
     void onAirIgnoredWhileNotOnline();
     void shutdownSwitchesCarrierOffAndUnlocks();
     void connectToWhileOnlineStartsAgain();
@@ -161,6 +163,38 @@ void TestFMBoard::silentBoardTimesOutAndReconnects()
     QVERIFY(types.contains(Emu::InfoRequest));
     QVERIFY(types.indexOf(Emu::InfoRequest) < types.indexOf(Emu::SetLock));
     QCOMPARE(f.emulator->countOfType(Emu::Unlock), 0);
+}
+
+// A board switched off answers with ICMP "port unreachable", which leaves
+// an error on the board thread's socket; once it is back on the same port,
+// it is locked and streams again.
+void TestFMBoard::boardGoneUnreachableComesBack()
+{
+    BoardFixture f;
+    f.startBoard(f.project(kProject + "idaudio=1\n[audio.1]\nused=1\ntype=0\n"));
+    f.driveClock();
+    QVERIFY(f.bringOnline());
+    QTRY_VERIFY_WITH_TIMEOUT(f.emulator->slot(4).pcmFrames > 0, kWaitMs);
+    const QHostAddress address = f.emulator->address();
+    const quint16 port = f.emulator->port();
+    const qsizetype offlineBefore = f.offlineSpy->size();
+
+    f.emulator->stop();
+    f.emulator->clearLock();
+    // The status requests of the next ticks meet the closed port.
+    QTest::qWait(3 * FMBoard::kStatusTickMs);
+    f.advance(FMBoard::kTimeoutMs + FMBoard::kStatusTickMs);
+    QTRY_COMPARE_WITH_TIMEOUT(f.offlineSpy->size(), offlineBefore + 1, kWaitMs);
+    // Info requests of the reconnect meet the closed port too.
+    QTest::qWait(3 * FMBoard::kStatusTickMs);
+
+    f.emulator->clearReceived();
+    QVERIFY(f.emulator->start(address, port));
+    QTRY_COMPARE_WITH_TIMEOUT(f.board->connectionState(), int(FMBoard::Online), kWaitMs);
+    QCOMPARE(f.onlineSpy->size(), 2);
+    QTRY_COMPARE_WITH_TIMEOUT(f.emulator->countOfType(Emu::SetLock), 1, kWaitMs);
+    f.advance(FMBoard::kStatusTickMs);
+    QTRY_VERIFY_WITH_TIMEOUT(f.emulator->slot(4).pcmFrames > 0, kWaitMs);
 }
 
 void TestFMBoard::configurationAfterOnline()
@@ -273,6 +307,43 @@ void TestFMBoard::bandAndOnAirChanges()
     int impossible = 7;
     f.board->setFMBand(impossible, -10);
     QCOMPARE(impossible, 0);
+}
+
+// A project of another band, loaded while on air: the synthesizers take
+// the new band before any carrier of the new project goes out.
+void TestFMBoard::newProjectOfAnotherBandSetsTheBandFirst()
+{
+    BoardFixture f;
+    QSignalSpy onair(f.startBoard(f.project("[board]\nband=0\n" + kProject)), &FMBoard::onair);
+    QVERIFY(f.bringOnline());
+    QTRY_COMPARE_WITH_TIMEOUT(onair.size(), 1, kWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(boardCommands(*f.emulator).size(), 2, kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!commandsTo(*f.emulator, 5).isEmpty(), kWaitMs);
+
+    f.emulator->clearReceived();
+    f.board->setConfig(f.project("[board]\nband=2\n" + kProject));
+    QTRY_COMPARE_WITH_TIMEOUT(boardCommands(*f.emulator).size(), 2, kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!commandsTo(*f.emulator, 5).isEmpty(), kWaitMs);
+
+    qsizetype firstBand = -1;
+    qsizetype firstCarrier = -1;
+    const QList<Emu::Datagram> all = f.emulator->received();
+    for (qsizetype i = 0; i < all.size(); ++i) {
+        const Emu::Datagram& d = all[i];
+        if (d.type != Emu::Command)
+            continue;
+        if (d.target == BoardCommand::kBoardTarget && firstBand < 0)
+            firstBand = i;
+        if (d.target != BoardCommand::kBoardTarget && d.tags().contains(BoardCommand::kCarrier) &&
+            firstCarrier < 0)
+            firstCarrier = i;
+    }
+    QVERIFY(firstBand >= 0);
+    QVERIFY(firstCarrier >= 0);
+    QVERIFY2(
+        firstBand < firstCarrier,
+        qPrintable(QStringLiteral("band at %1, carrier at %2").arg(firstBand).arg(firstCarrier)));
+    QCOMPARE(boardCommands(*f.emulator).size(), 2);
 }
 
 void TestFMBoard::onAirIgnoredWhileNotOnline()

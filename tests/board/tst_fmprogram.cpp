@@ -7,16 +7,23 @@
 #include "BoardFixture.h"
 #include "KeyRecorder.h"
 #include "RdsTestDecoder.h"
+#include "audio/DecoderKind.h"
 #include "board/FMProgram.h"
 #include "board/TestTone.h"
 
 #include <QDateTime>
+#include <QDeadlineTimer>
+#include <QScopeGuard>
 #include <QSet>
 #include <QTest>
 
 #include <array>
 
 #include <algorithm>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -97,15 +104,49 @@ bool startOnTestClock(BoardFixture& f, QSharedPointer<FMSettings> settings, int 
 }
 
 // Waits, as long as the engine needs, until the board holds PCM of slot 0 up
-// to the last datagram the engine may send.
-bool waitUntilSlotRefilled(BoardFixture& f, int capacity)
+// to the last datagram the engine may send: it keeps room for a datagram of
+// 256 frames beside the next one, which holds twice as many frames in mono.
+bool waitUntilSlotRefilled(BoardFixture& f, int capacity, int datagramFrames = 256)
 {
     return QTest::qWaitFor(
         [&] {
             return f.emulator->slot(0).pcmFill >=
-                   capacity - 2 * FMProgram::kFramesPerDatagram - 2;
+                   capacity - datagramFrames - FMProgram::kFramesPerDatagram - 2;
         },
         kWaitMs);
+}
+
+// A 16-bit WAV at 44.1 kHz whose every frame holds the given samples (one
+// per channel), written here byte by byte after the RIFF layout.
+QByteArray constantWav(const QList<qint16>& frame, int frames)
+{
+    const auto le16 = [](QByteArray& out, quint16 v) {
+        out.append(char(v & 0xFF));
+        out.append(char(v >> 8));
+    };
+    const auto le32 = [&](QByteArray& out, quint32 v) {
+        le16(out, quint16(v & 0xFFFF));
+        le16(out, quint16(v >> 16));
+    };
+    const int channelCount = int(frame.size());
+    const quint32 dataBytes = quint32(frames * channelCount * 2);
+    QByteArray wav("RIFF");
+    le32(wav, 36 + dataBytes);
+    wav += "WAVEfmt ";
+    le32(wav, 16);
+    le16(wav, 1); // integer PCM
+    le16(wav, quint16(channelCount));
+    le32(wav, 44100);
+    le32(wav, quint32(44100 * channelCount * 2));
+    le16(wav, quint16(channelCount * 2));
+    le16(wav, 16);
+    wav += "data";
+    le32(wav, dataBytes);
+    for (int i = 0; i < frames; ++i) {
+        for (qint16 sample : frame)
+            le16(wav, quint16(sample));
+    }
+    return wav;
 }
 
 } // namespace
@@ -123,6 +164,8 @@ private slots:
     void unusedChannelSendsOneSilence();
     void twentyFourChannelsStreamFilesAndRds();
     void songChangesKeepRunTimeValuesBounded();
+    void monoAndStereoSongsAlternateWithoutOverflow();
+    void fifoInPlaylistIsSkipped();
     void rdsGoesBeforePcmAndLowerSlotsFirst();
     void clockTimeWindow_data();
     void clockTimeWindow();
@@ -362,6 +405,141 @@ void TestFMProgram::songChangesKeepRunTimeValuesBounded()
     for (const QString& song : songs)
         QVERIFY2(records.value(song).kind > 0, qPrintable(song));
     QVERIFY(songs.contains(settings->songInfo(1).path));
+}
+
+// A playlist that alternates a mono and a stereo WAV of constant samples,
+// played through many changes of kind on the test's clock. Every datagram
+// carries the samples of one file in that file's kind (the mono one has an
+// odd number of frames, so a stray byte count would also shift the stereo
+// samples), and the board plays as many frames as time passed. The engine
+// counts the board's fill in whole milliseconds and may come short by what
+// the board plays in one, so a mono datagram of 512 frames, like a stereo
+// one, goes out only while room for another 256 stays free: the board is
+// never seen fuller than that.
+void TestFMProgram::monoAndStereoSongsAlternateWithoutOverflow()
+{
+    BoardFixture f;
+    AudioFiles files(f.dir.path());
+    constexpr qint16 kMono = 1000;
+    constexpr qint16 kLeft = 2000;
+    constexpr qint16 kRight = -2000;
+    const QString monoWav = files.write(QStringLiteral("mono.wav"), constantWav({kMono}, 13231));
+    const QString stereoWav =
+        files.write(QStringLiteral("stereo.wav"), constantWav({kLeft, kRight}, 13230));
+    auto settings = f.project(channels(1) +
+                              "[audio.1]\nused=1\ntype=2\nfile=playlist.1\n"
+                              "[playlist.1]\n0=" +
+                              monoWav.toUtf8() + "\n1=" + stereoWav.toUtf8() + "\n");
+    constexpr int kCapacity = 16384;
+    QVERIFY(startOnTestClock(f, settings, kCapacity));
+    constexpr int kMonoFrames = 2 * FMProgram::kFramesPerDatagram;
+    QVERIFY(waitUntilSlotRefilled(f, kCapacity, kMonoFrames));
+    f.emulator->clearReceived();
+    f.emulator->setLogPcm(true);
+    double fullest = 0.0;
+    QObject::connect(f.emulator.get(), &BoardEmulator::datagramReceived,
+                     [&](const Emu::Datagram& d) {
+                         if (d.type == Emu::PcmStream && d.slot == 0)
+                             fullest = std::max(fullest, f.emulator->slot(0).pcmFill);
+                     });
+
+    // The kinds of the datagrams that carried sound, a change counted once.
+    int changesOfKind = 0;
+    int lastKind = -1;
+    qsizetype checked = 0;
+    const auto checkNewDatagrams = [&] {
+        const QList<Emu::Datagram> pcm = streamOf(*f.emulator, Emu::PcmStream, 0);
+        for (; checked < pcm.size(); ++checked) {
+            const Emu::Datagram& d = pcm[checked];
+            const bool mono = d.kind == 0;
+            const int width = mono ? 1 : 2;
+            if (d.samples.size() != d.count * width)
+                return QStringLiteral("%1 samples for %2 frames")
+                    .arg(d.samples.size())
+                    .arg(d.count);
+            bool sound = false;
+            for (int at = 0; at + width <= d.samples.size(); at += width) {
+                const bool silent = d.samples[at] == 0 && (mono || d.samples[at + 1] == 0);
+                const bool ours = mono ? d.samples[at] == kMono
+                                       : d.samples[at] == kLeft && d.samples[at + 1] == kRight;
+                if (!silent && !ours)
+                    return QStringLiteral("kind %1 frame %2 of datagram %3: %4 %5")
+                        .arg(d.kind)
+                        .arg(at / width)
+                        .arg(checked)
+                        .arg(d.samples[at])
+                        .arg(mono ? 0 : d.samples[at + 1]);
+                sound = sound || ours;
+            }
+            if (sound && d.kind != lastKind) {
+                changesOfKind += lastKind >= 0 ? 1 : 0;
+                lastKind = d.kind;
+            }
+        }
+        return QString();
+    };
+
+    constexpr int kChangesOfKind = 12;
+    constexpr int kStepMs = 20;
+    // Song changes come at the decode thread's pace, so the test steps on
+    // until enough were played, within a generous bound.
+    QDeadlineTimer patience(240000);
+    int steps = 0;
+    while (changesOfKind < kChangesOfKind) {
+        QVERIFY2(!patience.hasExpired(), qPrintable(QString::number(changesOfKind)));
+        f.advance(kStepMs);
+        ++steps;
+        QVERIFY2(waitUntilSlotRefilled(f, kCapacity, kMonoFrames),
+                 qPrintable(QString::number(steps)));
+        const QString fault = checkNewDatagrams();
+        QVERIFY2(fault.isEmpty(), qPrintable(fault));
+    }
+
+    const BoardEmulator::SlotState& slot = f.emulator->slot(0);
+    QCOMPARE(slot.pcmFramesDropped, qint64(0));
+    QCOMPARE(slot.pcmOverflows, 0);
+    QCOMPARE(slot.underruns, 0);
+    QVERIFY2(fullest < kCapacity - FMProgram::kFramesPerDatagram,
+             qPrintable(QString::number(fullest)));
+    const double played = 44100.0 * steps * kStepMs / 1000.0;
+    QVERIFY2(qAbs(double(slot.pcmFrames) - played) <= 2 * FMProgram::kPcmPayloadBytes,
+             qPrintable(QStringLiteral("%1 frames for %2").arg(slot.pcmFrames).arg(played)));
+}
+
+// Opening a FIFO for reading waits for a writer: a playlist entry that is
+// one is skipped at once, the next song plays, and the board thread ends.
+void TestFMProgram::fifoInPlaylistIsSkipped()
+{
+    BoardFixture f;
+    AudioFiles files(f.dir.path());
+    constexpr qint16 kSample = 1234;
+    const QString fifo = f.dir.filePath(QStringLiteral("fifo.wav"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    // Lets a reader that did open the FIFO go on, so the board thread of a
+    // faulty build still ends when the test does.
+    const auto releaseReader = qScopeGuard([&] {
+        const int writer = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK);
+        if (writer >= 0)
+            ::close(writer);
+    });
+    const QString wav = files.write(QStringLiteral("song.wav"), constantWav({kSample}, 44100));
+    auto settings = f.project(channels(1) +
+                              "[audio.1]\nused=1\ntype=2\nfile=playlist.1\n"
+                              "[playlist.1]\n0=" +
+                              fifo.toUtf8() + "\n1=" + wav.toUtf8() + "\n");
+    f.emulator->setCapacities(16384, 1024);
+    QVERIFY(f.bringOnline(settings));
+
+    const auto songPlays = [&] {
+        for (const Emu::Datagram& d : streamOf(*f.emulator, Emu::PcmStream, 0)) {
+            if (d.kind == 0 && d.samples.value(0) == kSample)
+                return true;
+        }
+        return false;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(songPlays(), kWaitMs);
+    QCOMPARE(settings->songInfos().value(fifo).kind, qint32(DecoderFailed));
+    f.stopBoard();
 }
 
 void TestFMProgram::rdsGoesBeforePcmAndLowerSlotsFirst()

@@ -21,6 +21,7 @@ private slots:
     void replies_data();
     void replies();
     void storeChangesBehindReplies();
+    void registrationsAreBounded();
     void getOfAFamilyListsEveryKey();
     void boardSettingsAndOnAir();
     void newProject();
@@ -243,6 +244,30 @@ void TestFMServerCommands::storeChangesBehindReplies()
     client->exchange("DEL tmc.1.0");
     QCOMPARE(rig.store->get("tmc.1.0").toString(), QString("0 1 20 30 2 7 8"));
     QVERIFY(!rig.store->get("tmc.1.1").isValid());
+}
+
+// Registrations outlive their client; a client cannot pile them up.
+void TestFMServerCommands::registrationsAreBounded()
+{
+    ServerRig rig;
+    auto client = rig.client();
+    QVERIFY(client);
+    const int room = FMServer::kMaxRegistrations - int(rig.server->registrations().size());
+    QByteArray lines;
+    for (int i = 1; i <= room; ++i)
+        lines += "REG chinfo." + QByteArray::number(i) + ".playpos\r\n";
+    lines.chop(2);
+    const QStringList replies = client->exchange(lines);
+    QCOMPARE(replies.size(), room);
+    QCOMPARE(replies.count(QStringLiteral("REG ok: chinfo.%1.playpos").arg(room)), 1);
+    QCOMPARE(rig.server->registrations().size(), FMServer::kMaxRegistrations);
+
+    QCOMPARE(client->exchange("REG rds.1.ps"),
+             QStringList{QStringLiteral("REG error: too many registrations (%1)")
+                             .arg(FMServer::kMaxRegistrations)});
+    QCOMPARE(rig.server->registrations().size(), FMServer::kMaxRegistrations);
+    QCOMPARE(client->exchange("UNR chinfo.1.playpos"), QStringList{"UNR ok: chinfo.1.playpos"});
+    QCOMPARE(client->exchange("REG rds.1.ps"), QStringList{"REG ok: rds.1.ps"});
 }
 
 void TestFMServerCommands::getOfAFamilyListsEveryKey()

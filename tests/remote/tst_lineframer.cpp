@@ -37,8 +37,19 @@ void TestLineFramer::lines_data()
         << QList<QByteArray>{"GET a\r\nSET b 1\n"} << QStringList{"GET a", "SET b 1"};
     QTest::newRow("CR alone and NUL")
         << QList<QByteArray>{QByteArray("A\rB\0", 4)} << QStringList{"A", "B"};
-    QTest::newRow("run of line ends is one")
-        << QList<QByteArray>{QByteArray("A\r\n\r\n\0\0B\n", 10)} << QStringList{"A", "B"};
+    QTest::newRow("CR LF and LF CR are one line end")
+        << QList<QByteArray>{"A\r\nB\n\rC\n"} << QStringList{"A", "B", "C"};
+    QTest::newRow("LF LF holds an empty line")
+        << QList<QByteArray>{"A\n\nB\n"} << QStringList{"A", "", "B"};
+    QTest::newRow("CR LF CR LF holds an empty line")
+        << QList<QByteArray>{"A\r\n\r\nB\n"} << QStringList{"A", "", "B"};
+    QTest::newRow("LF CR LF holds an empty line")
+        << QList<QByteArray>{"A\n\r\nB\n"} << QStringList{"A", "", "B"};
+    QTest::newRow("every other run of line ends holds empty lines")
+        << QList<QByteArray>{QByteArray("A\r\n\0\0B\r\rC\n", 10)}
+        << QStringList{"A", "", "", "B", "", "C"};
+    QTest::newRow("LF LF split across reads")
+        << QList<QByteArray>{"A\n", "\nB\n"} << QStringList{"A", "", "B"};
     QTest::newRow("line split across reads") << QList<QByteArray>{"SET chan", "nel.1.freq 95.8\r\n"}
                                              << QStringList{"SET channel.1.freq 95.8"};
     QTest::newRow("CR LF split across reads")
@@ -68,7 +79,8 @@ void TestLineFramer::everySplitGivesTheSameLines()
     static const char kStream[] = "GET rds.1.ps\r\nSET channel.1.freq 95.8\r\n\r\nHELP\n\0VER\r";
     const QByteArray stream(kStream, sizeof(kStream) - 1);
     const QStringList whole = framed({stream}, 64);
-    QCOMPARE(whole, (QStringList{"GET rds.1.ps", "SET channel.1.freq 95.8", "HELP", "VER"}));
+    QCOMPARE(whole,
+             (QStringList{"GET rds.1.ps", "SET channel.1.freq 95.8", "", "HELP", "", "VER"}));
     for (int cut = 1; cut < stream.size(); ++cut)
         QCOMPARE(framed({stream.left(cut), stream.mid(cut)}, 64), whole);
 }

@@ -12,6 +12,7 @@
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -159,6 +160,9 @@ private slots:
     void longLines_data();
     void longLines();
     void idleReportsOnlyAfterPauseAndChange();
+    void floodIsServedAFewLinesPerPass();
+    void clientThatDoesNotReadIsHeldBack_data();
+    void clientThatDoesNotReadIsHeldBack();
     void newClientReplacesOld();
     void lateSignalsOfReplacedClientAreIgnored();
     void publishesRemoteSourceAndEndsInput();
@@ -263,7 +267,11 @@ void TestRDSServer::replies()
     QVERIFY(harness.connect(client));
     client.send(line + '\n');
     QTEST(client.nextLine(), "reply");
-    QCOMPARE(harness.engine.received.last(), line.trimmed());
+    // A blank line would end the engine's remote input: it is not handed on.
+    if (line.trimmed().isEmpty())
+        QVERIFY(harness.engine.received.isEmpty());
+    else
+        QCOMPARE(harness.engine.received.last(), line.trimmed());
 }
 
 void TestRDSServer::counterCountsEveryLine()
@@ -272,13 +280,20 @@ void TestRDSServer::counterCountsEveryLine()
     Client client;
     QVERIFY(harness.connect(client));
     const QByteArray group(kGroup);
+    // CR LF is one line end; a second one, and NUL after LF, end an empty
+    // line, which is counted and refused with an empty state word.
     client.send(group + "\r\n\r\n#note\n" + QByteArray("\0", 1) + group + '\r');
     QCOMPARE(client.nextLine(), QByteArray("1 7\n"));
-    QCOMPARE(client.nextLine(), QByteArray("2 -1 7 noRDS\n"));
-    QCOMPARE(client.nextLine(), QByteArray("3 7\n"));
+    QCOMPARE(client.nextLine(), QByteArray("2 -1 7 \n"));
+    QCOMPARE(client.nextLine(), QByteArray("3 -1 7 noRDS\n"));
+    QCOMPARE(client.nextLine(), QByteArray("4 -1 7 \n"));
+    QCOMPARE(client.nextLine(), QByteArray("5 7\n"));
     harness.engine.fill = 9;
-    client.send("\n" + group + "\n");
-    QCOMPARE(client.nextLine(), QByteArray("4 9\n"));
+    // The LF completes the CR of the last write.
+    client.send("\n" + group + "\n\n");
+    QCOMPARE(client.nextLine(), QByteArray("6 9\n"));
+    QCOMPARE(client.nextLine(), QByteArray("7 -1 9 \n"));
+    QCOMPARE(harness.engine.received.size(), 4);
 }
 
 void TestRDSServer::longLines_data()
@@ -337,6 +352,113 @@ void TestRDSServer::idleReportsOnlyAfterPauseAndChange()
     harness.engine.fill = 0;
     QCOMPARE(client.nextLine(), QByteArray("1 0\n"));
     QCOMPARE(harness.engine.received.size(), 1);
+}
+
+// The server shares its thread with the board's fill tick: a burst of
+// lines is taken a few at a time, and a tick of the event loop (a zero
+// timer here, as the fill tick is one of 1 ms) comes between every pass.
+void TestRDSServer::floodIsServedAFewLinesPerPass()
+{
+    Harness harness;
+    Client client;
+    QVERIFY(harness.connect(client));
+    QList<qsizetype> handledAtTick;
+    QTimer tick;
+    tick.setInterval(0);
+    QObject::connect(&tick, &QTimer::timeout,
+                     [&] { handledAtTick.append(harness.engine.received.size()); });
+    tick.start();
+    constexpr int kLines = 100000;
+    QByteArray flood;
+    for (int i = 0; i < kLines; ++i)
+        flood += "x\n";
+    client.send(flood);
+    QTRY_COMPARE_WITH_TIMEOUT(harness.engine.received.size(), qsizetype(kLines), 120000);
+    tick.stop();
+
+    qsizetype most = 0;
+    for (qsizetype i = 1; i < handledAtTick.size(); ++i)
+        most = std::max(most, handledAtTick[i] - handledAtTick[i - 1]);
+    // A pass resumed by its timer and one started by arriving bytes may
+    // meet between two ticks.
+    QVERIFY2(most <= 2 * RDSServer::kLinesPerPass, qPrintable(QString::number(most)));
+    QTRY_VERIFY_WITH_TIMEOUT(client.received.endsWith(QByteArray::number(kLines) + " -1 7 noRDS\n"),
+                             kWaitMs);
+}
+
+void TestRDSServer::clientThatDoesNotReadIsHeldBack_data()
+{
+    QTest::addColumn<bool>("readsLater");
+    QTest::newRow("reads again: every line is answered") << true;
+    QTest::newRow("never reads: closed") << false;
+}
+
+// Replies the client does not take stay bounded, and so do its lines the
+// server holds; the lines wait in TCP until the client reads again.
+void TestRDSServer::clientThatDoesNotReadIsHeldBack()
+{
+    QFETCH(bool, readsLater);
+    Harness harness;
+    QTcpSocket client;
+    client.setReadBufferSize(1024);
+    client.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 4096);
+    client.connectToHost(QHostAddress::LocalHost, harness.port);
+    QVERIFY(client.waitForConnected(kWaitMs));
+    QTRY_VERIFY_WITH_TIMEOUT(harness.server->hasClient(), kWaitMs);
+    QTcpSocket* served = harness.server->findChild<QTcpSocket*>();
+    QVERIFY(served);
+    const QPointer<QTcpSocket> servedSocket(served);
+
+    qint64 mostUnsent = 0;
+    qint64 mostHeld = 0;
+    QTimer tick;
+    tick.setInterval(0);
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        if (!harness.server->hasClient())
+            return;
+        mostUnsent = std::max(mostUnsent, served->bytesToWrite());
+        mostHeld = std::max(mostHeld, served->bytesAvailable());
+    });
+    tick.start();
+    // About 9 MB of replies, beyond what the system's socket buffers take.
+    constexpr int kLines = 500000;
+    QByteArray flood;
+    for (int i = 0; i < kLines; ++i)
+        flood += "x\n";
+    client.write(flood);
+    QTRY_VERIFY_WITH_TIMEOUT(served->bytesToWrite() > RDSServer::kPauseOutputBytes, 120000);
+    QVERIFY(harness.server->isReadingPaused());
+    QVERIFY(harness.engine.received.size() < kLines);
+    // One reply beyond the limit at most, as every line checks it first.
+    QVERIFY2(mostUnsent <= RDSServer::kPauseOutputBytes + 64,
+             qPrintable(QString::number(mostUnsent)));
+    QVERIFY2(mostHeld <= RDSServer::kReadBufferBytes, qPrintable(QString::number(mostHeld)));
+
+    if (readsLater) {
+        QByteArray replies;
+        client.setReadBufferSize(0);
+        QObject::connect(&client, &QTcpSocket::readyRead, [&] { replies += client.readAll(); });
+        replies += client.readAll();
+        QTRY_VERIFY_WITH_TIMEOUT(replies.endsWith(QByteArray::number(kLines) + " -1 7 noRDS\n"),
+                                 120000);
+        // The two lines of the greeting come first.
+        QCOMPARE(replies.count('\n'), qsizetype(kLines) + 2);
+        QVERIFY(harness.server->hasClient());
+    } else {
+        const qsizetype before = harness.engine.received.size();
+        for (int i = 0; i < RDSServer::kStalledIdleTicks; ++i) {
+            QVERIFY(harness.server->hasClient());
+            QMetaObject::invokeMethod(harness.server, "timeout");
+        }
+        QVERIFY(!harness.server->hasClient());
+        // The client reads nothing, so only the server side can tell.
+        QTRY_VERIFY_WITH_TIMEOUT(servedSocket.isNull(), kWaitMs);
+        // The end of remote input, and nothing the client sent after.
+        QCOMPARE(harness.engine.received.size(), before + 1);
+        QCOMPARE(harness.engine.received.last(), QByteArray());
+    }
+    QVERIFY2(mostUnsent <= RDSServer::kPauseOutputBytes + 64,
+             qPrintable(QString::number(mostUnsent)));
 }
 
 void TestRDSServer::newClientReplacesOld()

@@ -109,6 +109,11 @@ bool BoardEmulator::start(const QHostAddress& address, quint16 port)
     return true;
 }
 
+void BoardEmulator::stop()
+{
+    socket->close();
+}
+
 QHostAddress BoardEmulator::address() const
 {
     return socket->localAddress();

@@ -118,6 +118,10 @@ public:
     ~BoardEmulator() override;
 
     bool start(const QHostAddress& address = QHostAddress::LocalHost, quint16 port = 0);
+    // A board switched off: the socket closes, so what arrives at its port
+    // is answered by ICMP "port unreachable". start() on the same port
+    // brings it back.
+    void stop();
     QHostAddress address() const;
     quint16 port() const;
     quint32 ipv4() const { return address().toIPv4Address(); }
