@@ -41,6 +41,8 @@ void startProgram(QProcess& quorvin, const QString& home, const QStringList& arg
     // The program's own log lines, whatever the machine's rules say.
     environment.insert(QStringLiteral("QT_LOGGING_RULES"),
                        QStringLiteral("default.debug=true;qt.*.debug=false"));
+    // The update check must not send its look-up to a name server.
+    environment.insert(QStringLiteral("QUORVIN_LOCAL_LOOKUP"), QStringLiteral("1"));
     quorvin.setProcessEnvironment(environment);
     quorvin.setWorkingDirectory(home);
     quorvin.start(QStringLiteral(QUORVIN_PROGRAM), arguments);
@@ -74,14 +76,19 @@ private slots:
 void TestQuorvinProcess::signalStopsTheBoardsAndExitsCleanly_data()
 {
     QTest::addColumn<int>("signalNumber");
-    QTest::newRow("SIGTERM") << SIGTERM;
-    QTest::newRow("SIGINT") << SIGINT;
-    QTest::newRow("SIGHUP") << SIGHUP;
+    QTest::addColumn<bool>("fifoInPlaylist");
+    QTest::newRow("SIGTERM") << SIGTERM << false;
+    QTest::newRow("SIGINT") << SIGINT << false;
+    QTest::newRow("SIGHUP") << SIGHUP << false;
+    // Opening a FIFO blocks until a writer comes: the decoder must never
+    // try, or the program could not end.
+    QTest::newRow("SIGTERM, a FIFO in channel 1's playlist") << SIGTERM << true;
 }
 
 void TestQuorvinProcess::signalStopsTheBoardsAndExitsCleanly()
 {
     QFETCH(int, signalNumber);
+    QFETCH(bool, fifoInPlaylist);
     QTemporaryDir dir;
     QProcess emulator;
     emulator.start(QStringLiteral(EMULATOR_PROGRAM), {QStringLiteral("0")});
@@ -107,6 +114,18 @@ void TestQuorvinProcess::signalStopsTheBoardsAndExitsCleanly()
         ini.setValue(QStringLiteral("Remote/portControl"), freePort());
         ini.setValue(QStringLiteral("Remote/portRDSData"), 0);
     }
+    if (fifoInPlaylist) {
+        const QString fifo = dir.filePath(QStringLiteral("song.wav"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        // The working copy beside the ini is what the program opens.
+        QSettings project(dir.filePath(QStringLiteral("q.fm")), QSettings::IniFormat);
+        project.setValue(QStringLiteral("channel.1/used"), 1);
+        project.setValue(QStringLiteral("channel.1/idaudio"), 1);
+        project.setValue(QStringLiteral("audio.1/used"), 1);
+        project.setValue(QStringLiteral("audio.1/type"), 2);
+        project.setValue(QStringLiteral("audio.1/file"), QStringLiteral("playlist.1"));
+        project.setValue(QStringLiteral("playlist.1/0"), fifo);
+    }
 
     QProcess quorvin;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -121,14 +140,23 @@ void TestQuorvinProcess::signalStopsTheBoardsAndExitsCleanly()
     const QString port0 = QStringLiteral("port %1: ").arg(port);
     QTRY_VERIFY_WITH_TIMEOUT(readEmulator().contains(port0 + QStringLiteral("lock")), kWaitMs);
     QTRY_VERIFY_WITH_TIMEOUT(readEmulator().contains(port0 + QStringLiteral("on air 1")), kWaitMs);
+    QString log;
+    auto readLog = [&] {
+        log += QString::fromUtf8(quorvin.readAllStandardError());
+        return log;
+    };
+    if (fifoInPlaylist) {
+        QTRY_VERIFY_WITH_TIMEOUT(readLog().contains(QStringLiteral("decoder: not a regular file")),
+                                 kWaitMs);
+    }
 
     QCOMPARE(::kill(pid_t(quorvin.processId()), signalNumber), 0);
     QVERIFY(quorvin.waitForFinished(kWaitMs));
     QCOMPARE(quorvin.exitStatus(), QProcess::NormalExit);
     QCOMPARE(quorvin.exitCode(), 0);
-    const QString log = QString::fromUtf8(quorvin.readAllStandardError());
-    QVERIFY2(log.contains(QStringLiteral("upd: look-up of v4-66.update.quorvin.invalid not sent")),
-             qPrintable(log));
+    QVERIFY2(
+        readLog().contains(QStringLiteral("upd: look-up of v4-66.update.quorvin.invalid not sent")),
+        qPrintable(log));
 
     QTRY_VERIFY_WITH_TIMEOUT(readEmulator().contains(port0 + QStringLiteral("unlock")), kWaitMs);
     const qsizetype carrierOff = output.lastIndexOf(port0 + QStringLiteral("on air 0"));
