@@ -34,10 +34,8 @@ const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
 // or the GUI gets its turn; small enough to keep a flood of expensive GETs
 // from holding the GUI thread, large enough that the passes cost little.
 constexpr int kLinesPerPass = 64;
-// What the server takes from a client at once, and what the socket holds
-// for it beyond that: a client that floods lines is stopped by TCP, not by
-// the server's memory.
-constexpr qint64 kReadChunkBytes = 4096;
+// What the socket holds for a client beyond what a pass takes: a client
+// that floods lines is stopped by TCP, not by the server's memory.
 constexpr qint64 kReadBufferBytes = 64 * 1024;
 
 QString shownKey(QString key)
@@ -198,8 +196,7 @@ void FMServer::dropClient()
 // Lines of a client that is gone never run on into the next one.
 void FMServer::forgetInput()
 {
-    framer.clear();
-    pendingLines.clear();
+    lines.clear();
     readingPaused = false;
 }
 
@@ -251,24 +248,13 @@ void FMServer::readLine()
         return;
     reading = true;
     readingPaused = false;
-    int budget = kLinesPerPass;
-    while (client) {
-        if (outputFull()) {
-            readingPaused = true;
-            break;
-        }
-        if (pendingLines.isEmpty()) {
-            if (client->bytesAvailable() <= 0)
-                break;
-            pendingLines = framer.feed(client->read(kReadChunkBytes));
-            continue;
-        }
-        if (budget-- == 0) {
-            nextPass->start();
-            break;
-        }
-        handleLine(pendingLines.takeFirst());
-    }
+    const ClientLines::PassEnd end = lines.pass(
+        client, kLinesPerPass, [this] { return outputFull(); },
+        [this](const LineFramer::Line& line) { handleLine(line); });
+    if (end == ClientLines::PassEnd::OutputFull)
+        readingPaused = true;
+    else if (end == ClientLines::PassEnd::BudgetUsed)
+        nextPass->start();
     // Replies go out now rather than on the next pass of the event loop,
     // which would add a loop pass to every round trip.
     if (client)

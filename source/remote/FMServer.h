@@ -1,6 +1,6 @@
 #pragma once
 
-#include "remote/LineFramer.h"
+#include "remote/ClientLines.h"
 #include "remote/RdsLogFormat.h"
 #include "settings/Observer.h"
 
@@ -146,9 +146,7 @@ private:
     quint16 controlPort = kDefaultPort;
     QString currentDir;
     QString airKey;
-    LineFramer framer{kLineBytes};
-    // Lines read but not yet run; at most one read's worth.
-    QList<LineFramer::Line> pendingLines;
+    ClientLines lines{kLineBytes};
     QTimer* nextPass = nullptr;
     qint64 pauseOutputBytes = kPauseOutputBytes;
     qint64 dropOutputBytes = kDropOutputBytes;

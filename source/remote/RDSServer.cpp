@@ -22,8 +22,6 @@ const QByteArray kGreeting = "--\r\n" + ProductInfo::infoLine() + "\n";
 // servers leave one line each.
 constexpr int kChannelsPerBoard = 24;
 
-constexpr qint64 kReadChunkBytes = 4096;
-
 // A client on the dual-stack listener shows as ::ffff:a.b.c.d; the operator
 // knows it as a.b.c.d.
 QString addressText(const QHostAddress& address)
@@ -164,7 +162,7 @@ void RDSServer::acceptClient(QTcpSocket* socket)
 {
     dropClient();
     lineCounter = 0;
-    framer.clear();
+    lines.clear();
     client = socket;
     socket->setReadBufferSize(kReadBufferBytes);
     const QString address = addressText(socket->peerAddress());
@@ -187,27 +185,17 @@ void RDSServer::readLine()
     if (nextPass->isActive())
         return;
     readingPaused = false;
-    int budget = kLinesPerPass;
-    while (client) {
-        if (outputFull()) {
-            readingPaused = true;
-            break;
-        }
-        if (pendingLines.isEmpty()) {
-            if (client->bytesAvailable() <= 0)
-                break;
-            pendingLines = framer.feed(client->read(kReadChunkBytes));
-            continue;
-        }
-        if (budget-- == 0) {
-            nextPass->start();
-            break;
-        }
-        const LineFramer::Line line = pendingLines.takeFirst();
-        // A line that never ended in time is dropped without an answer.
-        if (!line.tooLong)
-            handleLine(line.bytes);
-    }
+    const ClientLines::PassEnd end = lines.pass(
+        client, kLinesPerPass, [this] { return outputFull(); },
+        [this](const LineFramer::Line& line) {
+            // A line that never ended in time is dropped without an answer.
+            if (!line.tooLong)
+                handleLine(line.bytes);
+        });
+    if (end == ClientLines::PassEnd::OutputFull)
+        readingPaused = true;
+    else if (end == ClientLines::PassEnd::BudgetUsed)
+        nextPass->start();
     if (client)
         client->flush();
 }
@@ -250,7 +238,7 @@ void RDSServer::handleLine(const QByteArray& received)
 void RDSServer::forgetPendingLines()
 {
     nextPass->stop();
-    pendingLines.clear();
+    lines.clear();
     readingPaused = false;
     stalledTicks = 0;
     unsentAtLastTick = 0;

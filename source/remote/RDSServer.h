@@ -1,7 +1,7 @@
 #pragma once
 
 #include "board/RdsDataInput.h"
-#include "remote/LineFramer.h"
+#include "remote/ClientLines.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -102,7 +102,6 @@ private:
     quint32 lineCounter = 0;
     QTimer* idleTimer;
     QTimer* nextPass;
-    QList<LineFramer::Line> pendingLines;
     bool readingPaused = false;
     // Idle ticks in a row that found the client held back and its unsent
     // replies not shrinking.
@@ -114,5 +113,5 @@ private:
     bool active = false;
     quint32 boardWord = 0; // kept from the board's information, not interpreted here
     RDSInput* input;
-    LineFramer framer{kMaxLineBytes};
+    ClientLines lines{kMaxLineBytes};
 };

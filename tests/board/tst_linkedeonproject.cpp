@@ -18,22 +18,6 @@
 
 namespace {
 
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// The random key of a store's run is written at every open and is no part
-// of the project.
-QByteArray withoutRunTimeKeys(QByteArray ini)
-{
-    const qsizetype at = ini.indexOf("\nrand=");
-    if (at >= 0)
-        ini.remove(at + 1, ini.indexOf('\n', at + 1) - at);
-    return ini;
-}
-
 // The FM frequencies (x10) that group 14A carries for the other network
 // with the given PI, read from the AF words (method A) as a receiver does.
 QList<int> eonFrequencies(RdsEncoder& encoder, quint16 pi, int groups)
@@ -81,7 +65,7 @@ private slots:
             for (const auto& [key, value] : keys())
                 file.setValue(key, value);
         }
-        const QByteArray before = contents(path);
+        const QByteArray before = LinkedEonProject::contents(path);
 
         auto store = std::make_unique<FMSettings>(path);
         // What the main window does with a project it opens.
@@ -118,7 +102,7 @@ private slots:
         QVERIFY(!store->isDirty());
         QVERIFY(store->writeNow());
         store.reset();
-        QCOMPARE(withoutRunTimeKeys(contents(path)), before);
+        QCOMPARE(LinkedEonProject::withoutRunTimeKeys(LinkedEonProject::contents(path)), before);
     }
 };
 

@@ -8,26 +8,6 @@
 #include <QFile>
 #include <QMap>
 
-namespace {
-
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// The random key of a store's run is written at every open and is no part
-// of the project.
-QByteArray withoutRunTimeKeys(QByteArray ini)
-{
-    const qsizetype at = ini.indexOf("\nrand=");
-    if (at >= 0)
-        ini.remove(at + 1, ini.indexOf('\n', at + 1) - at);
-    return ini;
-}
-
-} // namespace
-
 class TestProjectOpenClose : public QObject
 {
     Q_OBJECT
@@ -38,7 +18,7 @@ private slots:
         WindowKit kit;
         FMManager* window = kit.open();
         const QString project = kit.writeProject(QStringLiteral("linked.fm"), keys());
-        const QByteArray before = contents(project);
+        const QByteArray before = LinkedEonProject::contents(project);
         ModalQuestions::setNextFileName(project);
         kit.trigger(QStringLiteral("actLoad"));
         QCOMPARE(window->project()->rdsSources().size(), kSources);
@@ -56,7 +36,9 @@ private slots:
         QVERIFY(!window->isDirty());
 
         kit.close();
-        QCOMPARE(withoutRunTimeKeys(contents(kit.workingCopy())), before);
+        QCOMPARE(
+            LinkedEonProject::withoutRunTimeKeys(LinkedEonProject::contents(kit.workingCopy())),
+            before);
         QCOMPARE(kit.ini->value(QStringLiteral("Last/dirty")).toInt(), 0);
         // The linked rows showed the lists of the plan, with the linked
         // network's own frequency, not the stale stored ones.

@@ -6,12 +6,30 @@
 // saved with a different frequency plan: a store that opens the project
 // derives other lists, but must not write them.
 
+#include <QByteArray>
+#include <QFile>
 #include <QList>
 #include <QString>
 
 #include <utility>
 
 namespace LinkedEonProject {
+
+inline QByteArray contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The random key of a store's run is written at every open and is no part
+// of the project.
+inline QByteArray withoutRunTimeKeys(QByteArray ini)
+{
+    const qsizetype at = ini.indexOf("\nrand=");
+    if (at >= 0)
+        ini.remove(at + 1, ini.indexOf('\n', at + 1) - at);
+    return ini;
+}
 
 constexpr int kChannels = 96;
 constexpr int kSources = 12;
