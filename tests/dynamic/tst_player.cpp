@@ -32,6 +32,7 @@ private slots:
     void equalTimesRunInOneTickInListOrder();
     void commandsWithoutValueNeverRun_data();
     void commandsWithoutValueNeverRun();
+    void firstChangeAfterLoadStartsPlaying_data();
     void firstChangeAfterLoadStartsPlaying();
     void ticksWithoutTimePassingRunNothingTwice();
     void commandEditIsStoredRowByRow();
@@ -354,19 +355,29 @@ void TestPlayer::commandsWithoutValueNeverRun()
     QCOMPARE(store->rawValue(QStringLiteral("events.1/0")).toString(), row);
 }
 
+void TestPlayer::firstChangeAfterLoadStartsPlaying_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::newRow("a board value") << "board.status";
+    // The timeline takes only the newest of these: the first still starts it.
+    QTest::newRow("a burst of play positions") << "chinfo.1.playpos";
+}
+
 void TestPlayer::firstChangeAfterLoadStartsPlaying()
 {
+    QFETCH(QString, key);
     setRoll({Event(800, QStringLiteral("rds.1.pty 9"))});
     timeline->onRecNow();
     QSignalSpy playing(timeline.get(), &Dynamic::setPlay);
-    store->publish(QStringLiteral("board.status"), 2);
+    for (int position = 1; position <= 100; ++position)
+        store->publish(key, position);
     deliver();
     QCOMPARE(playing.count(), 1);
     QVERIFY(timeline->playing());
     QVERIFY(!timeline->recording());
     // Only once per load.
     timeline->onPause();
-    store->publish(QStringLiteral("board.status"), 3);
+    store->publish(key, 3);
     deliver();
     QCOMPARE(playing.count(), 1);
 }
