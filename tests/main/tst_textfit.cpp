@@ -15,9 +15,12 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QStyleOptionComboBox>
+#include <QStyleOptionFrame>
 #include <QTableView>
 #include <QTranslator>
 
@@ -75,6 +78,44 @@ QStringList cutChoices(QComboBox* choice)
                            .arg(choice->objectName(), choice->itemText(i))
                            .arg(needed)
                            .arg(field));
+    }
+    return cut;
+}
+
+// Room a line edit leaves its text: the style's contents rectangle less
+// the margins the edit keeps on either side.
+constexpr int kLineEditSideMargin = 2;
+
+// A spin box's edit is known by the spin box's name.
+QString shownName(const QLineEdit* edit)
+{
+    if (qobject_cast<const QAbstractSpinBox*>(edit->parentWidget()))
+        return edit->parentWidget()->objectName();
+    return edit->objectName();
+}
+
+QStringList cutEdits(QWidget* dialog)
+{
+    QStringList cut;
+    for (QLineEdit* edit : dialog->findChildren<QLineEdit*>()) {
+        if (!edit->isVisible())
+            continue;
+        QStyleOptionFrame option;
+        option.initFrom(edit);
+        option.lineWidth =
+            edit->hasFrame()
+                ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit)
+                : 0;
+        const QMargins margins = edit->textMargins();
+        const int room =
+            edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit).width() -
+            margins.left() - margins.right() - 2 * kLineEditSideMargin;
+        const int needed = edit->fontMetrics().horizontalAdvance(edit->text());
+        if (needed > room)
+            cut.append(QStringLiteral("%1 \"%2\" needs %3 of %4 pixels")
+                           .arg(shownName(edit), edit->text())
+                           .arg(needed)
+                           .arg(room));
     }
     return cut;
 }
@@ -301,9 +342,22 @@ void TestTextFit::portChoice()
         for (const auto& [name, description] : ports)
             com->addItem(FMCalib::portText(name, description), name);
     }
+    // The widest values a read of a board can show.
+    auto* mac = dialog.findChild<QComboBox*>(QStringLiteral("mac"));
+    {
+        const QSignalBlocker quiet(mac);
+        mac->addItem(QStringLiteral("00:1A:2B:3C:4D:5E"));
+    }
+    dialog.findChild<QLineEdit*>(QStringLiteral("host"))
+        ->setText(QStringLiteral("192.168.200.250"));
+    dialog.findChild<QSpinBox*>(QStringLiteral("pll1"))->setValue(-65915);
+    dialog.findChild<QSpinBox*>(QStringLiteral("pll2"))->setValue(-65915);
+    dialog.findChild<QSpinBox*>(QStringLiteral("port"))->setValue(65535);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QStringList cut = cutChoices(com);
+    cut.append(cutChoices(mac));
+    cut.append(cutEdits(&dialog));
     cut.append(cutDialogTexts(&dialog));
     com->showPopup();
     QTRY_VERIFY_WITH_TIMEOUT(com->view()->isVisible(), WindowKit::kWaitMs);
