@@ -2150,6 +2150,17 @@ Channel N port = start port + N-1</translation>
     </message>
 </context>
 <context>
+    <name>Slider</name>
+    <message>
+        <source>%1 %2 liegt außerhalb von %3 bis %4 %2</source>
+        <translation>%1 %2 is outside %3 to %4 %2</translation>
+    </message>
+    <message>
+        <source>%1 %2 liegt außerhalb von %3 bis %4 %2: nichts gespeichert</source>
+        <translation>%1 %2 is outside %3 to %4 %2: nothing stored</translation>
+    </message>
+</context>
+<context>
     <name>SrcFiles</name>
     <message>
         <source>Jetzt abspielen</source>

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QTime>
 #include <QTimer>
+#include <QToolTip>
 
 #include <algorithm>
 #include <cmath>
@@ -16,6 +17,8 @@ constexpr int kTextMargin = 6;
 constexpr QRgb kMarkColour = 0xFF8080F0;
 constexpr QRgb kScaleColour = 0xFF606060;
 constexpr QRgb kBadValueColour = 0xFF440000;
+constexpr QRgb kRefusedColour = 0xFFC03030;
+constexpr int kRefusedFrame = 2;
 } // namespace
 
 Slider::Slider(double min, double max, double stepSize, const QString& unit, QWidget* parent)
@@ -32,6 +35,7 @@ void Slider::setValue(double v)
 {
     shown = format(v);
     editing = false;
+    clearRefusal();
     labelWidth = 0;
     current = v;
     opened = v;
@@ -100,6 +104,7 @@ void Slider::moveKnob(double target)
 void Slider::moveTo(double target)
 {
     editing = false;
+    clearRefusal();
     const double v =
         format(std::round(std::clamp(target, low, std::max(low, high)) / step) * step).toDouble();
     shown = format(v);
@@ -163,6 +168,7 @@ void Slider::keyPressEvent(QKeyEvent* event)
     } else if (key == Qt::Key_Backspace) {
         shown.chop(1);
         editing = true;
+        clearRefusal();
         moveKnob(current);
     } else if ((key >= Qt::Key_0 && key <= Qt::Key_9) || c == QLatin1String(",") ||
                c == QLatin1String("-") || c == QLatin1String(".")) {
@@ -231,24 +237,59 @@ void Slider::typeCharacter(QString c)
     if (!ok) {
         bool readable = false;
         const double n = (shown + c).toDouble(&readable);
-        if (shown.isEmpty() || (readable && inRange(n)) || (readable && !inRange(old) && n < high))
+        ok = shown.isEmpty() || (readable && inRange(n)) || (readable && !inRange(old) && n < high);
+        if (ok)
             shown += c;
     }
+    if (ok)
+        clearRefusal();
+    else if (c.front().isDigit())
+        refuse(outsideText(shown + c));
     double typed = 0.0;
     moveKnob(readsInRange(shown, &typed) ? typed : current);
 }
 
+QString Slider::outsideText(const QString& number) const
+{
+    return tr("%1 %2 liegt außerhalb von %3 bis %4 %2")
+        .arg(number, unitText, format(low), format(high));
+}
+
+// A value outside the range is never handed on: the popup stays open with
+// the reason, so the operator can type again or leave with Escape. An empty
+// typed text stands for the value as it was.
 void Slider::confirm()
 {
-    double typed = 0.0;
-    if (editing && readsInRange(shown, &typed)) {
-        current = typed;
-        emit valueChanged(typed);
-    } else if (inRange(current)) {
-        emit valueChanged(current);
+    const bool typing = editing && !shown.isEmpty();
+    double v = current;
+    const bool ok = typing ? readsInRange(shown, &v) : inRange(current);
+    if (!ok) {
+        refuse(tr("%1 %2 liegt außerhalb von %3 bis %4 %2: nichts gespeichert")
+                   .arg(typing ? shown : format(current), unitText, format(low), format(high)));
+        return;
     }
+    current = v;
+    emit valueChanged(current);
     editing = false;
     hide();
+}
+
+void Slider::refuse(const QString& reason)
+{
+    refused = reason;
+    setToolTip(reason);
+    QToolTip::showText(mapToGlobal(QPoint(0, height())), reason, this);
+    update();
+}
+
+void Slider::clearRefusal()
+{
+    if (refused.isEmpty())
+        return;
+    refused.clear();
+    setToolTip(QString());
+    QToolTip::hideText();
+    update();
 }
 
 // Escape takes back what the popup changed since it opened.
@@ -272,6 +313,7 @@ void Slider::focusOutEvent(QFocusEvent*)
 void Slider::hideEvent(QHideEvent* event)
 {
     dropTyping();
+    clearRefusal();
     QWidget::hideEvent(event);
 }
 
@@ -294,6 +336,17 @@ void Slider::paintEvent(QPaintEvent*)
     // A value outside the range (a channel left outside a narrower band)
     // shows the knob at the end; the value itself stays as it is.
     drawKnob(painter, std::clamp(knob, double(r), std::max(double(r), double(w1 - r))));
+    if (!refused.isEmpty())
+        drawRefusalFrame(painter);
+}
+
+void Slider::drawRefusalFrame(QPainter& painter)
+{
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(QColor::fromRgba(kRefusedColour), kRefusedFrame, Qt::SolidLine,
+                        Qt::SquareCap, Qt::MiterJoin));
+    painter.drawRect(rect().adjusted(1, 1, -1, -1));
 }
 
 void Slider::updateLabelWidth(const QFont& font)

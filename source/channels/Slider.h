@@ -8,6 +8,9 @@ class QTimer;
 // coarse grid), turn the wheel, press the navigation keys or type digits.
 // Dragging, the wheel and the keys emit valueChanged at once; typed digits
 // only when Return confirms them. Escape takes back the popup's changes.
+// A digit that would leave the range, or Return on a value outside it, is
+// not taken silently: the popup is framed red and its tool tip says why
+// until the operator next changes the value.
 class Slider : public QWidget
 {
     Q_OBJECT
@@ -25,6 +28,8 @@ public:
     double value() const { return current; }
     QString text() const { return shown; }
     double minimum() const { return low; }
+    // Why the last digit or Return was not taken; empty when all is well.
+    QString refusal() const { return refused; }
     double maximum() const { return high; }
 
 signals:
@@ -55,9 +60,13 @@ private:
     bool navigate(int key);
     void typeCharacter(QString c);
     void confirm();
+    QString outsideText(const QString& number) const;
+    void refuse(const QString& reason);
+    void clearRefusal();
     void updateLabelWidth(const QFont& font);
     void drawTexts(QPainter& painter, int cx);
     void drawKnob(QPainter& painter, double at);
+    void drawRefusalFrame(QPainter& painter);
 
     double current = 0.0;
     // The value at setValue, which Escape returns to.
@@ -71,6 +80,7 @@ private:
     int labelWidth = 0;
     QString unitText;
     QString shown;
+    QString refused;
     bool editing = false;
     bool dragging = false;
 };

@@ -75,7 +75,21 @@ Keys channelUsing(const Keys& more)
     return keys + more;
 }
 
+// One operator step in an open slider and what follows from it: the value
+// stored, the text in the value box and the reason the popup gives (empty:
+// none, and no red frame).
+struct RefusalStep
+{
+    QString action;
+    QString stored;
+    QString text;
+    QString tip;
+};
+using RefusalSteps = QList<RefusalStep>;
+
 } // namespace
+
+Q_DECLARE_METATYPE(RefusalStep)
 
 class TestFMChannel : public QObject
 {
@@ -103,6 +117,8 @@ private slots:
     void typingInTheSliderWritesTheKey();
     void frequencySliderWritesOnlyWhatTheOperatorChose_data();
     void frequencySliderWritesOnlyWhatTheOperatorChose();
+    void sliderSaysWhyItRefuses_data();
+    void sliderSaysWhyItRefuses();
     void choosersWriteTheSource_data();
     void choosersWriteTheSource();
     void configDialogThroughTheSeam();
@@ -458,6 +474,82 @@ void TestFMChannel::frequencySliderWritesOnlyWhatTheOperatorChose()
                  qPrintable(
                      QStringLiteral("after %1: %2")
                          .arg(step, kit.store->get(QStringLiteral("channel.5.freq")).toString())));
+    }
+}
+
+void TestFMChannel::sliderSaysWhyItRefuses_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<Keys>("keys");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<RefusalSteps>("steps");
+    const QString fm = QStringLiteral("87.500 bis 108.000 MHz");
+    QTest::newRow("a frequency digit beyond the band")
+        << "freq" << Keys{{"channel.5/freq", "100.0"}} << "channel.5.freq"
+        << RefusalSteps{
+               {"open", "100", "100.000", ""},
+               {"1", "100", "1", ""},
+               {"2", "100", "12", ""},
+               {"0", "100", "12", "120 MHz liegt außerhalb von " + fm},
+               {"Return", "100", "12", "12 MHz liegt außerhalb von " + fm + ": nichts gespeichert"},
+               {"BS", "100", "1", ""},
+               {"BS", "100", "", ""},
+               {"9", "100", "9", ""},
+               {"5", "100", "95", ""},
+               {"Return", "95", "95", ""}};
+    QTest::newRow("Return on a carrier outside a narrower band")
+        << "freq" << Keys{{"board/band", "1"}, {"channel.5/freq", "98.0"}} << "channel.5.freq"
+        << RefusalSteps{
+               {"open", "98", "98.000", ""},
+               {"Return", "98", "98.000",
+                "98.000 MHz liegt außerhalb von 76.000 bis 95.000 MHz: nichts gespeichert"},
+               {"Esc", "98", "98.000", ""}};
+    QTest::newRow("a gain digit beyond its end, then a valid one")
+        << "gain" << Keys{{"channel.5/gain", "-6"}} << "channel.5.gain"
+        << RefusalSteps{{"open", "-6", "-6", ""},
+                        {"7", "-6", "-7", ""},
+                        {"0", "-6", "-7", "-70 dB liegt außerhalb von -60 bis 0 dB"},
+                        {"Right", "-5", "-5", ""},
+                        {"Return", "-5", "-5", ""}};
+}
+
+void TestFMChannel::sliderSaysWhyItRefuses()
+{
+    QFETCH(QString, field);
+    QFETCH(Keys, keys);
+    QFETCH(QString, key);
+    QFETCH(RefusalSteps, steps);
+    static const QMap<QString, Qt::Key> named{{QStringLiteral("Return"), Qt::Key_Return},
+                                              {QStringLiteral("Esc"), Qt::Key_Escape},
+                                              {QStringLiteral("BS"), Qt::Key_Backspace},
+                                              {QStringLiteral("Right"), Qt::Key_Right}};
+    StripKit kit(channelUsing(keys));
+    Slider* slider =
+        field == QLatin1String("freq") ? kit.strip->frequencySlider() : kit.strip->gainSlider();
+    for (const RefusalStep& step : steps) {
+        const QString where = QStringLiteral("after %1 (%2)").arg(step.action, slider->text());
+        if (step.action == QLatin1String("open"))
+            QTest::mouseClick(kit.field(qPrintable(field)), Qt::LeftButton);
+        else if (named.contains(step.action))
+            QTest::keyClick(slider, named.value(step.action));
+        else
+            QTest::keyClick(slider, step.action.at(0).toLatin1());
+        StripKit::settle();
+        QVERIFY2(qFuzzyCompare(1.0 + kit.store->get(key).toDouble(), 1.0 + step.stored.toDouble()),
+                 qPrintable(where + QStringLiteral(": stored ") + kit.store->get(key).toString()));
+        QCOMPARE(slider->text(), step.text);
+        QCOMPARE(slider->toolTip(), step.tip);
+        // A refused value keeps the popup open, framed red, so the reason
+        // stays where the operator looks.
+        const bool closed = step.action == QLatin1String("Esc") ||
+                            (step.action == QLatin1String("Return") && step.tip.isEmpty());
+        QCOMPARE(slider->isVisible(), !closed);
+        if (!closed) {
+            const QImage painted = slider->grab().toImage();
+            const bool framed =
+                painted.pixelColor(1, painted.height() / 2) == QColor(0xC0, 0x30, 0x30);
+            QVERIFY2(framed == !step.tip.isEmpty(), qPrintable(where));
+        }
     }
 }
 

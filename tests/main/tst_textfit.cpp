@@ -1,14 +1,26 @@
 // Texts of the window at the size an operator's screen gives it, in German
 // and in English: placeholders of the channel strips, the columns of the
 // connection dialog, the event list and the TMC message list show their
-// whole text.
+// whole text; so do the port choice and the fields of the board
+// configuration dialog.
 #include "WindowKit.h"
 
 #include "board/BoardIP.h"
+#include "board/FMDiscover.h"
+#include "connect/FMCalib.h"
 #include "connect/FMConnect.h"
 #include "main/Startup.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QGroupBox>
 #include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSpinBox>
+#include <QStyleOptionComboBox>
+#include <QStyleOptionFrame>
 #include <QTableView>
 #include <QTranslator>
 
@@ -47,6 +59,102 @@ QStringList cutColumns(QTableView* table)
     return cut;
 }
 
+// Every entry of a choice fits the field that shows the chosen one, and
+// the open list is as wide as its widest entry.
+QStringList cutChoices(QComboBox* choice)
+{
+    QStringList cut;
+    QStyleOptionComboBox option;
+    option.initFrom(choice);
+    option.editable = choice->isEditable();
+    const int field =
+        choice->style()
+            ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, choice)
+            .width();
+    for (int i = 0; i < choice->count(); ++i) {
+        const int needed = choice->fontMetrics().horizontalAdvance(choice->itemText(i));
+        if (needed > field)
+            cut.append(QStringLiteral("%1 entry \"%2\" needs %3 of %4 pixels")
+                           .arg(choice->objectName(), choice->itemText(i))
+                           .arg(needed)
+                           .arg(field));
+    }
+    return cut;
+}
+
+// Room a line edit leaves its text: the style's contents rectangle less
+// the margins the edit keeps on either side.
+constexpr int kLineEditSideMargin = 2;
+
+// A spin box's edit is known by the spin box's name.
+QString shownName(const QLineEdit* edit)
+{
+    if (qobject_cast<const QAbstractSpinBox*>(edit->parentWidget()))
+        return edit->parentWidget()->objectName();
+    return edit->objectName();
+}
+
+QStringList cutEdits(QWidget* dialog)
+{
+    QStringList cut;
+    for (QLineEdit* edit : dialog->findChildren<QLineEdit*>()) {
+        if (!edit->isVisible())
+            continue;
+        QStyleOptionFrame option;
+        option.initFrom(edit);
+        option.lineWidth =
+            edit->hasFrame()
+                ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit)
+                : 0;
+        const QMargins margins = edit->textMargins();
+        const int room =
+            edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit).width() -
+            margins.left() - margins.right() - 2 * kLineEditSideMargin;
+        const int needed = edit->fontMetrics().horizontalAdvance(edit->text());
+        if (needed > room)
+            cut.append(QStringLiteral("%1 \"%2\" needs %3 of %4 pixels")
+                           .arg(shownName(edit), edit->text())
+                           .arg(needed)
+                           .arg(room));
+    }
+    return cut;
+}
+
+// A button's or group's text without its mnemonic marker.
+QString shownText(QString text)
+{
+    return text.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+}
+
+QStringList cutDialogTexts(QWidget* dialog)
+{
+    QStringList cut;
+    for (const QLabel* label : dialog->findChildren<QLabel*>()) {
+        const int needed = label->sizeHint().width();
+        if (label->isVisible() && label->width() < needed)
+            cut.append(QStringLiteral("label \"%1\" is %2 of %3 pixels")
+                           .arg(label->text())
+                           .arg(label->width())
+                           .arg(needed));
+    }
+    for (const QPushButton* button : dialog->findChildren<QPushButton*>()) {
+        if (button->width() < button->sizeHint().width())
+            cut.append(QStringLiteral("button \"%1\" is %2 of %3 pixels")
+                           .arg(shownText(button->text()))
+                           .arg(button->width())
+                           .arg(button->sizeHint().width()));
+    }
+    for (const QGroupBox* group : dialog->findChildren<QGroupBox*>()) {
+        const int needed = group->fontMetrics().horizontalAdvance(shownText(group->title()));
+        if (group->contentsRect().width() < needed)
+            cut.append(QStringLiteral("group \"%1\" is %2 of %3 pixels")
+                           .arg(shownText(group->title()))
+                           .arg(group->contentsRect().width())
+                           .arg(needed));
+    }
+    return cut;
+}
+
 } // namespace
 
 class TestTextFit : public QObject
@@ -62,6 +170,8 @@ private slots:
     void connectionColumns();
     void listHeadings_data();
     void listHeadings();
+    void portChoice_data();
+    void portChoice();
 
 private:
     void languages();
@@ -199,6 +309,64 @@ void TestTextFit::listHeadings()
     QVERIFY(messages);
     QTRY_VERIFY(messages->isVisible());
     cut.append(cutColumns(messages));
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
+}
+
+void TestTextFit::portChoice_data()
+{
+    languages();
+}
+
+// The board configuration dialog with ports as the system lists them: some
+// with the driver's description, some with none.
+void TestTextFit::portChoice()
+{
+    QFETCH(QString, lang);
+    WindowKit kit;
+    kit.ini->setValue(QStringLiteral("Board/lang"), lang);
+    translator = Startup::installLanguage(
+        *kit.ini, *qobject_cast<QApplication*>(QCoreApplication::instance()));
+    auto* discover = new FMDiscover(0, 9);
+    discover->setBroadcastAddresses({});
+    FMCalib dialog(nullptr, discover);
+    auto* com = dialog.findChild<QComboBox*>(QStringLiteral("com"));
+    QVERIFY(com);
+    const QList<std::pair<QString, QString>> ports{
+        {QStringLiteral("ttyS0"), QString()},
+        {QStringLiteral("ttyS31"), QString()},
+        {QStringLiteral("ttyUSB0"), QStringLiteral("CP2102 USB to UART Bridge Controller")},
+        {QStringLiteral("ttyACM0"), QStringLiteral("USB Serial Device")}};
+    {
+        // Listed as the dialog lists them, without choosing any of them.
+        const QSignalBlocker quiet(com);
+        for (const auto& [name, description] : ports)
+            com->addItem(FMCalib::portText(name, description), name);
+    }
+    // The widest values a read of a board can show.
+    auto* mac = dialog.findChild<QComboBox*>(QStringLiteral("mac"));
+    {
+        const QSignalBlocker quiet(mac);
+        mac->addItem(QStringLiteral("00:1A:2B:3C:4D:5E"));
+    }
+    dialog.findChild<QLineEdit*>(QStringLiteral("host"))
+        ->setText(QStringLiteral("192.168.200.250"));
+    dialog.findChild<QSpinBox*>(QStringLiteral("pll1"))->setValue(-65915);
+    dialog.findChild<QSpinBox*>(QStringLiteral("pll2"))->setValue(-65915);
+    dialog.findChild<QSpinBox*>(QStringLiteral("port"))->setValue(65535);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QStringList cut = cutChoices(com);
+    cut.append(cutChoices(mac));
+    cut.append(cutEdits(&dialog));
+    cut.append(cutDialogTexts(&dialog));
+    com->showPopup();
+    QTRY_VERIFY_WITH_TIMEOUT(com->view()->isVisible(), WindowKit::kWaitMs);
+    const int widest = com->view()->sizeHintForColumn(0);
+    if (com->view()->viewport()->width() < widest)
+        cut.append(QStringLiteral("open port list is %1 of %2 pixels")
+                       .arg(com->view()->viewport()->width())
+                       .arg(widest));
+    com->hidePopup();
     QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
 }
 
