@@ -127,6 +127,17 @@ void FMChannel::updateInfo(const BoardInfo& info)
     ui->info->setBoardInfo(info);
 }
 
+// A key of the record is read alone; anything else reads the whole record.
+void FMChannel::readChangedField(const QString& key)
+{
+    const QStringView name = QStringView(key).sliced(key.lastIndexOf(QLatin1Char('/')) + 1);
+    if (!store->readChannelField(number, name, record)) {
+        readRecord();
+        return;
+    }
+    ui->info->setState(record);
+}
+
 void FMChannel::readRecord()
 {
     record = store->channel(number);
@@ -244,7 +255,7 @@ void FMChannel::notifyChannel(const QString& key, const QVariant& value)
         store->updateAutoAF(false);
         setRDSID(value.toInt(), false);
     }
-    readRecord();
+    readChangedField(key);
     showChanged(before, rdsChosen);
 }
 
