@@ -114,6 +114,7 @@ private slots:
     void playPositionMarkOutlivesOtherChanges_data();
     void playPositionMarkOutlivesOtherChanges();
     void hiddenStripMarksTheNewestPositionWhenShown();
+    void closedChooserKeepsItsColoursWhileTheMarkMoves();
     void playPositionFollowsTheProject_data();
     void playPositionFollowsTheProject();
     void openingLeavesTheProjectClean_data();
@@ -659,6 +660,24 @@ void TestFMChannel::hiddenStripMarksTheNewestPositionWhenShown()
     const QColor mark(0xA0, 0xB0, 0x20);
     QCOMPARE(QColor(image.pixel(audio->width() / 2 - 1, 3)), mark);
     QVERIFY(QColor(image.pixel(audio->width() / 5 - 1, 3)) != mark);
+}
+
+// The chooser sits in the audio field; the mark's palette changes must not
+// reach it while it is closed. Opened, it shows the field's colours.
+void TestFMChannel::closedChooserKeepsItsColoursWhileTheMarkMoves()
+{
+    StripKit kit(channelUsing({{"audio.1/name", "A1"}}));
+    QLabel* audio = kit.field("audio");
+    Lister* chooser = kit.strip->audioChooser();
+    const QBrush before = chooser->palette().brush(QPalette::Base);
+    kit.publish(QStringLiteral("chinfo.5.playpos"), 500);
+    QCOMPARE(audio->palette().brush(QPalette::Base).style(), Qt::LinearGradientPattern);
+    QCOMPARE(chooser->palette().brush(QPalette::Base), before);
+
+    QTest::mouseClick(audio, Qt::LeftButton);
+    QVERIFY(chooser->isVisible());
+    QCOMPARE(chooser->palette().brush(QPalette::Base), audio->palette().brush(QPalette::Base));
+    chooser->hidePopup();
 }
 
 void TestFMChannel::playPositionFollowsTheProject_data()
