@@ -15,7 +15,9 @@ namespace {
 constexpr int kBadFileMs = 200;
 constexpr int kWrapMs = 500;
 constexpr int kIdleMs = 500;
-constexpr int kBuffersFullMs = 300;
+// Both buffers full: a hand-back wakes the thread at once, this only bounds
+// the wait.
+constexpr int kBuffersFullMs = 2000;
 constexpr int kNotEmptyMs = 400;
 constexpr int kPerMille = 1000;
 constexpr int kLoggingDecoder = 2;
@@ -88,9 +90,17 @@ void PCMDecoder::requestStop(bool clear)
         clearBuffers();
 }
 
+void PCMDecoder::wake()
+{
+    QMutexLocker locker(&pauseMutex);
+    wakeWanted = true;
+    pauseWake.wakeAll();
+}
+
 void PCMDecoder::clearBuffers()
 {
     clearGeneration.fetch_add(1, std::memory_order_acq_rel);
+    wake();
     if (logsEvents())
         qDebug("de%2d buffers cleaned", number);
 }
@@ -102,11 +112,14 @@ void PCMDecoder::setPlaylist(const QStringList& paths)
         return;
     playlist = paths;
     playlistChanged = true;
+    locker.unlock();
+    wake();
 }
 
 void PCMDecoder::jumpTo(qint32 index)
 {
     jumpTarget.store(index, std::memory_order_release);
+    wake();
     if (logsEvents()) {
         QReadLocker locker(&lock);
         qDebug("de%2d jump to [%d/%d]", number, index, int(playlist.size()));
@@ -118,6 +131,7 @@ void PCMDecoder::handBack(PcmBuffer& buffer)
     buffer.readPos.store(0, std::memory_order_relaxed);
     buffer.fill.store(0, std::memory_order_relaxed);
     buffer.stamp.store(0, std::memory_order_release);
+    wake();
 }
 
 void PCMDecoder::discardStaleBuffers()
@@ -217,16 +231,18 @@ qsizetype PCMDecoder::keptSongRecords() const
     return pending.size();
 }
 
-// Ends early when a stop is requested: the flag is read under the mutex
-// that requestStop() takes to wake the thread, so no wake-up is lost.
+// Ends early when a stop is requested or wake() was called since the last
+// pause: both are read under the mutex that wakes the thread, so no wake-up
+// is lost.
 void PCMDecoder::pause(int milliseconds) const
 {
     const QDeadlineTimer deadline(milliseconds);
     QMutexLocker locker(&pauseMutex);
-    while (!stopRequested.load(std::memory_order_acquire)) {
+    while (!stopRequested.load(std::memory_order_acquire) && !wakeWanted) {
         if (!pauseWake.wait(&pauseMutex, deadline))
-            return;
+            break;
     }
+    wakeWanted = false;
 }
 
 bool PCMDecoder::takePlaylistChange(LoopState& state)

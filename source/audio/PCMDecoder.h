@@ -94,7 +94,10 @@ private:
     void skipUnplayable(LoopState& state);
     void pause(int milliseconds) const;
     void discardStaleBuffers();
-    static void handBack(PcmBuffer& buffer);
+    void handBack(PcmBuffer& buffer);
+    // Ends a pause of the decode thread: there is work (a buffer was handed
+    // back, the playlist changed, a jump or a clear was asked for).
+    void wake();
     bool logsEvents() const;
 
     const int number;
@@ -120,6 +123,7 @@ private:
     // that, 96 threads do not poll the flag a hundred times a second each.
     mutable QMutex pauseMutex;
     mutable QWaitCondition pauseWake;
+    mutable bool wakeWanted = false; // guarded by pauseMutex
     // Bumped by clearBuffers(); a buffer filled under an older value is handed
     // back unread by the reader, and a decode step that overlaps a clear is
     // dropped by the decode thread. So each side only ever clears the buffers

@@ -269,8 +269,11 @@ int FMProgram::eonEntry(const QString& key)
 
 void FMProgram::onChannelKey(const QString& key)
 {
-    readChannel();
     const QString field = key.mid(key.lastIndexOf(QLatin1Char('/')) + 1);
+    // A key of the record is read alone: a client setting one key in a loop
+    // must not have the whole record read again each time.
+    if (!store->readChannelField(programme, field, channel))
+        readChannel();
     if (field == QLatin1String("aof") || field == QLatin1String("att") ||
         field == QLatin1String("auto"))
         return;

@@ -127,6 +127,17 @@ void FMChannel::updateInfo(const BoardInfo& info)
     ui->info->setBoardInfo(info);
 }
 
+// A key of the record is read alone; anything else reads the whole record.
+void FMChannel::readChangedField(const QString& key)
+{
+    const QStringView name = QStringView(key).sliced(key.lastIndexOf(QLatin1Char('/')) + 1);
+    if (!store->readChannelField(number, name, record)) {
+        readRecord();
+        return;
+    }
+    ui->info->setState(record);
+}
+
 void FMChannel::readRecord()
 {
     record = store->channel(number);
@@ -237,23 +248,36 @@ void FMChannel::notifyChannel(const QString& key, const QVariant& value)
         return;
     if (!store)
         return;
-    if (key.endsWith(QLatin1String("/idrds"))) {
+    const ChannelConfig before = record;
+    // The chooser has set the number already; the name follows the key.
+    const bool rdsChosen = key.endsWith(QLatin1String("/idrds"));
+    if (rdsChosen) {
         store->updateAutoAF(false);
         setRDSID(value.toInt(), false);
     }
-    readRecord();
-    showChannel();
+    readChangedField(key);
+    showChanged(before, rdsChosen);
 }
 
-// The record equals the store's here, so none of these writes anything back.
-void FMChannel::showChannel()
+// A remote client setting one key in a loop must not have the whole strip
+// recoloured each time (that also wiped the play position mark): only what
+// differs from before is shown again. The record equals the store's here, so
+// none of these writes anything back.
+void FMChannel::showChanged(const ChannelConfig& before, bool rdsChosen)
 {
-    setUsed(record.used);
-    setMute(record.mute);
-    setFreq(record.freq);
-    setGain(record.gain);
-    setVolume(record.volm);
-    setRDSName();
+    const bool carrier = record.used != before.used || record.freq != before.freq;
+    if (carrier)
+        setUsed(record.used);
+    if (record.mute != before.mute)
+        setMute(record.mute);
+    if (carrier)
+        setFreq(record.freq);
+    if (record.gain != before.gain)
+        setGain(record.gain);
+    if (record.volm != before.volm)
+        setVolume(record.volm);
+    if (carrier || rdsChosen || record.idrds != before.idrds)
+        setRDSName();
 }
 
 void FMChannel::writeKey(const QString& name, int value)
@@ -294,6 +318,7 @@ void FMChannel::setUsed(bool used)
     ui->audio->setPalette(shade);
     // The plain palette has wiped the play position mark.
     marker = -1;
+    playPermille = -1;
     setPalette(shade);
     updateColor();
 }
@@ -434,6 +459,12 @@ void FMChannel::setRDSID(int id, bool write)
 // An unused channel plays nothing, whatever its engine still reports.
 void FMChannel::paintPlayPosition(int permille)
 {
+    // Re-colouring the field costs more than anything else a position does:
+    // a strip out of sight (another board's tab, another page) only keeps
+    // the newest and marks it when shown.
+    playPermille = permille;
+    if (!isVisible())
+        return;
     const int width = ui->audio->width();
     const int position = int(std::lround(permille * width * 0.001));
     if (!record.used || position == marker || width <= 0)
@@ -448,6 +479,13 @@ void FMChannel::paintPlayPosition(int permille)
     QPalette shade = ui->audio->palette();
     shade.setBrush(QPalette::Base, mark);
     ui->audio->setPalette(shade);
+}
+
+void FMChannel::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (playPermille >= 0)
+        paintPlayPosition(playPermille);
 }
 
 void FMChannel::config()

@@ -73,6 +73,7 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -80,7 +81,8 @@ protected:
 private:
     int fittingPixels(int pixels) const;
     void setBand(int band);
-    void showChannel();
+    void showChanged(const ChannelConfig& before, bool rdsChosen);
+    void readChangedField(const QString& key);
     void showGain();
     void updateColor();
     bool inBand() const;
@@ -122,5 +124,6 @@ private:
     QString remoteSender;
     int labelPixels = 0;
     int marker = -1;
+    int playPermille = -1; // the newest position, marked once the strip is in sight
     QList<QPointer<QWidget>> waiting;
 };

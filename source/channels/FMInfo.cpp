@@ -123,11 +123,17 @@ void FMInfo::setState(const ChannelConfig& channel)
     update();
 }
 
-void FMInfo::notify(SetValue*)
+// A key of the record is read alone, not the whole record again.
+void FMInfo::notify(SetValue* event)
 {
     if (!store)
         return;
-    takeRecord(store->channel(config.channel));
+    const QString& key = event->key;
+    const QStringView name = QStringView(key).sliced(key.lastIndexOf(QLatin1Char('/')) + 1);
+    ChannelConfig changed = config;
+    if (!store->readChannelField(config.channel, name, changed))
+        changed = store->channel(config.channel);
+    takeRecord(changed);
     update();
 }
 

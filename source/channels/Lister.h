@@ -22,5 +22,7 @@ signals:
     void selected(int id);
 
 private:
+    void holdPalette(const QPalette& from);
+
     QMap<int, QString> shown;
 };

@@ -31,7 +31,8 @@ void EventLog::observeAll(QSharedPointer<FMSettings> settings)
     store = std::move(settings);
     if (store) {
         store->subscribe(QStringLiteral("*"), this);
-        store->takeLatestStateValues(this);
+        // The values the boards stream are never shown: not even posted.
+        store->skipRunTimeValues(this);
     }
 }
 
@@ -81,6 +82,36 @@ QString EventLog::debugText(const QVariant& value)
 
 void EventLog::append(const QString& text)
 {
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("hh:mm:ss.zzz: "));
-    ui->text->appendPlainText(stamp + text);
+    const QDateTime now = QDateTime::currentDateTime();
+    if (isVisible()) {
+        ui->text->appendPlainText(stamped(now, text));
+        return;
+    }
+    waiting.append({now, text});
+    // The view keeps no more than this either.
+    if (waiting.size() > kMaxLines)
+        waiting.removeFirst();
+}
+
+QString EventLog::stamped(const QDateTime& time, const QString& text)
+{
+    return time.toString(QStringLiteral("hh:mm:ss.zzz: ")) + text;
+}
+
+void EventLog::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    showWaitingLines();
+}
+
+void EventLog::showWaitingLines()
+{
+    if (waiting.isEmpty())
+        return;
+    QStringList lines;
+    lines.reserve(waiting.size());
+    for (const Line& line : std::as_const(waiting))
+        lines.append(stamped(line.time, line.text));
+    waiting.clear();
+    ui->text->appendPlainText(lines.join(QLatin1Char('\n')));
 }

@@ -2,6 +2,8 @@
 
 #include "settings/Observer.h"
 
+#include <QDateTime>
+#include <QList>
 #include <QSharedPointer>
 #include <QWidget>
 
@@ -12,7 +14,10 @@ class EventLogUI;
 }
 
 // Every key change of the open project, one time-stamped line each, whoever
-// made it; the run-time keys the boards publish all the time stay out.
+// made it; the run-time keys the boards publish all the time stay out. While
+// the log is out of sight its lines are kept (the newest kMaxLines, with the
+// time of their change) and laid out when it is shown: a remote client
+// setting keys in a loop must not pay for a text view nobody sees.
 class EventLog : public QWidget, public Observer
 {
     Q_OBJECT
@@ -29,10 +34,22 @@ public:
     // Adds the line with the time stamp of now.
     void append(const QString& text);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    struct Line
+    {
+        QDateTime time;
+        QString text;
+    };
+    static QString stamped(const QDateTime& time, const QString& text);
+    void showWaitingLines();
+
     static bool isRunTimeKey(QStringView key);
     static QString debugText(const QVariant& value);
 
     Ui::EventLogUI* ui;
     QSharedPointer<FMSettings> store;
+    QList<Line> waiting; // lines made while hidden, oldest first
 };

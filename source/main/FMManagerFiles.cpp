@@ -182,7 +182,8 @@ void FMManager::handOver(const QString& path)
     Spectrum* spectrum = flag->spectrum();
     spectrum->setChannelCount(modCount * kChannelsPerBoard);
     store->subscribe(QStringLiteral("channel"), spectrum);
-    store->subscribe(QStringLiteral("chinfo"), spectrum);
+    // Of the run-time values the spectrum shows only the distances.
+    store->subscribe(QStringLiteral("chinfo.*/dist"), spectrum);
     store->takeLatestStateValues(spectrum);
     for (int n = 1; n <= kChannels; ++n)
         spectrum->setChannel(store->channel(n));

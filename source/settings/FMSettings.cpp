@@ -20,28 +20,89 @@ void FMSettings::defineKeys()
     ParameterSchema::define();
 }
 
-ChannelConfig FMSettings::channel(int number) const
+namespace {
+
+// One field of the channel record: its key name and how a stored value (or
+// the default record's value, when the key is absent) is taken.
+struct ChannelField
+{
+    const char* name;
+    void (*take)(ChannelConfig& config, const QVariant& stored, const ChannelConfig& defaults);
+};
+
+const ChannelField kChannelFields[] = {
+    {"used", [](ChannelConfig& c, const QVariant& v, const ChannelConfig& d) {
+         c.used = v.isValid() ? v.toBool() : d.used;
+     }},
+    {"mute", [](ChannelConfig& c, const QVariant& v, const ChannelConfig& d) {
+         c.mute = v.isValid() ? v.toBool() : d.mute;
+     }},
+    {"mono", [](ChannelConfig& c, const QVariant& v, const ChannelConfig& d) {
+         c.mono = v.isValid() ? v.toBool() : d.mono;
+     }},
+    {"freq", [](ChannelConfig& c, const QVariant& v, const ChannelConfig& d) {
+         c.freq = v.isValid() ? v.toDouble() : d.freq;
+     }},
+    {"gain", [](ChannelConfig& c, const QVariant& v, const ChannelConfig& d) {
+         c.gain = v.isValid() ? qint8(v.toInt()) : d.gain;
+     }},
+    {"volm", [](ChannelConfig& c, const QVariant& v, const ChannelConfig& d) {
+         c.volm = v.isValid() ? qint8(v.toInt()) : d.volm;
+     }},
+    {"devi", [](ChannelConfig& c, const QVariant& v, const ChannelConfig& d) {
+         c.devi = v.isValid() ? v.toInt() : d.devi;
+     }},
+    {"emph", [](ChannelConfig& c, const QVariant& v, const ChannelConfig& d) {
+         c.emph = v.isValid() ? v.toInt() : d.emph;
+     }},
+    {"rate", [](ChannelConfig& c, const QVariant& v, const ChannelConfig& d) {
+         c.rate = v.isValid() ? v.toInt() : d.rate;
+     }},
+    {"auto", [](ChannelConfig& c, const QVariant& v, const ChannelConfig& d) {
+         c.autoRate = v.isValid() ? v.toBool() : d.autoRate;
+     }},
+    {"idaudio", [](ChannelConfig& c, const QVariant& v, const ChannelConfig& d) {
+         c.idaudio = v.isValid() ? v.toInt() : d.idaudio;
+     }},
+    {"idrds", [](ChannelConfig& c, const QVariant& v, const ChannelConfig& d) {
+         c.idrds = v.isValid() ? v.toInt() : d.idrds;
+     }},
+};
+
+ChannelConfig defaultChannel(int number)
 {
     ChannelConfig config;
     config.channel = number;
-    config.freq = ChannelConfig::defaultFrequency(std::clamp(number, 1, kChannelCount));
-    const QString prefix = QStringLiteral("channel.%1.").arg(number);
-    auto read = [&](const char* key, const QVariant& fallback) {
-        return value(prefix + QLatin1String(key), fallback);
-    };
-    config.used = read("used", config.used).toBool();
-    config.mute = read("mute", config.mute).toBool();
-    config.mono = read("mono", config.mono).toBool();
-    config.freq = read("freq", config.freq).toDouble();
-    config.gain = qint8(read("gain", config.gain).toInt());
-    config.volm = qint8(read("volm", config.volm).toInt());
-    config.devi = read("devi", config.devi).toInt();
-    config.emph = read("emph", config.emph).toInt();
-    config.rate = read("rate", config.rate).toInt();
-    config.autoRate = read("auto", config.autoRate).toBool();
-    config.idaudio = read("idaudio", QVariant()).toInt();
-    config.idrds = read("idrds", QVariant()).toInt();
+    config.freq = ChannelConfig::defaultFrequency(std::clamp(number, 1, FMSettings::kChannelCount));
     return config;
+}
+
+QString channelPrefix(int number)
+{
+    return QStringLiteral("channel.%1.").arg(number);
+}
+
+} // namespace
+
+ChannelConfig FMSettings::channel(int number) const
+{
+    const ChannelConfig defaults = defaultChannel(number);
+    ChannelConfig config = defaults;
+    const QString prefix = channelPrefix(number);
+    for (const ChannelField& field : kChannelFields)
+        field.take(config, value(prefix + QLatin1String(field.name)), defaults);
+    return config;
+}
+
+bool FMSettings::readChannelField(int number, QStringView name, ChannelConfig& config) const
+{
+    for (const ChannelField& field : kChannelFields) {
+        if (name != QLatin1String(field.name))
+            continue;
+        field.take(config, value(channelPrefix(number) + name.toString()), defaultChannel(number));
+        return true;
+    }
+    return false;
 }
 
 void FMSettings::setChannelConfig(int number, const ChannelConfig& config)

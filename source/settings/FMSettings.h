@@ -38,6 +38,9 @@ public:
 
     // --- channels and board values
     ChannelConfig channel(int number) const;
+    // Reads the one field a channel key names ("gain", "idrds") into config
+    // as channel() reads it; false when the name is no field of the record.
+    bool readChannelField(int number, QStringView name, ChannelConfig& config) const;
     void setChannelConfig(int number, const ChannelConfig& config);
     int band() const;
     int attenuation() const;

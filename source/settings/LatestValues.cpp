@@ -1,7 +1,33 @@
 #include "settings/LatestValues.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QMutexLocker>
+#include <QThread>
+
+// Lives in the thread that made the store (the receivers' thread) and runs
+// the deliveries there. Its event is an empty SetValue, so that whoever hands
+// out the waiting notifications by their type hands out these too.
+class LatestValues::Courier : public QObject
+{
+public:
+    explicit Courier(LatestValues& values) : values(values) {}
+
+    bool event(QEvent* event) override
+    {
+        if (event->type() != SetValue::kType)
+            return QObject::event(event);
+        values.deliver();
+        return true;
+    }
+
+private:
+    LatestValues& values;
+};
+
+LatestValues::LatestValues() : courier(std::make_unique<Courier>(*this)) {}
+
+LatestValues::~LatestValues() = default;
 
 bool LatestValues::isStateKey(const QString& storedKey)
 {
@@ -11,7 +37,6 @@ bool LatestValues::isStateKey(const QString& storedKey)
         return !storedKey.contains(QLatin1Char('/'));
     if (!storedKey.startsWith(QLatin1String("chinfo.")))
         return false;
-    // RDS log records are never among them: the monitor counts every group.
     static const QLatin1String kStateParts[] = {QLatin1String("/playpos"), QLatin1String("/dist"),
                                                 QLatin1String("/playing"),
                                                 QLatin1String("/playrate")};
@@ -22,32 +47,104 @@ bool LatestValues::isStateKey(const QString& storedKey)
     return false;
 }
 
+bool LatestValues::isRecordKey(const QString& storedKey)
+{
+    return storedKey.startsWith(QLatin1String("chinfo.")) &&
+           storedKey.contains(QLatin1String("/rdslog/"));
+}
+
+bool LatestValues::isStreamKey(const QString& storedKey)
+{
+    if (isRecordKey(storedKey))
+        return true;
+    return isStateKey(storedKey) && !storedKey.endsWith(QLatin1String("/playing")) &&
+           !storedKey.endsWith(QLatin1String("/playrate"));
+}
+
 void LatestValues::add(QObject* receiver)
 {
     QMutexLocker locker(&mutex);
+    skipping.remove(receiver);
     receivers.insert(receiver);
+}
+
+void LatestValues::skip(QObject* receiver)
+{
+    QMutexLocker locker(&mutex);
+    receivers.insert(receiver);
+    skipping.insert(receiver);
 }
 
 void LatestValues::forget(QObject* receiver)
 {
     QMutexLocker locker(&mutex);
     receivers.remove(receiver);
-    pendingByReceiver.remove(receiver);
+    skipping.remove(receiver);
+    queues.remove(receiver);
+    queued.removeAll(receiver);
 }
 
 bool LatestValues::post(QObject* receiver, const QString& key, const QVariant& value)
 {
+    const bool state = isStateKey(key);
+    if (!state && !isRecordKey(key))
+        return false;
     QMutexLocker locker(&mutex);
     if (!receivers.contains(receiver))
         return false;
-    std::shared_ptr<PendingValue>& pending = pendingByReceiver[receiver][key];
-    if (!pending)
-        pending = std::make_shared<PendingValue>();
-    QMutexLocker valueLocker(&pending->mutex);
-    pending->value = value;
-    if (pending->waiting)
+    if (skipping.contains(receiver) && isStreamKey(key))
         return true;
-    pending->waiting = true;
-    QCoreApplication::postEvent(receiver, new SetValue(key, pending), Qt::NormalEventPriority);
+    auto found = queues.find(receiver);
+    if (found == queues.end()) {
+        found = queues.insert(receiver, Queue());
+        queued.append(receiver);
+    }
+    Queue& queue = *found;
+    if (state) {
+        const auto waiting = queue.stateEntry.constFind(key);
+        if (waiting != queue.stateEntry.constEnd()) {
+            queue.entries[*waiting].value = value;
+            return true;
+        }
+        queue.stateEntry.insert(key, queue.entries.size());
+    }
+    queue.entries.push_back({key, value});
+    if (!deliveryPosted) {
+        deliveryPosted = true;
+        QCoreApplication::postEvent(courier.get(), new SetValue(QString(), QVariant()),
+                                    Qt::NormalEventPriority);
+    }
     return true;
+}
+
+bool LatestValues::takes(QObject* receiver)
+{
+    QMutexLocker locker(&mutex);
+    return receivers.contains(receiver);
+}
+
+void LatestValues::deliver()
+{
+    QHash<QObject*, Queue> batch;
+    QList<QObject*> order;
+    {
+        QMutexLocker locker(&mutex);
+        batch.swap(queues);
+        order.swap(queued);
+        deliveryPosted = false;
+    }
+    for (QObject* receiver : std::as_const(order)) {
+        for (Entry& entry : batch[receiver].entries) {
+            // A receiver may go away while an earlier one is notified.
+            if (!takes(receiver))
+                break;
+            if (receiver->thread() == QThread::currentThread()) {
+                SetValue event(entry.key, entry.value);
+                QCoreApplication::sendEvent(receiver, &event);
+            } else {
+                QCoreApplication::postEvent(receiver, new SetValue(entry.key, entry.value),
+                                            Qt::NormalEventPriority);
+            }
+        }
+    }
 }

@@ -3,35 +3,74 @@
 #include "settings/SetValue.h"
 
 #include <QHash>
+#include <QList>
 #include <QMutex>
+#include <QObject>
 #include <QSet>
 #include <QString>
+#include <QVariant>
 
 #include <memory>
+#include <vector>
 
-class QObject;
-
-// The run-time state values the board threads publish all the time (play
-// position, distance, song playing, channel status) arrive thousands of
-// times a second. A receiver that only shows them (a page) needs the
-// newest: for it, each such key has at most one delivery waiting in its
-// queue, and a newer value replaces the waiting one. Everything else, and
-// every receiver that did not ask for this (a remote client's pushes), gets
-// each publication.
+// The run-time values the board threads publish all the time (play
+// position, distance, song playing, channel status, RDS log records) arrive
+// thousands of times a second. A receiver that only shows them (a page)
+// takes them in batches: the publishing thread queues each value and posts
+// one delivery for all such receivers, not one event per value, so the
+// receivers' thread is woken once per pass of its event loop, not once per
+// value. Within a batch a state value keeps only its newest value; RDS log
+// records are kept every one, in order (the monitor counts every group).
+// Everything else, and every receiver that did not ask for this (a remote
+// client's pushes), gets each publication as its own event.
 class LatestValues
 {
 public:
+    LatestValues();
+    ~LatestValues();
+
     // Stored key form: "chinfo.3/playpos", "chstatus.3", "songinfo".
     static bool isStateKey(const QString& storedKey);
+    // "chinfo.3/rdslog/2": kept every one.
+    static bool isRecordKey(const QString& storedKey);
+    // What the boards publish many times a second, on every play position,
+    // status reply or RDS group: the state keys but the song playing and
+    // its rate, and the RDS log records.
+    static bool isStreamKey(const QString& storedKey);
 
     void add(QObject* receiver);
+    // The receiver has no use for the stream keys: they are dropped before
+    // anything is queued or posted for it (until add() again); the other
+    // run-time values are batched for it as for an added receiver.
+    void skip(QObject* receiver);
     void forget(QObject* receiver);
-    // Posts key=value to receiver, or replaces the value of its delivery of
-    // key that still waits. False when receiver takes every value.
+    // Queues key=value for receiver, a state key replacing its value that
+    // still waits, or drops a stream key for a receiver that skips them.
+    // False when receiver takes every value as its own event.
     bool post(QObject* receiver, const QString& key, const QVariant& value);
 
 private:
+    struct Entry
+    {
+        QString key;
+        QVariant value;
+    };
+    struct Queue
+    {
+        std::vector<Entry> entries;
+        QHash<QString, size_t> stateEntry; // key -> index into entries
+    };
+    class Courier;
+
+    // Hands every queued value to its receiver, in the order queued.
+    void deliver();
+    bool takes(QObject* receiver);
+
     QMutex mutex;
     QSet<QObject*> receivers;
-    QHash<QObject*, QHash<QString, std::shared_ptr<PendingValue>>> pendingByReceiver;
+    QSet<QObject*> skipping;
+    QHash<QObject*, Queue> queues;
+    QList<QObject*> queued; // receivers with a queue, in the order of their first value
+    bool deliveryPosted = false;
+    std::unique_ptr<QObject> courier;
 };

@@ -9,9 +9,7 @@ bool SetHandler::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched && event->type() == SetValue::kType) {
         if (auto* observer = dynamic_cast<Observer*>(watched)) {
-            auto* setValue = static_cast<SetValue*>(event);
-            setValue->takePending();
-            observer->notify(setValue);
+            observer->notify(static_cast<SetValue*>(event));
             return true;
         }
     }

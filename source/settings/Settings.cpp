@@ -287,27 +287,29 @@ void Settings::publishPattern(const QString& keyPath, const QVariant& value,
     postToSubscribers(QStringLiteral("*"), n, value, served);
     if (family.isEmpty())
         return;
-    // Every pattern of the family sorts from the family's name on, and
-    // before the next name that does not begin with it.
-    for (auto it = subscribers.lower_bound(family);
-         it != subscribers.end() && it->first.startsWith(family); ++it) {
-        const QString& pattern = it->first;
-        QObject* receiver = it->second;
-        if (pattern == family) {
-            postSetValue(receiver, n, value, served);
-            continue;
-        }
-        const qsizetype dot = pattern.indexOf(QLatin1Char('.'));
-        if (dot != family.size())
-            continue;
-        const qsizetype slash = pattern.indexOf(QLatin1Char('/'));
-        const QString numberText =
-            slash < 0 ? pattern.mid(dot + 1) : pattern.mid(dot + 1, slash - dot - 1);
-        bool ok = false;
-        const int number = numberText.toInt(&ok, 10);
-        if (ok && changedInstances.contains(number))
-            postSetValue(receiver, family + QLatin1Char('.') + QString::number(number) + rest,
-                         value, served);
+    // The table is sorted by pattern, so the family's own subscribers and,
+    // per changed instance, "family.N" and "family.N/..." are looked up
+    // directly instead of walking the family. Instances taken in the order
+    // of their decimal text keep the table's order ("channel.1",
+    // "channel.1/freq", "channel.10", "channel.2").
+    auto [first, last] = subscribers.equal_range(family);
+    for (auto it = first; it != last; ++it)
+        postSetValue(it->second, n, value, served);
+    QStringList instances;
+    for (int number : changedInstances)
+        instances.append(QString::number(number));
+    instances.sort();
+    instances.removeDuplicates();
+    for (const QString& number : std::as_const(instances)) {
+        const QString instance = family + QLatin1Char('.') + number;
+        const QString key = instance + rest;
+        auto [own, ownEnd] = subscribers.equal_range(instance);
+        for (auto it = own; it != ownEnd; ++it)
+            postSetValue(it->second, key, value, served);
+        const QString below = instance + QLatin1Char('/');
+        for (auto it = subscribers.lower_bound(below);
+             it != subscribers.end() && it->first.startsWith(below); ++it)
+            postSetValue(it->second, key, value, served);
     }
 }
 
@@ -345,6 +347,12 @@ void Settings::takeLatestStateValues(QObject* receiver)
 {
     if (receiver)
         latestValues.add(receiver);
+}
+
+void Settings::skipRunTimeValues(QObject* receiver)
+{
+    if (receiver)
+        latestValues.skip(receiver);
 }
 
 bool Settings::unsubscribe(const QString& key, QObject* receiver)
@@ -399,7 +407,7 @@ void Settings::postSetValue(QObject* receiver, const QString& key, const QVarian
     if (served.contains(receiver))
         return;
     served.insert(receiver);
-    if (LatestValues::isStateKey(key) && latestValues.post(receiver, key, value))
+    if (latestValues.post(receiver, key, value))
         return;
     QCoreApplication::postEvent(receiver, new SetValue(key, value), Qt::NormalEventPriority);
 }

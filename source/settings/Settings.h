@@ -52,6 +52,11 @@ public:
     // at most one delivery per such key waits in its queue (see
     // LatestValues). Other keys still reach it one by one.
     void takeLatestStateValues(QObject* receiver);
+    // As takeLatestStateValues(), and the receiver hears none of the values
+    // the boards publish many times a second (play positions, distances,
+    // status, RDS log records; see LatestValues) until it calls
+    // takeLatestStateValues().
+    void skipRunTimeValues(QObject* receiver);
     bool unsubscribe(const QString& key, QObject* receiver);
     bool unsubscribeAll(QObject* receiver);
     QStringList subscriptions(QObject* receiver) const;

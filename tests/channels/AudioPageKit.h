@@ -55,7 +55,9 @@ public:
     // redraw its tables once, as at the end of an event-loop pass.
     void deliver() const
     {
-        QCoreApplication::sendPostedEvents(page.get(), SetValue::kType);
+        // Run-time values (the song list) come in the store's one batch
+        // for every page, not as events of the page's own.
+        QCoreApplication::sendPostedEvents(nullptr, SetValue::kType);
         QCoreApplication::sendPostedEvents(page.get(), QEvent::MetaCall);
     }
 

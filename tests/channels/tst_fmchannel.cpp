@@ -127,6 +127,10 @@ private slots:
     void contextMenuEntries();
     void unusedSourceIsDropped();
     void playPositionMark();
+    void playPositionMarkOutlivesOtherChanges_data();
+    void playPositionMarkOutlivesOtherChanges();
+    void hiddenStripMarksTheNewestPositionWhenShown();
+    void closedChooserKeepsItsColoursWhileTheMarkMoves();
     void playPositionFollowsTheProject_data();
     void playPositionFollowsTheProject();
     void openingLeavesTheProjectClean_data();
@@ -704,6 +708,68 @@ void TestFMChannel::playPositionMark()
     QCOMPARE(at(w * 4 / 5), green);
     const QColor fading = at(w * 45 / 100);
     QVERIFY2(fading != green && fading != mark, qPrintable(fading.name()));
+}
+
+void TestFMChannel::playPositionMarkOutlivesOtherChanges_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("gain") << "channel.5.gain" << QVariant(-7) << "gain" << "-7";
+    QTest::newRow("volume") << "channel.5.volm" << QVariant(55) << "volm" << "55%";
+}
+
+// A client setting one key of the channel again and again has only that
+// key redrawn: the play position mark stays where it was.
+void TestFMChannel::playPositionMarkOutlivesOtherChanges()
+{
+    QFETCH(QString, key);
+    QFETCH(QVariant, value);
+    QFETCH(QString, field);
+    QFETCH(QString, shown);
+    StripKit kit(channelUsing({}));
+    QLabel* audio = kit.field("audio");
+    kit.publish(QStringLiteral("chinfo.5.playpos"), 500);
+    QCOMPARE(kit.store->set(key, value), 0);
+    StripKit::settle();
+    QCOMPARE(kit.field(qPrintable(field))->text(), shown);
+    const QImage image = audio->grab().toImage();
+    QCOMPARE(QColor(image.pixel(audio->width() / 2 - 1, 3)), QColor(0xA0, 0xB0, 0x20));
+}
+
+// A strip out of sight only keeps the newest position; shown, it marks it.
+void TestFMChannel::hiddenStripMarksTheNewestPositionWhenShown()
+{
+    StripKit kit(channelUsing({}));
+    QLabel* audio = kit.field("audio");
+    kit.strip->hide();
+    kit.publish(QStringLiteral("chinfo.5.playpos"), 200);
+    kit.publish(QStringLiteral("chinfo.5.playpos"), 500);
+    kit.strip->show();
+    StripKit::settle();
+    const QImage image = audio->grab().toImage();
+    const QColor mark(0xA0, 0xB0, 0x20);
+    QCOMPARE(QColor(image.pixel(audio->width() / 2 - 1, 3)), mark);
+    QVERIFY(QColor(image.pixel(audio->width() / 5 - 1, 3)) != mark);
+}
+
+// The chooser sits in the audio field; the mark's palette changes must not
+// reach it while it is closed. Opened, it shows the field's colours.
+void TestFMChannel::closedChooserKeepsItsColoursWhileTheMarkMoves()
+{
+    StripKit kit(channelUsing({{"audio.1/name", "A1"}}));
+    QLabel* audio = kit.field("audio");
+    Lister* chooser = kit.strip->audioChooser();
+    const QBrush before = chooser->palette().brush(QPalette::Base);
+    kit.publish(QStringLiteral("chinfo.5.playpos"), 500);
+    QCOMPARE(audio->palette().brush(QPalette::Base).style(), Qt::LinearGradientPattern);
+    QCOMPARE(chooser->palette().brush(QPalette::Base), before);
+
+    QTest::mouseClick(audio, Qt::LeftButton);
+    QVERIFY(chooser->isVisible());
+    QCOMPARE(chooser->palette().brush(QPalette::Base), audio->palette().brush(QPalette::Base));
+    chooser->hidePopup();
 }
 
 void TestFMChannel::playPositionFollowsTheProject_data()

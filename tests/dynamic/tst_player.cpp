@@ -34,6 +34,7 @@ private slots:
     void commandsWithoutValueNeverRun();
     void firstChangeAfterLoadStartsPlaying_data();
     void firstChangeAfterLoadStartsPlaying();
+    void playPositionAfterEachLoadStartsPlaying();
     void ticksWithoutTimePassingRunNothingTwice();
     void commandEditIsStoredRowByRow();
 
@@ -380,6 +381,26 @@ void TestPlayer::firstChangeAfterLoadStartsPlaying()
     store->publish(key, 3);
     deliver();
     QCOMPARE(playing.count(), 1);
+}
+
+// The first notification may be a value the boards stream; after it the
+// timeline no longer takes those, until the next load.
+void TestPlayer::playPositionAfterEachLoadStartsPlaying()
+{
+    for (int load = 1; load <= 2; ++load) {
+        // The roll's own keys are notified too: spent before the load.
+        store->setRoll(QStringLiteral("events.1"), {Event(800, QStringLiteral("rds.1.pty 9"))}, {},
+                       false);
+        deliver();
+        timeline->onPause();
+        timeline->loadRoll();
+        QSignalSpy playing(timeline.get(), &Dynamic::setPlay);
+        store->publish(QStringLiteral("chinfo.1.playpos"), 100 * load);
+        deliver();
+        QCOMPARE(playing.count(), 1);
+        QVERIFY(timeline->playing());
+        timeline->onPause();
+    }
 }
 
 void TestPlayer::ticksWithoutTimePassingRunNothingTwice()

@@ -3,13 +3,15 @@
 #include "settings/FMSettings.h"
 
 #include <QCoreApplication>
+#include <QDockWidget>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
 // The event log on a real store in a temporary folder; the store's changes
-// reach it as posted events, delivered here before each check.
+// reach it as posted events, delivered here before each check. The log is
+// shown, as a log one reads; a hidden one is tested apart.
 class TestEventLog : public QObject
 {
     Q_OBJECT
@@ -24,6 +26,8 @@ private slots:
     void oldestLineGoesAfter600();
     void newStoreReplacesTheOld();
     void noStoreShowsNothing();
+    void hiddenLogShowsItsLinesOnceShown_data();
+    void hiddenLogShowsItsLinesOnceShown();
     void windowHandsItsProjectToTheLog();
 
 private:
@@ -49,6 +53,7 @@ void TestEventLog::init()
 {
     dir = std::make_unique<QTemporaryDir>();
     log = std::make_unique<EventLog>();
+    log->show();
     store = makeStore(QStringLiteral("default.fm"));
     log->observeAll(store);
 }
@@ -171,6 +176,40 @@ void TestEventLog::noStoreShowsNothing()
     QCOMPARE(lines(), QStringList());
 }
 
+void TestEventLog::hiddenLogShowsItsLinesOnceShown_data()
+{
+    QTest::addColumn<int>("changes");
+    QTest::newRow("a few changes") << 3;
+    QTest::newRow("more changes than the log keeps") << EventLog::kMaxLines + 25;
+}
+
+// Out of sight the log lays nothing out; what changed meanwhile shows, in
+// order and as many lines as the log keeps, once it is shown.
+void TestEventLog::hiddenLogShowsItsLinesOnceShown()
+{
+    QFETCH(int, changes);
+    log->hide();
+    for (int n = 1; n <= changes; ++n)
+        store->publish(QStringLiteral("rds.1.ps"), QStringLiteral("PS%1").arg(n));
+    deliver();
+    QCOMPARE(lines(), QStringList());
+
+    log->show();
+    const QStringList shown = lines();
+    const int kept = std::min(changes, int(EventLog::kMaxLines));
+    QCOMPARE(shown.size(), kept);
+    for (int i = 0; i < kept; ++i) {
+        QVERIFY2(kStamp.match(shown[i]).hasMatch(), qPrintable(shown[i]));
+        QCOMPARE(shown[i].mid(14), QStringLiteral("rds.1.ps PS%1").arg(changes - kept + 1 + i));
+    }
+
+    // Shown, the next change comes at once.
+    store->publish(QStringLiteral("rds.1.ps"), QStringLiteral("NEXT"));
+    deliver();
+    QCOMPARE(lines().size(), std::min(kept + 1, int(EventLog::kMaxLines)));
+    QCOMPARE(lines().constLast().mid(14), QStringLiteral("rds.1.ps NEXT"));
+}
+
 void TestEventLog::windowHandsItsProjectToTheLog()
 {
     WindowKit kit;
@@ -180,6 +219,8 @@ void TestEventLog::windowHandsItsProjectToTheLog()
     QCOMPARE(shownLog->settings(), window->project());
 
     QVERIFY(window->project()->set(QStringLiteral("channel.7.freq"), 90.3) == 0);
+    // The log's dock starts hidden: its lines show once it is opened.
+    kit.find<QDockWidget>(QStringLiteral("eventlog"))->show();
     auto* text = shownLog->findChild<QPlainTextEdit*>(QStringLiteral("text"));
     QTRY_VERIFY_WITH_TIMEOUT(text->toPlainText().endsWith(QLatin1String("channel.7.freq 90.3")),
                              WindowKit::kWaitMs);

@@ -22,6 +22,8 @@ private slots:
     void emptyProjectChannelDefaults();
     void storedValuesAreReadAndClamped();
     void setChannelConfigWritesOnlyItsKeys();
+    void oneFieldReadsAsTheWholeRecord_data();
+    void oneFieldReadsAsTheWholeRecord();
 
     void unknownAudioSourceIsDefault();
     void setAudioCreatesNamedSource();
@@ -119,6 +121,57 @@ void TestRecords::storedValuesAreReadAndClamped()
     QCOMPARE(c.idrds, 3);
     QCOMPARE(c.autoRate, true);
     QVERIFY(!project.isDirty());
+}
+
+void TestRecords::oneFieldReadsAsTheWholeRecord_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("stored"); // empty: the key is absent
+    for (const char* name : {"used", "mute", "mono", "freq", "gain", "volm", "devi", "emph", "rate",
+                             "auto", "idaudio", "idrds"}) {
+        QTest::addRow("%s stored", name) << name << "300";
+        QTest::addRow("%s absent", name) << name << "";
+    }
+}
+
+// A strip or a programme told that one key changed reads that key alone; it
+// must come out as reading the whole record would, defaults included.
+void TestRecords::oneFieldReadsAsTheWholeRecord()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, stored);
+    {
+        QSettings file(path(QStringLiteral("p.fm")), QSettings::IniFormat);
+        file.setValue(QStringLiteral("channel.8/used"), 1);
+        if (!stored.isEmpty())
+            file.setValue(QStringLiteral("channel.9/") + name, stored);
+    }
+    FMSettings project(path(QStringLiteral("p.fm")));
+    ChannelConfig read = project.channel(9);
+    const ChannelConfig whole = read;
+    // Every field of the copy differs from the store's before the read.
+    read.used = !read.used;
+    read.mute = !read.mute;
+    read.mono = !read.mono;
+    read.freq += 1.0;
+    read.gain = qint8(read.gain + 1);
+    read.volm = qint8(read.volm + 1);
+    read.devi += 1;
+    read.emph += 1;
+    read.rate += 1;
+    read.autoRate = !read.autoRate;
+    read.idaudio += 1;
+    read.idrds += 1;
+    QVERIFY(project.readChannelField(9, name, read));
+    const auto fieldOf = [&name](const ChannelConfig& c) {
+        const QMap<QString, double> fields{
+            {"used", c.used}, {"mute", c.mute}, {"mono", c.mono},  {"freq", c.freq},
+            {"gain", c.gain}, {"volm", c.volm}, {"devi", c.devi},  {"emph", c.emph},
+            {"rate", c.rate}, {"auto", c.autoRate}, {"idaudio", c.idaudio}, {"idrds", c.idrds}};
+        return fields.value(name);
+    };
+    QCOMPARE(fieldOf(read), fieldOf(whole));
+    QVERIFY(!project.readChannelField(9, QStringLiteral("name"), read));
 }
 
 void TestRecords::setChannelConfigWritesOnlyItsKeys()

@@ -28,6 +28,10 @@ private slots:
     void publicationReachesWildAndAncestorPatterns();
     void showingReceiverGetsTheNewestStateValue_data();
     void showingReceiverGetsTheNewestStateValue();
+    void runTimeValuesKeepTheOrderOfTheirFirstPublication();
+    void receiverSkippingStreamedValuesHearsTheRest_data();
+    void receiverSkippingStreamedValuesHearsTheRest();
+    void wildPatternTakesOnePartOfEveryChannel();
     void patternCommandReachesItsFamilyInTableOrder();
     void storedChangeSkipsWildPatterns();
     void removeWithNotifyPostsNull();
@@ -233,6 +237,78 @@ void TestSettingsStore::showingReceiverGetsTheNewestStateValue()
     QCOMPARE(everyValue.count(), kBurst + 1);
     store->unsubscribeAll(&page);
     store->unsubscribeAll(&everyValue);
+}
+
+// A batch of run-time values reaches a page in the order each key was first
+// published, each state key with its newest value where it first stood, and
+// every RDS log record in its place.
+void TestSettingsStore::runTimeValuesKeepTheOrderOfTheirFirstPublication()
+{
+    KeyRecorder page;
+    QVERIFY(store->subscribe(QStringLiteral("chinfo"), &page));
+    store->takeLatestStateValues(&page);
+    store->publish(QStringLiteral("chinfo.1.playpos"), 1);
+    store->publish(QStringLiteral("chinfo.1.rdslog.1"), QStringLiteral("a"));
+    store->publish(QStringLiteral("chinfo.2.playpos"), 2);
+    store->publish(QStringLiteral("chinfo.1.playpos"), 3);
+    store->publish(QStringLiteral("chinfo.1.rdslog.1"), QStringLiteral("b"));
+    settle();
+    QCOMPARE(page.keys(), (QStringList{"chinfo.1/playpos", "chinfo.1/rdslog/1", "chinfo.2/playpos",
+                                       "chinfo.1/rdslog/1"}));
+    QCOMPARE(page.values(), (QVariantList{3, "a", 2, "b"}));
+    store->unsubscribeAll(&page);
+}
+
+void TestSettingsStore::receiverSkippingStreamedValuesHearsTheRest_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<bool>("heard");
+    QTest::newRow("play position") << "chinfo.1.playpos" << false;
+    QTest::newRow("distance") << "chinfo.7.dist" << false;
+    QTest::newRow("channel status") << "chstatus.3" << false;
+    QTest::newRow("song list") << "songinfo" << false;
+    QTest::newRow("RDS log record") << "chinfo.1.rdslog.2" << false;
+    QTest::newRow("song playing") << "chinfo.96.playing" << true;
+    QTest::newRow("play rate") << "chinfo.2.playrate" << true;
+    QTest::newRow("stored key") << "channel.1.freq" << true;
+}
+
+// The event log shows no streamed value and the timeline needs them only
+// until its first notification: nothing is queued for them. Taking the
+// newest values again brings them back.
+void TestSettingsStore::receiverSkippingStreamedValuesHearsTheRest()
+{
+    QFETCH(QString, key);
+    QFETCH(bool, heard);
+    KeyRecorder log;
+    QVERIFY(store->subscribe(QStringLiteral("*"), &log));
+    store->skipRunTimeValues(&log);
+    store->publish(key, 1);
+    settle();
+    QCOMPARE(log.count(), heard ? 1 : 0);
+
+    store->takeLatestStateValues(&log);
+    store->publish(key, 2);
+    settle();
+    QCOMPARE(log.values().constLast(), QVariant(2));
+    store->unsubscribeAll(&log);
+}
+
+// The spectrum listens to "chinfo.*/dist": every channel's distance, and
+// none of the play positions and RDS records of the same channels.
+void TestSettingsStore::wildPatternTakesOnePartOfEveryChannel()
+{
+    KeyRecorder spectrum;
+    QVERIFY(store->subscribe(QStringLiteral("chinfo.*/dist"), &spectrum));
+    store->takeLatestStateValues(&spectrum);
+    for (int n = 1; n <= 3; ++n) {
+        store->publish(QStringLiteral("chinfo.%1.playpos").arg(n), n);
+        store->publish(QStringLiteral("chinfo.%1.rdslog.1").arg(n), QStringLiteral("x"));
+        store->publish(QStringLiteral("chinfo.%1.dist").arg(n), QStringLiteral("0.%1").arg(n));
+    }
+    settle();
+    QCOMPARE(spectrum.keys(), (QStringList{"chinfo.1/dist", "chinfo.2/dist", "chinfo.3/dist"}));
+    store->unsubscribeAll(&spectrum);
 }
 
 // A command over several instances reaches "*" with the key as given, then

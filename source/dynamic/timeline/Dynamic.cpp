@@ -90,6 +90,10 @@ void Dynamic::notify(SetValue* event)
 {
     if (autoplay) {
         autoplay = false;
+        // The streamed run-time values are never recorded; only the first
+        // notification of any kind mattered.
+        if (store)
+            store->skipRunTimeValues(this);
         if (events->rowCount() > 0)
             onPlay();
     }
@@ -267,6 +271,9 @@ void Dynamic::loadRoll()
 {
     expanded.clear();
     autoplay = true;
+    // Until the first notification, whatever it is, starts the player.
+    if (store)
+        store->takeLatestStateValues(this);
     record = false;
     repeat = false;
     if (store)
