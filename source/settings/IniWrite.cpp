@@ -57,7 +57,7 @@ void IniWrite::setAfterWriteHook(std::function<void(const QString&)> hook)
     afterWriteHook() = std::move(hook);
 }
 
-QString IniWrite::write(QSettings& settings, bool retry)
+QString IniWrite::write(QSettings& settings, bool retry, qsizetype keyCount)
 {
     const QString fileName = settings.fileName();
     const ino_t previous = fileId(fileName);
@@ -74,11 +74,11 @@ QString IniWrite::write(QSettings& settings, bool retry)
         // Nothing was put in place: a write that failed, or nothing to
         // write. Once the status has nothing more to say, the file tells
         // whether it lacks keys.
-        const bool failedNow =
-            failedBefore ? !isComplete(settings) : settings.status() != QSettings::NoError;
+        const bool failedNow = failedBefore ? !isComplete(settings, keyCount)
+                                            : settings.status() != QSettings::NoError;
         if (failedNow)
             error = QStringLiteral("cannot be written");
-    } else if (!isComplete(settings)) {
+    } else if (!isComplete(settings, keyCount)) {
         error = QStringLiteral("incomplete on disk");
     }
     settle(fileName, error.isEmpty());
@@ -91,9 +91,9 @@ QString IniWrite::write(QSettings& settings, bool retry)
     return error;
 }
 
-bool IniWrite::isComplete(const QSettings& settings)
+bool IniWrite::isComplete(const QSettings& settings, qsizetype keyCount)
 {
-    const qsizetype keys = settings.allKeys().size();
+    const qsizetype keys = keyCount >= 0 ? keyCount : settings.allKeys().size();
     QFile file(settings.fileName());
     if (!file.open(QIODevice::ReadOnly))
         return keys == 0;

@@ -21,12 +21,15 @@ public:
     // every key is handed to settings again, so its next write carries them
     // all (without, nothing is left pending: for the last write before the
     // object goes).
-    static QString write(QSettings& settings, bool retry);
+    // keyCount: how many keys settings holds, when the caller keeps count
+    // (listing a large file's keys after every write costs as much as the
+    // check itself); -1 asks settings.
+    static QString write(QSettings& settings, bool retry, qsizetype keyCount = -1);
 
     // Runs right after each write, before the check: tests stand in for a
     // full disk by cutting the file short. Empty: nothing.
     static void setAfterWriteHook(std::function<void(const QString& fileName)> hook);
 
 private:
-    static bool isComplete(const QSettings& settings);
+    static bool isComplete(const QSettings& settings, qsizetype keyCount);
 };

@@ -85,8 +85,9 @@ Settings::Write Settings::syncLocked(bool retry)
     const bool changedElsewhere = stampOfFile() != syncedStamp;
     const bool pending = pendingWrite;
     const bool failedBefore = !lastWriteError.isEmpty();
+    // The index counts the keys, unless another writer's file is coming in.
     if (pending)
-        lastWriteError = IniWrite::write(*this, retry);
+        lastWriteError = IniWrite::write(*this, retry, changedElsewhere ? -1 : index.size());
     else
         QSettings::sync();
     if (changedElsewhere)

@@ -46,6 +46,9 @@ Dynamic::Dynamic(QWidget* parent)
     menu->setObjectName(QStringLiteral("timelineMenu"));
     connect(menu->addAction(QIcon(QStringLiteral(":/icons/delete.png")), tr("Events löschen")),
             &QAction::triggered, this, &Dynamic::onDelete);
+    // Events run on their tick: a coarse timer may stretch each 20 ms by a
+    // millisecond, and a roll then falls behind its clock's ticks.
+    timer->setTimerType(Qt::PreciseTimer);
     timer->setInterval(kTickMs);
     connect(timer, &QTimer::timeout, this, &Dynamic::timeout);
     installEventFilter(new SetHandler(this));
