@@ -3,11 +3,11 @@
 #include <QTcpSocket>
 
 ClientLines::PassEnd ClientLines::pass(const QPointer<QTcpSocket>& client, int budget,
-                                       const std::function<bool()>& outputFull,
+                                       qint64 pauseBytes,
                                        const std::function<void(const LineFramer::Line&)>& handle)
 {
     while (client) {
-        if (outputFull())
+        if (backedUp(client, pauseBytes))
             return PassEnd::OutputFull;
         if (pending.isEmpty()) {
             if (client->bytesAvailable() <= 0)
@@ -20,6 +20,14 @@ ClientLines::PassEnd ClientLines::pass(const QPointer<QTcpSocket>& client, int b
         handle(pending.takeFirst());
     }
     return PassEnd::Drained;
+}
+
+bool ClientLines::backedUp(QTcpSocket* client, qint64 pauseBytes)
+{
+    if (client->state() != QAbstractSocket::ConnectedState || client->bytesToWrite() <= pauseBytes)
+        return false;
+    client->flush();
+    return client->bytesToWrite() > pauseBytes;
 }
 
 void ClientLines::clear()

@@ -27,15 +27,17 @@ public:
     explicit ClientLines(int maxLineBytes) : framer(maxLineBytes) {}
 
     // client is followed through the pointer: handle may close or replace
-    // it, which ends the pass.
-    PassEnd pass(const QPointer<QTcpSocket>& client, int budget,
-                 const std::function<bool()>& outputFull,
+    // it, which ends the pass. Replies back up when more than pauseBytes
+    // stay unsent after a flush.
+    PassEnd pass(const QPointer<QTcpSocket>& client, int budget, qint64 pauseBytes,
                  const std::function<void(const LineFramer::Line&)>& handle);
     // Forgets a partial line and the lines not yet run.
     void clear();
 
 private:
     static constexpr qint64 kReadChunkBytes = 4096;
+
+    static bool backedUp(QTcpSocket* client, qint64 pauseBytes);
 
     LineFramer framer;
     // At most one read's worth.

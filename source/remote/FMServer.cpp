@@ -248,9 +248,9 @@ void FMServer::readLine()
         return;
     reading = true;
     readingPaused = false;
-    const ClientLines::PassEnd end = lines.pass(
-        client, kLinesPerPass, [this] { return outputFull(); },
-        [this](const LineFramer::Line& line) { handleLine(line); });
+    const ClientLines::PassEnd end =
+        lines.pass(client, kLinesPerPass, pauseOutputBytes,
+                   [this](const LineFramer::Line& line) { handleLine(line); });
     if (end == ClientLines::PassEnd::OutputFull)
         readingPaused = true;
     else if (end == ClientLines::PassEnd::BudgetUsed)
@@ -260,15 +260,6 @@ void FMServer::readLine()
     if (client)
         client->flush();
     reading = false;
-}
-
-bool FMServer::outputFull()
-{
-    if (client->state() != QAbstractSocket::ConnectedState ||
-        client->bytesToWrite() <= pauseOutputBytes)
-        return false;
-    client->flush();
-    return client->bytesToWrite() > pauseOutputBytes;
 }
 
 void FMServer::onBytesWritten()

@@ -105,7 +105,6 @@ private:
     quint16 activePort() const;
     void dropClient();
     void forgetInput();
-    bool outputFull();
     void onBytesWritten();
     void dropIfNotReading();
     void handleLine(const LineFramer::Line& line);

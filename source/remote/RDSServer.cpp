@@ -185,9 +185,8 @@ void RDSServer::readLine()
     if (nextPass->isActive())
         return;
     readingPaused = false;
-    const ClientLines::PassEnd end = lines.pass(
-        client, kLinesPerPass, [this] { return outputFull(); },
-        [this](const LineFramer::Line& line) {
+    const ClientLines::PassEnd end =
+        lines.pass(client, kLinesPerPass, kPauseOutputBytes, [this](const LineFramer::Line& line) {
             // A line that never ended in time is dropped without an answer.
             if (!line.tooLong)
                 handleLine(line.bytes);
@@ -198,14 +197,6 @@ void RDSServer::readLine()
         nextPass->start();
     if (client)
         client->flush();
-}
-
-bool RDSServer::outputFull()
-{
-    if (client->bytesToWrite() <= kPauseOutputBytes)
-        return false;
-    client->flush();
-    return client->bytesToWrite() > kPauseOutputBytes;
 }
 
 void RDSServer::onBytesWritten()

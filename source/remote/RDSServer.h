@@ -89,7 +89,6 @@ private:
     void endRemoteInput();
     void acceptClient(QTcpSocket* socket);
     void handleLine(const QByteArray& received);
-    bool outputFull();
     void forgetPendingLines();
     void checkStalled();
     void publishRemoteSource(const QString& address) const;
