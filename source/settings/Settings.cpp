@@ -15,10 +15,13 @@ Settings::Settings(const QString& fileName, QObject* parent)
 {
     index.reset(QSettings::allKeys());
     syncedStamp = stampOfFile();
+    writer.setMaxThreadCount(1);
+    writer.setObjectName(QStringLiteral("store writer"));
 }
 
 Settings::~Settings()
 {
+    finishWrites();
     QWriteLocker locker(&lock);
     // Written and checked here: what QSettings would write at its end is
     // not checked.
@@ -35,10 +38,22 @@ bool Settings::event(QEvent* event)
         return QSettings::event(event);
     if (!writeScheduled.exchange(true))
         QTimer::singleShot(writeError().isEmpty() ? kWriteDelayMs : kRetryDelayMs, this,
-                           &Settings::writeFile);
+                           &Settings::startWrite);
     return true;
 }
 
+void Settings::startWrite()
+{
+    writer.start([this] { writeFile(); });
+}
+
+void Settings::finishWrites()
+{
+    writer.waitForDone();
+}
+
+// Runs in the writer thread. Changes made while it writes schedule the
+// next write.
 void Settings::writeFile()
 {
     writeScheduled.store(false);
@@ -47,7 +62,9 @@ void Settings::writeFile()
         QWriteLocker locker(&lock);
         result = syncLocked();
     }
-    reportWrite(result);
+    if (result != Write::NothingPending)
+        QMetaObject::invokeMethod(
+            this, [this, result] { reportWrite(result); }, Qt::QueuedConnection);
 }
 
 void Settings::sync()

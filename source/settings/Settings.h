@@ -10,6 +10,7 @@
 #include <QSet>
 #include <QSettings>
 #include <QStringList>
+#include <QThreadPool>
 #include <QVariant>
 
 #include <atomic>
@@ -111,14 +112,21 @@ protected:
 
     // QSettings writes the whole file after every change it is asked to
     // store; a burst of changes (a remote client setting keys in a loop) is
-    // written once, shortly after it.
+    // written once, shortly after it, by a thread of the store's own: a
+    // large project takes milliseconds to write and check, which the
+    // window's thread must not spend ten times a second.
     static constexpr int kWriteDelayMs = 100;
     // After a write the disk did not take, the next one waits longer, so a
     // full disk is not written to in a loop.
     static constexpr int kRetryDelayMs = 2000;
     bool event(QEvent* event) override;
-    // Called after every write of pending changes, outside the lock.
+    // Called after every write of pending changes, outside the lock, in the
+    // store's own thread (a write of its writer thread is reported there a
+    // moment later).
     virtual void writeChecked(bool complete) { Q_UNUSED(complete) }
+    // Waits for a write the writer thread has begun; a subclass whose
+    // destructor takes away what its writeChecked() uses calls it first.
+    void finishWrites();
 
     void postSetValue(QObject* receiver, const QString& key, const QVariant& value,
                       ServedSet& served) const;
@@ -135,6 +143,7 @@ protected:
 private:
     static QString subscriptionPattern(const QString& key);
     void forgetReceiver(QObject* receiver);
+    void startWrite();
     void writeFile();
     enum class Write
     {
@@ -148,6 +157,8 @@ private:
     void reportWrite(Write result);
 
     std::atomic_bool writeScheduled{false};
+    // At most one thread: the delayed writes, one after another.
+    QThreadPool writer;
     // Changes not yet on disk; set by every change, cleared by a complete
     // write.
     bool pendingWrite = false;

@@ -8,6 +8,9 @@
 #include "settings/CheckedIni.h"
 
 #include <QSignalSpy>
+#include <QThread>
+
+#include <algorithm>
 
 namespace {
 
@@ -29,6 +32,7 @@ private slots:
     void failedWriteKeepsTheOldFile_data();
     void failedWriteKeepsTheOldFile();
     void batchedWriteReportsItsFailure();
+    void batchedWriteReportsInTheStoresThread();
     void completeWriteLeavesNothingBehind();
     void applicationIniKeepsItsFile();
     void applicationIniAtItsEnd();
@@ -98,6 +102,26 @@ void TestWorkingCopyWrites::batchedWriteReportsItsFailure()
     QCOMPARE(written.constFirst().at(0).toBool(), false);
     QVERIFY(store->isDirty());
     QVERIFY(bytesOf(folder.path()).contains("rand="));
+}
+
+// The batched write runs in a thread of its own; what it reports reaches
+// the store's listeners in the store's thread, and the file holds every
+// change made meanwhile once the reports stop.
+void TestWorkingCopyWrites::batchedWriteReportsInTheStoresThread()
+{
+    ProjectFolder folder;
+    auto store = ProjectFolder::open(folder.path());
+    QList<QThread*> reportedIn;
+    QObject::connect(store.get(), &FMSettings::written, store.get(),
+                     [&reportedIn] { reportedIn.append(QThread::currentThread()); },
+                     Qt::DirectConnection);
+    for (int n = 1; n <= 96; ++n)
+        QVERIFY(store->setValue(QStringLiteral("rds.%1.ps").arg(n), QStringLiteral("PS%1").arg(n)));
+    QTRY_VERIFY_WITH_TIMEOUT(!reportedIn.isEmpty(), 30000);
+    QVERIFY(std::all_of(reportedIn.cbegin(), reportedIn.cend(),
+                        [](QThread* thread) { return thread == QThread::currentThread(); }));
+    QTRY_VERIFY_WITH_TIMEOUT(bytesOf(folder.path()).count("ps=PS") == 96, 30000);
+    QVERIFY(store->writeError().isEmpty());
 }
 
 void TestWorkingCopyWrites::completeWriteLeavesNothingBehind()
