@@ -3,6 +3,8 @@
 // keys and the orderly stop of the board threads.
 #include "main/FMManager.h"
 
+#include "gui/FramePacer.h"
+
 #include "main/EventLog.h"
 #include "main/Updater.h"
 #include "ui_EventPlayer.h"
@@ -16,6 +18,7 @@
 #include "dynamic/timeline/DynEdit.h"
 #include "dynamic/timeline/DynModel.h"
 #include "dynamic/timeline/Dynamic.h"
+#include "gui/FramePacer.h"
 #include "gui/StatusColours.h"
 #include "rds/TabRDS.h"
 #include "remote/FMServer.h"
@@ -66,6 +69,7 @@ FMManager::FMManager(QSettings* settings, QWidget* parent)
     paletteColour();
     setAttribute(Qt::WA_AlwaysShowToolTips);
     setContextMenuPolicy(Qt::NoContextMenu);
+    new FramePacer(this);
     qDebug("Qt#: build=%s run=%s color=%s", QT_VERSION_STR, qVersion(),
            qPrintable(colourSchemeName()));
     ui->menuLast->setWindowTitle(tr("Letzte Projekte"));
