@@ -5,6 +5,8 @@
 
 #include <QDateTime>
 
+#include <chrono>
+
 namespace {
 
 // Groups per minute at 1187.5 bit/s and 104 bits per group.
@@ -32,11 +34,34 @@ int RDSDecoder::clampChannel(int channel)
     return qBound(0, channel, kChannels);
 }
 
+namespace {
+
+// The offset of local time from UTC at the start of today. Asking the time
+// zone reads its file again each time, and the monitor asks for every
+// group, hundreds of times a second: the answer is kept for a minute.
+qint64 localOffsetMs()
+{
+    using Clock = std::chrono::steady_clock;
+    constexpr auto kKeep = std::chrono::minutes(1);
+    thread_local Clock::time_point askedAt;
+    thread_local qint64 offsetMs = 0;
+    thread_local bool asked = false;
+    const Clock::time_point now = Clock::now();
+    if (!asked || now - askedAt >= kKeep) {
+        const QDateTime startOfToday(QDate::currentDate(), QTime(0, 0));
+        offsetMs = qint64(startOfToday.offsetFromUtc()) * 1000;
+        askedAt = now;
+        asked = true;
+    }
+    return offsetMs;
+}
+
+} // namespace
+
 QTime RDSDecoder::timeOfRecord(const QByteArray& record)
 {
     // The record carries UTC; the view shows the local time of day.
-    const QDateTime startOfToday(QDate::currentDate(), QTime(0, 0));
-    const qint64 offsetMs = qint64(startOfToday.offsetFromUtc()) * 1000;
+    const qint64 offsetMs = localOffsetMs();
     const qint64 ms = qint64(quint32(RdsLogRecord::msecsSinceMidnight(record))) + offsetMs;
     constexpr qint64 kDayMs = 24LL * 3600 * 1000;
     return QTime::fromMSecsSinceStartOfDay(int(((ms % kDayMs) + kDayMs) % kDayMs));
