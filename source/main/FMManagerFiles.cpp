@@ -15,6 +15,7 @@
 #include "channels/Spectrum.h"
 #include "channels/TabFlag.h"
 #include "dynamic/timeline/Dynamic.h"
+#include "gui/FramePacer.h"
 #include "gui/ModalQuestions.h"
 #include "rds/TabRDS.h"
 #include "remote/FMServer.h"
@@ -163,6 +164,9 @@ void FMManager::openStore(const QString& path)
     ProjectFiles::makePrivate(workingCopy);
     store = QSharedPointer<FMSettings>::create(workingCopy);
     connect(store.get(), &FMSettings::written, this, &FMManager::onWorkingCopyWritten);
+    // The pages show the boards' run-time values; the window paints them
+    // once a frame, so they need them no more often.
+    store->setRunTimeInterval(FramePacer::kFrameMs);
     qDebug("man: open [%s]", qPrintable(workingCopy));
     handOver(path);
     if (!ProjectFiles::samePath(path, workingCopy)) {

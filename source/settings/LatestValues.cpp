@@ -1,9 +1,12 @@
 #include "settings/LatestValues.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QMutexLocker>
 #include <QThread>
+
+#include <algorithm>
 
 // Lives in the thread that made the store (the receivers' thread) and runs
 // the deliveries there. Its event is an empty SetValue, so that whoever hands
@@ -17,7 +20,7 @@ public:
     {
         if (event->type() != SetValue::kType)
             return QObject::event(event);
-        values.deliver();
+        values.arrived();
         return true;
     }
 
@@ -25,7 +28,25 @@ private:
     LatestValues& values;
 };
 
-LatestValues::LatestValues() : courier(std::make_unique<Courier>(*this)) {}
+LatestValues::LatestValues() : courier(std::make_unique<Courier>(*this))
+{
+    intervalEnd = new QTimer(courier.get());
+    intervalEnd->setSingleShot(true);
+    intervalEnd->setTimerType(Qt::PreciseTimer);
+    QObject::connect(intervalEnd, &QTimer::timeout, courier.get(), [this] { deliver(); });
+}
+
+void LatestValues::setInterval(int ms, Clock clock)
+{
+    intervalMs = std::max(ms, 0);
+    if (clock) {
+        this->clock = std::move(clock);
+        return;
+    }
+    auto started = std::make_shared<QElapsedTimer>();
+    started->start();
+    this->clock = [started] { return started->elapsed(); };
+}
 
 LatestValues::~LatestValues() = default;
 
@@ -123,8 +144,27 @@ bool LatestValues::takes(QObject* receiver)
     return receivers.contains(receiver);
 }
 
+void LatestValues::arrived()
+{
+    if (intervalMs > 0 && delivered) {
+        const qint64 since = clock() - lastDelivery;
+        if (since < intervalMs) {
+            // Until then no board posts again: everything published
+            // meanwhile joins this delivery.
+            if (!intervalEnd->isActive())
+                intervalEnd->start(int(intervalMs - since));
+            return;
+        }
+    }
+    deliver();
+}
+
 void LatestValues::deliver()
 {
+    if (intervalMs > 0) {
+        lastDelivery = clock();
+        delivered = true;
+    }
     QHash<QObject*, Queue> batch;
     QList<QObject*> order;
     {

@@ -8,8 +8,10 @@
 #include <QObject>
 #include <QSet>
 #include <QString>
+#include <QTimer>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -38,6 +40,15 @@ public:
     // its rate, and the RDS log records.
     static bool isStreamKey(const QString& storedKey);
 
+    // Milliseconds of a monotonic clock; tests hand in their own.
+    using Clock = std::function<qint64()>;
+    // Hands the queued values over at most once per interval (0: in every
+    // pass of the receivers' event loop, as they come). A window that paints
+    // fifty frames a second has no use for more, and every delivery wakes
+    // its thread: the boards publish thousands of values a second. Called in
+    // the receivers' thread.
+    void setInterval(int ms, Clock clock = {});
+
     void add(QObject* receiver);
     // The receiver has no use for the stream keys: they are dropped before
     // anything is queued or posted for it (until add() again); the other
@@ -62,6 +73,8 @@ private:
     };
     class Courier;
 
+    // A delivery was posted: it is made now, or when the interval ends.
+    void arrived();
     // Hands every queued value to its receiver, in the order queued.
     void deliver();
     bool takes(QObject* receiver);
@@ -73,4 +86,11 @@ private:
     QList<QObject*> queued; // receivers with a queue, in the order of their first value
     bool deliveryPosted = false;
     std::unique_ptr<QObject> courier;
+
+    // Used in the receivers' thread only.
+    int intervalMs = 0;
+    Clock clock;
+    qint64 lastDelivery = 0;
+    bool delivered = false;
+    QTimer* intervalEnd = nullptr; // a child of the courier
 };

@@ -77,6 +77,11 @@ void Settings::sync()
     reportWrite(result);
 }
 
+void Settings::setRunTimeInterval(int ms, LatestValues::Clock clock)
+{
+    latestValues.setInterval(ms, std::move(clock));
+}
+
 void Settings::setAfterWriteHook(std::function<void(const QString&)> hook)
 {
     IniWrite::setAfterWriteHook(std::move(hook));

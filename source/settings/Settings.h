@@ -58,6 +58,10 @@ public:
     // status, RDS log records; see LatestValues) until it calls
     // takeLatestStateValues().
     void skipRunTimeValues(QObject* receiver);
+    // The batched run-time values reach their receivers at most once per
+    // interval, all that came meanwhile in one go (0, the default: in every
+    // pass of their event loop). Call it in the store's thread.
+    void setRunTimeInterval(int ms, LatestValues::Clock clock = {});
     bool unsubscribe(const QString& key, QObject* receiver);
     bool unsubscribeAll(QObject* receiver);
     QStringList subscriptions(QObject* receiver) const;

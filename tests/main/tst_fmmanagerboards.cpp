@@ -194,9 +194,11 @@ void TestFMManagerBoards::eachStripMeasuresAgainstItsOwnBoard()
         status.pcmFill = capacity * 2 / 5;
         status.rdsFill = capacity / 5;
         window->project()->setChannelStatus(number, status);
-        QCoreApplication::sendPostedEvents();
         auto* light = window->channel(number - 1)->findChild<FMInfo*>(QStringLiteral("info"));
         QVERIFY(light);
+        // The window takes the boards' run-time values once a frame.
+        QTRY_VERIFY(light->toolTipText(light->area(FMInfo::RdsBar).center())
+                        .contains(QStringLiteral("RDS FIFO @ 40%")));
         QVERIFY2(light->toolTipText(light->area(FMInfo::PcmBar).center())
                      .contains(QStringLiteral("PCM FIFO @ 40%")),
                  qPrintable(light->toolTipText(light->area(FMInfo::PcmBar).center())));

@@ -29,6 +29,7 @@ private slots:
     void showingReceiverGetsTheNewestStateValue_data();
     void showingReceiverGetsTheNewestStateValue();
     void runTimeValuesKeepTheOrderOfTheirFirstPublication();
+    void pacedRunTimeValuesComeOncePerInterval();
     void receiverSkippingStreamedValuesHearsTheRest_data();
     void receiverSkippingStreamedValuesHearsTheRest();
     void wildPatternTakesOnePartOfEveryChannel();
@@ -257,6 +258,49 @@ void TestSettingsStore::runTimeValuesKeepTheOrderOfTheirFirstPublication()
                                        "chinfo.1/rdslog/1"}));
     QCOMPARE(page.values(), (QVariantList{3, "a", 2, "b"}));
     store->unsubscribeAll(&page);
+}
+
+// Paced, the values published within an interval of the last delivery wait
+// for its end and then come in one go, state values newest only, records
+// every one; a client that registered the key still hears every value at
+// once. The clock is the test's own; only the interval's end is waited for.
+void TestSettingsStore::pacedRunTimeValuesComeOncePerInterval()
+{
+    constexpr int kIntervalMs = 20;
+    qint64 now = 5000;
+    store->setRunTimeInterval(kIntervalMs, [&now] { return now; });
+    KeyRecorder page;
+    KeyRecorder client;
+    QVERIFY(store->subscribe(QStringLiteral("chinfo.1"), &page));
+    QVERIFY(store->subscribe(QStringLiteral("chinfo.1.playpos"), &client));
+    store->takeLatestStateValues(&page);
+
+    store->publish(QStringLiteral("chinfo.1.playpos"), 1);
+    settle();
+    QCOMPARE(page.values(), QVariantList{1});
+
+    // Within the interval: nothing yet, however often the loop turns.
+    for (int n = 2; n <= 100; ++n) {
+        store->publish(QStringLiteral("chinfo.1.playpos"), n);
+        if (n % 10 == 0)
+            store->publish(QStringLiteral("chinfo.1.rdslog.1"), n);
+        settle();
+    }
+    QCOMPARE(page.count(), 1);
+    QCOMPARE(client.count(), 100);
+
+    now += kIntervalMs;
+    QTRY_COMPARE(page.count(), 1 + 1 + 10);
+    QCOMPARE(page.values().at(1), QVariant(100));
+    QCOMPARE(page.values().mid(2), (QVariantList{10, 20, 30, 40, 50, 60, 70, 80, 90, 100}));
+
+    // After a quiet interval the next value comes at once.
+    now += kIntervalMs;
+    store->publish(QStringLiteral("chinfo.1.playpos"), 101);
+    settle();
+    QCOMPARE(page.values().constLast(), QVariant(101));
+    store->unsubscribeAll(&page);
+    store->unsubscribeAll(&client);
 }
 
 void TestSettingsStore::receiverSkippingStreamedValuesHearsTheRest_data()
