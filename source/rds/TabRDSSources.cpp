@@ -44,6 +44,10 @@ void TabRDS::setProgram(QSharedPointer<FMSettings> settings)
         return;
     for (const char* group : {"tmc", "rds", "rdsin", "chinfo", "channel"})
         store->subscribe(QString::fromLatin1(group), this);
+    // Of the boards' run-time values the page takes the RDS log records,
+    // every one, in batches; the play positions of the same channels come
+    // newest only, not each as an event of its own.
+    store->takeLatestStateValues(this);
     fillSources(0);
     fillChannelCombo(kChannelCount);
 }

@@ -467,6 +467,30 @@ private slots:
         QVERIFY(!restart->isEnabled());
     }
 
+    // The boards publish a channel's play position between its RDS groups,
+    // thousands a second: the page takes the positions newest only, yet every
+    // group of a burst in one pass is counted and logged, in order.
+    void burstOfRecordsAmongPlayPositionsReachesTheMonitorWhole()
+    {
+        MonitorKit monitor;
+        constexpr int kGroups = 1000;
+        for (int n = 0; n < kGroups; ++n) {
+            monitor.kit.store->publish(QStringLiteral("chinfo.3.playpos"), n);
+            monitor.kit.store->publish(QStringLiteral("chinfo.3.rdslog.1"),
+                                       record({kPi, 0x2000, n, 0}));
+        }
+        monitor.kit.deliver();
+        const QStringList lines = monitor.logLines().filter(QStringLiteral(" 2345 2000 "));
+        QCOMPARE(lines.size(), kGroups);
+        for (int n = 0; n < kGroups; ++n)
+            QVERIFY2(lines.at(n).contains(QStringLiteral(" 2345 2000 %1 ")
+                                              .arg(n, 4, 16, QLatin1Char('0'))
+                                              .toUpper()),
+                     qPrintable(lines.at(n)));
+        const QAbstractItemModel* model = monitor.find<QTableView>("pTable")->model();
+        QCOMPARE(column(model, 1).constLast(), QString::number(kGroups));
+    }
+
     // A long run: the log keeps its last 10,000 lines, and the statistics
     // table on screen shows the counts, rates and shares of every row, not
     // only of the group that came last.
