@@ -48,6 +48,12 @@ bool FramePacer::eventFilter(QObject* watched, QEvent* event)
 
 void FramePacer::paintHeld()
 {
+    // The clock decides when the frame ends; the timer only wakes us.
+    const qint64 since = clock() - lastPaint;
+    if (since < kFrameMs) {
+        frameEnd.start(int(kFrameMs - since));
+        return;
+    }
     lastPaint = clock();
     releasing = true;
     QEvent request(QEvent::UpdateRequest);

@@ -33,7 +33,7 @@ LatestValues::LatestValues() : courier(std::make_unique<Courier>(*this))
     intervalEnd = new QTimer(courier.get());
     intervalEnd->setSingleShot(true);
     intervalEnd->setTimerType(Qt::PreciseTimer);
-    QObject::connect(intervalEnd, &QTimer::timeout, courier.get(), [this] { deliver(); });
+    QObject::connect(intervalEnd, &QTimer::timeout, courier.get(), [this] { arrived(); });
 }
 
 void LatestValues::setInterval(int ms, Clock clock)
@@ -107,14 +107,32 @@ void LatestValues::forget(QObject* receiver)
 
 bool LatestValues::post(QObject* receiver, const QString& key, const QVariant& value)
 {
+    Receivers direct;
+    post({&receiver, 1}, key, value, direct);
+    return direct.isEmpty();
+}
+
+void LatestValues::post(std::span<QObject* const> receivers, const QString& key,
+                        const QVariant& value, Receivers& direct)
+{
     const bool state = isStateKey(key);
-    if (!state && !isRecordKey(key))
-        return false;
+    if (!state && !isRecordKey(key)) {
+        direct.append(receivers.data(), qsizetype(receivers.size()));
+        return;
+    }
+    const bool stream = isStreamKey(key);
     QMutexLocker locker(&mutex);
-    if (!receivers.contains(receiver))
-        return false;
-    if (skipping.contains(receiver) && isStreamKey(key))
-        return true;
+    for (QObject* receiver : receivers) {
+        if (!this->receivers.contains(receiver))
+            direct.append(receiver);
+        else if (!stream || !skipping.contains(receiver))
+            enqueue(receiver, key, value, state);
+    }
+}
+
+void LatestValues::enqueue(QObject* receiver, const QString& key, const QVariant& value,
+                           bool state)
+{
     auto found = queues.find(receiver);
     if (found == queues.end()) {
         found = queues.insert(receiver, Queue());
@@ -125,7 +143,7 @@ bool LatestValues::post(QObject* receiver, const QString& key, const QVariant& v
         const auto waiting = queue.stateEntry.constFind(key);
         if (waiting != queue.stateEntry.constEnd()) {
             queue.entries[*waiting].value = value;
-            return true;
+            return;
         }
         queue.stateEntry.insert(key, queue.entries.size());
     }
@@ -135,7 +153,6 @@ bool LatestValues::post(QObject* receiver, const QString& key, const QVariant& v
         QCoreApplication::postEvent(courier.get(), new SetValue(QString(), QVariant()),
                                     Qt::NormalEventPriority);
     }
-    return true;
 }
 
 bool LatestValues::takes(QObject* receiver)
@@ -150,7 +167,8 @@ void LatestValues::arrived()
         const qint64 since = clock() - lastDelivery;
         if (since < intervalMs) {
             // Until then no board posts again: everything published
-            // meanwhile joins this delivery.
+            // meanwhile joins this delivery. The clock decides when the
+            // interval ends; the timer only wakes us to look.
             if (!intervalEnd->isActive())
                 intervalEnd->start(int(intervalMs - since));
             return;

@@ -9,10 +9,12 @@
 #include <QSet>
 #include <QString>
 #include <QTimer>
+#include <QVarLengthArray>
 #include <QVariant>
 
 #include <functional>
 #include <memory>
+#include <span>
 #include <vector>
 
 // The run-time values the board threads publish all the time (play
@@ -59,6 +61,11 @@ public:
     // still waits, or drops a stream key for a receiver that skips them.
     // False when receiver takes every value as its own event.
     bool post(QObject* receiver, const QString& key, const QVariant& value);
+    using Receivers = QVarLengthArray<QObject*, 16>;
+    // As post() for each of receivers, in one go; those that take every
+    // value as its own event are added to direct.
+    void post(std::span<QObject* const> receivers, const QString& key, const QVariant& value,
+              Receivers& direct);
 
 private:
     struct Entry
@@ -78,6 +85,8 @@ private:
     // Hands every queued value to its receiver, in the order queued.
     void deliver();
     bool takes(QObject* receiver);
+    // Expects the mutex held.
+    void enqueue(QObject* receiver, const QString& key, const QVariant& value, bool state);
 
     QMutex mutex;
     QSet<QObject*> receivers;

@@ -211,13 +211,12 @@ bool Settings::setValue(const QString& key, const QVariant& value, bool notify, 
     if (!notify)
         return true;
 
-    ServedSet served;
-    if (sender)
-        served.insert(sender);
-    postToSubscribers(QStringLiteral("*"), n, value, served);
-    postToSubscribers(n, n, value, served);
-    postToSubscribers(groupOf(n), n, value, served);
-    postToSubscribers(firstWordOf(n), n, value, served);
+    ServedSet served(sender);
+    collectSubscribers(QStringLiteral("*"), served);
+    collectSubscribers(n, served);
+    collectSubscribers(groupOf(n), served);
+    collectSubscribers(firstWordOf(n), served);
+    postToServed(served, n, value);
     return true;
 }
 
@@ -231,10 +230,11 @@ void Settings::remove(const QString& key, bool notify)
     if (!notify)
         return;
     ServedSet served;
-    postToSubscribers(QStringLiteral("*"), n, QVariant(), served);
-    postToSubscribers(n, n, QVariant(), served);
-    postToSubscribers(groupOf(n), n, QVariant(), served);
-    postToSubscribers(firstWordOf(n), n, QVariant(), served);
+    collectSubscribers(QStringLiteral("*"), served);
+    collectSubscribers(n, served);
+    collectSubscribers(groupOf(n), served);
+    collectSubscribers(firstWordOf(n), served);
+    postToServed(served, n, QVariant());
 }
 
 void Settings::publish(const QString& key, const QVariant& value) const
@@ -242,22 +242,23 @@ void Settings::publish(const QString& key, const QVariant& value) const
     QReadLocker locker(&lock);
     const QString n = normalizeKey(key);
     ServedSet served;
-    postToSubscribers(QStringLiteral("*"), n, value, served);
+    collectSubscribers(QStringLiteral("*"), served);
     const QString wild = wildFormOf(n);
     if (!wild.isEmpty())
-        postToSubscribers(wild, n, value, served);
-    postToSubscribers(n, n, value, served);
+        collectSubscribers(wild, served);
+    collectSubscribers(n, served);
 
     for (qsizetype cut = n.lastIndexOf(QLatin1Char('/')); cut > 0;
          cut = n.lastIndexOf(QLatin1Char('/'), cut - 1)) {
         const QString ancestor = n.left(cut);
         const QString ancestorWild = wildFormOf(ancestor);
         if (!ancestorWild.isEmpty())
-            postToSubscribers(ancestorWild, n, value, served);
-        postToSubscribers(ancestor, n, value, served);
+            collectSubscribers(ancestorWild, served);
+        collectSubscribers(ancestor, served);
     }
     if (n.contains(QLatin1Char('.')))
-        postToSubscribers(firstWordOf(n), n, value, served);
+        collectSubscribers(firstWordOf(n), served);
+    postToServed(served, n, value);
 }
 
 QList<int> Settings::parseKey(const QString& storedKey, QString& prefix, QString& rest)
@@ -304,10 +305,9 @@ void Settings::publishPattern(const QString& keyPath, const QVariant& value,
     parseKey(n, prefix, rest);
     const QString family = prefix.endsWith(QLatin1Char('.')) ? prefix.chopped(1) : prefix;
 
-    ServedSet served;
-    if (sender)
-        served.insert(sender);
-    postToSubscribers(QStringLiteral("*"), n, value, served);
+    ServedSet served(sender);
+    collectSubscribers(QStringLiteral("*"), served);
+    postToServed(served, n, value);
     if (family.isEmpty())
         return;
     // The table is sorted by pattern, so the family's own subscribers and,
@@ -424,23 +424,42 @@ QStringList Settings::subscriptions(QObject* receiver) const
     return patterns;
 }
 
+bool Settings::ServedSet::add(QObject* receiver)
+{
+    if (std::find(all.cbegin(), all.cend(), receiver) != all.cend())
+        return false;
+    all.append(receiver);
+    return true;
+}
+
 void Settings::postSetValue(QObject* receiver, const QString& key, const QVariant& value,
                             ServedSet& served) const
 {
-    if (served.contains(receiver))
+    if (!served.add(receiver))
         return;
-    served.insert(receiver);
     if (latestValues.post(receiver, key, value))
         return;
     QCoreApplication::postEvent(receiver, new SetValue(key, value), Qt::NormalEventPriority);
 }
 
-void Settings::postToSubscribers(const QString& pattern, const QString& key, const QVariant& value,
-                                 ServedSet& served) const
+void Settings::collectSubscribers(const QString& pattern, ServedSet& served) const
 {
     auto [first, last] = subscribers.equal_range(pattern);
     for (auto it = first; it != last; ++it)
-        postSetValue(it->second, key, value, served);
+        served.add(it->second);
+}
+
+void Settings::postToServed(ServedSet& served, const QString& key, const QVariant& value) const
+{
+    const qsizetype count = served.all.size() - served.notified;
+    if (count <= 0)
+        return;
+    LatestValues::Receivers direct;
+    latestValues.post({served.all.constData() + served.notified, size_t(count)}, key, value,
+                      direct);
+    served.notified = served.all.size();
+    for (QObject* receiver : std::as_const(direct))
+        QCoreApplication::postEvent(receiver, new SetValue(key, value), Qt::NormalEventPriority);
 }
 
 QString Settings::groupOf(const QString& storedKey)

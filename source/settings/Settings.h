@@ -11,6 +11,7 @@
 #include <QSettings>
 #include <QStringList>
 #include <QThreadPool>
+#include <QVarLengthArray>
 #include <QVariant>
 
 #include <atomic>
@@ -112,7 +113,22 @@ public:
     static bool sameValue(const QVariant& a, const QVariant& b);
 
 protected:
-    using ServedSet = QSet<QObject*>;
+    // The receivers of one notification, each once, in the order found.
+    // The sender, when given, counts as served but is never notified.
+    struct ServedSet
+    {
+        ServedSet() = default;
+        explicit ServedSet(QObject* sender) : notified(sender ? 1 : 0)
+        {
+            if (sender)
+                all.append(sender);
+        }
+        // False when receiver is in already.
+        bool add(QObject* receiver);
+
+        QVarLengthArray<QObject*, 16> all;
+        qsizetype notified = 0; // those before it were notified (or sent)
+    };
 
     // QSettings writes the whole file after every change it is asked to
     // store; a burst of changes (a remote client setting keys in a loop) is
@@ -134,8 +150,10 @@ protected:
 
     void postSetValue(QObject* receiver, const QString& key, const QVariant& value,
                       ServedSet& served) const;
-    void postToSubscribers(const QString& pattern, const QString& key, const QVariant& value,
-                           ServedSet& served) const;
+    // Adds the subscribers of pattern to served; postToServed() notifies
+    // those added since its last call, taking the store's batching lock once.
+    void collectSubscribers(const QString& pattern, ServedSet& served) const;
+    void postToServed(ServedSet& served, const QString& key, const QVariant& value) const;
 
     static QString groupOf(const QString& storedKey);
     static QString firstWordOf(const QString& storedKey);
