@@ -11,7 +11,9 @@
 #include "ui_FMChannel.h"
 
 #include <QCoreApplication>
+#include <QLinearGradient>
 #include <QMenu>
+#include <QPainter>
 
 #include <algorithm>
 #include <cmath>
@@ -66,6 +68,7 @@ FMChannel::FMChannel(int channel, QWidget* parent)
     installEventFilter(new SetHandler(this));
     for (QLabel* field : {ui->freq, ui->gain, ui->volm, ui->rds, ui->audio})
         field->setBackgroundRole(QPalette::Base);
+    ui->audio->installEventFilter(this);
     for (QToolButton* button : {ui->Bconfig, ui->Baudio}) {
         QPalette clear = button->palette();
         clear.setColor(QPalette::Button, Qt::transparent);
@@ -235,6 +238,8 @@ void FMChannel::notifyChannel(const QString& key, const QVariant& value)
         QPalette shade = ui->audio->palette();
         setRoleColour(shade, QPalette::Base, record.used ? kGreen : kUnused);
         ui->audio->setPalette(shade);
+        // The old source's position is no position of the new one.
+        marker = -1;
         setAudioName();
         return;
     }
@@ -459,9 +464,8 @@ void FMChannel::setRDSID(int id, bool write)
 // An unused channel plays nothing, whatever its engine still reports.
 void FMChannel::paintPlayPosition(int permille)
 {
-    // Re-colouring the field costs more than anything else a position does:
-    // a strip out of sight (another board's tab, another page) only keeps
-    // the newest and marks it when shown.
+    // A strip out of sight (another board's tab, another page) only keeps
+    // the newest position and marks it when shown.
     playPermille = permille;
     if (!isVisible())
         return;
@@ -469,16 +473,32 @@ void FMChannel::paintPlayPosition(int permille)
     const int position = int(std::lround(permille * width * 0.001));
     if (!record.used || position == marker || width <= 0)
         return;
+    // The mark is painted over the field's background: a moving mark costs
+    // a repaint of the field, not a new palette for it (and its chooser).
     marker = position;
-    const double p = double(position) / width;
+    ui->audio->update();
+}
+
+bool FMChannel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != ui->audio || event->type() != QEvent::Paint || marker < 0 ||
+        playPermille < 0 || !record.used)
+        return QFrame::eventFilter(watched, event);
+    const int width = ui->audio->width();
+    if (width <= 0)
+        return false;
+    // From the newest position at the field's present width: a resized strip
+    // marks the same place.
+    const double p = double(std::lround(playPermille * width * 0.001)) / width;
     QLinearGradient mark(0, 0, width, 0);
     mark.setColorAt(std::clamp(p - 0.12, 0.0, 1.0), QColor::fromRgba(kGreen));
     mark.setColorAt(std::clamp(p - 0.01, 0.01, 1.0), QColor::fromRgba(0xFFA0B020));
     mark.setColorAt(std::clamp(p, 0.0, 0.99), QColor::fromRgba(0xFFA0B020));
     mark.setColorAt(std::clamp(p + 0.01, 0.0, 1.0), QColor::fromRgba(kGreen));
-    QPalette shade = ui->audio->palette();
-    shade.setBrush(QPalette::Base, mark);
-    ui->audio->setPalette(shade);
+    QPainter painter(ui->audio);
+    painter.fillRect(ui->audio->rect(), mark);
+    // The label draws its frame and text on top.
+    return false;
 }
 
 void FMChannel::showEvent(QShowEvent* event)

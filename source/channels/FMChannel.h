@@ -77,6 +77,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    // Paints the play position mark over the audio field's background.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     int fittingPixels(int pixels) const;
@@ -123,7 +125,7 @@ private:
     bool remoteRDS = false;
     QString remoteSender;
     int labelPixels = 0;
-    int marker = -1;
+    int marker = -1; // in pixels of the audio field; -1: none drawn
     int playPermille = -1; // the newest position, marked once the strip is in sight
     QList<QPointer<QWidget>> waiting;
 };

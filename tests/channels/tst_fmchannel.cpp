@@ -127,6 +127,7 @@ private slots:
     void contextMenuEntries();
     void unusedSourceIsDropped();
     void playPositionMark();
+    void playPositionMarkKeepsItsPlaceWhenTheStripGrows();
     void playPositionMarkOutlivesOtherChanges_data();
     void playPositionMarkOutlivesOtherChanges();
     void hiddenStripMarksTheNewestPositionWhenShown();
@@ -710,6 +711,23 @@ void TestFMChannel::playPositionMark()
     QVERIFY2(fading != green && fading != mark, qPrintable(fading.name()));
 }
 
+// The mark stands for a share of the song: a wider field shows it at the
+// same share, without waiting for the next position.
+void TestFMChannel::playPositionMarkKeepsItsPlaceWhenTheStripGrows()
+{
+    StripKit kit(channelUsing({}));
+    QLabel* audio = kit.field("audio");
+    kit.publish(QStringLiteral("chinfo.5.playpos"), 250);
+    const int before = audio->width();
+    kit.strip->resize(kit.strip->width() + 300, kit.strip->height());
+    StripKit::settle();
+    QVERIFY(audio->width() > before + 100);
+    const QImage shown = audio->grab().toImage();
+    const QColor mark(0xA0, 0xB0, 0x20);
+    QCOMPARE(QColor(shown.pixel(audio->width() / 4 - 1, 3)), mark);
+    QVERIFY(QColor(shown.pixel(before / 4 - 1, 3)) != mark);
+}
+
 void TestFMChannel::playPositionMarkOutlivesOtherChanges_data()
 {
     QTest::addColumn<QString>("key");
@@ -754,8 +772,8 @@ void TestFMChannel::hiddenStripMarksTheNewestPositionWhenShown()
     QVERIFY(QColor(image.pixel(audio->width() / 5 - 1, 3)) != mark);
 }
 
-// The chooser sits in the audio field; the mark's palette changes must not
-// reach it while it is closed. Opened, it shows the field's colours.
+// The chooser sits in the audio field; the moving mark must not reach it
+// while it is closed. Opened, it shows the field's colours.
 void TestFMChannel::closedChooserKeepsItsColoursWhileTheMarkMoves()
 {
     StripKit kit(channelUsing({{"audio.1/name", "A1"}}));
@@ -763,7 +781,8 @@ void TestFMChannel::closedChooserKeepsItsColoursWhileTheMarkMoves()
     Lister* chooser = kit.strip->audioChooser();
     const QBrush before = chooser->palette().brush(QPalette::Base);
     kit.publish(QStringLiteral("chinfo.5.playpos"), 500);
-    QCOMPARE(audio->palette().brush(QPalette::Base).style(), Qt::LinearGradientPattern);
+    QCOMPARE(QColor(audio->grab().toImage().pixel(audio->width() / 2 - 1, 3)),
+             QColor(0xA0, 0xB0, 0x20));
     QCOMPARE(chooser->palette().brush(QPalette::Base), before);
 
     QTest::mouseClick(audio, Qt::LeftButton);
