@@ -114,8 +114,13 @@ void FMChannel::refresh(QSharedPointer<FMSettings> settings)
     ui->info->setStore(store);
     subscribeAudio(true);
     subscribeRDS(true);
-    for (const char* group : {"channel.%1", "chinfo.%1", "rdsin.%1"})
+    for (const char* group : {"channel.%1", "rdsin.%1"})
         store->subscribe(QString::fromLatin1(group).arg(number), this);
+    // Of the channel's run-time values the strip shows these; the RDS log
+    // records published beside them, hundreds a second, are not its business.
+    for (const char* info : {"chinfo.%1/dist", "chinfo.%1/playpos", "chinfo.%1/playing",
+                             "chinfo.%1/playrate"})
+        store->subscribe(QString::fromLatin1(info).arg(number), this);
     setUsed(record.used);
     setAudioName();
     setRDSName();

@@ -42,11 +42,13 @@ void TabRDS::setProgram(QSharedPointer<FMSettings> settings)
     resetTitles();
     if (!store)
         return;
-    for (const char* group : {"tmc", "rds", "rdsin", "chinfo", "channel"})
+    for (const char* group : {"tmc", "rds", "rdsin", "channel"})
         store->subscribe(QString::fromLatin1(group), this);
-    // Of the boards' run-time values the page takes the RDS log records,
-    // every one, in batches; the play positions of the same channels come
-    // newest only, not each as an event of its own.
+    // Of the boards' run-time values the page shows the RDS log records of
+    // every channel, not the play positions and states published beside
+    // them thousands of times a second; the records come in batches, every
+    // one, in order.
+    store->subscribe(QStringLiteral("chinfo.*/rdslog"), this);
     store->takeLatestStateValues(this);
     fillSources(0);
     fillChannelCombo(kChannelCount);
