@@ -82,12 +82,11 @@ QString EventLog::debugText(const QVariant& value)
 
 void EventLog::append(const QString& text)
 {
-    const QDateTime now = QDateTime::currentDateTime();
     if (isVisible()) {
-        ui->text->appendPlainText(stamped(now, text));
+        ui->text->appendPlainText(stamped(QDateTime::currentDateTime(), text));
         return;
     }
-    waiting.append({now, text});
+    waiting.append({QDateTime::currentMSecsSinceEpoch(), text});
     // The view keeps no more than this either.
     if (waiting.size() > kMaxLines)
         waiting.removeFirst();
@@ -111,7 +110,7 @@ void EventLog::showWaitingLines()
     QStringList lines;
     lines.reserve(waiting.size());
     for (const Line& line : std::as_const(waiting))
-        lines.append(stamped(line.time, line.text));
+        lines.append(stamped(QDateTime::fromMSecsSinceEpoch(line.msecsSinceEpoch), line.text));
     waiting.clear();
     ui->text->appendPlainText(lines.join(QLatin1Char('\n')));
 }

@@ -40,7 +40,9 @@ protected:
 private:
     struct Line
     {
-        QDateTime time;
+        // UTC: the local time is worked out when the line is shown, as
+        // asking the time zone costs more than the rest of a hidden line.
+        qint64 msecsSinceEpoch;
         QString text;
     };
     static QString stamped(const QDateTime& time, const QString& text);
