@@ -14,26 +14,34 @@
 class LatestValues::Courier : public QObject
 {
 public:
-    explicit Courier(LatestValues& values) : values(values) {}
+    Courier(LatestValues& values, Batch& batch) : values(values), batch(batch) {}
 
     bool event(QEvent* event) override
     {
         if (event->type() != SetValue::kType)
             return QObject::event(event);
-        values.arrived();
+        if (&batch == &values.runTime)
+            values.arrived();
+        else
+            values.deliver(batch);
         return true;
     }
 
 private:
     LatestValues& values;
+    Batch& batch;
 };
 
-LatestValues::LatestValues() : courier(std::make_unique<Courier>(*this))
+LatestValues::LatestValues()
 {
-    intervalEnd = new QTimer(courier.get());
+    runTime.courier = std::make_unique<Courier>(*this, runTime);
+    others.courier = std::make_unique<Courier>(*this, others);
+    home = runTime.courier->thread();
+    intervalEnd = new QTimer(runTime.courier.get());
     intervalEnd->setSingleShot(true);
     intervalEnd->setTimerType(Qt::PreciseTimer);
-    QObject::connect(intervalEnd, &QTimer::timeout, courier.get(), [this] { arrived(); });
+    QObject::connect(intervalEnd, &QTimer::timeout, runTime.courier.get(),
+                     [this] { arrived(); });
 }
 
 void LatestValues::setInterval(int ms, Clock clock)
@@ -101,8 +109,10 @@ void LatestValues::forget(QObject* receiver)
     QMutexLocker locker(&mutex);
     receivers.remove(receiver);
     skipping.remove(receiver);
-    queues.remove(receiver);
-    queued.removeAll(receiver);
+    for (Batch* batch : {&runTime, &others}) {
+        batch->queues.remove(receiver);
+        batch->queued.removeAll(receiver);
+    }
 }
 
 bool LatestValues::post(QObject* receiver, const QString& key, const QVariant& value)
@@ -116,27 +126,34 @@ void LatestValues::post(std::span<QObject* const> receivers, const QString& key,
                         const QVariant& value, Receivers& direct)
 {
     const bool state = isStateKey(key);
-    if (!state && !isRecordKey(key)) {
-        direct.append(receivers.data(), qsizetype(receivers.size()));
-        return;
-    }
-    const bool stream = isStreamKey(key);
+    const bool record = !state && isRecordKey(key);
+    const bool stream = record || (state && isStreamKey(key));
     QMutexLocker locker(&mutex);
     for (QObject* receiver : receivers) {
-        if (!this->receivers.contains(receiver))
+        if (!this->receivers.contains(receiver)) {
             direct.append(receiver);
-        else if (!stream || !skipping.contains(receiver))
-            enqueue(receiver, key, value, state);
+        } else if (state || record) {
+            if (!stream || !skipping.contains(receiver))
+                enqueue(runTime, receiver, key, value, state);
+        } else if (receiver->thread() == home) {
+            // Every other value reaches a page as well, each one, but with
+            // the others of the same pass: a remote client's SET notifies
+            // several pages, and each event posted on its own wakes the
+            // thread again.
+            enqueue(others, receiver, key, value, false);
+        } else {
+            direct.append(receiver);
+        }
     }
 }
 
-void LatestValues::enqueue(QObject* receiver, const QString& key, const QVariant& value,
-                           bool state)
+void LatestValues::enqueue(Batch& batch, QObject* receiver, const QString& key,
+                           const QVariant& value, bool state)
 {
-    auto found = queues.find(receiver);
-    if (found == queues.end()) {
-        found = queues.insert(receiver, Queue());
-        queued.append(receiver);
+    auto found = batch.queues.find(receiver);
+    if (found == batch.queues.end()) {
+        found = batch.queues.insert(receiver, Queue());
+        batch.queued.append(receiver);
     }
     Queue& queue = *found;
     if (state) {
@@ -148,9 +165,9 @@ void LatestValues::enqueue(QObject* receiver, const QString& key, const QVariant
         queue.stateEntry.insert(key, queue.entries.size());
     }
     queue.entries.push_back({key, value});
-    if (!deliveryPosted) {
-        deliveryPosted = true;
-        QCoreApplication::postEvent(courier.get(), new SetValue(QString(), QVariant()),
+    if (!batch.posted) {
+        batch.posted = true;
+        QCoreApplication::postEvent(batch.courier.get(), new SetValue(QString(), QVariant()),
                                     Qt::NormalEventPriority);
     }
 }
@@ -174,12 +191,12 @@ void LatestValues::arrived()
             return;
         }
     }
-    deliver();
+    deliver(runTime);
 }
 
-void LatestValues::deliver()
+void LatestValues::deliver(Batch& from)
 {
-    if (intervalMs > 0) {
+    if (&from == &runTime && intervalMs > 0) {
         lastDelivery = clock();
         delivered = true;
     }
@@ -187,9 +204,9 @@ void LatestValues::deliver()
     QList<QObject*> order;
     {
         QMutexLocker locker(&mutex);
-        batch.swap(queues);
-        order.swap(queued);
-        deliveryPosted = false;
+        batch.swap(from.queues);
+        order.swap(from.queued);
+        from.posted = false;
     }
     for (QObject* receiver : std::as_const(order)) {
         for (Entry& entry : batch[receiver].entries) {

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QSet>
 #include <QString>
+#include <QThread>
 #include <QTimer>
 #include <QVarLengthArray>
 #include <QVariant>
@@ -25,8 +26,10 @@
 // receivers' thread is woken once per pass of its event loop, not once per
 // value. Within a batch a state value keeps only its newest value; RDS log
 // records are kept every one, in order (the monitor counts every group).
-// Everything else, and every receiver that did not ask for this (a remote
-// client's pushes), gets each publication as its own event.
+// Every other value reaches such a receiver in its own thread each one, in
+// order, gathered with the others of the same pass into one delivery too. A
+// receiver that did not ask for this (a remote client's pushes), or lives in
+// another thread, gets each publication as its own event.
 class LatestValues
 {
 public:
@@ -80,26 +83,36 @@ private:
     };
     class Courier;
 
-    // A delivery was posted: it is made now, or when the interval ends.
+    // The values waiting for one delivery, and who delivers them.
+    struct Batch
+    {
+        QHash<QObject*, Queue> queues;
+        QList<QObject*> queued; // receivers with a queue, in the order of their first value
+        bool posted = false;    // the courier has a delivery on its way
+        std::unique_ptr<Courier> courier;
+    };
+
+    // A delivery of the run-time values was posted: it is made now, or when
+    // the interval ends.
     void arrived();
-    // Hands every queued value to its receiver, in the order queued.
-    void deliver();
+    // Hands every value queued in from to its receiver, in the order queued.
+    void deliver(Batch& from);
     bool takes(QObject* receiver);
     // Expects the mutex held.
-    void enqueue(QObject* receiver, const QString& key, const QVariant& value, bool state);
+    void enqueue(Batch& batch, QObject* receiver, const QString& key, const QVariant& value,
+                 bool state);
 
     QMutex mutex;
     QSet<QObject*> receivers;
     QSet<QObject*> skipping;
-    QHash<QObject*, Queue> queues;
-    QList<QObject*> queued; // receivers with a queue, in the order of their first value
-    bool deliveryPosted = false;
-    std::unique_ptr<QObject> courier;
+    Batch runTime; // the run-time values, paced by the interval
+    Batch others;  // every other value, delivered in the next pass
+    QThread* home = nullptr; // the receivers' thread, where the couriers live
 
     // Used in the receivers' thread only.
     int intervalMs = 0;
     Clock clock;
     qint64 lastDelivery = 0;
     bool delivered = false;
-    QTimer* intervalEnd = nullptr; // a child of the courier
+    QTimer* intervalEnd = nullptr; // a child of the run-time courier
 };
