@@ -3,9 +3,9 @@
 #include "board/BoardCommand.h"
 #include "board/StatusRates.h"
 #include "settings/FMSettings.h"
+#include "settings/MonotonicClock.h"
 
 #include <QDebug>
-#include <QElapsedTimer>
 #include <QNetworkDatagram>
 #include <QUdpSocket>
 
@@ -18,16 +18,6 @@ constexpr int kLoggedBytes = 42;
 constexpr int kBandDatagramSize = 31;
 constexpr int kAttnOffDb = -31;
 constexpr int kRdsPairBytes = 26; // two 13-byte groups
-
-qint64 monotonicMs()
-{
-    static QElapsedTimer timer = [] {
-        QElapsedTimer started;
-        started.start();
-        return started;
-    }();
-    return timer.elapsed();
-}
 
 } // namespace
 

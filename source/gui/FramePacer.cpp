@@ -1,23 +1,10 @@
 #include "gui/FramePacer.h"
 
+#include "settings/MonotonicClock.h"
+
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QEvent>
 #include <QWidget>
-
-namespace {
-
-qint64 monotonicMs()
-{
-    static QElapsedTimer started = [] {
-        QElapsedTimer timer;
-        timer.start();
-        return timer;
-    }();
-    return started.elapsed();
-}
-
-} // namespace
 
 FramePacer::FramePacer(QWidget* window, Clock clock)
     : QObject(window), window(window), clock(clock ? std::move(clock) : Clock(monotonicMs))

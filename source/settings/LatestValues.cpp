@@ -1,7 +1,8 @@
 #include "settings/LatestValues.h"
 
+#include "settings/MonotonicClock.h"
+
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QEvent>
 #include <QMutexLocker>
 #include <QThread>
@@ -47,13 +48,7 @@ LatestValues::LatestValues()
 void LatestValues::setInterval(int ms, Clock clock)
 {
     intervalMs = std::max(ms, 0);
-    if (clock) {
-        this->clock = std::move(clock);
-        return;
-    }
-    auto started = std::make_shared<QElapsedTimer>();
-    started->start();
-    this->clock = [started] { return started->elapsed(); };
+    this->clock = clock ? std::move(clock) : Clock(monotonicMs);
 }
 
 LatestValues::~LatestValues() = default;
