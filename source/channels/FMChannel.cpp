@@ -118,8 +118,8 @@ void FMChannel::refresh(QSharedPointer<FMSettings> settings)
         store->subscribe(QString::fromLatin1(group).arg(number), this);
     // Of the channel's run-time values the strip shows these; the RDS log
     // records published beside them, hundreds a second, are not its business.
-    for (const char* info : {"chinfo.%1/dist", "chinfo.%1/playpos", "chinfo.%1/playing",
-                             "chinfo.%1/playrate"})
+    for (const char* info :
+         {"chinfo.%1/dist", "chinfo.%1/playpos", "chinfo.%1/playing", "chinfo.%1/playrate"})
         store->subscribe(QString::fromLatin1(info).arg(number), this);
     setUsed(record.used);
     setAudioName();
@@ -486,8 +486,8 @@ void FMChannel::paintPlayPosition(int permille)
 
 bool FMChannel::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != ui->audio || event->type() != QEvent::Paint || marker < 0 ||
-        playPermille < 0 || !record.used)
+    if (watched != ui->audio || event->type() != QEvent::Paint || marker < 0 || playPermille < 0 ||
+        !record.used)
         return QFrame::eventFilter(watched, event);
     const int width = ui->audio->width();
     if (width <= 0)

@@ -125,7 +125,7 @@ private:
     bool remoteRDS = false;
     QString remoteSender;
     int labelPixels = 0;
-    int marker = -1; // in pixels of the audio field; -1: none drawn
+    int marker = -1;       // in pixels of the audio field; -1: none drawn
     int playPermille = -1; // the newest position, marked once the strip is in sight
     QList<QPointer<QWidget>> waiting;
 };

@@ -41,8 +41,7 @@ LatestValues::LatestValues()
     intervalEnd = new QTimer(runTime.courier.get());
     intervalEnd->setSingleShot(true);
     intervalEnd->setTimerType(Qt::PreciseTimer);
-    QObject::connect(intervalEnd, &QTimer::timeout, runTime.courier.get(),
-                     [this] { arrived(); });
+    QObject::connect(intervalEnd, &QTimer::timeout, runTime.courier.get(), [this] { arrived(); });
 }
 
 void LatestValues::setInterval(int ms, Clock clock)

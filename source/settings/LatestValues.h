@@ -105,8 +105,8 @@ private:
     QMutex mutex;
     QSet<QObject*> receivers;
     QSet<QObject*> skipping;
-    Batch runTime; // the run-time values, paced by the interval
-    Batch others;  // every other value, delivered in the next pass
+    Batch runTime;           // the run-time values, paced by the interval
+    Batch others;            // every other value, delivered in the next pass
     QThread* home = nullptr; // the receivers' thread, where the couriers live
 
     // Used in the receivers' thread only.

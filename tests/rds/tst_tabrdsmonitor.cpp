@@ -483,10 +483,10 @@ private slots:
         const QStringList lines = monitor.logLines().filter(QStringLiteral(" 2345 2000 "));
         QCOMPARE(lines.size(), kGroups);
         for (int n = 0; n < kGroups; ++n)
-            QVERIFY2(lines.at(n).contains(QStringLiteral(" 2345 2000 %1 ")
-                                              .arg(n, 4, 16, QLatin1Char('0'))
-                                              .toUpper()),
-                     qPrintable(lines.at(n)));
+            QVERIFY2(
+                lines.at(n).contains(
+                    QStringLiteral(" 2345 2000 %1 ").arg(n, 4, 16, QLatin1Char('0')).toUpper()),
+                qPrintable(lines.at(n)));
         const QAbstractItemModel* model = monitor.find<QTableView>("pTable")->model();
         QCOMPARE(column(model, 1).constLast(), QString::number(kGroups));
     }

@@ -112,9 +112,9 @@ void TestWorkingCopyWrites::batchedWriteReportsInTheStoresThread()
     ProjectFolder folder;
     auto store = ProjectFolder::open(folder.path());
     QList<QThread*> reportedIn;
-    QObject::connect(store.get(), &FMSettings::written, store.get(),
-                     [&reportedIn] { reportedIn.append(QThread::currentThread()); },
-                     Qt::DirectConnection);
+    QObject::connect(
+        store.get(), &FMSettings::written, store.get(),
+        [&reportedIn] { reportedIn.append(QThread::currentThread()); }, Qt::DirectConnection);
     for (int n = 1; n <= 96; ++n)
         QVERIFY(store->setValue(QStringLiteral("rds.%1.ps").arg(n), QStringLiteral("PS%1").arg(n)));
     QTRY_VERIFY_WITH_TIMEOUT(!reportedIn.isEmpty(), 30000);
