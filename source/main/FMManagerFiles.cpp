@@ -164,9 +164,10 @@ void FMManager::openStore(const QString& path)
     ProjectFiles::makePrivate(workingCopy);
     store = QSharedPointer<FMSettings>::create(workingCopy);
     connect(store.get(), &FMSettings::written, this, &FMManager::onWorkingCopyWritten);
-    // The pages show the boards' run-time values; the window paints them
-    // once a frame, so they need them no more often.
-    store->setRunTimeInterval(FramePacer::kFrameMs);
+    // The pages show the boards' run-time values (play position marks,
+    // status lights, the RDS monitor): every other frame is often enough for
+    // an eye that watches them, and each delivery repaints dozens of strips.
+    store->setRunTimeInterval(2 * FramePacer::kFrameMs);
     qDebug("man: open [%s]", qPrintable(workingCopy));
     handOver(path);
     if (!ProjectFiles::samePath(path, workingCopy)) {
