@@ -21,10 +21,7 @@ public:
     {
         if (event->type() != SetValue::kType)
             return QObject::event(event);
-        if (&batch == &values.runTime)
-            values.arrived();
-        else
-            values.deliver(batch);
+        values.arrived(batch);
         return true;
     }
 
@@ -33,21 +30,32 @@ private:
     Batch& batch;
 };
 
-LatestValues::LatestValues()
+LatestValues::LatestValues() : clock(monotonicMs)
 {
-    runTime.courier = std::make_unique<Courier>(*this, runTime);
-    others.courier = std::make_unique<Courier>(*this, others);
+    makeCourier(runTime);
+    makeCourier(others);
     home = runTime.courier->thread();
-    intervalEnd = new QTimer(runTime.courier.get());
-    intervalEnd->setSingleShot(true);
-    intervalEnd->setTimerType(Qt::PreciseTimer);
-    QObject::connect(intervalEnd, &QTimer::timeout, runTime.courier.get(), [this] { arrived(); });
+}
+
+void LatestValues::makeCourier(Batch& batch)
+{
+    batch.courier = std::make_unique<Courier>(*this, batch);
+    batch.intervalEnd = new QTimer(batch.courier.get());
+    batch.intervalEnd->setSingleShot(true);
+    batch.intervalEnd->setTimerType(Qt::PreciseTimer);
+    QObject::connect(batch.intervalEnd, &QTimer::timeout, batch.courier.get(),
+                     [this, &batch] { arrived(batch); });
 }
 
 void LatestValues::setInterval(int ms, Clock clock)
 {
-    intervalMs = std::max(ms, 0);
+    runTime.intervalMs = std::max(ms, 0);
     this->clock = clock ? std::move(clock) : Clock(monotonicMs);
+}
+
+void LatestValues::setOthersInterval(int ms)
+{
+    others.intervalMs = std::max(ms, 0);
 }
 
 LatestValues::~LatestValues() = default;
@@ -172,27 +180,27 @@ bool LatestValues::takes(QObject* receiver)
     return receivers.contains(receiver);
 }
 
-void LatestValues::arrived()
+void LatestValues::arrived(Batch& batch)
 {
-    if (intervalMs > 0 && delivered) {
-        const qint64 since = clock() - lastDelivery;
-        if (since < intervalMs) {
-            // Until then no board posts again: everything published
-            // meanwhile joins this delivery. The clock decides when the
-            // interval ends; the timer only wakes us to look.
-            if (!intervalEnd->isActive())
-                intervalEnd->start(int(intervalMs - since));
+    if (batch.intervalMs > 0 && batch.delivered) {
+        const qint64 since = clock() - batch.lastDelivery;
+        if (since < batch.intervalMs) {
+            // Until then no one posts again: everything published meanwhile
+            // joins this delivery. The clock decides when the interval ends;
+            // the timer only wakes us to look.
+            if (!batch.intervalEnd->isActive())
+                batch.intervalEnd->start(int(batch.intervalMs - since));
             return;
         }
     }
-    deliver(runTime);
+    deliver(batch);
 }
 
 void LatestValues::deliver(Batch& from)
 {
-    if (&from == &runTime && intervalMs > 0) {
-        lastDelivery = clock();
-        delivered = true;
+    if (from.intervalMs > 0) {
+        from.lastDelivery = clock();
+        from.delivered = true;
     }
     QHash<QObject*, Queue> batch;
     QList<QObject*> order;

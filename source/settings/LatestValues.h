@@ -53,6 +53,9 @@ public:
     // its thread: the boards publish thousands of values a second. Called in
     // the receivers' thread.
     void setInterval(int ms, Clock clock = {});
+    // The same for every other value the receivers take (a SET of a remote
+    // client, a key another page changed), which still come every one.
+    void setOthersInterval(int ms);
 
     void add(QObject* receiver);
     // The receiver has no use for the stream keys: they are dropped before
@@ -90,11 +93,18 @@ private:
         QList<QObject*> queued; // receivers with a queue, in the order of their first value
         bool posted = false;    // the courier has a delivery on its way
         std::unique_ptr<Courier> courier;
+
+        // Used in the receivers' thread only.
+        int intervalMs = 0;
+        qint64 lastDelivery = 0;
+        bool delivered = false;
+        QTimer* intervalEnd = nullptr; // a child of the courier
     };
 
-    // A delivery of the run-time values was posted: it is made now, or when
-    // the interval ends.
-    void arrived();
+    void makeCourier(Batch& batch);
+    // A delivery was posted: it is made now, or when the batch's interval
+    // ends.
+    void arrived(Batch& batch);
     // Hands every value queued in from to its receiver, in the order queued.
     void deliver(Batch& from);
     bool takes(QObject* receiver);
@@ -105,14 +115,9 @@ private:
     QMutex mutex;
     QSet<QObject*> receivers;
     QSet<QObject*> skipping;
-    Batch runTime;           // the run-time values, paced by the interval
-    Batch others;            // every other value, delivered in the next pass
+    Batch runTime; // the run-time values
+    Batch others;  // every other value
     QThread* home = nullptr; // the receivers' thread, where the couriers live
 
-    // Used in the receivers' thread only.
-    int intervalMs = 0;
-    Clock clock;
-    qint64 lastDelivery = 0;
-    bool delivered = false;
-    QTimer* intervalEnd = nullptr; // a child of the run-time courier
+    Clock clock; // used in the receivers' thread only
 };

@@ -63,6 +63,9 @@ public:
     // interval, all that came meanwhile in one go (0, the default: in every
     // pass of their event loop). Call it in the store's thread.
     void setRunTimeInterval(int ms, LatestValues::Clock clock = {});
+    // The same for every other value such receivers take in the store's
+    // thread: each one still comes, in order, gathered per interval.
+    void setOtherValueInterval(int ms);
     bool unsubscribe(const QString& key, QObject* receiver);
     bool unsubscribeAll(QObject* receiver);
     QStringList subscriptions(QObject* receiver) const;
