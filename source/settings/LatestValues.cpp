@@ -137,11 +137,13 @@ void LatestValues::post(std::span<QObject* const> receivers, const QString& key,
         } else if (state || record) {
             if (!stream || !skipping.contains(receiver))
                 enqueue(runTime, receiver, key, value, state);
-        } else if (receiver->thread() == home) {
+        } else if (receiver->thread() == home && !skipping.contains(receiver)) {
             // Every other value reaches a page as well, each one, but with
             // the others of the same pass: a remote client's SET notifies
             // several pages, and each event posted on its own wakes the
-            // thread again.
+            // thread again. A receiver that skips the run-time values logs
+            // or records what changes, stamped with the time it hears of
+            // it: it hears at once.
             enqueue(others, receiver, key, value, false);
         } else {
             direct.append(receiver);

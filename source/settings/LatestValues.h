@@ -28,8 +28,10 @@
 // records are kept every one, in order (the monitor counts every group).
 // Every other value reaches such a receiver in its own thread each one, in
 // order, gathered with the others of the same pass into one delivery too. A
-// receiver that did not ask for this (a remote client's pushes), or lives in
-// another thread, gets each publication as its own event.
+// receiver that did not ask for this (a remote client's pushes), lives in
+// another thread or skips the stream keys (the event log, the timeline's
+// recorder: they stamp what they hear with the time), gets each publication
+// as its own event.
 class LatestValues
 {
 public:
@@ -60,7 +62,8 @@ public:
     void add(QObject* receiver);
     // The receiver has no use for the stream keys: they are dropped before
     // anything is queued or posted for it (until add() again); the other
-    // run-time values are batched for it as for an added receiver.
+    // run-time values are batched for it as for an added receiver, and
+    // every value that is no run-time value comes at once, as its own event.
     void skip(QObject* receiver);
     void forget(QObject* receiver);
     // Queues key=value for receiver, a state key replacing its value that

@@ -57,7 +57,8 @@ public:
     // As takeLatestStateValues(), and the receiver hears none of the values
     // the boards publish many times a second (play positions, distances,
     // status, RDS log records; see LatestValues) until it calls
-    // takeLatestStateValues().
+    // takeLatestStateValues(). Every value that is no run-time value it hears
+    // at once, unpaced: it stamps what it hears with the time.
     void skipRunTimeValues(QObject* receiver);
     // The batched run-time values reach their receivers at most once per
     // interval, all that came meanwhile in one go (0, the default: in every
