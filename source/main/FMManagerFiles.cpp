@@ -168,9 +168,6 @@ void FMManager::openStore(const QString& path)
     // status lights, the RDS monitor): every other frame is often enough for
     // an eye that watches them, and each delivery repaints dozens of strips.
     store->setRunTimeInterval(2 * FramePacer::kFrameMs);
-    // Whatever else changes (a remote client's SETs, one after another)
-    // reaches them once a frame, every change in order.
-    store->setOtherValueInterval(FramePacer::kFrameMs);
     qDebug("man: open [%s]", qPrintable(workingCopy));
     handOver(path);
     if (!ProjectFiles::samePath(path, workingCopy)) {

@@ -53,10 +53,6 @@ void LatestValues::setInterval(int ms, Clock clock)
     this->clock = clock ? std::move(clock) : Clock(monotonicMs);
 }
 
-void LatestValues::setOthersInterval(int ms)
-{
-    others.intervalMs = std::max(ms, 0);
-}
 
 LatestValues::~LatestValues() = default;
 
@@ -134,16 +130,18 @@ void LatestValues::post(std::span<QObject* const> receivers, const QString& key,
     for (QObject* receiver : receivers) {
         if (!this->receivers.contains(receiver)) {
             direct.append(receiver);
+        } else if (skipping.contains(receiver)) {
+            // It logs or records what changes, stamped with the time it
+            // hears of it: what it takes at all, it hears at once.
+            if (!stream)
+                direct.append(receiver);
         } else if (state || record) {
-            if (!stream || !skipping.contains(receiver))
-                enqueue(runTime, receiver, key, value, state);
-        } else if (receiver->thread() == home && !skipping.contains(receiver)) {
+            enqueue(runTime, receiver, key, value, state);
+        } else if (receiver->thread() == home) {
             // Every other value reaches a page as well, each one, but with
             // the others of the same pass: a remote client's SET notifies
             // several pages, and each event posted on its own wakes the
-            // thread again. A receiver that skips the run-time values logs
-            // or records what changes, stamped with the time it hears of
-            // it: it hears at once.
+            // thread again.
             enqueue(others, receiver, key, value, false);
         } else {
             direct.append(receiver);

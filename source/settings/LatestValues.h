@@ -55,15 +55,11 @@ public:
     // its thread: the boards publish thousands of values a second. Called in
     // the receivers' thread.
     void setInterval(int ms, Clock clock = {});
-    // The same for every other value the receivers take (a SET of a remote
-    // client, a key another page changed), which still come every one.
-    void setOthersInterval(int ms);
 
     void add(QObject* receiver);
     // The receiver has no use for the stream keys: they are dropped before
-    // anything is queued or posted for it (until add() again); the other
-    // run-time values are batched for it as for an added receiver, and
-    // every value that is no run-time value comes at once, as its own event.
+    // anything is queued or posted for it (until add() again); every other
+    // value comes at once, as its own event.
     void skip(QObject* receiver);
     void forget(QObject* receiver);
     // Queues key=value for receiver, a state key replacing its value that
@@ -118,8 +114,8 @@ private:
     QMutex mutex;
     QSet<QObject*> receivers;
     QSet<QObject*> skipping;
-    Batch runTime; // the run-time values
-    Batch others;  // every other value
+    Batch runTime; // the run-time values, paced by the interval
+    Batch others;  // every other value, delivered in the next pass
     QThread* home = nullptr; // the receivers' thread, where the couriers live
 
     Clock clock; // used in the receivers' thread only

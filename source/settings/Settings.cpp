@@ -82,11 +82,6 @@ void Settings::setRunTimeInterval(int ms, LatestValues::Clock clock)
     latestValues.setInterval(ms, std::move(clock));
 }
 
-void Settings::setOtherValueInterval(int ms)
-{
-    latestValues.setOthersInterval(ms);
-}
-
 void Settings::setAfterWriteHook(std::function<void(const QString&)> hook)
 {
     IniWrite::setAfterWriteHook(std::move(hook));

@@ -57,16 +57,13 @@ public:
     // As takeLatestStateValues(), and the receiver hears none of the values
     // the boards publish many times a second (play positions, distances,
     // status, RDS log records; see LatestValues) until it calls
-    // takeLatestStateValues(). Every value that is no run-time value it hears
-    // at once, unpaced: it stamps what it hears with the time.
+    // takeLatestStateValues(). Every other value it hears at once, unpaced:
+    // it stamps what it hears with the time.
     void skipRunTimeValues(QObject* receiver);
     // The batched run-time values reach their receivers at most once per
     // interval, all that came meanwhile in one go (0, the default: in every
     // pass of their event loop). Call it in the store's thread.
     void setRunTimeInterval(int ms, LatestValues::Clock clock = {});
-    // The same for every other value such receivers take in the store's
-    // thread: each one still comes, in order, gathered per interval.
-    void setOtherValueInterval(int ms);
     bool unsubscribe(const QString& key, QObject* receiver);
     bool unsubscribeAll(QObject* receiver);
     QStringList subscriptions(QObject* receiver) const;

@@ -31,7 +31,6 @@ private slots:
     void showingReceiverGetsTheNewestStateValue();
     void runTimeValuesKeepTheOrderOfTheirFirstPublication();
     void pacedRunTimeValuesComeOncePerInterval();
-    void pacedOtherValuesComeEveryOneOncePerInterval();
     void receiverSkippingStreamedValuesHearsTheRest_data();
     void receiverSkippingStreamedValuesHearsTheRest();
     void wildPatternTakesOnePartOfEveryChannel();
@@ -318,41 +317,6 @@ void TestSettingsStore::pacedRunTimeValuesComeOncePerInterval()
     QCOMPARE(page.values().constLast(), QVariant(101));
     store->unsubscribeAll(&page);
     store->unsubscribeAll(&client);
-}
-
-// Paced, the other values a page takes (a client's SETs, line by line) wait
-// for the interval's end too, and then come every one, in order; a listener
-// that did not ask for batches hears each at once.
-void TestSettingsStore::pacedOtherValuesComeEveryOneOncePerInterval()
-{
-    constexpr int kIntervalMs = 20;
-    qint64 now = 5000;
-    store->setRunTimeInterval(0, [&now] { return now; });
-    store->setOtherValueInterval(kIntervalMs);
-    KeyRecorder page;
-    KeyRecorder client;
-    KeyRecorder log; // stamps what it hears: hears it at once
-    for (KeyRecorder* receiver : {&page, &client, &log})
-        QVERIFY(store->subscribe(QStringLiteral("channel.1"), receiver));
-    store->takeLatestStateValues(&page);
-    store->skipRunTimeValues(&log);
-
-    QVERIFY(store->setValue(QStringLiteral("channel.1.gain"), -1));
-    settle();
-    QCOMPARE(page.values(), QVariantList{-1});
-    QVariantList set{-1};
-    for (int n = 2; n <= 50; ++n) {
-        QVERIFY(store->setValue(QStringLiteral("channel.1.gain"), -n));
-        set.append(-n);
-        settle();
-    }
-    QCOMPARE(page.count(), 1);
-    QCOMPARE(client.values(), set);
-    QCOMPARE(log.values(), set);
-    now += kIntervalMs;
-    QTRY_COMPARE(page.values(), set);
-    for (KeyRecorder* receiver : {&page, &client, &log})
-        store->unsubscribeAll(receiver);
 }
 
 void TestSettingsStore::receiverSkippingStreamedValuesHearsTheRest_data()
