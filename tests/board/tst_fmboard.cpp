@@ -5,6 +5,7 @@
 #include "board/BoardCommand.h"
 #include "board/BoardDatagram.h"
 
+#include <QSet>
 #include <QTest>
 
 namespace {
@@ -320,25 +321,36 @@ void TestFMBoard::newProjectOfAnotherBandSetsTheBandFirst()
     QTRY_COMPARE_WITH_TIMEOUT(boardCommands(*f.emulator).size(), 2, kWaitMs);
     QTRY_VERIFY_WITH_TIMEOUT(!commandsTo(*f.emulator, 5).isEmpty(), kWaitMs);
 
-    f.emulator->clearReceived();
-    f.board->setConfig(f.project("[board]\nband=2\n" + kProject));
-    QTRY_COMPARE_WITH_TIMEOUT(boardCommands(*f.emulator).size(), 2, kWaitMs);
-    QTRY_VERIFY_WITH_TIMEOUT(!commandsTo(*f.emulator, 5).isEmpty(), kWaitMs);
-
     // On a loaded machine a carrier command of the first project may still
     // be resent, unacknowledged, after the received list was cleared: it
     // carries the old band's words. What must not come before the band is
-    // a carrier word of the new project, the last one sent.
-    const QList<Emu::Datagram> all = f.emulator->received();
+    // a carrier word of the new project.
     const auto isCarrier = [](const Emu::Datagram& d) {
         return d.type == Emu::Command && d.target != BoardCommand::kBoardTarget &&
                d.tags().contains(BoardCommand::kCarrier);
     };
-    QByteArray newCarrier;
-    for (const Emu::Datagram& d : all) {
+    QSet<QByteArray> oldCarriers;
+    for (const Emu::Datagram& d : f.emulator->received()) {
         if (isCarrier(d))
-            newCarrier = d.item(BoardCommand::kCarrier);
+            oldCarriers.insert(d.item(BoardCommand::kCarrier));
     }
+    QVERIFY(!oldCarriers.isEmpty());
+    const auto newCarrierOf = [&](const QList<Emu::Datagram>& datagrams) {
+        QByteArray word;
+        for (const Emu::Datagram& d : datagrams) {
+            if (isCarrier(d) && !oldCarriers.contains(d.item(BoardCommand::kCarrier)))
+                word = d.item(BoardCommand::kCarrier);
+        }
+        return word;
+    };
+
+    f.emulator->clearReceived();
+    f.board->setConfig(f.project("[board]\nband=2\n" + kProject));
+    QTRY_COMPARE_WITH_TIMEOUT(boardCommands(*f.emulator).size(), 2, kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!newCarrierOf(f.emulator->received()).isEmpty(), kWaitMs);
+
+    const QList<Emu::Datagram> all = f.emulator->received();
+    const QByteArray newCarrier = newCarrierOf(all);
     qsizetype firstBand = -1;
     qsizetype firstCarrier = -1;
     for (qsizetype i = 0; i < all.size(); ++i) {
