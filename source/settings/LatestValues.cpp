@@ -53,7 +53,6 @@ void LatestValues::setInterval(int ms, Clock clock)
     this->clock = clock ? std::move(clock) : Clock(monotonicMs);
 }
 
-
 LatestValues::~LatestValues() = default;
 
 bool LatestValues::isStateKey(const QString& storedKey)
