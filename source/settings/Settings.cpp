@@ -212,10 +212,7 @@ bool Settings::setValue(const QString& key, const QVariant& value, bool notify, 
         return true;
 
     ServedSet served(sender);
-    collectSubscribers(QStringLiteral("*"), served);
-    collectSubscribers(n, served);
-    collectSubscribers(groupOf(n), served);
-    collectSubscribers(firstWordOf(n), served);
+    collectStoredKeySubscribers(n, served);
     postToServed(served, n, value);
     return true;
 }
@@ -230,10 +227,7 @@ void Settings::remove(const QString& key, bool notify)
     if (!notify)
         return;
     ServedSet served;
-    collectSubscribers(QStringLiteral("*"), served);
-    collectSubscribers(n, served);
-    collectSubscribers(groupOf(n), served);
-    collectSubscribers(firstWordOf(n), served);
+    collectStoredKeySubscribers(n, served);
     postToServed(served, n, QVariant());
 }
 
@@ -447,6 +441,14 @@ void Settings::collectSubscribers(const QString& pattern, ServedSet& served) con
     auto [first, last] = subscribers.equal_range(pattern);
     for (auto it = first; it != last; ++it)
         served.add(it->second);
+}
+
+void Settings::collectStoredKeySubscribers(const QString& storedKey, ServedSet& served) const
+{
+    collectSubscribers(QStringLiteral("*"), served);
+    collectSubscribers(storedKey, served);
+    collectSubscribers(groupOf(storedKey), served);
+    collectSubscribers(firstWordOf(storedKey), served);
 }
 
 void Settings::postToServed(ServedSet& served, const QString& key, const QVariant& value) const

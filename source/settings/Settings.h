@@ -154,6 +154,8 @@ protected:
     // Adds the subscribers of pattern to served; postToServed() notifies
     // those added since its last call, taking the store's batching lock once.
     void collectSubscribers(const QString& pattern, ServedSet& served) const;
+    // Those of a changed or removed key: "*", the key, its group, its word.
+    void collectStoredKeySubscribers(const QString& storedKey, ServedSet& served) const;
     void postToServed(ServedSet& served, const QString& key, const QVariant& value) const;
 
     static QString groupOf(const QString& storedKey);
