@@ -241,7 +241,7 @@ void FMProgram::notify(SetValue* event)
     } else if (key.startsWith(QLatin1String("playlist."))) {
         bindPlaylist(playlistReference);
     } else if (key.startsWith(QLatin1String("channel"))) {
-        onChannelKey(key);
+        onChannelKey(key, event->value);
     } else {
         qDebug("pr%02d skip set [%s]", programme, qPrintable(key));
     }
@@ -267,12 +267,17 @@ int FMProgram::eonEntry(const QString& key)
     return numberAfter(key, QLatin1String("/eon/"));
 }
 
-void FMProgram::onChannelKey(const QString& key)
+void FMProgram::onChannelKey(const QString& key, const QVariant& value)
 {
     const QString field = key.mid(key.lastIndexOf(QLatin1Char('/')) + 1);
-    // A key of the record is read alone: a client setting one key in a loop
-    // must not have the whole record read again each time.
-    if (!store->readChannelField(programme, field, channel))
+    // The RDS text this programme sends is published under the channel for
+    // the window; it is no setting of the channel.
+    if (field == QLatin1String("rds"))
+        return;
+    // A key of the record is taken alone, from its notification: a client
+    // setting one key in a loop must not have the record read again each
+    // time, nor this thread wait for the store's lock while it writes.
+    if (!FMSettings::takeChannelField(programme, field, value, channel))
         readChannel();
     if (field == QLatin1String("aof") || field == QLatin1String("att") ||
         field == QLatin1String("auto"))

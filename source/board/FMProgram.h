@@ -118,7 +118,7 @@ private:
     void bindPlaylist(const QString& reference);
     void subscribe(const QString& key);
     void unsubscribe(const QString& key);
-    void onChannelKey(const QString& key);
+    void onChannelKey(const QString& key, const QVariant& value);
     void onRdsKey(const QString& key, const QVariant& value);
     void onEonKey(const QString& key);
 

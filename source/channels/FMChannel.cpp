@@ -135,11 +135,12 @@ void FMChannel::updateInfo(const BoardInfo& info)
     ui->info->setBoardInfo(info);
 }
 
-// A key of the record is read alone; anything else reads the whole record.
-void FMChannel::readChangedField(const QString& key)
+// A key of the record is taken alone, from its notification; anything else
+// reads the whole record.
+void FMChannel::readChangedField(const QString& key, const QVariant& value)
 {
     const QStringView name = QStringView(key).sliced(key.lastIndexOf(QLatin1Char('/')) + 1);
-    if (!store->readChannelField(number, name, record)) {
+    if (!FMSettings::takeChannelField(number, name, value, record)) {
         readRecord();
         return;
     }
@@ -265,7 +266,7 @@ void FMChannel::notifyChannel(const QString& key, const QVariant& value)
         store->updateAutoAF(false);
         setRDSID(value.toInt(), false);
     }
-    readChangedField(key);
+    readChangedField(key, value);
     showChanged(before, rdsChosen);
 }
 

@@ -84,7 +84,7 @@ private:
     int fittingPixels(int pixels) const;
     void setBand(int band);
     void showChanged(const ChannelConfig& before, bool rdsChosen);
-    void readChangedField(const QString& key);
+    void readChangedField(const QString& key, const QVariant& value);
     void showGain();
     void updateColor();
     bool inBand() const;

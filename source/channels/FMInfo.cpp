@@ -123,7 +123,8 @@ void FMInfo::setState(const ChannelConfig& channel)
     update();
 }
 
-// A key of the record is read alone, not the whole record again.
+// A key of the record is taken alone from its notification, not the whole
+// record read again.
 void FMInfo::notify(SetValue* event)
 {
     if (!store)
@@ -131,7 +132,7 @@ void FMInfo::notify(SetValue* event)
     const QString& key = event->key;
     const QStringView name = QStringView(key).sliced(key.lastIndexOf(QLatin1Char('/')) + 1);
     ChannelConfig changed = config;
-    if (!store->readChannelField(config.channel, name, changed))
+    if (!FMSettings::takeChannelField(config.channel, name, event->value, changed))
         changed = store->channel(config.channel);
     takeRecord(changed);
     update();

@@ -94,12 +94,13 @@ ChannelConfig FMSettings::channel(int number) const
     return config;
 }
 
-bool FMSettings::readChannelField(int number, QStringView name, ChannelConfig& config) const
+bool FMSettings::takeChannelField(int number, QStringView name, const QVariant& value,
+                                  ChannelConfig& config)
 {
     for (const ChannelField& field : kChannelFields) {
         if (name != QLatin1String(field.name))
             continue;
-        field.take(config, value(channelPrefix(number) + name.toString()), defaultChannel(number));
+        field.take(config, value, defaultChannel(number));
         return true;
     }
     return false;

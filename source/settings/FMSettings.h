@@ -38,9 +38,13 @@ public:
 
     // --- channels and board values
     ChannelConfig channel(int number) const;
-    // Reads the one field a channel key names ("gain", "idrds") into config
-    // as channel() reads it; false when the name is no field of the record.
-    bool readChannelField(int number, QStringView name, ChannelConfig& config) const;
+    // Takes the one field a channel key names ("gain", "idrds") into config
+    // as channel() reads it, from the value a notification of the key
+    // carries (null: the key was removed), without asking the store: each
+    // change of a key is notified with the value it stored. False when the
+    // name is no field of the record.
+    static bool takeChannelField(int number, QStringView name, const QVariant& value,
+                                 ChannelConfig& config);
     void setChannelConfig(int number, const ChannelConfig& config);
     int band() const;
     int attenuation() const;

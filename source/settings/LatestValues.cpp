@@ -1,6 +1,7 @@
 #include "settings/LatestValues.h"
 
 #include "settings/MonotonicClock.h"
+#include "settings/Observer.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -28,6 +29,57 @@ public:
 private:
     LatestValues& values;
     Batch& batch;
+};
+
+// The values on their way to one receiver outside the batches. Shared with
+// the event posted for them, which may outlive the store.
+struct LatestValues::Mailbox
+{
+    QMutex mutex;
+    std::vector<Entry> entries;
+    bool posted = false; // a MailboxDrop is on its way
+};
+
+// Posted to the receiver when its mailbox gets its first value; whatever
+// joins the mailbox until the receiver's loop comes to it is delivered with
+// it, in order.
+class LatestValues::MailboxDrop : public SetValue
+{
+public:
+    explicit MailboxDrop(std::shared_ptr<Mailbox> box)
+        : SetValue(QString(), QVariant()), box(std::move(box))
+    {
+    }
+
+    ~MailboxDrop() override
+    {
+        if (opened)
+            return;
+        // Taken back undelivered (the receiver went away or dropped what was
+        // on its way): so is what it carried.
+        QMutexLocker locker(&box->mutex);
+        box->entries.clear();
+        box->posted = false;
+    }
+
+    void deliverTo(Observer& observer) override
+    {
+        std::vector<Entry> entries;
+        {
+            QMutexLocker locker(&box->mutex);
+            entries.swap(box->entries);
+            box->posted = false;
+        }
+        opened = true;
+        for (Entry& entry : entries) {
+            SetValue event(entry.key, entry.value);
+            observer.notify(&event);
+        }
+    }
+
+private:
+    std::shared_ptr<Mailbox> box;
+    bool opened = false;
 };
 
 LatestValues::LatestValues() : clock(monotonicMs)
@@ -106,45 +158,55 @@ void LatestValues::forget(QObject* receiver)
     QMutexLocker locker(&mutex);
     receivers.remove(receiver);
     skipping.remove(receiver);
+    // What is on its way stays so: only new values would need the mailbox.
+    mailboxes.remove(receiver);
     for (Batch* batch : {&runTime, &others}) {
         batch->queues.remove(receiver);
         batch->queued.removeAll(receiver);
     }
 }
 
-bool LatestValues::post(QObject* receiver, const QString& key, const QVariant& value)
+void LatestValues::post(QObject* receiver, const QString& key, const QVariant& value)
 {
-    Receivers direct;
-    post({&receiver, 1}, key, value, direct);
-    return direct.isEmpty();
+    post({&receiver, 1}, key, value);
 }
 
 void LatestValues::post(std::span<QObject* const> receivers, const QString& key,
-                        const QVariant& value, Receivers& direct)
+                        const QVariant& value)
 {
     const bool state = isStateKey(key);
     const bool record = !state && isRecordKey(key);
     const bool stream = record || (state && isStreamKey(key));
     QMutexLocker locker(&mutex);
     for (QObject* receiver : receivers) {
-        if (!this->receivers.contains(receiver)) {
-            direct.append(receiver);
-        } else if (skipping.contains(receiver)) {
-            // It logs or records what changes, stamped with the time it
-            // hears of it: what it takes at all, it hears at once.
-            if (!stream)
-                direct.append(receiver);
-        } else if (state || record) {
+        const bool batched = this->receivers.contains(receiver);
+        if (batched && skipping.contains(receiver)) {
+            if (stream)
+                continue;
+        } else if (batched && (state || record)) {
             enqueue(runTime, receiver, key, value, state);
-        } else if (receiver->thread() == home) {
-            // Every other value reaches a page as well, each one, but with
-            // the others of the same pass: a remote client's SET notifies
-            // several pages, and each event posted on its own wakes the
-            // thread again.
+            continue;
+        }
+        if (batched && receiver->thread() == home) {
+            // A remote client's SET notifies several pages and the event
+            // log: one delivery for all of them, not one event each.
             enqueue(others, receiver, key, value, false);
         } else {
-            direct.append(receiver);
+            postToMailbox(receiver, key, value);
         }
+    }
+}
+
+void LatestValues::postToMailbox(QObject* receiver, const QString& key, const QVariant& value)
+{
+    std::shared_ptr<Mailbox>& box = mailboxes[receiver];
+    if (!box)
+        box = std::make_shared<Mailbox>();
+    QMutexLocker locker(&box->mutex);
+    box->entries.push_back({key, value});
+    if (!box->posted) {
+        box->posted = true;
+        QCoreApplication::postEvent(receiver, new MailboxDrop(box), Qt::NormalEventPriority);
     }
 }
 

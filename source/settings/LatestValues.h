@@ -10,7 +10,6 @@
 #include <QString>
 #include <QThread>
 #include <QTimer>
-#include <QVarLengthArray>
 #include <QVariant>
 
 #include <functional>
@@ -26,12 +25,14 @@
 // receivers' thread is woken once per pass of its event loop, not once per
 // value. Within a batch a state value keeps only its newest value; RDS log
 // records are kept every one, in order (the monitor counts every group).
-// Every other value reaches such a receiver in its own thread each one, in
-// order, gathered with the others of the same pass into one delivery too. A
-// receiver that did not ask for this (a remote client's pushes), lives in
-// another thread or skips the stream keys (the event log, the timeline's
-// recorder: they stamp what they hear with the time), gets each publication
-// as its own event.
+// Every other value reaches a receiver each one, in order, in its own
+// thread and in the next pass of that thread's loop: a receiver in the
+// store's thread with the others of the same pass in one delivery, any
+// other (a board thread's programme, a remote client that did not ask for
+// batches) through a mailbox of its own that is posted once until it is
+// emptied: its thread is woken once for all the values that came before it
+// got to them, not once per value. A receiver that skips the stream keys
+// (the event log, the timeline's recorder) never has them queued.
 class LatestValues
 {
 public:
@@ -58,19 +59,15 @@ public:
 
     void add(QObject* receiver);
     // The receiver has no use for the stream keys: they are dropped before
-    // anything is queued or posted for it (until add() again); every other
-    // value comes at once, as its own event.
+    // anything is queued for it (until add() again); every other value it
+    // hears each one.
     void skip(QObject* receiver);
     void forget(QObject* receiver);
     // Queues key=value for receiver, a state key replacing its value that
     // still waits, or drops a stream key for a receiver that skips them.
-    // False when receiver takes every value as its own event.
-    bool post(QObject* receiver, const QString& key, const QVariant& value);
-    using Receivers = QVarLengthArray<QObject*, 16>;
-    // As post() for each of receivers, in one go; those that take every
-    // value as its own event are added to direct.
-    void post(std::span<QObject* const> receivers, const QString& key, const QVariant& value,
-              Receivers& direct);
+    void post(QObject* receiver, const QString& key, const QVariant& value);
+    // As post() for each of receivers, in one go.
+    void post(std::span<QObject* const> receivers, const QString& key, const QVariant& value);
 
 private:
     struct Entry
@@ -84,6 +81,8 @@ private:
         QHash<QString, size_t> stateEntry; // key -> index into entries
     };
     class Courier;
+    struct Mailbox;
+    class MailboxDrop;
 
     // The values waiting for one delivery, and who delivers them.
     struct Batch
@@ -108,6 +107,8 @@ private:
     void deliver(Batch& from);
     bool takes(QObject* receiver);
     // Expects the mutex held.
+    void postToMailbox(QObject* receiver, const QString& key, const QVariant& value);
+    // Expects the mutex held.
     void enqueue(Batch& batch, QObject* receiver, const QString& key, const QVariant& value,
                  bool state);
 
@@ -116,6 +117,8 @@ private:
     QSet<QObject*> skipping;
     Batch runTime; // the run-time values, paced by the interval
     Batch others;  // every other value, delivered in the next pass
+    // Of the receivers outside the batches, for as long as they are heard of.
+    QHash<QObject*, std::shared_ptr<Mailbox>> mailboxes;
     QThread* home = nullptr; // the receivers' thread, where the couriers live
 
     Clock clock; // used in the receivers' thread only

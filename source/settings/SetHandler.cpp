@@ -9,7 +9,7 @@ bool SetHandler::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched && event->type() == SetValue::kType) {
         if (auto* observer = dynamic_cast<Observer*>(watched)) {
-            observer->notify(static_cast<SetValue*>(event));
+            static_cast<SetValue*>(event)->deliverTo(*observer);
             return true;
         }
     }

@@ -1,9 +1,7 @@
 #include "settings/Settings.h"
 
 #include "settings/IniWrite.h"
-#include "settings/SetValue.h"
 
-#include <QCoreApplication>
 #include <QDebug>
 #include <QFileInfo>
 #include <QTimer>
@@ -429,11 +427,8 @@ bool Settings::ServedSet::add(QObject* receiver)
 void Settings::postSetValue(QObject* receiver, const QString& key, const QVariant& value,
                             ServedSet& served) const
 {
-    if (!served.add(receiver))
-        return;
-    if (latestValues.post(receiver, key, value))
-        return;
-    QCoreApplication::postEvent(receiver, new SetValue(key, value), Qt::NormalEventPriority);
+    if (served.add(receiver))
+        latestValues.post(receiver, key, value);
 }
 
 void Settings::collectSubscribers(const QString& pattern, ServedSet& served) const
@@ -456,12 +451,8 @@ void Settings::postToServed(ServedSet& served, const QString& key, const QVarian
     const qsizetype count = served.all.size() - served.notified;
     if (count <= 0)
         return;
-    LatestValues::Receivers direct;
-    latestValues.post({served.all.constData() + served.notified, size_t(count)}, key, value,
-                      direct);
+    latestValues.post({served.all.constData() + served.notified, size_t(count)}, key, value);
     served.notified = served.all.size();
-    for (QObject* receiver : std::as_const(direct))
-        QCoreApplication::postEvent(receiver, new SetValue(key, value), Qt::NormalEventPriority);
 }
 
 QString Settings::groupOf(const QString& storedKey)

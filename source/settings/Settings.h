@@ -57,8 +57,8 @@ public:
     // As takeLatestStateValues(), and the receiver hears none of the values
     // the boards publish many times a second (play positions, distances,
     // status, RDS log records; see LatestValues) until it calls
-    // takeLatestStateValues(). Every other value it hears at once, unpaced:
-    // it stamps what it hears with the time.
+    // takeLatestStateValues(). Every other value it hears in the next pass,
+    // unpaced: it stamps what it hears with the time.
     void skipRunTimeValues(QObject* receiver);
     // The batched run-time values reach their receivers at most once per
     // interval, all that came meanwhile in one go (0, the default: in every

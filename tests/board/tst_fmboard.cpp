@@ -53,6 +53,7 @@ private slots:
     void configurationAfterOnline();
     void keyChangeSendsItsItems_data();
     void keyChangeSendsItsItems();
+    void ownRdsTextSendsNoCommand();
     void bandAndOnAirChanges();
     void newProjectOfAnotherBandSetsTheBandFirst();
     void onAirIgnoredWhileNotOnline();
@@ -276,6 +277,29 @@ void TestFMBoard::keyChangeSendsItsItems()
     QVERIFY(sent.first().itemsComplete);
     QCOMPARE(sent.first().item(BoardCommand::kSlot), QByteArray(1, '\x04'));
     QCOMPARE(f.emulator->receivedOfType(Emu::Command).size(), 1);
+}
+
+// A programme publishes the RDS text it sends under its channel, for the
+// strip; hearing it back changes none of the channel's settings.
+void TestFMBoard::ownRdsTextSendsNoCommand()
+{
+    BoardFixture f;
+    auto settings = f.project(kProject);
+    QVERIFY(f.bringOnline(settings));
+    QTRY_VERIFY_WITH_TIMEOUT(commandsTo(*f.emulator, 24).size() >= 3, kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(boardCommands(*f.emulator).size() >= 2, kWaitMs);
+    QTest::qWait(2 * FMBoard::kStatusTickMs);
+    f.emulator->clearReceived();
+
+    settings->publish(QStringLiteral("channel.5.rds"), QStringLiteral("NEWS    "));
+    // The programme hears its values in order: once the gain's command is
+    // out, the text has been heard too.
+    QCOMPARE(settings->set(QStringLiteral("channel.5.gain"), -6), int(FMSettings::NoError));
+    QTRY_COMPARE_WITH_TIMEOUT(commandsTo(*f.emulator, 5).size(), 1, kWaitMs);
+    QTest::qWait(2 * FMBoard::kStatusTickMs);
+    const auto sent = commandsTo(*f.emulator, 5);
+    QCOMPARE(sent.size(), 1);
+    QCOMPARE(sent.first().tags(), (QList<quint16>{BoardCommand::kSlot, BoardCommand::kGain}));
 }
 
 void TestFMBoard::bandAndOnAirChanges()

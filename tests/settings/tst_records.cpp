@@ -134,8 +134,9 @@ void TestRecords::oneFieldReadsAsTheWholeRecord_data()
     }
 }
 
-// A strip or a programme told that one key changed reads that key alone; it
-// must come out as reading the whole record would, defaults included.
+// A strip or a programme told that one key changed takes that key alone from
+// the notification (null when the key was removed); it must come out as
+// reading the whole record would, defaults included.
 void TestRecords::oneFieldReadsAsTheWholeRecord()
 {
     QFETCH(QString, name);
@@ -162,16 +163,19 @@ void TestRecords::oneFieldReadsAsTheWholeRecord()
     read.autoRate = !read.autoRate;
     read.idaudio += 1;
     read.idrds += 1;
-    QVERIFY(project.readChannelField(9, name, read));
+    // A change is notified with the value the store took.
+    const QVariant notified = project.value(QStringLiteral("channel.9/") + name);
+    QCOMPARE(notified.isValid(), !stored.isEmpty());
+    QVERIFY(FMSettings::takeChannelField(9, name, notified, read));
     const auto fieldOf = [&name](const ChannelConfig& c) {
         const QMap<QString, double> fields{
-            {"used", c.used}, {"mute", c.mute}, {"mono", c.mono},  {"freq", c.freq},
-            {"gain", c.gain}, {"volm", c.volm}, {"devi", c.devi},  {"emph", c.emph},
+            {"used", c.used}, {"mute", c.mute},     {"mono", c.mono},       {"freq", c.freq},
+            {"gain", c.gain}, {"volm", c.volm},     {"devi", c.devi},       {"emph", c.emph},
             {"rate", c.rate}, {"auto", c.autoRate}, {"idaudio", c.idaudio}, {"idrds", c.idrds}};
         return fields.value(name);
     };
     QCOMPARE(fieldOf(read), fieldOf(whole));
-    QVERIFY(!project.readChannelField(9, QStringLiteral("name"), read));
+    QVERIFY(!FMSettings::takeChannelField(9, QStringLiteral("name"), notified, read));
 }
 
 void TestRecords::setChannelConfigWritesOnlyItsKeys()

@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QThread>
 
+#include <atomic>
 #include <memory>
 
 class TestSettingsStore : public QObject
@@ -26,6 +27,9 @@ private slots:
     void unchangedValuePostsNothing();
     void changeReachesEachSubscriberOnceInItsThread_data();
     void changeReachesEachSubscriberOnceInItsThread();
+    void listenerHearsABurstInOneWake_data();
+    void listenerHearsABurstInOneWake();
+    void droppedNotificationsDoNotStopTheNext();
     void publicationReachesWildAndAncestorPatterns();
     void showingReceiverGetsTheNewestStateValue_data();
     void showingReceiverGetsTheNewestStateValue();
@@ -171,6 +175,94 @@ void TestSettingsStore::changeReachesEachSubscriberOnceInItsThread()
     worker.wait();
     store->unsubscribeAll(&local);
     store->unsubscribeAll(&sender);
+}
+
+namespace {
+
+// Counts the notification events that reach the object it watches.
+class WakeCounter : public QObject
+{
+public:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == SetValue::kType)
+            ++wakes;
+        return false;
+    }
+    std::atomic_int wakes{0};
+};
+
+} // namespace
+
+void TestSettingsStore::listenerHearsABurstInOneWake_data()
+{
+    QTest::addColumn<bool>("otherThread");
+    QTest::newRow("a remote client in the store's thread") << false;
+    QTest::newRow("a programme in a board thread") << true;
+}
+
+// A listener outside the pages' batches (a remote client, a board thread's
+// programme) hears every value of a burst, in order, and is woken once for
+// all those that came before its thread got to them.
+void TestSettingsStore::listenerHearsABurstInOneWake()
+{
+    QFETCH(bool, otherThread);
+    QThread worker;
+    auto* listener = new KeyRecorder;
+    auto* counter = new WakeCounter;
+    if (otherThread) {
+        listener->moveToThread(&worker);
+        counter->moveToThread(&worker);
+    }
+    listener->installEventFilter(counter);
+    QVERIFY(store->subscribe(QStringLiteral("channel.1"), listener));
+
+    constexpr int kBurst = 1000;
+    QStringList keys;
+    QVariantList values;
+    for (int n = 1; n <= kBurst; ++n) {
+        QVERIFY(store->setValue(QStringLiteral("channel.1.gain"), -(n % 60)));
+        store->publish(QStringLiteral("channel.1.rds"), n);
+        keys << QStringLiteral("channel.1/gain") << QStringLiteral("channel.1/rds");
+        values << -(n % 60) << n;
+    }
+    // The worker's loop starts only now: everything waits for it.
+    if (otherThread)
+        worker.start();
+    settle();
+    QTRY_COMPARE_WITH_TIMEOUT(listener->count(), 2 * kBurst, 30000);
+    QCOMPARE(listener->keys(), keys);
+    QCOMPARE(listener->values(), values);
+    QCOMPARE(counter->wakes.load(), 1);
+
+    store->unsubscribeAll(listener);
+    QMetaObject::invokeMethod(listener, [listener, counter] {
+        delete listener;
+        delete counter;
+    });
+    if (otherThread) {
+        worker.quit();
+        worker.wait();
+    } else {
+        settle();
+    }
+}
+
+// A listener may drop the notifications still on their way to it (a strip
+// taking another project does): later values reach it again.
+void TestSettingsStore::droppedNotificationsDoNotStopTheNext()
+{
+    KeyRecorder client;
+    QVERIFY(store->subscribe(QStringLiteral("channel"), &client));
+    store->publish(QStringLiteral("channel.1.rds"), 1);
+    QCoreApplication::removePostedEvents(&client, SetValue::kType);
+    settle();
+    QCOMPARE(client.count(), 0);
+    store->publish(QStringLiteral("channel.1.rds"), 2);
+    store->publish(QStringLiteral("channel.1.rds"), 3);
+    settle();
+    QCOMPARE(client.values(), (QVariantList{2, 3}));
+    store->unsubscribeAll(&client);
 }
 
 void TestSettingsStore::publicationReachesWildAndAncestorPatterns()
@@ -389,9 +481,9 @@ void TestSettingsStore::patternCommandReachesItsFamilyInTableOrder()
         QString name;
         QStringList& order;
     };
-    const char* const patterns[] = {"rds.1",  "channel.3.freq", "channelx", "channel.1",
-                                    "chan",   "channel",        "*",        "channel.2",
-                                    "channel.1"};
+    const char* const patterns[] = {"rds.1",     "channel.3.freq", "channelx",
+                                    "channel.1", "chan",           "channel",
+                                    "*",         "channel.2",      "channel.1"};
     std::vector<std::unique_ptr<Named>> listeners;
     for (int i = 0; i < int(std::size(patterns)); ++i) {
         listeners.push_back(
