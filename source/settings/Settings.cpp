@@ -13,6 +13,7 @@ Settings::Settings(const QString& fileName, QObject* parent)
 {
     index.reset(QSettings::allKeys());
     syncedStamp = stampOfFile();
+    subscriptionsChanged();
     writer.setMaxThreadCount(1);
     writer.setObjectName(QStringLiteral("store writer"));
 }
@@ -28,6 +29,7 @@ Settings::~Settings()
         QObject::disconnect(connection);
     watchedReceivers.clear();
     subscribers.clear();
+    subscriptionsChanged();
 }
 
 bool Settings::event(QEvent* event)
@@ -234,6 +236,37 @@ void Settings::publish(const QString& key, const QVariant& value) const
     QReadLocker locker(&lock);
     const QString n = normalizeKey(key);
     ServedSet served;
+    collectPublicationSubscribers(n, served);
+    postToServed(served, n, value);
+}
+
+void Settings::collectPublicationSubscribers(const QString& storedKey, ServedSet& served) const
+{
+    struct Lookups
+    {
+        quint64 generation = 0;
+        QHash<QString, QVarLengthArray<QObject*, 16>> receivers;
+    };
+    // Published keys are few (a handful per channel); the bound only keeps
+    // a thread that publishes unusual keys from hoarding them.
+    constexpr qsizetype kMaxKeys = 8192;
+    thread_local Lookups lookups;
+    if (lookups.generation != subscriptionGeneration || lookups.receivers.size() >= kMaxKeys) {
+        lookups.receivers.clear();
+        lookups.generation = subscriptionGeneration;
+    }
+    auto found = lookups.receivers.constFind(storedKey);
+    if (found == lookups.receivers.cend()) {
+        ServedSet fresh;
+        collectPublicationSubscribersUncached(storedKey, fresh);
+        found = lookups.receivers.insert(storedKey, fresh.all);
+    }
+    for (QObject* receiver : *found)
+        served.add(receiver);
+}
+
+void Settings::collectPublicationSubscribersUncached(const QString& n, ServedSet& served) const
+{
     collectSubscribers(QStringLiteral("*"), served);
     const QString wild = wildFormOf(n);
     if (!wild.isEmpty())
@@ -250,7 +283,12 @@ void Settings::publish(const QString& key, const QVariant& value) const
     }
     if (n.contains(QLatin1Char('.')))
         collectSubscribers(firstWordOf(n), served);
-    postToServed(served, n, value);
+}
+
+void Settings::subscriptionsChanged()
+{
+    static std::atomic<quint64> lastGeneration{0};
+    subscriptionGeneration = ++lastGeneration;
 }
 
 QList<int> Settings::parseKey(const QString& storedKey, QString& prefix, QString& rest)
@@ -347,6 +385,7 @@ bool Settings::subscribe(const QString& key, QObject* receiver)
                     [receiver](const auto& entry) { return entry.second == receiver; }))
         return false;
     subscribers.emplace_hint(first, n, receiver);
+    subscriptionsChanged();
     if (!watchedReceivers.contains(receiver)) {
         // A receiver that is destroyed without unsubscribing must never be
         // posted to again.
@@ -384,6 +423,7 @@ bool Settings::unsubscribe(const QString& key, QObject* receiver)
             ++it;
         }
     }
+    subscriptionsChanged();
     return removed;
 }
 
@@ -392,6 +432,7 @@ bool Settings::unsubscribeAll(QObject* receiver)
     QWriteLocker locker(&lock);
     const auto before = subscribers.size();
     std::erase_if(subscribers, [receiver](const auto& entry) { return entry.second == receiver; });
+    subscriptionsChanged();
     if (auto connection = watchedReceivers.take(receiver))
         QObject::disconnect(connection);
     latestValues.forget(receiver);
@@ -402,6 +443,7 @@ void Settings::forgetReceiver(QObject* receiver)
 {
     QWriteLocker locker(&lock);
     std::erase_if(subscribers, [receiver](const auto& entry) { return entry.second == receiver; });
+    subscriptionsChanged();
     watchedReceivers.remove(receiver);
     latestValues.forget(receiver);
 }

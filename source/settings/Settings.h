@@ -202,8 +202,20 @@ private:
     FileStamp stampOfFile() const;
     FileStamp syncedStamp;
 
+    // Those of a publication: "*", the key and its wild form, each
+    // ancestor and its wild form, the key's first word. Looked up once per
+    // key and thread until the subscriptions change: the boards publish
+    // thousands of values a second under a few hundred keys.
+    void collectPublicationSubscribers(const QString& storedKey, ServedSet& served) const;
+    void collectPublicationSubscribersUncached(const QString& storedKey, ServedSet& served) const;
+    // Expects the write lock held.
+    void subscriptionsChanged();
+
     // pattern -> receivers; among equal patterns the newest comes first
     std::multimap<QString, QObject*> subscribers;
+    // Unique among all stores: a thread's lookups made for one state of one
+    // store's subscriptions serve only that state.
+    quint64 subscriptionGeneration = 0;
     QHash<QObject*, QMetaObject::Connection> watchedReceivers;
     mutable LatestValues latestValues;
 };

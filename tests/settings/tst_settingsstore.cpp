@@ -42,6 +42,7 @@ private slots:
     void storedChangeSkipsWildPatterns();
     void removeWithNotifyPostsNull();
     void subscriptionPatterns();
+    void publicationFollowsSubscriptionChanges();
     void destroyedReceiverIsForgotten();
     void valuesReadBackFromFileCompareEqual();
     void changesReachTheFileWithoutAnExplicitSync();
@@ -552,13 +553,39 @@ void TestSettingsStore::subscriptionPatterns()
     QVERIFY(!store->unsubscribeAll(&receiver));
 }
 
+// A thread looks the receivers of a published key up once; each change of
+// the subscriptions is heard by the next publication, and each store keeps
+// its own.
+void TestSettingsStore::publicationFollowsSubscriptionChanges()
+{
+    const QString key = QStringLiteral("chinfo.1.playpos");
+    KeyRecorder first;
+    KeyRecorder second;
+    QVERIFY(store->subscribe(QStringLiteral("chinfo.*/playpos"), &first));
+    store->publish(key, 1);
+    QVERIFY(store->subscribe(QStringLiteral("chinfo.1"), &second));
+    store->publish(key, 2);
+    QVERIFY(store->unsubscribe(QStringLiteral("chinfo.*/playpos"), &first));
+    store->publish(key, 3);
+    Settings other(dir->filePath(QStringLiteral("other.fm")));
+    other.publish(key, 4);
+    store->publish(key, 5);
+    settle();
+    QCOMPARE(first.values(), (QVariantList{1, 2}));
+    QCOMPARE(second.values(), (QVariantList{2, 3, 5}));
+    store->unsubscribeAll(&second);
+}
+
 void TestSettingsStore::destroyedReceiverIsForgotten()
 {
     auto receiver = std::make_unique<KeyRecorder>();
     store->subscribe(QStringLiteral("*"), receiver.get());
+    store->publish(QStringLiteral("chinfo.1.playing"), QStringLiteral("a.flac"));
+    settle();
     receiver.reset();
     // Posting to a destroyed receiver would crash under the sanitizers.
     QVERIFY(store->setValue(QStringLiteral("channel.1.mute"), 1));
+    store->publish(QStringLiteral("chinfo.1.playing"), QStringLiteral("b.flac"));
     settle();
 }
 
