@@ -202,12 +202,16 @@ void LatestValues::postToMailbox(QObject* receiver, const QString& key, const QV
     std::shared_ptr<Mailbox>& box = mailboxes[receiver];
     if (!box)
         box = std::make_shared<Mailbox>();
-    QMutexLocker locker(&box->mutex);
-    box->entries.push_back({key, value});
-    if (!box->posted) {
+    {
+        QMutexLocker locker(&box->mutex);
+        box->entries.push_back({key, value});
+        if (box->posted)
+            return;
         box->posted = true;
-        QCoreApplication::postEvent(receiver, new MailboxDrop(box), Qt::NormalEventPriority);
     }
+    // Outside the mailbox's lock: a drop that cannot be posted is deleted at
+    // once, and its destructor takes the lock.
+    QCoreApplication::postEvent(receiver, new MailboxDrop(box), Qt::NormalEventPriority);
 }
 
 void LatestValues::enqueue(Batch& batch, QObject* receiver, const QString& key,
