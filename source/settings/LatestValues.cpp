@@ -105,7 +105,11 @@ void LatestValues::setInterval(int ms, Clock clock)
     this->clock = clock ? std::move(clock) : Clock(monotonicMs);
 }
 
-LatestValues::~LatestValues() = default;
+LatestValues::~LatestValues()
+{
+    QMutexLocker locker(&mutex);
+    postHeldDrops();
+}
 
 bool LatestValues::isStateKey(const QString& storedKey)
 {
@@ -158,8 +162,17 @@ void LatestValues::forget(QObject* receiver)
     QMutexLocker locker(&mutex);
     receivers.remove(receiver);
     skipping.remove(receiver);
-    // What is on its way stays so: only new values would need the mailbox.
+    // What is on its way stays so (a drop held back goes out now): only new
+    // values would need the mailbox.
     mailboxes.remove(receiver);
+    const auto held =
+        std::find_if(heldDrops.begin(), heldDrops.end(),
+                     [receiver](const HeldDrop& h) { return h.receiver == receiver; });
+    if (held != heldDrops.end()) {
+        QCoreApplication::postEvent(receiver, new MailboxDrop(std::move(held->box)),
+                                    Qt::NormalEventPriority);
+        heldDrops.erase(held);
+    }
     for (Batch* batch : {&runTime, &others}) {
         batch->queues.remove(receiver);
         batch->queued.removeAll(receiver);
@@ -209,9 +222,26 @@ void LatestValues::postToMailbox(QObject* receiver, const QString& key, const QV
             return;
         box->posted = true;
     }
+    // A remote client's lines are run one after another in a pass of the
+    // store's thread. A board thread woken at each would take its values
+    // one at a time: its drop goes out when the pass ends, with the pages'
+    // delivery of the same values.
+    if (receiver->thread() != home && QThread::currentThread() == home) {
+        heldDrops.push_back({receiver, box});
+        postCourier(others);
+        return;
+    }
     // Outside the mailbox's lock: a drop that cannot be posted is deleted at
     // once, and its destructor takes the lock.
     QCoreApplication::postEvent(receiver, new MailboxDrop(box), Qt::NormalEventPriority);
+}
+
+void LatestValues::postHeldDrops()
+{
+    for (HeldDrop& held : heldDrops)
+        QCoreApplication::postEvent(held.receiver, new MailboxDrop(std::move(held.box)),
+                                    Qt::NormalEventPriority);
+    heldDrops.clear();
 }
 
 void LatestValues::enqueue(Batch& batch, QObject* receiver, const QString& key,
@@ -232,11 +262,16 @@ void LatestValues::enqueue(Batch& batch, QObject* receiver, const QString& key,
         queue.stateEntry.insert(key, queue.entries.size());
     }
     queue.entries.push_back({key, value});
-    if (!batch.posted) {
-        batch.posted = true;
-        QCoreApplication::postEvent(batch.courier.get(), new SetValue(QString(), QVariant()),
-                                    Qt::NormalEventPriority);
-    }
+    postCourier(batch);
+}
+
+void LatestValues::postCourier(Batch& batch)
+{
+    if (batch.posted)
+        return;
+    batch.posted = true;
+    QCoreApplication::postEvent(batch.courier.get(), new SetValue(QString(), QVariant()),
+                                Qt::NormalEventPriority);
 }
 
 bool LatestValues::takes(QObject* receiver)
@@ -274,6 +309,8 @@ void LatestValues::deliver(Batch& from)
         batch.swap(from.queues);
         order.swap(from.queued);
         from.posted = false;
+        if (&from == &others)
+            postHeldDrops();
     }
     for (QObject* receiver : std::as_const(order)) {
         for (Entry& entry : batch[receiver].entries) {

@@ -31,8 +31,11 @@
 // other (a board thread's programme, a remote client that did not ask for
 // batches) through a mailbox of its own that is posted once until it is
 // emptied: its thread is woken once for all the values that came before it
-// got to them, not once per value. A receiver that skips the stream keys
-// (the event log, the timeline's recorder) never has them queued.
+// got to them, not once per value. A mailbox in another thread that the
+// store's thread fills is posted when that thread's pass ends, so a remote
+// client's lines run in one pass wake a board thread once. A receiver that
+// skips the stream keys (the event log, the timeline's recorder) never has
+// them queued.
 class LatestValues
 {
 public:
@@ -109,6 +112,8 @@ private:
     // Expects the mutex held.
     void postToMailbox(QObject* receiver, const QString& key, const QVariant& value);
     // Expects the mutex held.
+    void postCourier(Batch& batch);
+    // Expects the mutex held.
     void enqueue(Batch& batch, QObject* receiver, const QString& key, const QVariant& value,
                  bool state);
 
@@ -119,6 +124,16 @@ private:
     Batch others;  // every other value, delivered in the next pass
     // Of the receivers outside the batches, for as long as they are heard of.
     QHash<QObject*, std::shared_ptr<Mailbox>> mailboxes;
+    // Drops for receivers in other threads, made in the store's thread: they
+    // go out with the next delivery of the others batch (postToMailbox()).
+    struct HeldDrop
+    {
+        QObject* receiver;
+        std::shared_ptr<Mailbox> box;
+    };
+    std::vector<HeldDrop> heldDrops;
+    // Expects the mutex held.
+    void postHeldDrops();
     QThread* home = nullptr; // the receivers' thread, where the couriers live
 
     Clock clock; // used in the receivers' thread only

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -29,6 +30,7 @@ private slots:
     void changeReachesEachSubscriberOnceInItsThread();
     void listenerHearsABurstInOneWake_data();
     void listenerHearsABurstInOneWake();
+    void heldWakeOfAGoneListenerIsDropped();
     void droppedNotificationsDoNotStopTheNext();
     void publicationReachesWildAndAncestorPatterns();
     void showingReceiverGetsTheNewestStateValue_data();
@@ -198,8 +200,12 @@ public:
 void TestSettingsStore::listenerHearsABurstInOneWake_data()
 {
     QTest::addColumn<bool>("otherThread");
-    QTest::newRow("a remote client in the store's thread") << false;
-    QTest::newRow("a programme in a board thread") << true;
+    QTest::addColumn<bool>("running");
+    QTest::newRow("a remote client in the store's thread") << false << false;
+    QTest::newRow("a programme in a board thread") << true << false;
+    // The programme's thread waits for nothing: the store holds its wake
+    // back until the pass in which the burst came ends.
+    QTest::newRow("a programme in a running board thread, beside a page") << true << true;
 }
 
 // A listener outside the pages' batches (a remote client, a board thread's
@@ -208,15 +214,39 @@ void TestSettingsStore::listenerHearsABurstInOneWake_data()
 void TestSettingsStore::listenerHearsABurstInOneWake()
 {
     QFETCH(bool, otherThread);
+    QFETCH(bool, running);
+    KeyRecorder page;
+    if (running) {
+        QVERIFY(store->subscribe(QStringLiteral("channel.1"), &page));
+        store->takeLatestStateValues(&page);
+    }
     QThread worker;
     auto* listener = new KeyRecorder;
     auto* counter = new WakeCounter;
+    // Also after a failed check: the listener goes away in its own thread.
+    const auto cleanUp = qScopeGuard([&] {
+        store->unsubscribeAll(listener);
+        store->unsubscribeAll(&page);
+        QMetaObject::invokeMethod(listener, [listener, counter, &worker] {
+            delete listener;
+            delete counter;
+            worker.quit();
+        });
+        if (!otherThread) {
+            settle();
+            return;
+        }
+        worker.start();
+        worker.wait();
+    });
     if (otherThread) {
         listener->moveToThread(&worker);
         counter->moveToThread(&worker);
     }
     listener->installEventFilter(counter);
     QVERIFY(store->subscribe(QStringLiteral("channel.1"), listener));
+    if (running)
+        worker.start();
 
     constexpr int kBurst = 1000;
     QStringList keys;
@@ -227,8 +257,8 @@ void TestSettingsStore::listenerHearsABurstInOneWake()
         keys << QStringLiteral("channel.1/gain") << QStringLiteral("channel.1/rds");
         values << -(n % 60) << n;
     }
-    // The worker's loop starts only now: everything waits for it.
-    if (otherThread)
+    // Else the worker's loop starts only now: everything waits for it.
+    if (otherThread && !running)
         worker.start();
     settle();
     QTRY_COMPARE_WITH_TIMEOUT(listener->count(), 2 * kBurst, 30000);
@@ -236,17 +266,27 @@ void TestSettingsStore::listenerHearsABurstInOneWake()
     QCOMPARE(listener->values(), values);
     QCOMPARE(counter->wakes.load(), 1);
 
-    store->unsubscribeAll(listener);
-    QMetaObject::invokeMethod(listener, [listener, counter] {
-        delete listener;
-        delete counter;
-    });
-    if (otherThread) {
-        worker.quit();
-        worker.wait();
-    } else {
-        settle();
-    }
+    QCOMPARE(page.count(), running ? 2 * kBurst : 0);
+}
+
+// A programme that goes away while the wake for its values is held back is
+// not posted to when the pass ends.
+void TestSettingsStore::heldWakeOfAGoneListenerIsDropped()
+{
+    KeyRecorder page;
+    QVERIFY(store->subscribe(QStringLiteral("channel"), &page));
+    store->takeLatestStateValues(&page);
+    QThread worker;
+    auto* listener = new KeyRecorder;
+    listener->moveToThread(&worker);
+    QVERIFY(store->subscribe(QStringLiteral("channel"), listener));
+    store->publish(QStringLiteral("channel.1.rds"), 1);
+    // Its thread never ran: it may go away here.
+    delete listener;
+    // Posting to it now would be a use after free under the sanitizers.
+    settle();
+    QCOMPARE(page.count(), 1);
+    store->unsubscribeAll(&page);
 }
 
 // A listener may drop the notifications still on their way to it (a strip

@@ -113,8 +113,11 @@ private slots:
             board.wait();
         });
         store->subscribe(QStringLiteral("tmc.1"), &reader);
-        // Returns once the reader has taken every notification posted so far.
+        // Returns once the reader has taken every notification made so far.
+        // The store posts a board thread's notifications when the pass of
+        // its own thread ends; the page takes its own there too.
         const auto drain = [&reader] {
+            QCoreApplication::sendPostedEvents(nullptr, SetValue::kType);
             QMetaObject::invokeMethod(
                 &reader, [] {}, Qt::BlockingQueuedConnection);
         };
