@@ -53,7 +53,6 @@ private slots:
     void configurationAfterOnline();
     void keyChangeSendsItsItems_data();
     void keyChangeSendsItsItems();
-    void ownRdsTextSendsNoCommand();
     void bandAndOnAirChanges();
     void newProjectOfAnotherBandSetsTheBandFirst();
     void onAirIgnoredWhileNotOnline();
@@ -238,20 +237,28 @@ void TestFMBoard::keyChangeSendsItsItems_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<QVariant>("value");
     QTest::addColumn<QList<quint16>>("tags");
+    // Published for the channel just before the change.
+    QTest::addColumn<QString>("heardBefore");
     using C = BoardCommand;
     const QList<quint16> full{C::kSlot,      C::kProgramConfig, C::kCarrier, C::kGain,
                               C::kDeviation, C::kVolume,        C::kRate};
     QTest::newRow("volume") << "channel.5.volm" << QVariant(100)
-                            << QList<quint16>{C::kSlot, C::kVolume};
-    QTest::newRow("mute") << "channel.5.mute" << QVariant(1)
-                          << QList<quint16>{C::kSlot, C::kVolume};
-    QTest::newRow("gain") << "channel.5.gain" << QVariant(-6) << QList<quint16>{C::kSlot, C::kGain};
+                            << QList<quint16>{C::kSlot, C::kVolume} << QString();
+    QTest::newRow("mute") << "channel.5.mute" << QVariant(1) << QList<quint16>{C::kSlot, C::kVolume}
+                          << QString();
+    QTest::newRow("gain") << "channel.5.gain" << QVariant(-6) << QList<quint16>{C::kSlot, C::kGain}
+                          << QString();
     QTest::newRow("rate") << "channel.5.rate" << QVariant(48000)
-                          << QList<quint16>{C::kSlot, C::kRate};
+                          << QList<quint16>{C::kSlot, C::kRate} << QString();
     QTest::newRow("frequency") << "channel.5.freq" << QVariant(100.0)
-                               << QList<quint16>{C::kSlot, C::kCarrier, C::kGain};
-    QTest::newRow("deviation") << "channel.5.devi" << QVariant(50) << full;
-    QTest::newRow("pre-emphasis") << "channel.5.emph" << QVariant(2) << full;
+                               << QList<quint16>{C::kSlot, C::kCarrier, C::kGain} << QString();
+    QTest::newRow("deviation") << "channel.5.devi" << QVariant(50) << full << QString();
+    QTest::newRow("pre-emphasis") << "channel.5.emph" << QVariant(2) << full << QString();
+    // A programme publishes the RDS text it sends under its channel, for the
+    // strip; hearing it back changes none of the channel's settings.
+    QTest::newRow("own RDS text, then gain")
+        << "channel.5.gain" << QVariant(-6) << QList<quint16>{C::kSlot, C::kGain}
+        << "channel.5.rds";
 }
 
 void TestFMBoard::keyChangeSendsItsItems()
@@ -259,6 +266,7 @@ void TestFMBoard::keyChangeSendsItsItems()
     QFETCH(QString, key);
     QFETCH(QVariant, value);
     QFETCH(QList<quint16>, tags);
+    QFETCH(QString, heardBefore);
     BoardFixture f;
     auto settings = f.project(kProject);
     QVERIFY(f.bringOnline(settings));
@@ -268,6 +276,10 @@ void TestFMBoard::keyChangeSendsItsItems()
     QTest::qWait(2 * FMBoard::kStatusTickMs);
     f.emulator->clearReceived();
 
+    // The programme hears its values in order: once the change's command
+    // is out, what came before it has been heard too.
+    if (!heardBefore.isEmpty())
+        settings->publish(heardBefore, QStringLiteral("NEWS    "));
     QCOMPARE(settings->set(key, value), int(FMSettings::NoError));
     QTRY_COMPARE_WITH_TIMEOUT(commandsTo(*f.emulator, 5).size(), 1, kWaitMs);
     QTest::qWait(2 * FMBoard::kStatusTickMs);
@@ -277,29 +289,6 @@ void TestFMBoard::keyChangeSendsItsItems()
     QVERIFY(sent.first().itemsComplete);
     QCOMPARE(sent.first().item(BoardCommand::kSlot), QByteArray(1, '\x04'));
     QCOMPARE(f.emulator->receivedOfType(Emu::Command).size(), 1);
-}
-
-// A programme publishes the RDS text it sends under its channel, for the
-// strip; hearing it back changes none of the channel's settings.
-void TestFMBoard::ownRdsTextSendsNoCommand()
-{
-    BoardFixture f;
-    auto settings = f.project(kProject);
-    QVERIFY(f.bringOnline(settings));
-    QTRY_VERIFY_WITH_TIMEOUT(commandsTo(*f.emulator, 24).size() >= 3, kWaitMs);
-    QTRY_VERIFY_WITH_TIMEOUT(boardCommands(*f.emulator).size() >= 2, kWaitMs);
-    QTest::qWait(2 * FMBoard::kStatusTickMs);
-    f.emulator->clearReceived();
-
-    settings->publish(QStringLiteral("channel.5.rds"), QStringLiteral("NEWS    "));
-    // The programme hears its values in order: once the gain's command is
-    // out, the text has been heard too.
-    QCOMPARE(settings->set(QStringLiteral("channel.5.gain"), -6), int(FMSettings::NoError));
-    QTRY_COMPARE_WITH_TIMEOUT(commandsTo(*f.emulator, 5).size(), 1, kWaitMs);
-    QTest::qWait(2 * FMBoard::kStatusTickMs);
-    const auto sent = commandsTo(*f.emulator, 5);
-    QCOMPARE(sent.size(), 1);
-    QCOMPARE(sent.first().tags(), (QList<quint16>{BoardCommand::kSlot, BoardCommand::kGain}));
 }
 
 void TestFMBoard::bandAndOnAirChanges()
