@@ -20,8 +20,8 @@
 #include "remote/FMServer.h"
 
 #include <QDialog>
-#include <QHostAddress>
 #include <QDialogButtonBox>
+#include <QHostAddress>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -72,6 +72,7 @@ private slots:
     void remoteStatus();
     void remoteClientSteersTheWindow();
     void remoteOnAirReachesTheBoard();
+    void remoteSetBurstReachesTheBoardInOrder();
     void portDialogMovesTheServer();
     void bandDialog_data();
     void bandDialog();
@@ -118,8 +119,9 @@ void TestFMManagerBoards::oneAddressConnectsOnce()
     QCOMPARE(light->toolTip(),
              QStringLiteral("Nicht verbunden: %1 ist schon die IP-Adresse des 1. Modulators")
                  .arg(QHostAddress(second.ipv4()).toString()));
-    QCOMPARE(kit.find<QLabel>(QStringLiteral("boardLight0"))->toolTip().contains(
-                 QLatin1String("IP-Adresse")),
+    QCOMPARE(kit.find<QLabel>(QStringLiteral("boardLight0"))
+                 ->toolTip()
+                 .contains(QLatin1String("IP-Adresse")),
              false);
     QCOMPARE(second.received().size(), 0);
 }
@@ -319,6 +321,46 @@ void TestFMManagerBoards::remoteOnAirReachesTheBoard()
     client.send(QStringLiteral("SET modul.onair"));
     QTRY_VERIFY_WITH_TIMEOUT(onAirValues(emulator).endsWith(QByteArray(1, '\x01')),
                              WindowKit::kWaitMs);
+}
+
+// A remote client's lines sent in one go run in one pass of the window;
+// the channel's board thread hears them together, and still sends the
+// board a command for each, in the order sent.
+void TestFMManagerBoards::remoteSetBurstReachesTheBoardInOrder()
+{
+    BoardEmulator emulator;
+    QVERIFY(emulator.start());
+    WindowKit kit;
+    kit.ini->setValue(QStringLiteral("Board/0"), WindowKit::storedBoard(emulator));
+    FMManager* window = kit.open();
+    QTRY_VERIFY_WITH_TIMEOUT(window->board(0)->isOnline(), WindowKit::kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(window->server()->isListening(), WindowKit::kWaitMs);
+    Client client(window->server()->listeningPort());
+    client.waitFor(QStringLiteral("modul.info"));
+    QTest::qWait(2 * FMBoard::kStatusTickMs);
+    emulator.clearReceived();
+
+    constexpr int kLines = 200;
+    QByteArray burst;
+    for (int n = 0; n < kLines; ++n)
+        burst += n % 2 ? "SET channel.1.gain -6\r\n" : "SET channel.1.gain -5\r\n";
+    client.LineClient::send(burst);
+    const auto gains = [&emulator] {
+        QList<QByteArray> values;
+        const QList<quint16> gainOnly{BoardCommand::kSlot, BoardCommand::kGain};
+        for (const auto& datagram : emulator.receivedOfType(BoardEmulator::Command)) {
+            if (datagram.item(BoardCommand::kSlot) == QByteArray(1, '\0') &&
+                datagram.tags() == gainOnly)
+                values.append(datagram.item(BoardCommand::kGain));
+        }
+        return values;
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(gains().size(), kLines, WindowKit::kWaitMs);
+    const QList<QByteArray> sent = gains();
+    QVERIFY(sent[0] != sent[1]);
+    for (int n = 0; n < kLines; ++n)
+        QCOMPARE(sent[n], sent[n % 2]);
+    QCOMPARE(window->project()->get(QStringLiteral("channel.1.gain")).toInt(), -6);
 }
 
 void TestFMManagerBoards::portDialogMovesTheServer()
