@@ -223,20 +223,19 @@ void TestSettingsStore::listenerHearsABurstInOneWake()
     QThread worker;
     auto* listener = new KeyRecorder;
     auto* counter = new WakeCounter;
-    // Also after a failed check: the listener goes away in its own thread.
+    // Also after a failed check: the listener goes away in its own thread,
+    // which deletes it as it finishes.
     const auto cleanUp = qScopeGuard([&] {
         store->unsubscribeAll(listener);
         store->unsubscribeAll(&page);
-        QMetaObject::invokeMethod(listener, [listener, counter, &worker] {
-            delete listener;
-            delete counter;
-            worker.quit();
-        });
+        listener->deleteLater();
+        counter->deleteLater();
         if (!otherThread) {
-            settle();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             return;
         }
         worker.start();
+        worker.quit();
         worker.wait();
     });
     if (otherThread) {
