@@ -112,6 +112,8 @@ private:
     // Expects the mutex held.
     void postToMailbox(QObject* receiver, const QString& key, const QVariant& value);
     // Expects the mutex held.
+    void postHeldDrops();
+    // Expects the mutex held.
     void postCourier(Batch& batch);
     // Expects the mutex held.
     void enqueue(Batch& batch, QObject* receiver, const QString& key, const QVariant& value,
@@ -132,8 +134,6 @@ private:
         std::shared_ptr<Mailbox> box;
     };
     std::vector<HeldDrop> heldDrops;
-    // Expects the mutex held.
-    void postHeldDrops();
     QThread* home = nullptr; // the receivers' thread, where the couriers live
 
     Clock clock; // used in the receivers' thread only

@@ -29,7 +29,6 @@ Settings::~Settings()
         QObject::disconnect(connection);
     watchedReceivers.clear();
     subscribers.clear();
-    subscriptionsChanged();
 }
 
 bool Settings::event(QEvent* event)
@@ -423,7 +422,8 @@ bool Settings::unsubscribe(const QString& key, QObject* receiver)
             ++it;
         }
     }
-    subscriptionsChanged();
+    if (removed)
+        subscriptionsChanged();
     return removed;
 }
 

@@ -56,6 +56,18 @@ public:
     QString waitFor(const QString& prefix) { return takeStartingWith(prefix); }
 };
 
+// The window with the emulator stored as its first board, once that board is
+// online and the control server listens; null when either does not come.
+FMManager* openWithBoardOnline(WindowKit& kit, const BoardEmulator& emulator)
+{
+    kit.ini->setValue(QStringLiteral("Board/0"), WindowKit::storedBoard(emulator));
+    FMManager* window = kit.open();
+    const bool ready = QTest::qWaitFor(
+        [window] { return window->board(0)->isOnline() && window->server()->isListening(); },
+        WindowKit::kWaitMs);
+    return ready ? window : nullptr;
+}
+
 } // namespace
 
 class TestFMManagerBoards : public QObject
@@ -310,10 +322,8 @@ void TestFMManagerBoards::remoteOnAirReachesTheBoard()
     BoardEmulator emulator;
     QVERIFY(emulator.start());
     WindowKit kit;
-    kit.ini->setValue(QStringLiteral("Board/0"), WindowKit::storedBoard(emulator));
-    FMManager* window = kit.open();
-    QTRY_VERIFY_WITH_TIMEOUT(window->board(0)->isOnline(), WindowKit::kWaitMs);
-    QTRY_VERIFY_WITH_TIMEOUT(window->server()->isListening(), WindowKit::kWaitMs);
+    FMManager* window = openWithBoardOnline(kit, emulator);
+    QVERIFY(window);
     Client client(window->server()->listeningPort());
     client.send(QStringLiteral("SET modul.offline"));
     QTRY_VERIFY_WITH_TIMEOUT(onAirValues(emulator).endsWith(QByteArray(1, '\0')),
@@ -331,10 +341,8 @@ void TestFMManagerBoards::remoteSetBurstReachesTheBoardInOrder()
     BoardEmulator emulator;
     QVERIFY(emulator.start());
     WindowKit kit;
-    kit.ini->setValue(QStringLiteral("Board/0"), WindowKit::storedBoard(emulator));
-    FMManager* window = kit.open();
-    QTRY_VERIFY_WITH_TIMEOUT(window->board(0)->isOnline(), WindowKit::kWaitMs);
-    QTRY_VERIFY_WITH_TIMEOUT(window->server()->isListening(), WindowKit::kWaitMs);
+    FMManager* window = openWithBoardOnline(kit, emulator);
+    QVERIFY(window);
     Client client(window->server()->listeningPort());
     client.waitFor(QStringLiteral("modul.info"));
     QTest::qWait(2 * FMBoard::kStatusTickMs);
