@@ -20,6 +20,7 @@ class TestFMConfig : public QObject
 
 private slots:
     void init();
+    void cleanup();
     void opensOnTheRecord_data();
     void opensOnTheRecord();
     void writesTheControls();
@@ -51,6 +52,13 @@ void TestFMConfig::init()
 {
     dir = std::make_unique<QTemporaryDir>();
     store = QSharedPointer<FMSettings>::create(dir->filePath(QStringLiteral("p.fm")));
+}
+
+// The store writes its file as it goes away, so it goes before its folder.
+void TestFMConfig::cleanup()
+{
+    store.reset();
+    dir.reset();
 }
 
 void TestFMConfig::opensOnTheRecord_data()
