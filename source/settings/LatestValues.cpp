@@ -202,8 +202,12 @@ void LatestValues::post(std::span<QObject* const> receivers, const QString& key,
         }
         if (batched && receiver->thread() == home) {
             // A remote client's SET notifies several pages and the event
-            // log: one delivery for all of them, not one event each.
-            enqueue(others, receiver, key, value, false);
+            // log: one delivery for all of them, not one event each. A page
+            // shows a key's newest value: a client's lines that set one key
+            // again and again in a pass redraw it once. The event log and
+            // the timeline's recorder (they skip the stream) keep each one.
+            const bool latestOnly = !skipping.contains(receiver);
+            enqueue(others, receiver, key, value, latestOnly);
         } else {
             postToMailbox(receiver, key, value);
         }
@@ -245,7 +249,7 @@ void LatestValues::postHeldDrops()
 }
 
 void LatestValues::enqueue(Batch& batch, QObject* receiver, const QString& key,
-                           const QVariant& value, bool state)
+                           const QVariant& value, bool latestOnly)
 {
     auto found = batch.queues.find(receiver);
     if (found == batch.queues.end()) {
@@ -253,13 +257,13 @@ void LatestValues::enqueue(Batch& batch, QObject* receiver, const QString& key,
         batch.queued.append(receiver);
     }
     Queue& queue = *found;
-    if (state) {
-        const auto waiting = queue.stateEntry.constFind(key);
-        if (waiting != queue.stateEntry.constEnd()) {
+    if (latestOnly) {
+        const auto waiting = queue.latestEntry.constFind(key);
+        if (waiting != queue.latestEntry.constEnd()) {
             queue.entries[*waiting].value = value;
             return;
         }
-        queue.stateEntry.insert(key, queue.entries.size());
+        queue.latestEntry.insert(key, queue.entries.size());
     }
     queue.entries.push_back({key, value});
     postCourier(batch);

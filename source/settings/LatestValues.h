@@ -25,9 +25,11 @@
 // receivers' thread is woken once per pass of its event loop, not once per
 // value. Within a batch a state value keeps only its newest value; RDS log
 // records are kept every one, in order (the monitor counts every group).
-// Every other value reaches a receiver each one, in order, in its own
-// thread and in the next pass of that thread's loop: a receiver in the
-// store's thread with the others of the same pass in one delivery, any
+// Every other value reaches a receiver in its own thread and in the next
+// pass of that thread's loop: a batch receiver in the store's thread with
+// the others of the same pass in one delivery, the newest value of each key
+// in the place of its first (a page shows what the keys hold; one that
+// skips the stream keys hears each value, in order), any
 // other (a board thread's programme, a remote client that did not ask for
 // batches) through a mailbox of its own that is posted once until it is
 // emptied: its thread is woken once for all the values that came before it
@@ -81,7 +83,7 @@ private:
     struct Queue
     {
         std::vector<Entry> entries;
-        QHash<QString, size_t> stateEntry; // key -> index into entries
+        QHash<QString, size_t> latestEntry; // key -> index into entries
     };
     class Courier;
     struct Mailbox;
@@ -116,8 +118,9 @@ private:
     // Expects the mutex held.
     void postCourier(Batch& batch);
     // Expects the mutex held.
+    // latestOnly: a value of the key still waiting is replaced, in its place.
     void enqueue(Batch& batch, QObject* receiver, const QString& key, const QVariant& value,
-                 bool state);
+                 bool latestOnly);
 
     QMutex mutex;
     QSet<QObject*> receivers;

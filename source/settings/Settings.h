@@ -50,9 +50,9 @@ public:
                         const QList<int>& changedInstances, QObject* sender) const;
 
     bool subscribe(const QString& key, QObject* receiver);
-    // The receiver shows run-time state values and needs only the newest:
-    // at most one delivery per such key waits in its queue (see
-    // LatestValues). Other keys still reach it one by one.
+    // The receiver shows what the keys hold and needs only the newest: at
+    // most one delivery per key waits in its queue (see LatestValues); RDS
+    // log records still reach it one by one.
     void takeLatestStateValues(QObject* receiver);
     // As takeLatestStateValues(), and the receiver hears none of the values
     // the boards publish many times a second (play positions, distances,

@@ -265,7 +265,8 @@ void TestSettingsStore::listenerHearsABurstInOneWake()
     QCOMPARE(listener->values(), values);
     QCOMPARE(counter->wakes.load(), 1);
 
-    QCOMPARE(page.count(), running ? 2 * kBurst : 0);
+    // The page shows the newest gain and text.
+    QCOMPARE(page.count(), running ? 2 : 0);
 }
 
 // A programme that goes away while the wake for its values is held back is
@@ -351,13 +352,14 @@ void TestSettingsStore::showingReceiverGetsTheNewestStateValue_data()
     QTest::newRow("channel status") << "chstatus.3" << true;
     QTest::newRow("song list") << "songinfo" << true;
     QTest::newRow("RDS log records: every one, in order") << "chinfo.1.rdslog.2" << false;
-    QTest::newRow("RDS text of the strip") << "channel.1.rds" << false;
-    QTest::newRow("stored key") << "channel.1.freq" << false;
+    QTest::newRow("RDS text of the strip") << "channel.1.rds" << true;
+    QTest::newRow("stored key") << "channel.1.freq" << true;
 }
 
 // A page shows the newest of a value the boards publish a thousand times a
-// second; one delivery per event-loop pass is all it needs. A listener that
-// did not ask for this (a remote client's registrations) hears every one.
+// second, or a remote client sets in a loop; one delivery per event-loop
+// pass is all it needs. A listener that did not ask for this (a remote
+// client's registrations) hears every one.
 void TestSettingsStore::showingReceiverGetsTheNewestStateValue()
 {
     QFETCH(QString, key);
@@ -466,8 +468,9 @@ void TestSettingsStore::receiverSkippingStreamedValuesHearsTheRest_data()
 }
 
 // The event log shows no streamed value and the timeline needs them only
-// until its first notification: nothing is queued for them. Taking the
-// newest values again brings them back.
+// until its first notification: nothing is queued for them. What they hear
+// they hear each time, as the log and the recorder keep every change.
+// Taking the newest values again brings the stream back.
 void TestSettingsStore::receiverSkippingStreamedValuesHearsTheRest()
 {
     QFETCH(QString, key);
@@ -476,13 +479,14 @@ void TestSettingsStore::receiverSkippingStreamedValuesHearsTheRest()
     QVERIFY(store->subscribe(QStringLiteral("*"), &log));
     store->skipRunTimeValues(&log);
     store->publish(key, 1);
-    settle();
-    QCOMPARE(log.count(), heard ? 1 : 0);
-
-    store->takeLatestStateValues(&log);
     store->publish(key, 2);
     settle();
-    QCOMPARE(log.values().constLast(), QVariant(2));
+    QCOMPARE(log.values(), heard ? (QVariantList{1, 2}) : QVariantList());
+
+    store->takeLatestStateValues(&log);
+    store->publish(key, 3);
+    settle();
+    QCOMPARE(log.values().constLast(), QVariant(3));
     store->unsubscribeAll(&log);
 }
 
