@@ -391,7 +391,6 @@ void FMChannel::setGain(double db)
 
 void FMChannel::showGain()
 {
-    ui->gain->setToolTip(tr("Signal gain [-60..0] dB"));
     ui->gain->setText(QStringLiteral("%1").arg(record.gain));
 }
 

@@ -328,25 +328,68 @@ void Settings::publishPattern(const QString& keyPath, const QVariant& value,
                               const QList<int>& changedInstances, QObject* sender) const
 {
     QReadLocker locker(&lock);
+    ServedSet served(sender);
     const QString n = normalizeKey(keyPath);
+    for (const PatternGroup& group : patternPlan(n, changedInstances)) {
+        for (QObject* receiver : group.receivers)
+            served.add(receiver);
+        postToServed(served, group.key, value);
+    }
+}
+
+const Settings::PatternPlan& Settings::patternPlan(const QString& storedKey,
+                                                   const QList<int>& changedInstances) const
+{
+    struct Plans
+    {
+        quint64 generation = 0;
+        QHash<QString, PatternPlan> plans;
+    };
+    // A client that sets many keys or ranges must not make a thread hoard
+    // their plans.
+    constexpr qsizetype kMaxPlans = 8192;
+    thread_local Plans cache;
+    if (cache.generation != subscriptionGeneration || cache.plans.size() >= kMaxPlans) {
+        cache.plans.clear();
+        cache.generation = subscriptionGeneration;
+    }
+    QString id = storedKey;
+    for (int number : changedInstances)
+        id += QLatin1Char(' ') + QString::number(number);
+    auto found = cache.plans.constFind(id);
+    if (found == cache.plans.cend())
+        found = cache.plans.insert(id, planPattern(storedKey, changedInstances));
+    return *found;
+}
+
+Settings::PatternPlan Settings::planPattern(const QString& storedKey,
+                                            const QList<int>& changedInstances) const
+{
+    PatternPlan plan;
+    ServedSet seen;
+    const auto add = [&plan, &seen](const QString& key, auto first, auto last) {
+        if (plan.empty() || plan.back().key != key)
+            plan.push_back({key, {}});
+        for (auto it = first; it != last; ++it) {
+            if (seen.add(it->second))
+                plan.back().receivers.append(it->second);
+        }
+    };
+    auto [everyKey, everyKeyEnd] = subscribers.equal_range(QStringLiteral("*"));
+    add(storedKey, everyKey, everyKeyEnd);
     QString prefix;
     QString rest;
-    parseKey(n, prefix, rest);
+    parseKey(storedKey, prefix, rest);
     const QString family = prefix.endsWith(QLatin1Char('.')) ? prefix.chopped(1) : prefix;
-
-    ServedSet served(sender);
-    collectSubscribers(QStringLiteral("*"), served);
-    postToServed(served, n, value);
     if (family.isEmpty())
-        return;
+        return plan;
     // The table is sorted by pattern, so the family's own subscribers and,
     // per changed instance, "family.N" and "family.N/..." are looked up
     // directly instead of walking the family. Instances taken in the order
     // of their decimal text keep the table's order ("channel.1",
     // "channel.1/freq", "channel.10", "channel.2").
     auto [first, last] = subscribers.equal_range(family);
-    for (auto it = first; it != last; ++it)
-        postSetValue(it->second, n, value, served);
+    add(storedKey, first, last);
     QStringList instances;
     for (int number : changedInstances)
         instances.append(QString::number(number));
@@ -356,13 +399,14 @@ void Settings::publishPattern(const QString& keyPath, const QVariant& value,
         const QString instance = family + QLatin1Char('.') + number;
         const QString key = instance + rest;
         auto [own, ownEnd] = subscribers.equal_range(instance);
-        for (auto it = own; it != ownEnd; ++it)
-            postSetValue(it->second, key, value, served);
+        add(key, own, ownEnd);
         const QString below = instance + QLatin1Char('/');
-        for (auto it = subscribers.lower_bound(below);
-             it != subscribers.end() && it->first.startsWith(below); ++it)
-            postSetValue(it->second, key, value, served);
+        auto end = subscribers.lower_bound(below);
+        while (end != subscribers.end() && end->first.startsWith(below))
+            ++end;
+        add(key, subscribers.lower_bound(below), end);
     }
+    return plan;
 }
 
 QString Settings::subscriptionPattern(const QString& key)
@@ -464,13 +508,6 @@ bool Settings::ServedSet::add(QObject* receiver)
         return false;
     all.append(receiver);
     return true;
-}
-
-void Settings::postSetValue(QObject* receiver, const QString& key, const QVariant& value,
-                            ServedSet& served) const
-{
-    if (served.add(receiver))
-        latestValues.post(receiver, key, value);
 }
 
 void Settings::collectSubscribers(const QString& pattern, ServedSet& served) const

@@ -17,6 +17,7 @@
 #include <atomic>
 #include <functional>
 #include <map>
+#include <vector>
 
 // The ini-backed key store of one project with publish/subscribe of key
 // changes. Every operation may be called from any thread; one read-write lock
@@ -149,8 +150,6 @@ protected:
     // destructor takes away what its writeChecked() uses calls it first.
     void finishWrites();
 
-    void postSetValue(QObject* receiver, const QString& key, const QVariant& value,
-                      ServedSet& served) const;
     // Adds the subscribers of pattern to served; postToServed() notifies
     // those added since its last call, taking the store's batching lock once.
     void collectSubscribers(const QString& pattern, ServedSet& served) const;
@@ -208,6 +207,19 @@ private:
     // thousands of values a second under a few hundred keys.
     void collectPublicationSubscribers(const QString& storedKey, ServedSet& served) const;
     void collectPublicationSubscribersUncached(const QString& storedKey, ServedSet& served) const;
+    // Whom a command over several instances notifies, under which key, in
+    // order, each receiver once. Looked up once per key, changed instances
+    // and thread until the subscriptions change: a remote client sets the
+    // same key line after line.
+    struct PatternGroup
+    {
+        QString key;
+        QVarLengthArray<QObject*, 8> receivers;
+    };
+    using PatternPlan = std::vector<PatternGroup>;
+    const PatternPlan& patternPlan(const QString& storedKey,
+                                   const QList<int>& changedInstances) const;
+    PatternPlan planPattern(const QString& storedKey, const QList<int>& changedInstances) const;
     // Expects the write lock held.
     void subscriptionsChanged();
 

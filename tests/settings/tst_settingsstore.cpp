@@ -44,6 +44,7 @@ private slots:
     void storedChangeSkipsWildPatterns();
     void removeWithNotifyPostsNull();
     void subscriptionPatterns();
+    void publicationFollowsSubscriptionChanges_data();
     void publicationFollowsSubscriptionChanges();
     void destroyedReceiverIsForgotten();
     void valuesReadBackFromFileCompareEqual();
@@ -596,23 +597,39 @@ void TestSettingsStore::subscriptionPatterns()
     QVERIFY(!store->unsubscribeAll(&receiver));
 }
 
-// A thread looks the receivers of a published key up once; each change of
-// the subscriptions is heard by the next publication, and each store keeps
-// its own.
+void TestSettingsStore::publicationFollowsSubscriptionChanges_data()
+{
+    QTest::addColumn<bool>("command");
+    QTest::addColumn<QString>("firstPattern");
+    QTest::newRow("a board's publication") << false << "chinfo.*/playpos";
+    QTest::newRow("a command over instances") << true << "chinfo";
+}
+
+// A thread looks the receivers of a published key (or a command's) up once;
+// each change of the subscriptions is heard by the next publication, and
+// each store keeps its own.
 void TestSettingsStore::publicationFollowsSubscriptionChanges()
 {
+    QFETCH(bool, command);
+    QFETCH(QString, firstPattern);
     const QString key = QStringLiteral("chinfo.1.playpos");
+    const auto send = [&key, command](Settings& to, int value) {
+        if (command)
+            to.publishPattern(key, value, {1}, nullptr);
+        else
+            to.publish(key, value);
+    };
     KeyRecorder first;
     KeyRecorder second;
-    QVERIFY(store->subscribe(QStringLiteral("chinfo.*/playpos"), &first));
-    store->publish(key, 1);
+    QVERIFY(store->subscribe(firstPattern, &first));
+    send(*store, 1);
     QVERIFY(store->subscribe(QStringLiteral("chinfo.1"), &second));
-    store->publish(key, 2);
-    QVERIFY(store->unsubscribe(QStringLiteral("chinfo.*/playpos"), &first));
-    store->publish(key, 3);
+    send(*store, 2);
+    QVERIFY(store->unsubscribe(firstPattern, &first));
+    send(*store, 3);
     Settings other(dir->filePath(QStringLiteral("other.fm")));
-    other.publish(key, 4);
-    store->publish(key, 5);
+    send(other, 4);
+    send(*store, 5);
     settle();
     QCOMPARE(first.values(), (QVariantList{1, 2}));
     QCOMPARE(second.values(), (QVariantList{2, 3, 5}));
@@ -624,11 +641,13 @@ void TestSettingsStore::destroyedReceiverIsForgotten()
     auto receiver = std::make_unique<KeyRecorder>();
     store->subscribe(QStringLiteral("*"), receiver.get());
     store->publish(QStringLiteral("chinfo.1.playing"), QStringLiteral("a.flac"));
+    store->publishPattern(QStringLiteral("channel.1.gain"), -3, {1}, nullptr);
     settle();
     receiver.reset();
     // Posting to a destroyed receiver would crash under the sanitizers.
     QVERIFY(store->setValue(QStringLiteral("channel.1.mute"), 1));
     store->publish(QStringLiteral("chinfo.1.playing"), QStringLiteral("b.flac"));
+    store->publishPattern(QStringLiteral("channel.1.gain"), -4, {1}, nullptr);
     settle();
 }
 
