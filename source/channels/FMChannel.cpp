@@ -30,6 +30,10 @@ constexpr double kJapanMax = 95.0;
 constexpr double kBandMax = 108.0;
 constexpr int kGainMin = -60;
 constexpr int kVolumeMax = 100;
+// The play position mark, in shares of the audio field's width: the green
+// fades into it over kMarkFade and it ends kMarkEdge after the position.
+constexpr double kMarkFade = 0.12;
+constexpr double kMarkEdge = 0.01;
 
 void setRoleColour(QPalette& palette, QPalette::ColorRole role, QRgb colour)
 {
@@ -480,8 +484,17 @@ void FMChannel::paintPlayPosition(int permille)
         return;
     // The mark is painted over the field's background: a moving mark costs
     // a repaint of the field, not a new palette for it (and its chooser).
+    const int previous = marker;
     marker = position;
-    ui->audio->update();
+    if (previous < 0) {
+        ui->audio->update();
+        return;
+    }
+    // Only where the old or the new mark and its fade lie: with short songs
+    // the marks of dozens of strips move every frame.
+    const int left = std::min(previous, position) - int(std::ceil(width * kMarkFade)) - 2;
+    const int right = std::max(previous, position) + int(std::ceil(width * kMarkEdge)) + 2;
+    ui->audio->update(QRect(left, 0, right - left, ui->audio->height()));
 }
 
 bool FMChannel::eventFilter(QObject* watched, QEvent* event)
@@ -496,10 +509,10 @@ bool FMChannel::eventFilter(QObject* watched, QEvent* event)
     // marks the same place.
     const double p = double(std::lround(playPermille * width * 0.001)) / width;
     QLinearGradient mark(0, 0, width, 0);
-    mark.setColorAt(std::clamp(p - 0.12, 0.0, 1.0), QColor::fromRgba(kGreen));
-    mark.setColorAt(std::clamp(p - 0.01, 0.01, 1.0), QColor::fromRgba(0xFFA0B020));
+    mark.setColorAt(std::clamp(p - kMarkFade, 0.0, 1.0), QColor::fromRgba(kGreen));
+    mark.setColorAt(std::clamp(p - kMarkEdge, 0.01, 1.0), QColor::fromRgba(0xFFA0B020));
     mark.setColorAt(std::clamp(p, 0.0, 0.99), QColor::fromRgba(0xFFA0B020));
-    mark.setColorAt(std::clamp(p + 0.01, 0.0, 1.0), QColor::fromRgba(kGreen));
+    mark.setColorAt(std::clamp(p + kMarkEdge, 0.0, 1.0), QColor::fromRgba(kGreen));
     QPainter painter(ui->audio);
     painter.fillRect(ui->audio->rect(), mark);
     // The label draws its frame and text on top.

@@ -165,8 +165,9 @@ void FMManager::openStore(const QString& path)
     store = QSharedPointer<FMSettings>::create(workingCopy);
     connect(store.get(), &FMSettings::written, this, &FMManager::onWorkingCopyWritten);
     // The pages show the boards' run-time values (play position marks,
-    // status lights, the RDS monitor): every other frame is often enough for
-    // an eye that watches them, and each delivery repaints dozens of strips.
+    // status lights, the RDS monitor) and the keys a remote client may set
+    // line after line: every other frame is often enough for an eye that
+    // watches them, and each delivery repaints and lays out dozens of strips.
     store->setRunTimeInterval(2 * FramePacer::kFrameMs);
     qDebug("man: open [%s]", qPrintable(workingCopy));
     handOver(path);

@@ -9,6 +9,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <utility>
 
 // Lives in the thread that made the store (the receivers' thread) and runs
 // the deliveries there. Its event is an empty SetValue, so that whoever hands
@@ -72,7 +73,7 @@ public:
         }
         opened = true;
         for (Entry& entry : entries) {
-            SetValue event(entry.key, entry.value);
+            SetValue event(std::move(entry.key), std::move(entry.value));
             observer.notify(&event);
         }
     }
@@ -187,27 +188,23 @@ void LatestValues::post(QObject* receiver, const QString& key, const QVariant& v
 void LatestValues::post(std::span<QObject* const> receivers, const QString& key,
                         const QVariant& value)
 {
-    const bool state = isStateKey(key);
-    const bool record = !state && isRecordKey(key);
-    const bool stream = record || (state && isStreamKey(key));
+    const bool record = isRecordKey(key);
+    const bool stream = isStreamKey(key);
     QMutexLocker locker(&mutex);
     for (QObject* receiver : receivers) {
-        const bool batched = this->receivers.contains(receiver);
-        if (batched && skipping.contains(receiver)) {
-            if (stream)
-                continue;
-        } else if (batched && (state || record)) {
-            enqueue(runTime, receiver, key, value, state);
+        if (!this->receivers.contains(receiver)) {
+            postToMailbox(receiver, key, value);
+        } else if (!skipping.contains(receiver)) {
+            // A page shows what the keys hold, at most once a frame: a key
+            // the boards publish a thousand times a second, or a remote
+            // client sets line after line, is drawn with its newest value.
+            enqueue(runTime, receiver, key, value, !record);
+        } else if (stream) {
             continue;
-        }
-        if (batched && receiver->thread() == home) {
-            // A remote client's SET notifies several pages and the event
-            // log: one delivery for all of them, not one event each. A page
-            // shows a key's newest value: a client's lines that set one key
-            // again and again in a pass redraw it once. The event log and
-            // the timeline's recorder (they skip the stream) keep each one.
-            const bool latestOnly = !skipping.contains(receiver);
-            enqueue(others, receiver, key, value, latestOnly);
+        } else if (receiver->thread() == home) {
+            // The event log and the timeline's recorder keep each change,
+            // with its time: one delivery for all of them in the next pass.
+            enqueue(others, receiver, key, value, false);
         } else {
             postToMailbox(receiver, key, value);
         }
@@ -322,11 +319,12 @@ void LatestValues::deliver(Batch& from)
             if (!takes(receiver))
                 break;
             if (receiver->thread() == QThread::currentThread()) {
-                SetValue event(entry.key, entry.value);
+                SetValue event(std::move(entry.key), std::move(entry.value));
                 QCoreApplication::sendEvent(receiver, &event);
             } else {
-                QCoreApplication::postEvent(receiver, new SetValue(entry.key, entry.value),
-                                            Qt::NormalEventPriority);
+                QCoreApplication::postEvent(
+                    receiver, new SetValue(std::move(entry.key), std::move(entry.value)),
+                    Qt::NormalEventPriority);
             }
         }
     }

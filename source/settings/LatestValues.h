@@ -19,25 +19,23 @@
 
 // The run-time values the board threads publish all the time (play
 // position, distance, song playing, channel status, RDS log records) arrive
-// thousands of times a second. A receiver that only shows them (a page)
+// thousands of times a second, and a remote client may set a key thousands
+// of times a second. A receiver that only shows what the keys hold (a page)
 // takes them in batches: the publishing thread queues each value and posts
-// one delivery for all such receivers, not one event per value, so the
-// receivers' thread is woken once per pass of its event loop, not once per
-// value. Within a batch a state value keeps only its newest value; RDS log
-// records are kept every one, in order (the monitor counts every group).
-// Every other value reaches a receiver in its own thread and in the next
-// pass of that thread's loop: a batch receiver in the store's thread with
-// the others of the same pass in one delivery, the newest value of each key
-// in the place of its first (a page shows what the keys hold; one that
-// skips the stream keys hears each value, in order), any
-// other (a board thread's programme, a remote client that did not ask for
-// batches) through a mailbox of its own that is posted once until it is
-// emptied: its thread is woken once for all the values that came before it
-// got to them, not once per value. A mailbox in another thread that the
-// store's thread fills is posted when that thread's pass ends, so a remote
-// client's lines run in one pass wake a board thread once. A receiver that
-// skips the stream keys (the event log, the timeline's recorder) never has
-// them queued.
+// one delivery for all such receivers, made at most once per interval, so
+// the receivers' thread is woken and lays its pages out once per frame, not
+// once per value. Within a batch a key keeps only its newest value, in the
+// place of its first; RDS log records are kept every one, in order (the
+// monitor counts every group). A receiver that skips the stream keys (the
+// event log, the timeline's recorder) never has them queued and hears every
+// other value each one, in order, in the next pass of the store's thread,
+// with the others of the same pass in one delivery. Any other receiver (a
+// board thread's programme, a remote client that did not ask for batches)
+// hears each value through a mailbox of its own that is posted once until
+// it is emptied: its thread is woken once for all the values that came
+// before it got to them, not once per value. A mailbox in another thread
+// that the store's thread fills is posted when that thread's pass ends, so
+// a remote client's lines run in one pass wake a board thread once.
 class LatestValues
 {
 public:
@@ -62,14 +60,16 @@ public:
     // the receivers' thread.
     void setInterval(int ms, Clock clock = {});
 
+    // The receiver shows the keys: it takes their newest values, paced.
     void add(QObject* receiver);
     // The receiver has no use for the stream keys: they are dropped before
     // anything is queued for it (until add() again); every other value it
     // hears each one.
     void skip(QObject* receiver);
     void forget(QObject* receiver);
-    // Queues key=value for receiver, a state key replacing its value that
-    // still waits, or drops a stream key for a receiver that skips them.
+    // Queues key=value for receiver (for a page, replacing a value of the key
+    // that still waits), or drops a stream key for a receiver that skips
+    // them.
     void post(QObject* receiver, const QString& key, const QVariant& value);
     // As post() for each of receivers, in one go.
     void post(std::span<QObject* const> receivers, const QString& key, const QVariant& value);
@@ -125,8 +125,8 @@ private:
     QMutex mutex;
     QSet<QObject*> receivers;
     QSet<QObject*> skipping;
-    Batch runTime; // the run-time values, paced by the interval
-    Batch others;  // every other value, delivered in the next pass
+    Batch runTime; // the pages' values, paced by the interval
+    Batch others;  // for the receivers that skip the stream, in the next pass
     // Of the receivers outside the batches, for as long as they are heard of.
     QHash<QObject*, std::shared_ptr<Mailbox>> mailboxes;
     // Drops for receivers in other threads, made in the store's thread: they

@@ -2,8 +2,10 @@
 
 #include "settings/Observer.h"
 
-SetValue::SetValue(const QString& key, const QVariant& value)
-    : QEvent(kType), key(key), value(value)
+#include <utility>
+
+SetValue::SetValue(QString key, QVariant value)
+    : QEvent(kType), key(std::move(key)), value(std::move(value))
 {
 }
 

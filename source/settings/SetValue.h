@@ -13,7 +13,7 @@ class SetValue : public QEvent
 public:
     static constexpr QEvent::Type kType = QEvent::Type(1234);
 
-    SetValue(const QString& key, const QVariant& value);
+    SetValue(QString key, QVariant value);
     ~SetValue() override;
 
     // Hands the notification to observer. One event may carry several

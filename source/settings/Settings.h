@@ -61,7 +61,7 @@ public:
     // takeLatestStateValues(). Every other value it hears in the next pass,
     // unpaced: it stamps what it hears with the time.
     void skipRunTimeValues(QObject* receiver);
-    // The batched run-time values reach their receivers at most once per
+    // The values batched for the pages reach them at most once per
     // interval, all that came meanwhile in one go (0, the default: in every
     // pass of their event loop). Call it in the store's thread.
     void setRunTimeInterval(int ms, LatestValues::Clock clock = {});

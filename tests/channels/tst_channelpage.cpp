@@ -99,8 +99,8 @@ void TestChannelPage::stripsWriteTheirKeys()
     strip->rdsChooser()->hidePopup();
     strip->rdsChooser()->setCurrentIndex(1);
     QCOMPARE(store->get(QStringLiteral("channel.2.idrds")).toInt(), 1);
-    settle();
-    QCOMPARE(field(strip, "audio")->text(), QStringLiteral("Zwei"));
+    QTRY_COMPARE_WITH_TIMEOUT(field(strip, "audio")->text(), QStringLiteral("Zwei"),
+                              WindowKit::kWaitMs);
     QCOMPARE(field(strip, "rds")->text(), QStringLiteral("R1"));
     QCOMPARE(field(strip, "freq")->text(), QStringLiteral("98.10 MHz"));
 }
@@ -119,11 +119,12 @@ void TestChannelPage::remoteSetShowsInTheFields()
     QCOMPARE(store->set(QStringLiteral("channel.4.used"), 1), 0);
     QCOMPARE(store->set(QStringLiteral("channel.4.mute"), 1), 0);
     QCOMPARE(store->set(QStringLiteral("channel.4.idaudio"), 3), 0);
-    settle();
+    // The strip takes the changes of a frame in one go.
+    QTRY_COMPARE_WITH_TIMEOUT(field(strip, "audio")->text(), QStringLiteral("Drei"),
+                              WindowKit::kWaitMs);
     QCOMPARE(field(strip, "freq")->text(), QStringLiteral("101.25 MHz"));
     QCOMPARE(field(strip, "gain")->text(), QStringLiteral("-7"));
     QCOMPARE(field(strip, "volm")->text(), QStringLiteral("66%"));
-    QCOMPARE(field(strip, "audio")->text(), QStringLiteral("Drei"));
     QVERIFY(strip->findChild<OnOff*>(QStringLiteral("use"))->on);
     QVERIFY(strip->findChild<QToolButton*>(QStringLiteral("Baudio"))->isChecked());
     QVERIFY(strip->isUsed());
@@ -143,8 +144,8 @@ void TestChannelPage::japanSwitchesOffWhatLiesOutside()
     int band = 1;
     int attn = store->attenuation();
     store->setBandAttn(band, attn);
-    settle();
-    QCOMPARE(store->get(QStringLiteral("channel.1.used")).toInt(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(store->get(QStringLiteral("channel.1.used")).toInt(), 0,
+                              WindowKit::kWaitMs);
     QCOMPARE(store->get(QStringLiteral("channel.2.used")).toInt(), 1);
     QCOMPARE(alternateBase(window->channel(0)), 0xFF505050u);
     QCOMPARE(alternateBase(window->channel(1)), before);
@@ -184,12 +185,10 @@ void TestChannelPage::remoteRdsSender()
     QCOMPARE(rds->text(), QStringLiteral("Eins"));
     QTest::ignoreMessage(QtDebugMsg, "Ch05 rds remote");
     window->project()->publish(QStringLiteral("rdsin.5"), QStringLiteral("127.0.0.1:5000"));
-    settle();
-    QCOMPARE(rds->text(), QStringLiteral("Fernzugriff"));
+    QTRY_COMPARE_WITH_TIMEOUT(rds->text(), QStringLiteral("Fernzugriff"), WindowKit::kWaitMs);
     QTest::ignoreMessage(QtDebugMsg, "Ch05 rds local");
     window->project()->publish(QStringLiteral("rdsin.5"), QString());
-    settle();
-    QCOMPARE(rds->text(), QStringLiteral("Eins"));
+    QTRY_COMPARE_WITH_TIMEOUT(rds->text(), QStringLiteral("Eins"), WindowKit::kWaitMs);
 }
 
 void TestChannelPage::contextMenuSwitchesThePage_data()

@@ -128,6 +128,7 @@ private slots:
     void unusedSourceIsDropped();
     void playPositionMark();
     void playPositionMarkKeepsItsPlaceWhenTheStripGrows();
+    void movingMarkLeavesNoTraceOnScreen();
     void playPositionMarkOutlivesOtherChanges_data();
     void playPositionMarkOutlivesOtherChanges();
     void hiddenStripMarksTheNewestPositionWhenShown();
@@ -726,6 +727,31 @@ void TestFMChannel::playPositionMarkKeepsItsPlaceWhenTheStripGrows()
     const QColor mark(0xA0, 0xB0, 0x20);
     QCOMPARE(QColor(shown.pixel(audio->width() / 4 - 1, 3)), mark);
     QVERIFY(QColor(shown.pixel(before / 4 - 1, 3)) != mark);
+}
+
+// A moving mark repaints only the stretch it leaves and enters: what is on
+// screen (the window's backing store, not a fresh grab()) shows the mark at
+// its new place alone, and the field's text across the stretch.
+void TestFMChannel::movingMarkLeavesNoTraceOnScreen()
+{
+    StripKit kit(channelUsing({{"channel.5/idaudio", "1"},
+                               {"audio.1/name", "Ein langer Name der Audioquelle"}}));
+    QLabel* audio = kit.field("audio");
+    const auto onScreen = [&kit, audio] {
+        QCoreApplication::processEvents();
+        const QPoint origin = audio->mapTo(kit.strip.get(), QPoint());
+        return kit.strip->screen()
+            ->grabWindow(kit.strip->winId(), origin.x(), origin.y(), audio->width(),
+                         audio->height())
+            .toImage();
+    };
+    const QColor mark(0xA0, 0xB0, 0x20);
+    kit.publish(QStringLiteral("chinfo.5.playpos"), 300);
+    QTRY_COMPARE(QColor(onScreen().pixel(audio->width() * 3 / 10 - 1, 3)), mark);
+    for (int permille = 310; permille <= 700; permille += 10)
+        kit.publish(QStringLiteral("chinfo.5.playpos"), permille);
+    QTRY_COMPARE(QColor(onScreen().pixel(audio->width() * 7 / 10 - 1, 3)), mark);
+    QCOMPARE(onScreen(), audio->grab().toImage());
 }
 
 void TestFMChannel::playPositionMarkOutlivesOtherChanges_data()

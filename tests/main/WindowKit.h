@@ -12,6 +12,7 @@
 #include "main/Updater.h"
 #include "main/UrlOpener.h"
 #include "settings/FMSettings.h"
+#include "KeyRecorder.h"
 
 #include <QAction>
 #include <QApplication>
@@ -85,6 +86,23 @@ public:
     }
 
     template <typename T> T* find(const QString& name) const { return window->findChild<T*>(name); }
+
+    // The pages take the store's changes a frame at a time. A probe that
+    // takes them as a page does hears a value published now once every page
+    // had what came before; each round also lets what the pages answered
+    // reach them.
+    void settlePages(int rounds = 3) const
+    {
+        const QSharedPointer<FMSettings> store = window->project();
+        KeyRecorder probe;
+        store->subscribe(QStringLiteral("windowkitprobe"), &probe);
+        store->takeLatestStateValues(&probe);
+        for (int round = 1; round <= rounds; ++round) {
+            store->publish(QStringLiteral("windowkitprobe"), round);
+            QTRY_COMPARE_WITH_TIMEOUT(probe.count(), round, kWaitMs);
+        }
+        store->unsubscribeAll(&probe);
+    }
 
     void trigger(const QString& action) const
     {

@@ -9,6 +9,7 @@
 #include "channels/ChannelView.h"
 #include "channels/FMChannel.h"
 #include "channels/OnOff.h"
+#include "channels/Slider.h"
 #include "gui/UiGerman.h"
 #include "main/Startup.h"
 
@@ -176,13 +177,15 @@ void TestFMManager::outOfBandChannelStaysOff()
     const QSharedPointer<FMSettings> store = window->project();
     store->set(QStringLiteral("channel.1.freq"), 95.5);
     store->set(QStringLiteral("channel.1.used"), 1);
-    const auto chooseBand = [&store](int band) {
+    FMChannel* strip = window->channel(0);
+    // Until the strip has heard of the band (the pages take a frame's
+    // changes in one go).
+    const auto chooseBand = [&store, strip](int band) {
         int attenuation = store->attenuation();
         store->setBandAttn(band, attenuation);
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents();
+        QTRY_COMPARE_WITH_TIMEOUT(strip->frequencySlider()->maximum(), band == 1 ? 95.0 : 108.0,
+                                  WindowKit::kWaitMs);
     };
-    FMChannel* strip = window->channel(0);
     const auto toggle = [&] {
         if (byKey)
             QTest::keyClick(window, Qt::Key_1);

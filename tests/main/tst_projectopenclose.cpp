@@ -24,10 +24,7 @@ private slots:
         QCOMPARE(window->project()->rdsSources().size(), kSources);
 
         // Every page and strip hears of the opened project and answers.
-        for (int round = 0; round < 20; ++round) {
-            QCoreApplication::sendPostedEvents();
-            QCoreApplication::processEvents();
-        }
+        kit.settlePages();
         QMap<int, QStringList> shown; // source -> frequencies of its linked row
         for (int s = 1; s <= kSources; ++s) {
             for (const AFEntry& entry : window->project()->rdsSource(s).eon.value(0).af)

@@ -412,9 +412,11 @@ void TestSettingsStore::runTimeValuesKeepTheOrderOfTheirFirstPublication()
 }
 
 // Paced, the values published within an interval of the last delivery wait
-// for its end and then come in one go, state values newest only, records
-// every one; a client that registered the key still hears every value at
-// once. The clock is the test's own; only the interval's end is waited for.
+// for its end and then come to a page in one go, each key newest only (a
+// remote client's SET loop as the boards' positions), records every one; a
+// client that registered the key and the event log still hear every value
+// at once. The clock is the test's own; only the interval's end is waited
+// for.
 void TestSettingsStore::pacedRunTimeValuesComeOncePerInterval()
 {
     constexpr int kIntervalMs = 20;
@@ -422,9 +424,13 @@ void TestSettingsStore::pacedRunTimeValuesComeOncePerInterval()
     store->setRunTimeInterval(kIntervalMs, [&now] { return now; });
     KeyRecorder page;
     KeyRecorder client;
+    KeyRecorder log;
     QVERIFY(store->subscribe(QStringLiteral("chinfo.1"), &page));
+    QVERIFY(store->subscribe(QStringLiteral("channel.1"), &page));
     QVERIFY(store->subscribe(QStringLiteral("chinfo.1.playpos"), &client));
+    QVERIFY(store->subscribe(QStringLiteral("channel.1"), &log));
     store->takeLatestStateValues(&page);
+    store->skipRunTimeValues(&log);
 
     store->publish(QStringLiteral("chinfo.1.playpos"), 1);
     settle();
@@ -433,17 +439,20 @@ void TestSettingsStore::pacedRunTimeValuesComeOncePerInterval()
     // Within the interval: nothing yet, however often the loop turns.
     for (int n = 2; n <= 100; ++n) {
         store->publish(QStringLiteral("chinfo.1.playpos"), n);
+        QVERIFY(store->setValue(QStringLiteral("channel.1.volm"), n));
         if (n % 10 == 0)
             store->publish(QStringLiteral("chinfo.1.rdslog.1"), n);
         settle();
     }
     QCOMPARE(page.count(), 1);
     QCOMPARE(client.count(), 100);
+    QCOMPARE(log.count(), 99);
 
     now += kIntervalMs;
-    QTRY_COMPARE(page.count(), 1 + 1 + 10);
-    QCOMPARE(page.values().at(1), QVariant(100));
-    QCOMPARE(page.values().mid(2), (QVariantList{10, 20, 30, 40, 50, 60, 70, 80, 90, 100}));
+    QTRY_COMPARE(page.count(), 1 + 2 + 10);
+    QCOMPARE(page.keys().mid(1, 2), (QStringList{"chinfo.1/playpos", "channel.1/volm"}));
+    QCOMPARE(page.values().mid(1, 2), (QVariantList{100, 100}));
+    QCOMPARE(page.values().mid(3), (QVariantList{10, 20, 30, 40, 50, 60, 70, 80, 90, 100}));
 
     // After a quiet interval the next value comes at once.
     now += kIntervalMs;
@@ -452,6 +461,7 @@ void TestSettingsStore::pacedRunTimeValuesComeOncePerInterval()
     QCOMPARE(page.values().constLast(), QVariant(101));
     store->unsubscribeAll(&page);
     store->unsubscribeAll(&client);
+    store->unsubscribeAll(&log);
 }
 
 void TestSettingsStore::receiverSkippingStreamedValuesHearsTheRest_data()
