@@ -39,7 +39,8 @@ RdsDataInput::Maker& dataInputMaker()
 } // namespace
 
 FMProgram::FMProgram(int number, QSharedPointer<FMSettings> settings, FMBoard* owner)
-    : programme(number), slotIndex((number - 1) % kSlots), board(owner),
+    : programme(number), slotIndex((number - 1) % kSlots),
+      playPositionKey(QStringLiteral("chinfo.%1/playpos").arg(number)), board(owner),
       decoder(std::make_unique<PCMDecoder>(number)), encoder(std::make_unique<RdsEncoder>())
 {
     channel.channel = number;

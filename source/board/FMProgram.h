@@ -142,6 +142,8 @@ private:
 
     const int programme;
     const int slotIndex;
+    // Published on every step of the song, hundreds of times a second.
+    const QString playPositionKey;
     FMBoard* board;
     QSharedPointer<FMSettings> store;
     mutable QMutex mutex;

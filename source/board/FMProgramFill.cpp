@@ -294,7 +294,7 @@ void FMProgram::reportPlayInfo()
     const qint32 position = decoder->playPosition();
     if (position != playPosition && store) {
         playPosition = position;
-        store->publish(QStringLiteral("chinfo.%1.playpos").arg(programme), playPosition);
+        store->publish(playPositionKey, playPosition);
     }
     const quint32 serial = decoder->songSerial();
     if (serial != playingSerial) {

@@ -185,11 +185,22 @@ void LatestValues::post(QObject* receiver, const QString& key, const QVariant& v
     post({&receiver, 1}, key, value);
 }
 
+LatestValues::KeyKind LatestValues::kindOf(const QString& storedKey)
+{
+    return {isRecordKey(storedKey), isStreamKey(storedKey)};
+}
+
 void LatestValues::post(std::span<QObject* const> receivers, const QString& key,
                         const QVariant& value)
 {
-    const bool record = isRecordKey(key);
-    const bool stream = isStreamKey(key);
+    post(receivers, key, value, kindOf(key));
+}
+
+void LatestValues::post(std::span<QObject* const> receivers, const QString& key,
+                        const QVariant& value, KeyKind kind)
+{
+    const bool record = kind.record;
+    const bool stream = kind.stream;
     QMutexLocker locker(&mutex);
     for (QObject* receiver : receivers) {
         if (!this->receivers.contains(receiver)) {

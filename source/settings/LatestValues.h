@@ -50,6 +50,14 @@ public:
     // status reply or RDS group: the state keys but the song playing and
     // its rate, and the RDS log records.
     static bool isStreamKey(const QString& storedKey);
+    // What post() needs to know of a key, for a caller that publishes the
+    // same keys again and again to work out once.
+    struct KeyKind
+    {
+        bool record = false;
+        bool stream = false;
+    };
+    static KeyKind kindOf(const QString& storedKey);
 
     // Milliseconds of a monotonic clock; tests hand in their own.
     using Clock = std::function<qint64()>;
@@ -73,6 +81,8 @@ public:
     void post(QObject* receiver, const QString& key, const QVariant& value);
     // As post() for each of receivers, in one go.
     void post(std::span<QObject* const> receivers, const QString& key, const QVariant& value);
+    void post(std::span<QObject* const> receivers, const QString& key, const QVariant& value,
+              KeyKind kind);
 
 private:
     struct Entry

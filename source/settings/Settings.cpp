@@ -234,34 +234,36 @@ void Settings::publish(const QString& key, const QVariant& value) const
 {
     QReadLocker locker(&lock);
     const QString n = normalizeKey(key);
-    ServedSet served;
-    collectPublicationSubscribers(n, served);
-    postToServed(served, n, value);
+    const Publication& to = publicationOf(n);
+    if (!to.receivers.isEmpty())
+        latestValues.post({to.receivers.constData(), size_t(to.receivers.size())}, n, value,
+                          to.kind);
 }
 
-void Settings::collectPublicationSubscribers(const QString& storedKey, ServedSet& served) const
+const Settings::Publication& Settings::publicationOf(const QString& storedKey) const
 {
     struct Lookups
     {
         quint64 generation = 0;
-        QHash<QString, QVarLengthArray<QObject*, 16>> receivers;
+        QHash<QString, Publication> publications;
     };
     // Published keys are few (a handful per channel); the bound only keeps
     // a thread that publishes unusual keys from hoarding them.
     constexpr qsizetype kMaxKeys = 8192;
     thread_local Lookups lookups;
-    if (lookups.generation != subscriptionGeneration || lookups.receivers.size() >= kMaxKeys) {
-        lookups.receivers.clear();
+    if (lookups.generation != subscriptionGeneration ||
+        lookups.publications.size() >= kMaxKeys) {
+        lookups.publications.clear();
         lookups.generation = subscriptionGeneration;
     }
-    auto found = lookups.receivers.constFind(storedKey);
-    if (found == lookups.receivers.cend()) {
+    auto found = lookups.publications.constFind(storedKey);
+    if (found == lookups.publications.cend()) {
         ServedSet fresh;
         collectPublicationSubscribersUncached(storedKey, fresh);
-        found = lookups.receivers.insert(storedKey, fresh.all);
+        found = lookups.publications.insert(
+            storedKey, {fresh.all, LatestValues::kindOf(storedKey)});
     }
-    for (QObject* receiver : *found)
-        served.add(receiver);
+    return *found;
 }
 
 void Settings::collectPublicationSubscribersUncached(const QString& n, ServedSet& served) const

@@ -205,7 +205,12 @@ private:
     // ancestor and its wild form, the key's first word. Looked up once per
     // key and thread until the subscriptions change: the boards publish
     // thousands of values a second under a few hundred keys.
-    void collectPublicationSubscribers(const QString& storedKey, ServedSet& served) const;
+    struct Publication
+    {
+        QVarLengthArray<QObject*, 16> receivers; // each once
+        LatestValues::KeyKind kind;
+    };
+    const Publication& publicationOf(const QString& storedKey) const;
     void collectPublicationSubscribersUncached(const QString& storedKey, ServedSet& served) const;
     // Whom a command over several instances notifies, under which key, in
     // order, each receiver once. Looked up once per key, changed instances
