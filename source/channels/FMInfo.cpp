@@ -113,8 +113,13 @@ void FMInfo::setStore(QSharedPointer<FMSettings> settings)
     if (store)
         store->unsubscribeAll(this);
     store = std::move(settings);
-    if (store)
-        store->subscribe(QStringLiteral("channel.%1").arg(config.channel), this);
+    if (!store)
+        return;
+    store->subscribe(QStringLiteral("channel.%1").arg(config.channel), this);
+    // The light recalls the last deviation other than 50 and 75 kHz: it
+    // hears every change of its channel, not only the newest of a frame, in
+    // the delivery the event log has in the next pass.
+    store->skipRunTimeValues(this);
 }
 
 void FMInfo::setState(const ChannelConfig& channel)

@@ -190,6 +190,14 @@ void TestFMInfo::storeChangeReachesLight()
     store->setValue(QStringLiteral("channel.%1.devi").arg(kChannel + 1), 100);
     QCoreApplication::processEvents();
     QCOMPARE(info->otherDeviation(), 60);
+
+    // A client sets 100 kHz and at once 75 kHz again, as the window's pages
+    // take a frame's changes newest only: the light still heard the 100.
+    store->setRunTimeInterval(1000, [] { return qint64(0); });
+    store->setValue(QStringLiteral("channel.%1.devi").arg(kChannel), 100);
+    store->setValue(QStringLiteral("channel.%1.devi").arg(kChannel), 75);
+    QTRY_COMPARE_WITH_TIMEOUT(info->state().devi, 75, 20000);
+    QCOMPARE(info->otherDeviation(), 100);
 }
 
 void TestFMInfo::clickWritesKey_data()
