@@ -83,6 +83,34 @@ private:
     bool opened = false;
 };
 
+// A receiver's share of a delivery in its own thread, handed over in one
+// event: the event log hears a remote client's lines of a pass through one
+// event, not one each.
+class LatestValues::BatchDrop : public SetValue
+{
+public:
+    BatchDrop(LatestValues& values, QObject* receiver, std::vector<Entry>& entries)
+        : SetValue(QString(), QVariant()), values(values), receiver(receiver), entries(entries)
+    {
+    }
+
+    void deliverTo(Observer& observer) override
+    {
+        for (Entry& entry : entries) {
+            // The receiver may leave the batches while it is notified.
+            if (!values.takes(receiver))
+                return;
+            SetValue event(std::move(entry.key), std::move(entry.value));
+            observer.notify(&event);
+        }
+    }
+
+private:
+    LatestValues& values;
+    QObject* receiver;
+    std::vector<Entry>& entries;
+};
+
 LatestValues::LatestValues() : clock(monotonicMs)
 {
     makeCourier(runTime);
@@ -325,18 +353,19 @@ void LatestValues::deliver(Batch& from)
             postHeldDrops();
     }
     for (QObject* receiver : std::as_const(order)) {
-        for (Entry& entry : batch[receiver].entries) {
-            // A receiver may go away while an earlier one is notified.
-            if (!takes(receiver))
-                break;
-            if (receiver->thread() == QThread::currentThread()) {
-                SetValue event(std::move(entry.key), std::move(entry.value));
-                QCoreApplication::sendEvent(receiver, &event);
-            } else {
-                QCoreApplication::postEvent(
-                    receiver, new SetValue(std::move(entry.key), std::move(entry.value)),
-                    Qt::NormalEventPriority);
-            }
+        // A receiver may go away while an earlier one is notified.
+        if (!takes(receiver))
+            continue;
+        std::vector<Entry>& entries = batch[receiver].entries;
+        if (receiver->thread() == QThread::currentThread()) {
+            BatchDrop drop(*this, receiver, entries);
+            QCoreApplication::sendEvent(receiver, &drop);
+            continue;
+        }
+        for (Entry& entry : entries) {
+            QCoreApplication::postEvent(
+                receiver, new SetValue(std::move(entry.key), std::move(entry.value)),
+                Qt::NormalEventPriority);
         }
     }
 }

@@ -98,6 +98,7 @@ private:
     class Courier;
     struct Mailbox;
     class MailboxDrop;
+    class BatchDrop;
 
     // The values waiting for one delivery, and who delivers them.
     struct Batch
@@ -127,8 +128,8 @@ private:
     void postHeldDrops();
     // Expects the mutex held.
     void postCourier(Batch& batch);
-    // Expects the mutex held.
-    // latestOnly: a value of the key still waiting is replaced, in its place.
+    // Expects the mutex held. latestOnly: a value of the key still waiting
+    // is replaced, in its place.
     void enqueue(Batch& batch, QObject* receiver, const QString& key, const QVariant& value,
                  bool latestOnly);
 

@@ -36,6 +36,8 @@ private slots:
     void showingReceiverGetsTheNewestStateValue_data();
     void showingReceiverGetsTheNewestStateValue();
     void runTimeValuesKeepTheOrderOfTheirFirstPublication();
+    void receiverLeavingDuringADeliveryHearsNoMore_data();
+    void receiverLeavingDuringADeliveryHearsNoMore();
     void pacedRunTimeValuesComeOncePerInterval();
     void receiverSkippingStreamedValuesHearsTheRest_data();
     void receiverSkippingStreamedValuesHearsTheRest();
@@ -409,6 +411,51 @@ void TestSettingsStore::runTimeValuesKeepTheOrderOfTheirFirstPublication()
                                        "chinfo.1/rdslog/1"}));
     QCOMPARE(page.values(), (QVariantList{3, "a", 2, "b"}));
     store->unsubscribeAll(&page);
+}
+
+void TestSettingsStore::receiverLeavingDuringADeliveryHearsNoMore_data()
+{
+    QTest::addColumn<bool>("page");
+    QTest::newRow("a page") << true;
+    QTest::newRow("the event log") << false;
+}
+
+// A delivery hands a receiver all its values of the pass in one go; one
+// that leaves on its first (a strip given another project does) hears none
+// of the rest, and one destroyed by an earlier receiver is not touched.
+void TestSettingsStore::receiverLeavingDuringADeliveryHearsNoMore()
+{
+    QFETCH(bool, page);
+    class Leaving : public KeyRecorder
+    {
+    public:
+        explicit Leaving(Settings& store) : store(store) {}
+        void notify(SetValue* event) override
+        {
+            KeyRecorder::notify(event);
+            store.unsubscribeAll(this);
+            victim.reset();
+        }
+        Settings& store;
+        std::unique_ptr<KeyRecorder> victim;
+    };
+    Leaving leaving(*store);
+    leaving.victim = std::make_unique<KeyRecorder>();
+    for (QObject* receiver : {static_cast<QObject*>(&leaving),
+                              static_cast<QObject*>(leaving.victim.get())}) {
+        QVERIFY(store->subscribe(QStringLiteral("channel.1"), receiver));
+        if (page)
+            store->takeLatestStateValues(receiver);
+        else
+            store->skipRunTimeValues(receiver);
+    }
+    QVERIFY(store->setValue(QStringLiteral("channel.1.gain"), -3));
+    QVERIFY(store->setValue(QStringLiteral("channel.1.volm"), 40));
+    // Destroying the second receiver while it waits would be a use after
+    // free under the sanitizers.
+    settle();
+    QCOMPARE(leaving.keys(), QStringList{QStringLiteral("channel.1/gain")});
+    QVERIFY(!leaving.victim);
 }
 
 // Paced, the values published within an interval of the last delivery wait
