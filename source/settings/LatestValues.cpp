@@ -227,8 +227,6 @@ void LatestValues::post(std::span<QObject* const> receivers, const QString& key,
 void LatestValues::post(std::span<QObject* const> receivers, const QString& key,
                         const QVariant& value, KeyKind kind)
 {
-    const bool record = kind.record;
-    const bool stream = kind.stream;
     QMutexLocker locker(&mutex);
     for (QObject* receiver : receivers) {
         if (!this->receivers.contains(receiver)) {
@@ -237,8 +235,8 @@ void LatestValues::post(std::span<QObject* const> receivers, const QString& key,
             // A page shows what the keys hold, at most once a frame: a key
             // the boards publish a thousand times a second, or a remote
             // client sets line after line, is drawn with its newest value.
-            enqueue(runTime, receiver, key, value, !record);
-        } else if (stream) {
+            enqueue(runTime, receiver, key, value, !kind.record);
+        } else if (kind.stream) {
             continue;
         } else if (receiver->thread() == home) {
             // The event log and the timeline's recorder keep each change,
@@ -264,8 +262,8 @@ void LatestValues::postToMailbox(QObject* receiver, const QString& key, const QV
     }
     // A remote client's lines are run one after another in a pass of the
     // store's thread. A board thread woken at each would take its values
-    // one at a time: its drop goes out when the pass ends, with the pages'
-    // delivery of the same values.
+    // one at a time: its drop goes out when the pass ends, with the event
+    // log's delivery of the same values.
     if (receiver->thread() != home && QThread::currentThread() == home) {
         heldDrops.push_back({receiver, box});
         postCourier(others);

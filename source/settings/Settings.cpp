@@ -8,6 +8,35 @@
 
 #include <algorithm>
 
+namespace {
+
+// What a thread worked out from one state of a store's subscriptions, by
+// key: kept until the subscriptions change (the generation tells), and
+// bounded, so that a thread meeting unusual keys does not hoard them.
+template <typename Value> class SubscriptionLookups
+{
+public:
+    template <typename Make>
+    const Value& get(quint64 subscriptions, const QString& key, const Make& make)
+    {
+        if (generation != subscriptions || values.size() >= kMaxKeys) {
+            values.clear();
+            generation = subscriptions;
+        }
+        auto found = values.constFind(key);
+        if (found == values.cend())
+            found = values.insert(key, make());
+        return *found;
+    }
+
+private:
+    static constexpr qsizetype kMaxKeys = 8192;
+    quint64 generation = 0;
+    QHash<QString, Value> values;
+};
+
+} // namespace
+
 Settings::Settings(const QString& fileName, QObject* parent)
     : QSettings(fileName, QSettings::IniFormat, parent)
 {
@@ -242,28 +271,12 @@ void Settings::publish(const QString& key, const QVariant& value) const
 
 const Settings::Publication& Settings::publicationOf(const QString& storedKey) const
 {
-    struct Lookups
-    {
-        quint64 generation = 0;
-        QHash<QString, Publication> publications;
-    };
-    // Published keys are few (a handful per channel); the bound only keeps
-    // a thread that publishes unusual keys from hoarding them.
-    constexpr qsizetype kMaxKeys = 8192;
-    thread_local Lookups lookups;
-    if (lookups.generation != subscriptionGeneration ||
-        lookups.publications.size() >= kMaxKeys) {
-        lookups.publications.clear();
-        lookups.generation = subscriptionGeneration;
-    }
-    auto found = lookups.publications.constFind(storedKey);
-    if (found == lookups.publications.cend()) {
+    thread_local SubscriptionLookups<Publication> publications;
+    return publications.get(subscriptionGeneration, storedKey, [this, &storedKey] {
         ServedSet fresh;
         collectPublicationSubscribersUncached(storedKey, fresh);
-        found = lookups.publications.insert(
-            storedKey, {fresh.all, LatestValues::kindOf(storedKey)});
-    }
-    return *found;
+        return Publication{fresh.all, LatestValues::kindOf(storedKey)};
+    });
 }
 
 void Settings::collectPublicationSubscribersUncached(const QString& n, ServedSet& served) const
@@ -342,26 +355,12 @@ void Settings::publishPattern(const QString& keyPath, const QVariant& value,
 const Settings::PatternPlan& Settings::patternPlan(const QString& storedKey,
                                                    const QList<int>& changedInstances) const
 {
-    struct Plans
-    {
-        quint64 generation = 0;
-        QHash<QString, PatternPlan> plans;
-    };
-    // A client that sets many keys or ranges must not make a thread hoard
-    // their plans.
-    constexpr qsizetype kMaxPlans = 8192;
-    thread_local Plans cache;
-    if (cache.generation != subscriptionGeneration || cache.plans.size() >= kMaxPlans) {
-        cache.plans.clear();
-        cache.generation = subscriptionGeneration;
-    }
+    thread_local SubscriptionLookups<PatternPlan> plans;
     QString id = storedKey;
     for (int number : changedInstances)
         id += QLatin1Char(' ') + QString::number(number);
-    auto found = cache.plans.constFind(id);
-    if (found == cache.plans.cend())
-        found = cache.plans.insert(id, planPattern(storedKey, changedInstances));
-    return *found;
+    return plans.get(subscriptionGeneration, id,
+                     [&] { return planPattern(storedKey, changedInstances); });
 }
 
 Settings::PatternPlan Settings::planPattern(const QString& storedKey,
@@ -403,10 +402,11 @@ Settings::PatternPlan Settings::planPattern(const QString& storedKey,
         auto [own, ownEnd] = subscribers.equal_range(instance);
         add(key, own, ownEnd);
         const QString below = instance + QLatin1Char('/');
-        auto end = subscribers.lower_bound(below);
+        const auto begin = subscribers.lower_bound(below);
+        auto end = begin;
         while (end != subscribers.end() && end->first.startsWith(below))
             ++end;
-        add(key, subscribers.lower_bound(below), end);
+        add(key, begin, end);
     }
     return plan;
 }
@@ -478,7 +478,8 @@ bool Settings::unsubscribeAll(QObject* receiver)
     QWriteLocker locker(&lock);
     const auto before = subscribers.size();
     std::erase_if(subscribers, [receiver](const auto& entry) { return entry.second == receiver; });
-    subscriptionsChanged();
+    if (subscribers.size() != before)
+        subscriptionsChanged();
     if (auto connection = watchedReceivers.take(receiver))
         QObject::disconnect(connection);
     latestValues.forget(receiver);
