@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -139,8 +140,14 @@ void FMInfo::notify(SetValue* event)
     ChannelConfig changed = config;
     if (!FMSettings::takeChannelField(config.channel, name, event->value, changed))
         changed = store->channel(config.channel);
+    // A client setting the gain line after line changes nothing drawn here.
+    const auto drawn = [this] {
+        return std::tuple(config.emph, config.devi, config.rate, config.mono);
+    };
+    const auto before = drawn();
     takeRecord(changed);
-    update();
+    if (drawn() != before)
+        update();
 }
 
 // The third deviation lamp recalls the last deviation other than 50 and

@@ -42,12 +42,29 @@ void EventLog::notify(SetValue* event)
     // text is made of them.
     if (isRunTimeKey(event->key))
         return;
-    const QString key = event->key.toLower().replace(QLatin1Char('/'), QLatin1Char('.'));
-    if (key.startsWith(QLatin1String("board")) || key.startsWith(QLatin1String("rdsin"))) {
-        qDebug("log: skip %s %s", qPrintable(key), qPrintable(debugText(event->value)));
+    if (event->key.startsWith(QLatin1String("board"), Qt::CaseInsensitive) ||
+        event->key.startsWith(QLatin1String("rdsin"), Qt::CaseInsensitive)) {
+        qDebug("log: skip %s %s", qPrintable(shownKey(event->key)),
+               qPrintable(debugText(event->value)));
         return;
     }
-    append(key + QLatin1Char(' ') + event->value.toString());
+    if (isVisible()) {
+        append(lineOf(event->key, event->value));
+        return;
+    }
+    // Out of sight the change is kept as it came: its text is made when the
+    // log is shown, and most hidden lines are pushed out before that.
+    keep({QDateTime::currentMSecsSinceEpoch(), QString(), event->key, event->value});
+}
+
+QString EventLog::shownKey(const QString& key)
+{
+    return key.toLower().replace(QLatin1Char('/'), QLatin1Char('.'));
+}
+
+QString EventLog::lineOf(const QString& key, const QVariant& value)
+{
+    return shownKey(key) + QLatin1Char(' ') + value.toString();
 }
 
 // What the boards publish continuously: status, song changes, RDS log lines,
@@ -86,7 +103,12 @@ void EventLog::append(const QString& text)
         ui->text->appendPlainText(stamped(QDateTime::currentDateTime(), text));
         return;
     }
-    waiting.append({QDateTime::currentMSecsSinceEpoch(), text});
+    keep({QDateTime::currentMSecsSinceEpoch(), text, QString(), QVariant()});
+}
+
+void EventLog::keep(Line&& line)
+{
+    waiting.append(std::move(line));
     // The view keeps no more than this either.
     if (waiting.size() > kMaxLines)
         waiting.removeFirst();
@@ -110,7 +132,8 @@ void EventLog::showWaitingLines()
     QStringList lines;
     lines.reserve(waiting.size());
     for (const Line& line : std::as_const(waiting))
-        lines.append(stamped(QDateTime::fromMSecsSinceEpoch(line.msecsSinceEpoch), line.text));
+        lines.append(stamped(QDateTime::fromMSecsSinceEpoch(line.msecsSinceEpoch),
+                             line.key.isEmpty() ? line.text : lineOf(line.key, line.value)));
     waiting.clear();
     ui->text->appendPlainText(lines.join(QLatin1Char('\n')));
 }

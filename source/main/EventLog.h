@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QSharedPointer>
+#include <QVariant>
 #include <QWidget>
 
 class FMSettings;
@@ -44,8 +45,15 @@ private:
         // asking the time zone costs more than the rest of a hidden line.
         qint64 msecsSinceEpoch;
         QString text;
+        // Of a change: the stored key and its value, made into text when shown.
+        QString key;
+        QVariant value;
     };
     static QString stamped(const QDateTime& time, const QString& text);
+    // "channel.1.gain -5" for "channel.1/gain" = -5.
+    static QString lineOf(const QString& key, const QVariant& value);
+    static QString shownKey(const QString& key);
+    void keep(Line&& line);
     void showWaitingLines();
 
     static bool isRunTimeKey(QStringView key);

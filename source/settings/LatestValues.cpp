@@ -11,6 +11,14 @@
 #include <algorithm>
 #include <utility>
 
+namespace {
+
+// The shortest time between two wakes of the other threads' receivers for
+// what the store's thread held back.
+constexpr qint64 kHeldDropGapMs = 1;
+
+} // namespace
+
 // Lives in the thread that made the store (the receivers' thread) and runs
 // the deliveries there. Its event is an empty SetValue, so that whoever hands
 // out the waiting notifications by their type hands out these too.
@@ -116,6 +124,14 @@ LatestValues::LatestValues() : clock(monotonicMs)
     makeCourier(runTime);
     makeCourier(others);
     home = runTime.courier->thread();
+    heldDropsDue = new QTimer(others.courier.get());
+    heldDropsDue->setSingleShot(true);
+    heldDropsDue->setTimerType(Qt::PreciseTimer);
+    QObject::connect(heldDropsDue, &QTimer::timeout, others.courier.get(), [this] {
+        QMutexLocker locker(&mutex);
+        postHeldDrops();
+        heldDropsPosted = clock();
+    });
 }
 
 void LatestValues::makeCourier(Batch& batch)
@@ -282,6 +298,23 @@ void LatestValues::postHeldDrops()
     heldDrops.clear();
 }
 
+void LatestValues::releaseHeldDrops()
+{
+    if (heldDrops.empty())
+        return;
+    const qint64 now = clock();
+    if (heldDropsPosted < 0 || now - heldDropsPosted >= kHeldDropGapMs) {
+        heldDropsDue->stop();
+        postHeldDrops();
+        heldDropsPosted = now;
+        return;
+    }
+    // What the passes until then hold back joins these drops. The timer
+    // posts them whatever the clock says: it only ends the wait.
+    if (!heldDropsDue->isActive())
+        heldDropsDue->start(int(kHeldDropGapMs));
+}
+
 void LatestValues::enqueue(Batch& batch, QObject* receiver, const QString& key,
                            const QVariant& value, bool latestOnly)
 {
@@ -348,7 +381,7 @@ void LatestValues::deliver(Batch& from)
         order.swap(from.queued);
         from.posted = false;
         if (&from == &others)
-            postHeldDrops();
+            releaseHeldDrops();
     }
     for (QObject* receiver : std::as_const(order)) {
         // A receiver may go away while an earlier one is notified.

@@ -35,7 +35,11 @@
 // it is emptied: its thread is woken once for all the values that came
 // before it got to them, not once per value. A mailbox in another thread
 // that the store's thread fills is posted when that thread's pass ends, so
-// a remote client's lines run in one pass wake a board thread once.
+// a remote client's lines run in one pass wake a board thread once, and no
+// sooner than a millisecond after the previous such wake: a client that sends
+// line after line, each in a pass of its own, wakes it a thousand times a
+// second at most, not once per line (its board takes a command at most once
+// per fill tick of a millisecond anyway).
 class LatestValues
 {
 public:
@@ -126,6 +130,9 @@ private:
     void postToMailbox(QObject* receiver, const QString& key, const QVariant& value);
     // Expects the mutex held.
     void postHeldDrops();
+    // Expects the mutex held; in the receivers' thread. Posts the held drops
+    // now, or when a millisecond has passed since the last were posted.
+    void releaseHeldDrops();
     // Expects the mutex held.
     void postCourier(Batch& batch);
     // Expects the mutex held. latestOnly: a value of the key still waiting
@@ -148,7 +155,9 @@ private:
         std::shared_ptr<Mailbox> box;
     };
     std::vector<HeldDrop> heldDrops;
+    qint64 heldDropsPosted = -1;    // when the held drops were last posted, by clock
+    QTimer* heldDropsDue = nullptr; // a child of the others' courier
     QThread* home = nullptr; // the receivers' thread, where the couriers live
 
-    Clock clock; // used in the receivers' thread only
+    Clock clock; // used in the receivers' thread only; paces the held drops too
 };

@@ -76,6 +76,18 @@ int barRows(const QImage& image, int column)
     return rows;
 }
 
+class PaintCounter : public QObject
+{
+public:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++count;
+        return false;
+    }
+    int count = 0;
+};
+
 ChannelConfig channel(int devi)
 {
     ChannelConfig config;
@@ -183,9 +195,21 @@ void TestFMInfo::storeChangeReachesLight()
 {
     info->setState(channel(75));
     auto store = openStore();
+    QCoreApplication::processEvents();
+    const QImage at75 = info->grab().toImage();
+    // The gain is not drawn on the light: the lamps stay as they are.
+    store->setValue(QStringLiteral("channel.%1.gain").arg(kChannel), -7);
+    QTRY_COMPARE_WITH_TIMEOUT(info->state().gain, -7, 20000);
+    QCOMPARE(info->grab().toImage(), at75);
+    PaintCounter paints;
+    info->installEventFilter(&paints);
     store->setValue(QStringLiteral("channel.%1.devi").arg(kChannel), 60);
     QTRY_COMPARE_WITH_TIMEOUT(info->state().devi, 60, 20000);
     QCOMPARE(info->otherDeviation(), 60);
+    // The light is drawn again, now with the other deviation's lamp.
+    QTRY_VERIFY_WITH_TIMEOUT(paints.count > 0, 20000);
+    info->removeEventFilter(&paints);
+    QVERIFY(info->grab().toImage() != at75);
     // Another channel's change is none of this light's business.
     store->setValue(QStringLiteral("channel.%1.devi").arg(kChannel + 1), 100);
     QCoreApplication::processEvents();

@@ -28,6 +28,7 @@ private slots:
     void noStoreShowsNothing();
     void hiddenLogShowsItsLinesOnceShown_data();
     void hiddenLogShowsItsLinesOnceShown();
+    void hiddenLinesReadAsShownOnes();
     void windowHandsItsProjectToTheLog();
 
 private:
@@ -208,6 +209,27 @@ void TestEventLog::hiddenLogShowsItsLinesOnceShown()
     deliver();
     QCOMPARE(lines().size(), std::min(kept + 1, int(EventLog::kMaxLines)));
     QCOMPARE(lines().constLast().mid(14), QStringLiteral("rds.1.ps NEXT"));
+}
+
+// A change seen while hidden reads as it would have read at once, among
+// the log's own lines in the order they came.
+void TestEventLog::hiddenLinesReadAsShownOnes()
+{
+    log->hide();
+    store->publish(QStringLiteral("RDS/1/PS"), QStringLiteral("QUORVIN"));
+    deliver();
+    log->append(QStringLiteral("a line of the window"));
+    store->publish(QStringLiteral("channel.2.gain"), -1.5);
+    store->publish(QStringLiteral("Board/Mods"), 2);
+    QTest::ignoreMessage(QtDebugMsg, "log: skip board.mods 0x2");
+    deliver();
+    log->show();
+    QStringList unstamped;
+    for (const QString& line : lines())
+        unstamped.append(line.mid(14));
+    QCOMPARE(unstamped, (QStringList{QStringLiteral("rds.1.ps QUORVIN"),
+                                     QStringLiteral("a line of the window"),
+                                     QStringLiteral("channel.2.gain -1.5")}));
 }
 
 void TestEventLog::windowHandsItsProjectToTheLog()

@@ -31,6 +31,7 @@ private slots:
     void listenerHearsABurstInOneWake_data();
     void listenerHearsABurstInOneWake();
     void heldWakeOfAGoneListenerIsDropped();
+    void passesWithinAMillisecondShareOneWake();
     void droppedNotificationsDoNotStopTheNext();
     void publicationReachesWildAndAncestorPatterns();
     void showingReceiverGetsTheNewestStateValue_data();
@@ -290,6 +291,44 @@ void TestSettingsStore::heldWakeOfAGoneListenerIsDropped()
     settle();
     QCOMPARE(page.count(), 1);
     store->unsubscribeAll(&page);
+}
+
+// A client whose lines come one per pass (it waits for each reply) wakes a
+// board thread's programme no more than once a millisecond: what the passes
+// within one set joins a single wake, every value in order.
+void TestSettingsStore::passesWithinAMillisecondShareOneWake()
+{
+    // The clock stands still: every pass after the first is within the
+    // millisecond of the first wake.
+    store->setRunTimeInterval(0, [] { return qint64(0); });
+    QThread worker;
+    auto* listener = new KeyRecorder;
+    auto* counter = new WakeCounter;
+    const auto cleanUp = qScopeGuard([&] {
+        store->unsubscribeAll(listener);
+        listener->deleteLater();
+        counter->deleteLater();
+        worker.quit();
+        worker.wait();
+    });
+    listener->moveToThread(&worker);
+    counter->moveToThread(&worker);
+    listener->installEventFilter(counter);
+    QVERIFY(store->subscribe(QStringLiteral("channel.1"), listener));
+    worker.start();
+
+    QVERIFY(store->setValue(QStringLiteral("channel.1.gain"), -1));
+    settle();
+    QTRY_COMPARE_WITH_TIMEOUT(listener->count(), 1, 30000);
+    for (int n = 2; n <= 4; ++n) {
+        QVERIFY(store->setValue(QStringLiteral("channel.1.gain"), -n));
+        settle();
+    }
+    // Held back until the millisecond is over.
+    QCOMPARE(listener->count(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(listener->count(), 4, 30000);
+    QCOMPARE(listener->values(), (QVariantList{-1, -2, -3, -4}));
+    QCOMPARE(counter->wakes.load(), 2);
 }
 
 // A listener may drop the notifications still on their way to it (a strip
