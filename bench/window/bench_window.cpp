@@ -10,13 +10,14 @@
 //       its main thread apart, and the other threads grouped by name; then the
 //       ratio window / engine per round and over all rounds. Make the project
 //       with bench/engine/make_project.sh.
-//   bench_window set [-r N] [-p N] PROJECT
+//   bench_window set [-n ROUNDS] [-r N] [-p N] PROJECT
 //       A changing SET ("SET channel.1.gain -5" and -6 by turns) against
 //       bench_remote's bare server and against the program with no board,
 //       both on the same project: N lines one at a time (-r, default 5,000)
-//       and N lines pipelined (-p, default 20,000). Prints the lines per
-//       second, the process CPU per line (its main thread apart) and the
-//       ratios. Make the project with bench/remote/make_project.sh.
+//       and N lines pipelined (-p, default 20,000), ROUNDS times by turns
+//       (default 1). Prints the lines per second, the process CPU per line
+//       (its main thread apart) and the ratios, per round and over all
+//       rounds. Make the project with bench/remote/make_project.sh.
 //   bench_window idle [-w SECONDS] PROJECT SECONDS
 //       The program with no board connected, measured per thread as above.
 //
@@ -528,11 +529,24 @@ int runIdle(const StreamOptions& options)
 
 // --- SET through the control port
 
+// What one or more timed runs of lines took; rounds add up.
 struct SetFigures
 {
-    double linesPerSecond = 0.0;
-    double processUsPerLine = 0.0;
-    double mainThreadUsPerLine = 0.0;
+    int lines = 0;
+    double wallSeconds = 0.0;
+    double processCpuSeconds = 0.0;
+    double mainThreadCpuSeconds = 0.0;
+
+    double linesPerSecond() const { return lines / wallSeconds; }
+    double processUsPerLine() const { return processCpuSeconds * 1e6 / lines; }
+    double mainThreadUsPerLine() const { return mainThreadCpuSeconds * 1e6 / lines; }
+    void add(const SetFigures& other)
+    {
+        lines += other.lines;
+        wallSeconds += other.wallSeconds;
+        processCpuSeconds += other.processCpuSeconds;
+        mainThreadCpuSeconds += other.mainThreadCpuSeconds;
+    }
 };
 
 class SetClient
@@ -620,9 +634,10 @@ private:
         const qint64 mainNs = threadRunNs(pid, pid) - mainBefore;
         const ProcessTime after = sampleProcess(pid);
         SetFigures figures;
-        figures.linesPerSecond = count / wall;
-        figures.processUsPerLine = (after.total - before.total) * 1e6 / count;
-        figures.mainThreadUsPerLine = mainNs / 1e3 / count;
+        figures.lines = count;
+        figures.wallSeconds = wall;
+        figures.processCpuSeconds = after.total - before.total;
+        figures.mainThreadCpuSeconds = mainNs / 1e9;
         return figures;
     }
 
@@ -636,14 +651,20 @@ struct SetResult
 {
     SetFigures single;
     SetFigures batch;
+
+    void add(const SetResult& other)
+    {
+        single.add(other.single);
+        batch.add(other.batch);
+    }
 };
 
 void printSet(const char* who, const char* mode, const SetFigures& figures)
 {
     std::printf("  %-12s %-12s %9.0f lines/s   process %8.2f us/line   main thread %8.2f "
                 "us/line\n",
-                who, mode, figures.linesPerSecond, figures.processUsPerLine,
-                figures.mainThreadUsPerLine);
+                who, mode, figures.linesPerSecond(), figures.processUsPerLine(),
+                figures.mainThreadUsPerLine());
     std::fflush(stdout);
 }
 
@@ -706,33 +727,51 @@ std::optional<SetResult> setInWindow(const QString& project, int roundTrips, int
     return result;
 }
 
-int runSet(const QString& project, int roundTrips, int pipelined)
+void printSetRatios(const SetResult& bare, const SetResult& window)
 {
-    std::printf("%s: changing SET, %d lines one at a time, %d lines pipelined\n",
-                qPrintable(project), roundTrips, pipelined);
-    const std::optional<SetResult> bare = setOnBareServer(project, roundTrips, pipelined);
-    if (!bare)
-        return 1;
-    printSet("bare server", "round trips", bare->single);
-    printSet("bare server", "pipelined", bare->batch);
-    const std::optional<SetResult> window = setInWindow(project, roundTrips, pipelined);
-    if (!window)
-        return 1;
-    printSet("window", "round trips", window->single);
-    printSet("window", "pipelined", window->batch);
-    const double cpuRatio = window->batch.processUsPerLine / bare->batch.processUsPerLine;
-    const double rateRatio = window->single.linesPerSecond / bare->single.linesPerSecond;
-    std::printf("window / bare server: CPU per line pipelined %.2f x (goal at most %.1f x%s), "
+    const double cpuRatio = window.batch.processUsPerLine() / bare.batch.processUsPerLine();
+    const double rateRatio = window.single.linesPerSecond() / bare.single.linesPerSecond();
+    std::printf("  window / bare server: CPU per line pipelined %.2f x (goal at most %.1f x%s), "
                 "rate one line at a time %.2f x (goal at least %.1f x%s)\n",
                 cpuRatio, kSetCpuGoal, cpuRatio <= kSetCpuGoal ? "" : ", MISSED", rateRatio,
                 kSetRateGoal, rateRatio >= kSetRateGoal ? "" : ", MISSED");
+}
+
+int runSet(const QString& project, int rounds, int roundTrips, int pipelined)
+{
+    std::printf("%s: changing SET, %d lines one at a time, %d lines pipelined, %d round%s\n",
+                qPrintable(project), roundTrips, pipelined, rounds, rounds == 1 ? "" : "s");
+    SetResult bareTotal;
+    SetResult windowTotal;
+    for (int round = 1; round <= rounds; ++round) {
+        std::printf("round %d\n", round);
+        const std::optional<SetResult> bare = setOnBareServer(project, roundTrips, pipelined);
+        if (!bare)
+            return 1;
+        printSet("bare server", "round trips", bare->single);
+        printSet("bare server", "pipelined", bare->batch);
+        const std::optional<SetResult> window = setInWindow(project, roundTrips, pipelined);
+        if (!window)
+            return 1;
+        printSet("window", "round trips", window->single);
+        printSet("window", "pipelined", window->batch);
+        printSetRatios(*bare, *window);
+        bareTotal.add(*bare);
+        windowTotal.add(*window);
+    }
+    std::printf("all rounds:\n");
+    printSet("bare server", "round trips", bareTotal.single);
+    printSet("bare server", "pipelined", bareTotal.batch);
+    printSet("window", "round trips", windowTotal.single);
+    printSet("window", "pipelined", windowTotal.batch);
+    printSetRatios(bareTotal, windowTotal);
     return 0;
 }
 
 int usage()
 {
     std::fprintf(stderr, "usage: bench_window stream [-r ROUNDS] [-w SECONDS] PROJECT SECONDS\n"
-                         "       bench_window set [-r N] [-p N] PROJECT\n"
+                         "       bench_window set [-n ROUNDS] [-r N] [-p N] PROJECT\n"
                          "       bench_window idle [-w SECONDS] PROJECT SECONDS\n");
     return 2;
 }
@@ -749,7 +788,9 @@ int main(int argc, char* argv[])
                                        QStringLiteral("N"));
     const QCommandLineOption warmUp(QStringLiteral("w"), QStringLiteral("warm-up seconds"),
                                     QStringLiteral("SECONDS"));
-    parser.addOptions({rounds, pipelined, warmUp});
+    const QCommandLineOption setRounds(QStringLiteral("n"), QStringLiteral("rounds of set"),
+                                       QStringLiteral("ROUNDS"));
+    parser.addOptions({rounds, pipelined, warmUp, setRounds});
     if (!parser.parse(app.arguments()))
         return usage();
     const QStringList args = parser.positionalArguments();
@@ -761,7 +802,9 @@ int main(int argc, char* argv[])
             parser.isSet(rounds) ? std::max(1, parser.value(rounds).toInt()) : kDefaultRoundTrips;
         const int lines = parser.isSet(pipelined) ? std::max(1, parser.value(pipelined).toInt())
                                                   : kDefaultPipelined;
-        return runSet(QFileInfo(args[1]).absoluteFilePath(), roundTrips, lines);
+        const int setRoundCount =
+            parser.isSet(setRounds) ? std::max(1, parser.value(setRounds).toInt()) : 1;
+        return runSet(QFileInfo(args[1]).absoluteFilePath(), setRoundCount, roundTrips, lines);
     }
     if ((mode != QLatin1String("stream") && mode != QLatin1String("idle")) || args.size() != 3)
         return usage();

@@ -91,6 +91,8 @@ private:
     };
 
     Geometry geometry() const;
+    QRect statusArea() const;
+    static int statusTop(const Geometry& g);
     int hitArea(const QPoint& position) const;
     void takeRecord(const ChannelConfig& channel);
     void stampNow();

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QHelpEvent>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolTip>
@@ -123,6 +124,7 @@ private slots:
     void powerBeyondTenDbIsClamped();
     void alarmLamps_data();
     void alarmLamps();
+    void reportRepaintsAsAWholePaintWould();
 
 private:
     void setInput(const LightInput& input);
@@ -532,6 +534,48 @@ void TestFMInfo::alarmLamps()
     QCOMPARE(isRed(image.pixelColor(x0 + 1 + d / 2 + 2, row)), pcm);
     QCOMPARE(isRed(image.pixelColor(x0 + d + 2 + d / 2 + 2, row)), rds);
     QCOMPARE(isRed(image.pixelColor(x0 + 2 * d + 3 + d / 2 + 2, row)), clipping);
+}
+
+// A report repaints the bars' part of the light only: what the screen
+// then shows is what painting the whole light shows, lamps included.
+void TestFMInfo::reportRepaintsAsAWholePaintWould()
+{
+    LightInput input;
+    input.config = channel(60);
+    input.config.mono = true;
+    input.pcmCapacity = 1000;
+    input.rdsCapacity = 1000;
+    input.status.pcmFill = 100;
+    input.status.rdsFill = 50;
+    input.status.power = -3.0;
+    setInput(input);
+    const auto onScreen = [this] {
+        return info->screen()
+            ->grabWindow(info->winId())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    };
+    const auto whole = [this] {
+        return info->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(onScreen(), whole(), 20000);
+
+    ChannelStatus report;
+    report.pcmFill = 180;
+    report.rdsFill = 20;
+    report.power = 4.5;
+    report.flags = 0x1 | 0x40 | 0x200;
+    const QImage before = whole();
+    PaintCounter paints;
+    info->installEventFilter(&paints);
+    info->setStatus(report);
+    QVERIFY(whole() != before);
+    // Compared right after the report's own repaint: a later one of the whole
+    // light would hide what it left out.
+    paints.count = 0;
+    QTRY_VERIFY_WITH_TIMEOUT(paints.count > 0, 20000);
+    info->removeEventFilter(&paints);
+    QCOMPARE(onScreen(), whole());
 }
 
 QTEST_MAIN(TestFMInfo)
