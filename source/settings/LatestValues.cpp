@@ -318,20 +318,17 @@ void LatestValues::releaseHeldDrops()
 void LatestValues::enqueue(Batch& batch, QObject* receiver, const QString& key,
                            const QVariant& value, bool latestOnly)
 {
-    auto found = batch.queues.find(receiver);
-    if (found == batch.queues.end()) {
-        found = batch.queues.insert(receiver, Queue());
-        batch.queued.append(receiver);
-    }
-    Queue& queue = *found;
+    Queue& queue = batch.queues[receiver];
     if (latestOnly) {
-        const auto waiting = queue.latestEntry.constFind(key);
-        if (waiting != queue.latestEntry.constEnd()) {
-            queue.entries[*waiting].value = value;
+        Queue::Slot& slot = queue.latestEntry[key];
+        if (slot.delivery == queue.delivery) {
+            queue.entries[slot.index].value = value;
             return;
         }
-        queue.latestEntry.insert(key, queue.entries.size());
+        slot = {queue.delivery, queue.entries.size()};
     }
+    if (queue.entries.empty())
+        batch.queued.append(receiver);
     queue.entries.push_back({key, value});
     postCourier(batch);
 }
@@ -373,21 +370,25 @@ void LatestValues::deliver(Batch& from)
         from.lastDelivery = clock();
         from.delivered = true;
     }
-    QHash<QObject*, Queue> batch;
-    QList<QObject*> order;
+    std::vector<std::pair<QObject*, std::vector<Entry>>> batch;
     {
         QMutexLocker locker(&mutex);
-        batch.swap(from.queues);
-        order.swap(from.queued);
+        batch.reserve(size_t(from.queued.size()));
+        for (QObject* receiver : std::as_const(from.queued)) {
+            Queue& queue = from.queues[receiver];
+            batch.emplace_back(receiver, std::move(queue.entries));
+            queue.entries.clear();
+            ++queue.delivery;
+        }
+        from.queued.clear();
         from.posted = false;
         if (&from == &others)
             releaseHeldDrops();
     }
-    for (QObject* receiver : std::as_const(order)) {
+    for (auto& [receiver, entries] : batch) {
         // A receiver may go away while an earlier one is notified.
         if (!takes(receiver))
             continue;
-        std::vector<Entry>& entries = batch[receiver].entries;
         if (receiver->thread() == QThread::currentThread()) {
             BatchDrop drop(*this, receiver, entries);
             QCoreApplication::sendEvent(receiver, &drop);

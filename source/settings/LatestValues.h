@@ -94,10 +94,20 @@ private:
         QString key;
         QVariant value;
     };
+    // A receiver's values waiting for the next delivery. It stays from one
+    // delivery to the next, with the keys it was sent: the boards publish
+    // the same keys again and again, and a board thread must not build a
+    // table of them anew for every frame.
     struct Queue
     {
         std::vector<Entry> entries;
-        QHash<QString, size_t> latestEntry; // key -> index into entries
+        struct Slot
+        {
+            quint64 delivery = 0; // the value waits in entries while this is the queue's
+            size_t index = 0;     // into entries
+        };
+        QHash<QString, Slot> latestEntry;
+        quint64 delivery = 1; // counts the deliveries of the queue
     };
     class Courier;
     struct Mailbox;
@@ -108,7 +118,7 @@ private:
     struct Batch
     {
         QHash<QObject*, Queue> queues;
-        QList<QObject*> queued; // receivers with a queue, in the order of their first value
+        QList<QObject*> queued; // receivers with values waiting, in the order of their first
         bool posted = false;    // the courier has a delivery on its way
         std::unique_ptr<Courier> courier;
 

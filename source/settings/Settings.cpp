@@ -179,8 +179,31 @@ bool Settings::writeNow()
     return complete;
 }
 
+// Whether normalizeKey() would hand the key back as it is: the keys the
+// boards publish thousands of times a second come in their stored form
+// and need no copy. Lower case, the first separator a '.', the others '/';
+// a single separator after a number would become a '/', so a key with one
+// separator counts only when it starts with a letter.
+bool Settings::isStoredForm(QStringView key)
+{
+    qsizetype separators = 0;
+    for (QChar c : key) {
+        const char16_t u = c.unicode();
+        if (u >= 0x80 || (u >= u'A' && u <= u'Z'))
+            return false;
+        if (u != u'.' && u != u'/')
+            continue;
+        if ((separators == 0) != (u == u'.'))
+            return false;
+        ++separators;
+    }
+    return separators != 1 || (key.front() >= u'a' && key.front() <= u'z');
+}
+
 QString Settings::normalizeKey(QString key)
 {
+    if (isStoredForm(key))
+        return key;
     key.replace(QLatin1Char('.'), QLatin1Char('/'));
     const qsizetype first = key.indexOf(QLatin1Char('/'));
     if (first >= 0) {

@@ -165,6 +165,7 @@ protected:
     std::atomic_bool dirty{false};
 
 private:
+    static bool isStoredForm(QStringView key);
     static QString subscriptionPattern(const QString& key);
     void forgetReceiver(QObject* receiver);
     void startWrite();

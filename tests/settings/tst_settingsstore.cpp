@@ -98,6 +98,20 @@ void TestSettingsStore::normalizeKey_data()
                                    << "rds.1/eon/2/af";
     QTest::newRow("single word") << "RDS"
                                  << "rds";
+    QTest::newRow("stored form stays") << "chinfo.3/playpos"
+                                       << "chinfo.3/playpos";
+    QTest::newRow("stored form with a capital") << "chinfo.3/Playpos"
+                                                << "chinfo.3/playpos";
+    QTest::newRow("slash first") << "chinfo/3/playpos"
+                                 << "chinfo.3/playpos";
+    QTest::newRow("numeric first part with a dot") << "3.x"
+                                                   << "3/x";
+    QTest::newRow("negative first part") << "-1.x"
+                                         << "-1/x";
+    QTest::newRow("numeric first part of three") << "3.x.y"
+                                                 << "3.x/y";
+    QTest::newRow("non-ASCII capital") << "rds.1/\u00c4"
+                                       << "rds.1/\u00e4";
 }
 
 void TestSettingsStore::normalizeKey()
@@ -105,6 +119,8 @@ void TestSettingsStore::normalizeKey()
     QFETCH(QString, key);
     QFETCH(QString, stored);
     QCOMPARE(Settings::normalizeKey(key), stored);
+    // A stored key is its own form.
+    QCOMPARE(Settings::normalizeKey(stored), stored);
 }
 
 void TestSettingsStore::caseAndSlashFormsAddressOneKey()
